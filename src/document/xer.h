@@ -1,0 +1,135 @@
+// The tree of an XER file: tables of named fields and rows of text cells.
+// It knows nothing of what the tables mean and lives only while one file is
+// being read.
+//
+// Memory: a cell is a view into the file's bytes, which the document keeps,
+// so a 100 MB export does not turn into millions of heap strings. Cell i of
+// a row always stands in column i (keywords never advance the column), so a
+// cell finds its field through its row's table; cells therefore store only
+// where their bytes are.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessel::document {
+
+class xer_table;
+
+class xer_field {
+ public:
+  explicit xer_field(std::u16string n) : name_(std::move(n)) {}
+  virtual ~xer_field() = default;
+  const std::u16string& name() const { return name_; }
+
+ private:
+  std::u16string name_;
+};
+
+// A cell as handed out by its row: the bytes of its value and its field
+// (none when the row has more values than the table has fields).
+class xer_cell {
+ public:
+  xer_cell(std::string_view bytes, const xer_field* field) : bytes_(bytes), field_(field) {}
+  virtual ~xer_cell() = default;
+  // Every byte becomes one character of the same code (ISO 8859-1).
+  std::u16string text() const;
+  std::string_view bytes() const { return bytes_; }
+  const xer_field* field() const { return field_; }
+
+ private:
+  std::string_view bytes_;
+  const xer_field* field_;
+};
+
+class xer_row {
+ public:
+  xer_row(xer_table* table, uint32_t first) : table_(table), first_(first) {}
+  virtual ~xer_row() = default;
+
+  size_t size() const { return count_; }
+  xer_cell cell(size_t i) const;
+  std::string_view cell_bytes(size_t i) const;
+  const xer_field* cell_field(size_t i) const;  // none past the last field
+
+  // Appends a cell holding `bytes` (a view into the document's bytes) and
+  // answers it. The field is the table's field at this cell's column.
+  xer_cell add_cell(std::string_view bytes);
+
+ private:
+  xer_table* table_;
+  uint32_t first_;      // index of the first cell in the table's cell store
+  uint32_t count_ = 0;
+};
+
+class xer_table {
+ public:
+  xer_table() = default;
+  virtual ~xer_table() = default;
+  xer_table(const xer_table&) = delete;
+  xer_table& operator=(const xer_table&) = delete;
+
+  const std::u16string& name() const { return name_; }
+  void set_name(std::u16string n) { name_ = std::move(n); }
+
+  xer_field* add_field(std::u16string name);
+  xer_row* add_row();
+
+  const std::vector<std::unique_ptr<xer_field>>& fields() const { return fields_; }
+  const std::vector<xer_row>& rows() const { return rows_; }
+
+ private:
+  friend class xer_row;
+  struct cell_ref {
+    const char* data;
+    size_t size;
+  };
+  std::u16string name_;
+  std::vector<std::unique_ptr<xer_field>> fields_;
+  std::vector<xer_row> rows_;
+  std::vector<cell_ref> cells_;  // the cells of all rows, row after row
+};
+
+class xer_doc {
+ public:
+  xer_doc() = default;
+  virtual ~xer_doc() = default;
+  xer_doc(const xer_doc&) = delete;
+  xer_doc& operator=(const xer_doc&) = delete;
+
+  xer_table* add_table();
+  const std::vector<std::unique_ptr<xer_table>>& tables() const { return tables_; }
+
+  // The file's bytes, which every cell views. Set by the parser.
+  std::string& bytes() { return bytes_; }
+
+ private:
+  std::string bytes_;
+  std::vector<std::unique_ptr<xer_table>> tables_;
+};
+
+class xer_parser {
+ public:
+  virtual ~xer_parser() = default;
+
+  // True exactly when the first token of the file's first line is "ERMHDR".
+  static bool is_xer(const std::u16string& path);
+  // The whole file as a tree, or none when the file cannot be opened, is
+  // empty or does not start with "ERMHDR".
+  static std::unique_ptr<xer_doc> parse(const std::u16string& path);
+  // The same reading over bytes already in memory (tests, fuzzing).
+  static std::unique_ptr<xer_doc> parse_bytes(std::string bytes);
+
+  // Streaming form used by document loading: each table is handed to
+  // `on_table` as soon as it is complete, in file order, and destroyed right
+  // after, so only one table's cells are held at a time. Answers false
+  // exactly when `parse` would answer no document.
+  static bool parse_tables(const std::u16string& path,
+                           const std::function<void(const xer_table&)>& on_table);
+};
+
+}  // namespace tessel::document
