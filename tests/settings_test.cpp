@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "config/data_folder.h"
+#include "config/settings.h"
+#include "values/display_prefs.h"
+
+namespace fs = std::filesystem;
+using tessel::prefs;
+using tessel::config::settings;
+
+namespace {
+
+std::string read_file(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void write_file(const fs::path& p, const std::string& text) {
+  std::ofstream(p, std::ios::binary) << text;
+}
+
+// Every test gets its own empty product folder through TESSEL_DATA_DIR and
+// starts from the defaults; the environment is put back afterwards.
+class Settings : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"TESSEL_DATA_DIR", "XDG_DATA_HOME", "HOME"}) {
+      const char* v = std::getenv(name);
+      saved_.push_back({name, v ? std::optional<std::string>(v) : std::nullopt});
+    }
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ = fs::temp_directory_path() /
+            ("tessel-settings-" + std::to_string(::getpid()) + "-" + info->name());
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+    product_ = root_ / "product";
+    setenv("TESSEL_DATA_DIR", product_.c_str(), 1);
+    tessel::config::reset_data_folder();
+    tessel::config::reset_settings();
+    tessel::reset_prefs();
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) {
+      if (value) setenv(name.c_str(), value->c_str(), 1);
+      else unsetenv(name.c_str());
+    }
+    tessel::config::reset_data_folder();
+    tessel::config::reset_settings();
+    tessel::reset_prefs();
+    fs::remove_all(root_);
+  }
+  void expect_defaults_except_horizontal_scale() const {
+    EXPECT_EQ(prefs().unit_unit, 1);
+    EXPECT_EQ(prefs().unit_decimals, 1);
+    EXPECT_FALSE(prefs().unit_label);
+    EXPECT_EQ(prefs().duration_unit, 1);
+    EXPECT_EQ(prefs().duration_decimals, 1);
+    EXPECT_FALSE(prefs().duration_label);
+    EXPECT_TRUE(settings().layout_rememberChanges);
+    EXPECT_EQ(settings().gridlines_VerticalScale, 2);
+    EXPECT_TRUE(settings().gridlines_VerticalEnabled);
+    EXPECT_TRUE(settings().gridlines_HorizontalEnabled);
+  }
+
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  fs::path root_, product_;
+};
+
+TEST_F(Settings, SavedFileHoldsElevenLinesInOrderAndReadsBackTheSameValues) {
+  prefs().unit_unit = 0;
+  prefs().unit_decimals = 3;
+  prefs().unit_label = true;
+  prefs().duration_unit = 4;
+  prefs().duration_decimals = 2;
+  prefs().duration_label = true;
+  settings().layout_rememberChanges = false;
+  settings().gridlines_VerticalScale = 8;
+  settings().gridlines_HorizontalScale = 100;
+  settings().gridlines_VerticalEnabled = false;
+  settings().gridlines_HorizontalEnabled = false;
+  tessel::config::SaveSettings();
+
+  const fs::path file = product_ / "Settings.cfg";
+  EXPECT_EQ(read_file(file),
+            "unit_UnitOfTime:0\n"
+            "unit_Decimals:3\n"
+            "unit_ShowDurationLabel:1\n"
+            "duration_UnitOfTime:4\n"
+            "duration_Decimals:2\n"
+            "duration_ShowDurationLabel:1\n"
+            "layout_rememberChanges:0\n"
+            "gridlines_VerticalScale:8\n"
+            "gridlines_HorizontalScale:100\n"
+            "gridlines_VerticalEnabled:0\n"
+            "gridlines_HorizontalEnabled:0\n");
+  // The temporary file was renamed, not left behind.
+  size_t files = 0;
+  for (const auto& e : fs::directory_iterator(product_)) files += e.is_regular_file();
+  EXPECT_EQ(files, 1u);
+
+  tessel::config::reset_settings();
+  tessel::reset_prefs();
+  tessel::config::LoadSettings();
+  EXPECT_EQ(prefs().unit_unit, 0);
+  EXPECT_EQ(prefs().unit_decimals, 3);
+  EXPECT_TRUE(prefs().unit_label);
+  EXPECT_EQ(prefs().duration_unit, 4);
+  EXPECT_EQ(prefs().duration_decimals, 2);
+  EXPECT_TRUE(prefs().duration_label);
+  EXPECT_FALSE(settings().layout_rememberChanges);
+  EXPECT_EQ(settings().gridlines_VerticalScale, 8);
+  EXPECT_EQ(settings().gridlines_HorizontalScale, 100);
+  EXPECT_FALSE(settings().gridlines_VerticalEnabled);
+  EXPECT_FALSE(settings().gridlines_HorizontalEnabled);
+
+  // Saving again replaces the file in full: the defaults are back.
+  tessel::config::reset_settings();
+  tessel::reset_prefs();
+  tessel::config::SaveSettings();
+  EXPECT_EQ(read_file(file).find("unit_UnitOfTime:1\nunit_Decimals:1\nunit_ShowDurationLabel:0\n"),
+            0u);
+  EXPECT_NE(read_file(file).find("\ngridlines_HorizontalEnabled:1\n"), std::string::npos);
+}
+
+TEST_F(Settings, FileNamingOneKeyLeavesTheOthersAtTheirDefaults) {
+  write_file(tessel::config::settings_file(), "gridlines_HorizontalScale:12\n");
+  tessel::config::LoadSettings();
+  EXPECT_EQ(settings().gridlines_HorizontalScale, 12);
+  expect_defaults_except_horizontal_scale();
+}
+
+TEST_F(Settings, HandWrittenFileIsReadPieceByPiece) {
+  prefs().duration_decimals = 3;
+  write_file(tessel::config::settings_file(),
+             // Only "1" keeps remembering on; only "0" turns gridlines off.
+             "layout_rememberChanges:yes\n"
+             "gridlines_VerticalEnabled:yes\n"
+             "gridlines_HorizontalEnabled:0\r\n"  // a CR LF line end
+             // An empty value switches an off-by-default flag on.
+             "unit_ShowDurationLabel:\n"
+             // Not a number: 0. A number followed by text: the number.
+             "unit_Decimals:abc\n"
+             "gridlines_HorizontalScale:12rows\n"
+             // Two pieces on one line.
+             "unit_UnitOfTime:3\tduration_UnitOfTime:4\n"
+             // The last of a repeated key wins.
+             "gridlines_VerticalScale:4\n"
+             "gridlines_VerticalScale:8\n"
+             // The value runs from the first colon to the end.
+             "duration_ShowDurationLabel:0:1\n"
+             // Skipped: no colon, a leading colon, unknown or miscased keys.
+             "duration_Decimals\t:duration_Decimals:2\tDuration_Decimals:2\tcolour:red\n");
+  tessel::config::LoadSettings();
+  EXPECT_FALSE(settings().layout_rememberChanges);
+  EXPECT_TRUE(settings().gridlines_VerticalEnabled);
+  EXPECT_FALSE(settings().gridlines_HorizontalEnabled);
+  EXPECT_TRUE(prefs().unit_label);
+  EXPECT_EQ(prefs().unit_decimals, 0);
+  EXPECT_EQ(settings().gridlines_HorizontalScale, 12);
+  EXPECT_EQ(prefs().unit_unit, 3);
+  EXPECT_EQ(prefs().duration_unit, 4);
+  EXPECT_EQ(settings().gridlines_VerticalScale, 8);
+  EXPECT_TRUE(prefs().duration_label);  // "0:1" is not exactly "0"
+  EXPECT_EQ(prefs().duration_decimals, 3);
+
+  // No range check and no overflow: the leading number is taken as it stands.
+  write_file(tessel::config::settings_file(),
+             "gridlines_VerticalScale:-7\ngridlines_HorizontalScale:99999999999999\n");
+  tessel::config::LoadSettings();
+  EXPECT_EQ(settings().gridlines_VerticalScale, -7);
+  EXPECT_EQ(settings().gridlines_HorizontalScale, INT32_MAX);
+}
+
+TEST_F(Settings, MissingOrUnwritableFileIsSilent) {
+  settings().gridlines_HorizontalScale = 9;
+  tessel::config::LoadSettings();  // no file yet
+  EXPECT_EQ(settings().gridlines_HorizontalScale, 9);
+  tessel::config::LoadSettings(root_ / "nowhere" / "Settings.cfg");
+  EXPECT_EQ(settings().gridlines_HorizontalScale, 9);
+
+  // A folder that cannot hold files (a plain file stands where it should be).
+  write_file(root_ / "blocked", "x");
+  tessel::config::SaveSettings(root_ / "blocked" / "Settings.cfg");
+  EXPECT_FALSE(fs::exists(root_ / "blocked" / "Settings.cfg"));
+
+  // A target that cannot be replaced (a folder of that name): nothing is
+  // left behind beside it.
+  fs::create_directories(root_ / "busy" / "Settings.cfg");
+  tessel::config::SaveSettings(root_ / "busy" / "Settings.cfg");
+  EXPECT_TRUE(fs::is_directory(root_ / "busy" / "Settings.cfg"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "busy"), fs::directory_iterator()), 1);
+  EXPECT_EQ(settings().gridlines_HorizontalScale, 9);
+}
+
+TEST_F(Settings, DataFolderIsCreatedOnceWithItsFourViewFolders) {
+  const fs::path& folder = tessel::config::data_folder();
+  EXPECT_EQ(folder, product_);
+  for (const char* sub : {"VP_ACT", "VP_WBS", "VP_PROJ", "VP_RES"}) {
+    EXPECT_TRUE(fs::is_directory(product_ / sub)) << sub;
+  }
+  EXPECT_EQ(tessel::config::view_folder("VP_WBS"), product_ / "VP_WBS");
+  EXPECT_EQ(tessel::config::settings_file(), product_ / "Settings.cfg");
+
+  // Worked out once: a later change of the environment needs a reset.
+  setenv("TESSEL_DATA_DIR", (root_ / "other").c_str(), 1);
+  EXPECT_EQ(tessel::config::data_folder(), product_);
+  EXPECT_FALSE(fs::exists(root_ / "other"));
+
+  // Without TESSEL_DATA_DIR: the XDG data folder, then the maker and product.
+  unsetenv("TESSEL_DATA_DIR");
+  setenv("XDG_DATA_HOME", (root_ / "xdg").c_str(), 1);
+  setenv("HOME", (root_ / "home").c_str(), 1);
+  tessel::config::reset_data_folder();
+  const fs::path xdg = root_ / "xdg" / "Corvane" / "Corvane Tessel Reader";
+  EXPECT_EQ(tessel::config::data_folder(), xdg);
+  EXPECT_TRUE(fs::is_directory(xdg / "VP_RES"));
+
+  // An unset or relative XDG_DATA_HOME falls back to ~/.local/share.
+  setenv("XDG_DATA_HOME", "relative/share", 1);
+  tessel::config::reset_data_folder();
+  const fs::path home = root_ / "home" / ".local" / "share" / "Corvane" / "Corvane Tessel Reader";
+  EXPECT_EQ(tessel::config::data_folder(), home);
+  EXPECT_TRUE(fs::is_directory(home / "VP_PROJ"));
+  unsetenv("XDG_DATA_HOME");
+  tessel::config::reset_data_folder();
+  EXPECT_EQ(tessel::config::data_folder(), home);
+}
+
+}  // namespace
