@@ -1,28 +1,264 @@
 #include "document/calendar.h"
 
+#include <algorithm>
+#include <limits>
+
+#include "document/data_parser.h"
+
 namespace tessel::document {
 
-void work_calendar::build(std::u16string_view clndr_data) { raw_.assign(clndr_data); }
-const std::u16string& work_calendar::raw_text() const { return raw_; }
-std::vector<work_period>* work_calendar::weekday(int n) {
-  return n >= 1 && n <= 7 ? &weekdays_[n - 1] : nullptr;
+namespace {
+
+constexpr int64_t seconds_per_day = 86400;
+constexpr int32_t minutes_per_day = 1440;
+// Day numbers in calendar data count from 1899-12-30; 1970-01-01 is day 25569.
+constexpr int64_t day_number_1970 = 25569;
+
+int64_t floor_div(int64_t a, int64_t b) {
+  int64_t q = a / b;
+  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  return q;
 }
+
+// 0 = Sunday ... 6 = Saturday; day 0 (1970-01-01) was a Thursday.
+int weekday_index(int64_t day) {
+  int64_t r = (day + 4) % 7;
+  return static_cast<int>(r < 0 ? r + 7 : r);
+}
+
+// Leading decimal conversion: optional leading white space and sign, then
+// digits up to the first other character; no digits give 0. Saturates at
+// the 32-bit range instead of overflowing.
+int32_t to_int(std::u16string_view s) {
+  size_t i = 0;
+  while (i < s.size() && (s[i] == u' ' || s[i] == u'\t' || s[i] == u'\n' || s[i] == u'\r' ||
+                          s[i] == u'\v' || s[i] == u'\f')) {
+    ++i;
+  }
+  bool negative = false;
+  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) {
+    negative = s[i] == u'-';
+    ++i;
+  }
+  int64_t v = 0;
+  for (; i < s.size() && s[i] >= u'0' && s[i] <= u'9'; ++i) {
+    v = v * 10 + (s[i] - u'0');
+    if (v > int64_t{1} << 32) v = int64_t{1} << 32;  // keeps saturating
+  }
+  if (negative) v = -v;
+  v = std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+  return static_cast<int32_t>(v);
+}
+
+// "hh:mm" as minutes after midnight. A text without a colon, or with the
+// colon first, gives 0. A finish written as midnight ("00:00") ends the day:
+// exports write a 24-hour day as 00:00 to 00:00 and an evening shift as
+// 13:00 to 00:00.
+int32_t read_time(std::u16string_view text, bool is_finish) {
+  size_t colon = text.find(u':');
+  if (colon == std::u16string_view::npos || colon == 0) return 0;
+  int64_t m = int64_t{to_int(text.substr(0, colon))} * 60 + to_int(text.substr(colon + 1));
+  m = std::clamp<int64_t>(m, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+  if (is_finish && m == 0) return minutes_per_day;
+  return static_cast<int32_t>(m);
+}
+
+// Minutes of the periods inside the window [from, to] of one day; each
+// period counts on its own, so overlapping periods count twice.
+int64_t window_sum(const std::vector<work_period>& periods, int64_t from, int64_t to) {
+  int64_t sum = 0;
+  for (const work_period& p : periods) {
+    int64_t lo = std::max<int64_t>(p.start, from);
+    int64_t hi = std::min<int64_t>(p.finish, to);
+    if (hi > lo) sum += hi - lo;
+  }
+  return sum;
+}
+
+int64_t clamp_to_int64(__int128 v) {
+  if (v > std::numeric_limits<int64_t>::max()) return std::numeric_limits<int64_t>::max();
+  if (v < std::numeric_limits<int64_t>::min()) return std::numeric_limits<int64_t>::min();
+  return static_cast<int64_t>(v);
+}
+
+void add_periods_of(const data_node& node, std::vector<work_period>& out) {
+  for (const data_node& p : node.children()) {
+    const std::u16string* s = p.value(u"s");
+    const std::u16string* f = p.value(u"f");
+    if (s && f) out.push_back(work_period{read_time(*s, false), read_time(*f, true)});
+  }
+}
+
+}  // namespace
+
+void work_calendar::build(std::u16string_view clndr_data) {
+  raw_.assign(clndr_data);
+  for (auto& slot : weekdays_) slot.clear();
+  exceptions_.clear();
+  touch();
+
+  std::unique_ptr<data_node> root = data_parser::parse(clndr_data);
+  if (!root) return;
+  if (!root->name().empty() && root->name() != u"CalendarData") return;
+
+  if (const data_node* days = root->child(u"DaysOfWeek")) {
+    for (const data_node& day : days->children()) {
+      if (std::vector<work_period>* slot = weekday(to_int(day.name()))) add_periods_of(day, *slot);
+    }
+  }
+  if (const data_node* list = root->child(u"Exceptions")) {
+    for (const data_node& ex : list->children()) {
+      const std::u16string* d = ex.value(u"d");
+      if (!d) continue;
+      calendar_exception& e = add_exception((int64_t{to_int(*d)} - day_number_1970) * seconds_per_day);
+      add_periods_of(ex, e.periods);
+    }
+  }
+}
+
+const std::u16string& work_calendar::raw_text() const { return raw_; }
+
+std::vector<work_period>* work_calendar::weekday(int n) {
+  if (n < 1 || n > 7) return nullptr;
+  touch();  // the caller may change the slot through the pointer
+  return &weekdays_[n - 1];
+}
+
 const std::vector<work_period>* work_calendar::weekday(int n) const {
   return n >= 1 && n <= 7 ? &weekdays_[n - 1] : nullptr;
 }
+
 void work_calendar::add_period(int weekday, work_period p) {
-  if (weekday >= 1 && weekday <= 7) weekdays_[weekday - 1].push_back(p);
+  if (weekday < 1 || weekday > 7) return;
+  weekdays_[weekday - 1].push_back(p);
+  touch();
 }
+
 calendar_exception& work_calendar::add_exception(int64_t date) {
+  touch();
   exceptions_.push_back(calendar_exception{date, {}});
   return exceptions_.back();
 }
-void work_calendar::add_exception_period(calendar_exception& e, work_period p) { e.periods.push_back(p); }
+
+void work_calendar::add_exception_period(calendar_exception& e, work_period p) {
+  e.periods.push_back(p);
+  touch();
+}
+
 const std::vector<calendar_exception>& work_calendar::exceptions() const { return exceptions_; }
-void work_calendar::set_base(const work_calendar* base) { base_ = base; }
+
+void work_calendar::set_base(const work_calendar* base) {
+  base_ = base;
+  touch();
+}
+
 const work_calendar* work_calendar::base() const { return base_; }
-int work_calendar::period_count(int64_t) const { return 0; }
-work_period work_calendar::period(int64_t, int) const { return {}; }
-int64_t work_calendar::working_minutes(int64_t, int64_t) const { return 0; }
+
+void work_calendar::set_factors(double day, double week, double month, double year) {
+  const period_factors defaults;
+  factors.day = day > 0 ? day : defaults.day;
+  factors.week = week > 0 ? week : defaults.week;
+  factors.month = month > 0 ? month : defaults.month;
+  factors.year = year > 0 ? year : defaults.year;
+}
+
+void work_calendar::prepare() const { ready(); }
+
+const work_calendar::index& work_calendar::ready() const {
+  const uint64_t base_version = base_ ? base_->version_ : 0;
+  index& ix = index_;
+  if (ix.valid && ix.version == version_ && ix.base == base_ && ix.base_version == base_version) return ix;
+
+  for (int w = 0; w < 7; ++w) ix.weekday_total[w] = window_sum(weekdays_[w], 0, minutes_per_day);
+  ix.week_prefix[0] = 0;
+  for (int k = 0; k < 14; ++k) ix.week_prefix[k + 1] = ix.week_prefix[k] + ix.weekday_total[k % 7];
+
+  // Own exceptions before the base's, each in list order; a stable sort by
+  // day then keeps, for every day, the exception the lookup would find first.
+  struct entry {
+    int64_t day;
+    const std::vector<work_period>* periods;
+  };
+  std::vector<entry> all;
+  all.reserve(exceptions_.size() + (base_ ? base_->exceptions_.size() : 0));
+  for (const calendar_exception& e : exceptions_) all.push_back({floor_div(e.date, seconds_per_day), &e.periods});
+  if (base_) {
+    for (const calendar_exception& e : base_->exceptions_) {
+      all.push_back({floor_div(e.date, seconds_per_day), &e.periods});
+    }
+  }
+  std::stable_sort(all.begin(), all.end(), [](const entry& x, const entry& y) { return x.day < y.day; });
+
+  ix.days.clear();
+  ix.periods.clear();
+  ix.delta_sum.assign(1, 0);
+  for (const entry& e : all) {
+    if (!ix.days.empty() && ix.days.back() == e.day) continue;
+    ix.days.push_back(e.day);
+    ix.periods.push_back(e.periods);
+    int64_t delta = window_sum(*e.periods, 0, minutes_per_day) - ix.weekday_total[weekday_index(e.day)];
+    ix.delta_sum.push_back(ix.delta_sum.back() + delta);
+  }
+
+  ix.version = version_;
+  ix.base = base_;
+  ix.base_version = base_version;
+  ix.valid = true;
+  return ix;
+}
+
+const std::vector<work_period>& work_calendar::day_periods(const index& ix, int64_t day) const {
+  auto it = std::lower_bound(ix.days.begin(), ix.days.end(), day);
+  if (it != ix.days.end() && *it == day) return *ix.periods[static_cast<size_t>(it - ix.days.begin())];
+  return weekdays_[weekday_index(day)];
+}
+
+// Working minutes of the whole days first..last: whole weeks of the weekly
+// pattern, the leftover days, and for each exception day inside the range
+// the difference between its periods and its weekday's.
+int64_t work_calendar::full_days(const index& ix, int64_t first, int64_t last) const {
+  if (first > last) return 0;
+  const __int128 n = static_cast<__int128>(last) - first + 1;
+  const int64_t rem = static_cast<int64_t>(n % 7);
+  const int w0 = weekday_index(first);
+  __int128 sum = (n / 7) * ix.week_prefix[7] + (ix.week_prefix[w0 + rem] - ix.week_prefix[w0]);
+  auto lo = std::lower_bound(ix.days.begin(), ix.days.end(), first);
+  auto hi = std::upper_bound(lo, ix.days.end(), last);
+  sum += ix.delta_sum[static_cast<size_t>(hi - ix.days.begin())] -
+         ix.delta_sum[static_cast<size_t>(lo - ix.days.begin())];
+  return clamp_to_int64(sum);
+}
+
+int work_calendar::period_count(int64_t date) const {
+  return static_cast<int>(day_periods(ready(), floor_div(date, seconds_per_day)).size());
+}
+
+work_period work_calendar::period(int64_t date, int i) const {
+  const std::vector<work_period>& p = day_periods(ready(), floor_div(date, seconds_per_day));
+  if (i < 0 || static_cast<size_t>(i) >= p.size()) return {};
+  return p[static_cast<size_t>(i)];
+}
+
+int64_t work_calendar::working_minutes(int64_t a, int64_t b) const {
+  if (a >= b) return 0;
+  int64_t day_a = floor_div(a, seconds_per_day);
+  int64_t sec_a = a - day_a * seconds_per_day;
+  int64_t min_a = (sec_a / 3600) * 60 + (sec_a % 3600) / 60;
+  int64_t day_b = floor_div(b, seconds_per_day);
+  int64_t sec_b = b - day_b * seconds_per_day;
+  int64_t min_b = (sec_b / 3600) * 60 + (sec_b % 3600) / 60;
+  if (sec_b < 3600) {  // the hour after midnight closes the previous day
+    --day_b;
+    min_b += minutes_per_day;
+  }
+  if (day_a > day_b) return 0;
+
+  const index& ix = ready();
+  if (day_a == day_b) return window_sum(day_periods(ix, day_a), min_a, min_b);
+  __int128 sum = window_sum(day_periods(ix, day_a), min_a, minutes_per_day);
+  sum += full_days(ix, day_a + 1, day_b - 1);
+  sum += window_sum(day_periods(ix, day_b), 0, min_b);
+  return clamp_to_int64(sum);
+}
 
 }  // namespace tessel::document

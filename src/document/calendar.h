@@ -1,5 +1,6 @@
 // Work calendars: the weekly pattern of working periods, dated exceptions
-// and the count of working minutes between two moments.
+// (holidays and changed working days), a base calendar whose exceptions are
+// inherited, and the count of working minutes between two moments.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +12,9 @@
 
 namespace tessel::document {
 
-// A working period of one day. Where a bound is shown it is an s_hour value
-// (minutes after midnight); inside the calendar the bounds are held as plain
-// minutes, the compact form. 24:00 is minute 1440.
+// A working period of one day. Where a bound is shown it is an hour value
+// (tessel::s_hour, minutes after midnight); inside the calendar the bounds
+// are held as plain minutes, the compact form. 24:00 is minute 1440.
 struct work_period {
   int32_t start = 0;
   int32_t finish = 0;
@@ -28,26 +29,92 @@ struct calendar_exception {
 
 class work_calendar {
  public:
+  work_calendar() = default;
+  // Copies and moves carry the calendar's data; the lookup index is rebuilt
+  // on first use because it points into the calendar it was built for.
+  work_calendar(const work_calendar&) = default;
+  work_calendar(work_calendar&&) = default;
+  work_calendar& operator=(const work_calendar&) = default;
+  work_calendar& operator=(work_calendar&&) = default;
+
+  // Reads the calendar data text into the weekday slots and exceptions,
+  // replacing what the calendar held; keeps the text as it came.
   void build(std::u16string_view clndr_data);
   const std::u16string& raw_text() const;
+
+  // Weekday slots 1 (Sunday) to 7 (Saturday); any other number gives none.
+  // The slots always exist: a day the text does not list has no periods.
   std::vector<work_period>* weekday(int n);
   const std::vector<work_period>* weekday(int n) const;
   void add_period(int weekday, work_period p);
   calendar_exception& add_exception(int64_t date);
   void add_exception_period(calendar_exception& e, work_period p);
   const std::vector<calendar_exception>& exceptions() const;
+
+  // Linking sets the base calendar (not owned; it outlives this one). Only
+  // its exceptions are inherited, never its weekly pattern.
   void set_base(const work_calendar* base);
   const work_calendar* base() const;
+
+  // The periods worked on the day holding `date`: this calendar's exception
+  // for that day if it has one (the first, when a day is listed twice), else
+  // the base calendar's exception for that day, else this calendar's weekday
+  // slot. period() past the count gives an empty period.
   int period_count(int64_t date) const;
   work_period period(int64_t date, int i) const;
+
+  // Working minutes between the moments a and b (seconds since 1970, wall
+  // clock taken as UTC): 0 unless a is earlier than b. Seconds are not
+  // counted, and a moment in the hour after midnight counts as the end of the
+  // previous day (00:00 is its minute 1440, 00:30 its minute 1470). Overlapping
+  // periods each count in full.
   int64_t working_minutes(int64_t a, int64_t b) const;
+
+  // Builds the lookup index now instead of on the first query. Idempotent;
+  // linking calls it once the base calendar is set. Any change to this
+  // calendar or its base is noticed and the index rebuilt on the next query.
+  void prepare() const;
+
+  // Hours per day, week, month and year, used to show durations. set_factors
+  // keeps the default for any factor of 0 or less, so no display divides by 0.
   tessel::period_factors factors;
+  void set_factors(double day, double week, double month, double year);
 
  private:
+  // The lookup index: the exception days of this calendar and its base,
+  // merged once, sorted by day, with the first exception of a day winning
+  // and this calendar's own winning over the base's; plus the full-day
+  // totals needed to count long spans without walking them day by day.
+  struct index {
+    index() = default;
+    index(const index&) {}
+    index& operator=(const index&) {
+      valid = false;
+      return *this;
+    }
+    bool valid = false;
+    uint64_t version = 0;
+    const work_calendar* base = nullptr;
+    uint64_t base_version = 0;
+    std::vector<int64_t> days;                                // sorted exception days
+    std::vector<const std::vector<work_period>*> periods;     // periods of each day
+    std::vector<int64_t> delta_sum;                           // n + 1 prefix sums of
+                                                              // (exception total - weekday total)
+    int64_t weekday_total[7] = {};                            // full-day minutes, Sunday first
+    int64_t week_prefix[15] = {};                             // running sums over two weeks
+  };
+
+  void touch() { ++version_; }
+  const index& ready() const;
+  const std::vector<work_period>& day_periods(const index& ix, int64_t day) const;
+  int64_t full_days(const index& ix, int64_t first, int64_t last) const;
+
   std::u16string raw_;
   std::vector<work_period> weekdays_[7];
   std::vector<calendar_exception> exceptions_;
   const work_calendar* base_ = nullptr;
+  uint64_t version_ = 1;
+  mutable index index_;
 };
 
 }  // namespace tessel::document
