@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace tessel {
 
@@ -22,5 +23,12 @@ struct display_prefs {
 
 display_prefs& prefs();
 void reset_prefs();  // back to the start-up defaults (tests)
+
+// A workbook holds its figures already in the units it was exported with:
+// after an import, durations and units show as stored with their letters,
+// percentages with two decimals. `has_user_data` tells whether the workbook's
+// user-data sheet was readable; only then does `user_data` choose the units
+// of time ("DurationQtyType=QT_Day", "SmallScaleQtyType=QT_Hour", ...).
+void apply_workbook_user_data(std::u16string_view user_data, bool has_user_data);
 
 }  // namespace tessel
