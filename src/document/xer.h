@@ -6,7 +6,8 @@
 // so a 100 MB export does not turn into millions of heap strings. Cell i of
 // a row always stands in column i (keywords never advance the column), so a
 // cell finds its field through its row's table; cells therefore store only
-// where their bytes are.
+// where their bytes are: a row keeps a pointer to its line and each cell a
+// 32-bit offset and length within that line (8 bytes a cell).
 #pragma once
 
 #include <cstdint>
@@ -14,11 +15,32 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tessel::document {
 
 class xer_table;
+class xer_parser;
+
+namespace xer_detail {
+// Large blocks come straight from the system in huge pages where it offers
+// them: filling a 100 MB tree page by page costs more than reading it.
+void* big_allocate(size_t bytes);
+void big_deallocate(void* p, size_t bytes) noexcept;
+
+template <class T>
+struct big_allocator {
+  using value_type = T;
+  big_allocator() = default;
+  template <class U>
+  big_allocator(const big_allocator<U>&) {}
+  T* allocate(size_t n) { return static_cast<T*>(big_allocate(n * sizeof(T))); }
+  void deallocate(T* p, size_t n) noexcept { big_deallocate(p, n * sizeof(T)); }
+  template <class U>
+  bool operator==(const big_allocator<U>&) const { return true; }
+};
+}  // namespace xer_detail
 
 class xer_field {
  public:
@@ -58,11 +80,16 @@ class xer_row {
 
   // Appends a cell holding `bytes` (a view into the document's bytes) and
   // answers it. The field is the table's field at this cell's column.
+  // Bytes that cannot be reached from the row's line by a 32-bit offset are
+  // copied into the table, so any view is accepted.
   xer_cell add_cell(std::string_view bytes);
 
  private:
+  friend class xer_table;
+  friend class xer_parser;
   xer_table* table_;
-  uint32_t first_;      // index of the first cell in the table's cell store
+  const char* line_ = nullptr;  // base of the cells' offsets
+  uint32_t first_;              // index of the first cell in the table's cell store
   uint32_t count_ = 0;
 };
 
@@ -77,6 +104,7 @@ class xer_table {
   void set_name(std::u16string n) { name_ = std::move(n); }
 
   xer_field* add_field(std::u16string name);
+  // The answer stays valid until the next add_row.
   xer_row* add_row();
 
   const std::vector<std::unique_ptr<xer_field>>& fields() const { return fields_; }
@@ -84,14 +112,27 @@ class xer_table {
 
  private:
   friend class xer_row;
+  friend class xer_parser;
+  // A cell's place in its row's line; `off == copied` marks a cell whose
+  // bytes were copied into `copies_`, and `len` is then the copy's index.
   struct cell_ref {
-    const char* data;
-    size_t size;
+    uint32_t off;
+    uint32_t len;
   };
+  static constexpr uint32_t copied = UINT32_MAX;
+
+  // How many fields a stored cell could be matched against: a field added
+  // after some rows were read does not reach back to those rows' cells.
+  size_t field_limit(size_t cell_index) const;
+
   std::u16string name_;
   std::vector<std::unique_ptr<xer_field>> fields_;
   std::vector<xer_row> rows_;
-  std::vector<cell_ref> cells_;  // the cells of all rows, row after row
+  std::vector<cell_ref, xer_detail::big_allocator<cell_ref>> cells_;  // all rows' cells, row after row
+  std::vector<std::unique_ptr<std::string>> copies_;
+  // (end of a run of cells, number of fields those cells saw); empty when
+  // every field was known before the first cell, the usual case.
+  std::vector<std::pair<size_t, size_t>> field_limits_;
 };
 
 class xer_doc {
@@ -117,6 +158,7 @@ class xer_parser {
   virtual ~xer_parser() = default;
 
   // True exactly when the first token of the file's first line is "ERMHDR".
+  // Reads only the first few bytes of the file.
   static bool is_xer(const std::u16string& path);
   // The whole file as a tree, or none when the file cannot be opened, is
   // empty or does not start with "ERMHDR".
@@ -130,6 +172,12 @@ class xer_parser {
   // exactly when `parse` would answer no document.
   static bool parse_tables(const std::u16string& path,
                            const std::function<void(const xer_table&)>& on_table);
+
+ private:
+  template <class Sink>
+  static bool read_tree(const std::string& bytes, Sink& sink);
+  static void reserve_rows(xer_table& table, size_t rows);
+  static void read_row(xer_table& table, const char* line, const char* end);
 };
 
 }  // namespace tessel::document

@@ -1,0 +1,423 @@
+// Reading an XER file into its tree of tables, fields, rows and cells.
+//
+// The file is read in one go into one buffer that the document keeps; lines
+// are found with memchr and each data line is split at its TABs in a single
+// pass, every value becoming an 8-byte (offset, length) reference into its
+// line. No string is made per cell.
+#include "document/xer.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+namespace tessel::document {
+
+// ---------------------------------------------------------------- memory
+
+namespace xer_detail {
+
+namespace {
+constexpr size_t big_block = size_t(4) << 20;  // below this, the ordinary heap
+}
+
+void* big_allocate(size_t bytes) {
+  if (bytes < big_block) return ::operator new(bytes);
+  void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();  // as the standard allocator does
+  ::madvise(p, bytes, MADV_HUGEPAGE);
+  return p;
+}
+
+void big_deallocate(void* p, size_t bytes) noexcept {
+  if (bytes < big_block) {
+    ::operator delete(p);
+  } else {
+    ::munmap(p, bytes);
+  }
+}
+
+}  // namespace xer_detail
+
+namespace {
+
+// Asks for huge pages over the whole pages inside [p, p + bytes) before they
+// are first touched; a hint only.
+void advise_huge(void* p, size_t bytes) {
+  if (bytes < xer_detail::big_block) return;
+  const uintptr_t page = 4096;
+  const uintptr_t b = (reinterpret_cast<uintptr_t>(p) + page - 1) & ~(page - 1);
+  const uintptr_t e = (reinterpret_cast<uintptr_t>(p) + bytes) & ~(page - 1);
+  if (e > b) ::madvise(reinterpret_cast<void*>(b), e - b, MADV_HUGEPAGE);
+}
+
+// File names arrive as UTF-16 and the system wants UTF-8. An unpaired
+// surrogate cannot name an existing file; it becomes U+FFFD so that the
+// open simply fails.
+std::string path_to_utf8(const std::u16string& path) {
+  std::string out;
+  out.reserve(path.size());
+  for (size_t i = 0; i < path.size(); ++i) {
+    uint32_t c = path[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < path.size() && path[i + 1] >= 0xDC00 &&
+        path[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (path[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    if (c < 0x80) {
+      out += char(c);
+    } else if (c < 0x800) {
+      out += char(0xC0 | (c >> 6));
+      out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += char(0xE0 | (c >> 12));
+      out += char(0x80 | ((c >> 6) & 0x3F));
+      out += char(0x80 | (c & 0x3F));
+    } else {
+      out += char(0xF0 | (c >> 18));
+      out += char(0x80 | ((c >> 12) & 0x3F));
+      out += char(0x80 | ((c >> 6) & 0x3F));
+      out += char(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+// Opens a regular file for reading; directories, devices and pipes are not
+// schedule files. Answers -1 when the file cannot be used.
+int open_regular(const std::u16string& path, off_t* size) {
+  const std::string name = path_to_utf8(path);
+  int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  *size = st.st_size;
+  return fd;
+}
+
+// Reads up to `n` bytes, retrying short and interrupted reads. Answers the
+// count read, or -1 on a read error.
+ssize_t read_fully(int fd, char* buf, size_t n) {
+  size_t got = 0;
+  while (got < n) {
+    ssize_t r = ::read(fd, buf + got, n - got);
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (r == 0) break;
+    got += size_t(r);
+  }
+  return ssize_t(got);
+}
+
+// The whole file in one buffer; false when it cannot be read or is empty.
+bool read_file(const std::u16string& path, std::string& out) {
+  off_t size = 0;
+  int fd = open_regular(path, &size);
+  if (fd < 0) return false;
+  out.clear();
+  bool ok = false;
+  if (size > 0 && uint64_t(size) < uint64_t(out.max_size())) {
+    out.reserve(size_t(size));
+    advise_huge(out.data(), size_t(size));
+    out.resize(size_t(size));
+    ssize_t got = read_fully(fd, out.data(), out.size());
+    if (got > 0) {
+      out.resize(size_t(got));  // the file may have shrunk meanwhile
+      ok = true;
+    }
+  }
+  ::close(fd);
+  if (!ok) out.clear();
+  return ok;
+}
+
+// The first token of the first line is exactly "ERMHDR". `p` holds the
+// file's first `n` bytes; when n < 8 they are the whole file. A CR counts as
+// a line end only right before the LF.
+bool has_header(const char* p, size_t n) {
+  if (n < 6 || std::memcmp(p, "ERMHDR", 6) != 0) return false;
+  if (n == 6) return true;
+  const char c = p[6];
+  return c == '\t' || c == '\n' || (c == '\r' && n >= 8 && p[7] == '\n');
+}
+
+// The keyword of a line [p, le): 'T', 'F', 'R' or 'E' when its first token
+// is "%T", "%F", "%R" or "%E", else 0 (an empty line, or any other first
+// token, makes the line ignored).
+inline char keyword_of(const char* p, const char* le) {
+  const size_t n = size_t(le - p);
+  if (n < 2 || p[0] != '%' || (n > 2 && p[2] != '\t')) return 0;
+  const char k = p[1];
+  return k == 'T' || k == 'F' || k == 'R' || k == 'E' ? k : 0;
+}
+
+// Calls f(line, line_end, keyword) for each line after the header line up
+// to and including the "%E" line. A CR right before the LF is not part of
+// the line; the last line needs no LF.
+template <class F>
+void for_each_line(const char* p, const char* end, F&& f) {
+  const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+  p = nl ? nl + 1 : end;  // the rest of the header line is not used
+  while (p < end) {
+    nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+    const char* le = nl ? nl : end;
+    const char* next = nl ? nl + 1 : end;
+    if (nl && le > p && le[-1] == '\r') --le;
+    const char k = keyword_of(p, le);
+    if (k) {
+      f(p, le, k);
+      if (k == 'E') return;  // end of data: nothing after this line is read
+    }
+    p = next;
+  }
+}
+
+// "%T", "%F" and "%R" never count as values, wherever they stand.
+inline bool is_keyword(const char* s, const char* e) {
+  return e - s == 2 && s[0] == '%' && (s[1] == 'T' || s[1] == 'F' || s[1] == 'R');
+}
+
+// Calls f(begin, end) for each value token of a keyword line [line, le):
+// every token after the two-character keyword that is not itself a keyword.
+// Two adjacent TABs give an empty value; a TAB at the end of the line gives
+// none.
+template <class F>
+void for_each_value(const char* line, const char* le, F&& f) {
+  const char* cur = line + 2;  // the TAB after the keyword, or the line end
+  while (cur != le) {
+    const char* s = cur + 1;
+    if (s == le) break;
+    const char* tab = static_cast<const char*>(std::memchr(s, '\t', size_t(le - s)));
+    const char* te = tab ? tab : le;
+    if (!is_keyword(s, te)) f(s, te);
+    cur = te;
+  }
+}
+
+std::u16string latin1(const char* s, const char* e) {
+  std::u16string out(size_t(e - s), u'\0');
+  for (size_t i = 0; i < out.size(); ++i) out[i] = char16_t(static_cast<unsigned char>(s[i]));
+  return out;
+}
+
+// Keeps every table in the document.
+struct doc_sink {
+  xer_doc& doc;
+  xer_table* new_table() { return doc.add_table(); }
+  void finish() {}
+};
+
+// Hands each table over once the next one starts (or the file ends) and
+// frees it right after.
+struct stream_sink {
+  const std::function<void(const xer_table&)>& on_table;
+  std::unique_ptr<xer_table> current;
+  xer_table* new_table() {
+    finish();
+    current = std::make_unique<xer_table>();
+    return current.get();
+  }
+  void finish() {
+    if (!current) return;
+    if (on_table) on_table(*current);
+    current.reset();
+  }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- the tree
+
+std::u16string xer_cell::text() const { return latin1(bytes_.data(), bytes_.data() + bytes_.size()); }
+
+std::string_view xer_row::cell_bytes(size_t i) const {
+  if (!table_ || i >= count_) return {};
+  const xer_table::cell_ref& c = table_->cells_[first_ + i];
+  if (c.off == xer_table::copied) return *table_->copies_[c.len];
+  if (c.len == 0) return {};
+  return std::string_view(line_ + c.off, c.len);
+}
+
+const xer_field* xer_row::cell_field(size_t i) const {
+  if (!table_ || i >= count_) return nullptr;
+  if (i >= table_->field_limit(first_ + i)) return nullptr;
+  return table_->fields_[i].get();
+}
+
+xer_cell xer_row::cell(size_t i) const { return xer_cell(cell_bytes(i), cell_field(i)); }
+
+xer_cell xer_row::add_cell(std::string_view bytes) {
+  // Only the table's last row can grow: its cells must stay contiguous.
+  if (!table_ || size_t(first_) + count_ != table_->cells_.size() ||
+      table_->cells_.size() >= xer_table::copied - 1) {
+    return xer_cell(bytes, nullptr);
+  }
+  xer_table::cell_ref ref{0, 0};
+  if (!bytes.empty()) {
+    if (!line_) line_ = bytes.data();
+    const auto base = reinterpret_cast<uintptr_t>(line_);
+    const auto at = reinterpret_cast<uintptr_t>(bytes.data());
+    if (at >= base && at - base < xer_table::copied && bytes.size() < xer_table::copied) {
+      ref = {uint32_t(at - base), uint32_t(bytes.size())};
+    } else {
+      // Out of reach of a 32-bit offset (another buffer, or a line beyond
+      // 4 GiB): keep a copy instead.
+      table_->copies_.push_back(std::make_unique<std::string>(bytes));
+      ref = {xer_table::copied, uint32_t(table_->copies_.size() - 1)};
+    }
+  }
+  table_->cells_.push_back(ref);
+  ++count_;
+  return cell(count_ - 1);
+}
+
+size_t xer_table::field_limit(size_t cell_index) const {
+  if (field_limits_.empty()) return fields_.size();
+  auto it = std::upper_bound(field_limits_.begin(), field_limits_.end(), cell_index,
+                             [](size_t i, const std::pair<size_t, size_t>& e) { return i < e.first; });
+  return it == field_limits_.end() ? fields_.size() : it->second;
+}
+
+xer_field* xer_table::add_field(std::u16string name) {
+  // Cells read so far keep the field count they were read against.
+  const size_t run_start = field_limits_.empty() ? 0 : field_limits_.back().first;
+  if (cells_.size() > run_start) field_limits_.emplace_back(cells_.size(), fields_.size());
+  fields_.push_back(std::make_unique<xer_field>(std::move(name)));
+  return fields_.back().get();
+}
+
+xer_row* xer_table::add_row() {
+  const size_t first = std::min<size_t>(cells_.size(), copied);
+  rows_.emplace_back(this, uint32_t(first));
+  return &rows_.back();
+}
+
+xer_table* xer_doc::add_table() {
+  tables_.push_back(std::make_unique<xer_table>());
+  return tables_.back().get();
+}
+
+// ---------------------------------------------------------------- reading
+
+void xer_parser::read_row(xer_table& table, const char* line, const char* le) {
+  const size_t n = size_t(le - line);
+  auto& cells = table.cells_;
+  if (n >= xer_table::copied - 1 || cells.size() + n >= xer_table::copied - 1) {
+    // Too long for 32-bit offsets: the general path copies what it must.
+    xer_row* row = table.add_row();
+    for_each_value(line, le, [&](const char* s, const char* e) {
+      row->add_cell(std::string_view(s, size_t(e - s)));
+    });
+    return;
+  }
+  const auto first = uint32_t(cells.size());
+  xer_row& row = table.rows_.emplace_back(&table, first);
+  row.line_ = line;
+  for_each_value(line, le, [&](const char* s, const char* e) {
+    cells.push_back({uint32_t(s - line), uint32_t(e - s)});
+  });
+  row.count_ = uint32_t(cells.size() - first);
+  // Rows of a table mostly have the same length: the first one sizes the
+  // cell store (memory not yet written costs nothing; the store still grows
+  // if the guess falls short).
+  if (first == 0 && table.rows_.size() == 1 && row.count_ > 0) {
+    const size_t guess = table.rows_.capacity() * size_t(row.count_);
+    if (guess < (size_t(1) << 31)) cells.reserve(guess);
+  }
+}
+
+void xer_parser::reserve_rows(xer_table& table, size_t rows) {
+  table.rows_.reserve(rows);
+  advise_huge(table.rows_.data(), rows * sizeof(xer_row));
+}
+
+template <class Sink>
+bool xer_parser::read_tree(const std::string& bytes, Sink& sink) {
+  const char* const begin = bytes.data();
+  const char* const end = begin + bytes.size();
+  if (!has_header(begin, bytes.size())) return false;
+
+  // A first quick pass counts each table's rows, so that row lists are
+  // allocated once, at their final size.
+  std::vector<size_t> row_counts;
+  bool in_table = false;
+  for_each_line(begin, end, [&](const char*, const char*, char k) {
+    if (k == 'T') {
+      row_counts.push_back(0);
+      in_table = true;
+    } else if (k == 'R' && in_table) {
+      ++row_counts.back();
+    }
+  });
+
+  xer_table* table = nullptr;  // none until the first "%T": "%F" and "%R" lines are ignored
+  size_t table_index = 0;
+  for_each_line(begin, end, [&](const char* p, const char* le, char k) {
+    switch (k) {
+      case 'R':
+        if (table) read_row(*table, p, le);
+        break;
+      case 'F':
+        if (table) {
+          for_each_value(p, le, [&](const char* s, const char* e) { table->add_field(latin1(s, e)); });
+        }
+        break;
+      case 'T':
+        table = sink.new_table();
+        reserve_rows(*table, row_counts[table_index++]);
+        // With several names the last one wins.
+        for_each_value(p, le, [&](const char* s, const char* e) { table->set_name(latin1(s, e)); });
+        break;
+      default:
+        break;
+    }
+  });
+  sink.finish();
+  return true;
+}
+
+bool xer_parser::is_xer(const std::u16string& path) {
+  off_t size = 0;
+  int fd = open_regular(path, &size);
+  if (fd < 0) return false;
+  char head[8];
+  const ssize_t got = read_fully(fd, head, sizeof head);
+  ::close(fd);
+  return got > 0 && has_header(head, size_t(got));
+}
+
+std::unique_ptr<xer_doc> xer_parser::parse_bytes(std::string bytes) {
+  auto doc = std::make_unique<xer_doc>();
+  doc->bytes() = std::move(bytes);  // cells view the document's own copy
+  doc_sink sink{*doc};
+  if (!read_tree(doc->bytes(), sink)) return nullptr;
+  return doc;
+}
+
+std::unique_ptr<xer_doc> xer_parser::parse(const std::u16string& path) {
+  std::string bytes;
+  if (!read_file(path, bytes)) return nullptr;
+  return parse_bytes(std::move(bytes));
+}
+
+bool xer_parser::parse_tables(const std::u16string& path,
+                              const std::function<void(const xer_table&)>& on_table) {
+  std::string bytes;
+  if (!read_file(path, bytes)) return false;
+  stream_sink sink{on_table, nullptr};
+  return read_tree(bytes, sink);
+}
+
+}  // namespace tessel::document
