@@ -1,0 +1,291 @@
+// The XER reader: what counts as an XER file, how lines become tables,
+// fields, rows and cells, and that odd or broken input never crashes.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "document/xer.h"
+
+namespace {
+
+using tessel::document::xer_doc;
+using tessel::document::xer_parser;
+using tessel::document::xer_table;
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+std::u16string u16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+
+// A file of its own holding `bytes`, removed again at the end of the test.
+struct temp_file {
+  fs::path path;
+  temp_file(const std::string& name, const std::string& bytes)
+      : path(fs::temp_directory_path() / ("tessel_xer_" + std::to_string(::getpid()) + "_" + name)) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  ~temp_file() {
+    std::error_code ec;
+    fs::remove(path, ec);
+  }
+  std::u16string u16() const { return ::u16(path.string()); }
+};
+
+// A table as one text: name, fields, then each cell as bytes=field ("#" for
+// no field), so that whole trees compare in one expectation.
+std::string table_text(const xer_table& t) {
+  std::string s = "T" + std::string(t.name().begin(), t.name().end()) + "\nF";
+  for (const auto& f : t.fields()) s += std::string(f->name().begin(), f->name().end()) + "|";
+  s += "\n";
+  for (const auto& r : t.rows()) {
+    s += "R";
+    for (size_t i = 0; i < r.size(); ++i) {
+      const auto* f = r.cell_field(i);
+      s += std::string(r.cell_bytes(i)) + "=" + (f ? std::string(f->name().begin(), f->name().end()) : "#") + "|";
+    }
+    s += "\n";
+  }
+  return s;
+}
+
+std::string tree_text(const xer_doc* doc) {
+  if (!doc) return "none";
+  std::string s;
+  for (const auto& t : doc->tables()) s += table_text(*t);
+  return s;
+}
+
+// The reading rules written as plainly as possible: split lines at LF, drop
+// a CR before the LF, split tokens at TAB, a trailing TAB gives no token.
+std::string plain_reading(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t at = 0;
+  while (at < bytes.size()) {
+    size_t nl = bytes.find('\n', at);
+    std::string line = bytes.substr(at, nl == std::string::npos ? std::string::npos : nl - at);
+    if (nl != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    at = nl == std::string::npos ? bytes.size() : nl + 1;
+  }
+  auto tokens = [](const std::string& line) {
+    std::vector<std::string> t;
+    if (line.empty()) return t;
+    size_t a = 0;
+    for (;;) {
+      size_t tab = line.find('\t', a);
+      t.push_back(line.substr(a, tab == std::string::npos ? std::string::npos : tab - a));
+      if (tab == std::string::npos || tab + 1 == line.size()) break;
+      a = tab + 1;
+    }
+    return t;
+  };
+  if (lines.empty() || tokens(lines[0]).empty() || tokens(lines[0])[0] != "ERMHDR") return "none";
+  struct table {
+    std::string name;
+    std::vector<std::string> fields;
+    std::vector<std::vector<std::pair<std::string, std::string>>> rows;
+  };
+  std::vector<table> tables;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const auto t = tokens(lines[i]);
+    if (t.empty()) continue;
+    const std::string k = t[0];
+    if (k == "%E") break;
+    if (k != "%T" && ((k != "%F" && k != "%R") || tables.empty())) continue;
+    if (k == "%T") tables.emplace_back();
+    table& cur = tables.back();
+    if (k == "%R") cur.rows.emplace_back();
+    size_t col = 0;
+    for (const auto& v : t) {
+      if (v == "%T" || v == "%F" || v == "%R") continue;
+      if (k == "%T") cur.name = v;
+      if (k == "%F") cur.fields.push_back(v);
+      if (k == "%R") cur.rows.back().emplace_back(v, col < cur.fields.size() ? cur.fields[col] : "#");
+      ++col;
+    }
+  }
+  std::string s;
+  for (const auto& t : tables) {
+    s += "T" + t.name + "\nF";
+    for (const auto& f : t.fields) s += f + "|";
+    s += "\n";
+    for (const auto& r : t.rows) {
+      s += "R";
+      for (const auto& [v, f] : r) s += v + "=" + f + "|";
+      s += "\n";
+    }
+  }
+  return s;
+}
+
+TEST(XerReader, OnlyFilesStartingWithTheExactHeaderTokenAreXer) {
+  const std::string bom = "\xEF\xBB\xBF";
+  for (const std::string& bytes : {std::string(), bom + "ERMHDR\t8.0\n", std::string("ermhdr\t8.0\n"),
+                                    std::string("ERMHDRX\n"), std::string("ERMHDR\rX\n"),
+                                    std::string("\tERMHDR\n"), std::string("ERMHD")}) {
+    const temp_file f("notxer", bytes);
+    EXPECT_FALSE(xer_parser::is_xer(f.u16())) << bytes;
+    EXPECT_EQ(xer_parser::parse(f.u16()), nullptr) << bytes;
+    EXPECT_FALSE(xer_parser::parse_tables(f.u16(), nullptr)) << bytes;
+  }
+  for (const std::string& bytes : {std::string("ERMHDR"), std::string("ERMHDR\n"), std::string("ERMHDR\r\n"),
+                                   std::string("ERMHDR\t8.0\t2024-01-01\r\n")}) {
+    const temp_file f("xer", bytes);
+    EXPECT_TRUE(xer_parser::is_xer(f.u16())) << bytes;
+    auto doc = xer_parser::parse(f.u16());
+    ASSERT_NE(doc, nullptr) << bytes;
+    EXPECT_TRUE(doc->tables().empty());
+  }
+  // A directory and a missing file are no documents either.
+  const std::string dir = fs::temp_directory_path().string();
+  EXPECT_FALSE(xer_parser::is_xer(u16(dir)));
+  EXPECT_EQ(xer_parser::parse(u16(dir)), nullptr);
+  EXPECT_FALSE(xer_parser::is_xer(u"/nonexistent/tessel/file.xer"));
+  EXPECT_EQ(xer_parser::parse(u"/nonexistent/tessel/file.xer"), nullptr);
+  // Only the first line is looked at, however long it is.
+  const std::string huge = "ERMHDR\t" + std::string(10 << 20, 'v');
+  EXPECT_TRUE(xer_parser::is_xer(temp_file("hugehead", huge).u16()));
+  EXPECT_FALSE(xer_parser::is_xer(temp_file("hugeother", "X" + huge).u16()));
+}
+
+TEST(XerReader, ValuesKeepTheirColumnsAndFindTheirFields) {
+  auto doc = xer_parser::parse_bytes(
+      "ERMHDR\t8.0\n"
+      "%T\tTASK\n"
+      "%F\ta\tb\tc\n"
+      "%R\tX\t\tZ\n"          // empty value keeps its column
+      "%R\tX\tY\t\n"          // a final TAB gives no third cell
+      "%R\t1\t2\t3\t4\n"      // the fourth value has no field
+      "%R\tP\t%F\tQ\n"        // a value spelt like a keyword is dropped
+      "%R\t\xE9\tn\0l\n"s     // any byte is a character, NUL included
+      "%R\n"                  // a row without values
+      "%E\n"
+      "%T\tLATE\n%F\tx\n%R\t1\n");
+  ASSERT_NE(doc, nullptr);
+  ASSERT_EQ(doc->tables().size(), 1u);  // nothing after the end line is read
+  EXPECT_EQ(table_text(*doc->tables()[0]),
+            "TTASK\nFa|b|c|\n"
+            "RX=a|=b|Z=c|\n"
+            "RX=a|Y=b|\n"
+            "R1=a|2=b|3=c|4=#|\n"
+            "RP=a|Q=b|\n"
+            "R\xE9=a|n\0l=b|\n"s
+            "R\n");
+  const auto& row = doc->tables()[0]->rows()[4];
+  EXPECT_EQ(row.cell(0).text(), u"\u00E9");
+  EXPECT_EQ(row.cell(1).text(), u"n\0l"s);
+  EXPECT_EQ(row.cell(1).field()->name(), u"b");
+  EXPECT_EQ(row.cell_bytes(7), "");  // past the last cell: empty, no field
+  EXPECT_EQ(row.cell_field(7), nullptr);
+}
+
+TEST(XerReader, TablesFieldsAndRowsFollowTheKeywordLines) {
+  auto doc = xer_parser::parse_bytes(
+      "ERMHDR\n"
+      "%F\tlost\n%R\tlost\n"           // before any table: ignored
+      "%T\tA\tB\tNAME\n"               // several names: the last one counts
+      "%F\tf1\n%F\tf2\n"               // a second field line appends
+      "%R\t1\t2\t3\n"
+      "%F\tf3\n"                       // too late for the row above
+      "%R\t4\t5\t6\n"
+      "%X\tother keyword\n\n%r\tcase\n"
+      "%T\tNAME\n%F\tg\n%R\tv\n"       // the same name again: a second table
+      "%T\n"                           // a table without name, fields or rows
+      "%T\t%R\n");                     // its only name is a keyword
+  ASSERT_NE(doc, nullptr);
+  std::string all = tree_text(doc.get());
+  EXPECT_EQ(all,
+            "TNAME\nFf1|f2|f3|\nR1=f1|2=f2|3=#|\nR4=f1|5=f2|6=f3|\n"
+            "TNAME\nFg|\nRv=g|\n"
+            "T\nF\n"
+            "T\nF\n");
+}
+
+TEST(XerReader, LineEndsAndTheLastLine) {
+  const std::string lf = "ERMHDR\t8\n%T\tT\n%F\ta\tb\n%R\t1\t2\n\n%R\t3\t4\n";
+  std::string crlf;
+  for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const std::string lf_tree = tree_text(xer_parser::parse_bytes(lf).get());
+  EXPECT_EQ(tree_text(xer_parser::parse_bytes(crlf).get()), lf_tree);
+  // The last line needs no line end; a lone CR is an ordinary character.
+  EXPECT_EQ(tree_text(xer_parser::parse_bytes(lf + "%R\t5\t6").get()), lf_tree + "R5=a|6=b|\n");
+  EXPECT_EQ(tree_text(xer_parser::parse_bytes(lf + "%R\t5\r7\t6\r").get()), lf_tree + "R5\r7=a|6\r=b|\n");
+  EXPECT_EQ(tree_text(xer_parser::parse_bytes(lf + "%R\r\t5\n").get()), lf_tree);
+}
+
+// Random mixes of keywords, TABs, line ends and odd bytes read exactly as
+// the plain rules say, in memory, from a file, and table by table.
+TEST(XerReader, RandomInputReadsAsThePlainRulesSay) {
+  const std::vector<std::string> pieces = {"%T", "%F", "%R", "%R", "\t", "\t", "\t", "\n", "\n", "\r", "\r\n",
+                                           "A",  "BC", "%",  "%E", std::string(1, '\0'), "\xE9", "\xFF"};
+  std::mt19937 rng(20240917);
+  for (int n = 0; n < 3000; ++n) {
+    std::string bytes = (rng() % 5) ? "ERMHDR" : "";
+    const size_t len = rng() % 80;
+    for (size_t i = 0; i < len; ++i) bytes += pieces[rng() % pieces.size()];
+    const std::string expected = plain_reading(bytes);
+    ASSERT_EQ(tree_text(xer_parser::parse_bytes(bytes).get()), expected) << testing::PrintToString(bytes);
+    if (n % 20 == 0) {
+      const temp_file f("random", bytes);
+      EXPECT_EQ(tree_text(xer_parser::parse(f.u16()).get()), expected);
+      std::string streamed;
+      const bool ok = xer_parser::parse_tables(f.u16(), [&](const xer_table& t) { streamed += table_text(t); });
+      EXPECT_EQ(ok ? streamed : "none", expected);
+    }
+  }
+}
+
+TEST(XerReader, BrokenInputNeverCrashes) {
+  // Binary garbage, with and without a header in front.
+  std::mt19937 rng(7);
+  std::string garbage(1 << 20, '\0');
+  for (char& c : garbage) c = char(rng());
+  EXPECT_EQ(xer_parser::parse_bytes(garbage), nullptr);
+  auto doc = xer_parser::parse_bytes("ERMHDR\n%T\tT\n%F\ta\n%R\t" + garbage);
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(tree_text(doc.get()), plain_reading("ERMHDR\n%T\tT\n%F\ta\n%R\t" + garbage));
+
+  // A 10 MB value, and a 10 MB line of empty values.
+  const std::string big(10 << 20, 'x');
+  doc = xer_parser::parse(temp_file("bigline", "ERMHDR\n%T\tT\n%F\ta\tb\n%R\t" + big + "\tend\n").u16());
+  ASSERT_NE(doc, nullptr);
+  const auto& row = doc->tables()[0]->rows()[0];
+  ASSERT_EQ(row.size(), 2u);
+  EXPECT_EQ(row.cell_bytes(0).size(), big.size());
+  EXPECT_EQ(row.cell_bytes(1), "end");
+  doc = xer_parser::parse_bytes("ERMHDR\n%T\tT\n%R" + std::string(10 << 20, '\t') + "z");
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(doc->tables()[0]->rows()[0].size(), size_t(10 << 20));
+  EXPECT_EQ(doc->tables()[0]->rows()[0].cell_bytes((10 << 20) - 1), "z");
+
+  // A file cut in the middle of a row keeps what was read.
+  doc = xer_parser::parse_bytes("ERMHDR\n%T\tT\n%F\ta\tb\n%R\t1\t2\n%R\t3");
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(table_text(*doc->tables()[0]), "TT\nFa|b|\nR1=a|2=b|\nR3=a|\n");
+}
+
+// Trees built by hand: cells may view any bytes, not only a file's.
+TEST(XerReader, HandBuiltTreeCopiesWhatItCannotReach) {
+  xer_doc doc;
+  xer_table* t = doc.add_table();
+  t->set_name(u"T");
+  t->add_field(u"a");
+  std::string first = "one", second = "two";
+  auto* row = t->add_row();
+  EXPECT_EQ(row->add_cell(second).bytes(), "two");
+  EXPECT_EQ(row->add_cell(first).bytes(), "one");  // may lie before the row's first cell
+  EXPECT_EQ(row->add_cell("").bytes(), "");
+  first = "ONE";
+  ASSERT_EQ(t->rows()[0].size(), 3u);
+  EXPECT_EQ(t->rows()[0].cell(0).field(), t->fields()[0].get());
+  EXPECT_EQ(t->rows()[0].cell(1).field(), nullptr);
+  EXPECT_EQ(t->rows()[0].cell_bytes(0), "two");
+  const std::string_view one = t->rows()[0].cell_bytes(1);
+  EXPECT_TRUE(one == "one" || one == "ONE");  // a view, or a copy when out of reach
+  EXPECT_EQ(t->rows()[0].cell_bytes(2), "");
+}
+
+}  // namespace
