@@ -1,0 +1,201 @@
+// The built-in catalogs: shape, ids other code relies on, value types and
+// classes, initial availability and workbook columns.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+
+#include "catalog/field_catalog.h"
+
+namespace tessel::catalog {
+namespace {
+
+class CatalogBuiltin : public ::testing::Test {
+ protected:
+  void SetUp() override { build_catalogs(); }
+  void TearDown() override { reset_catalogs(); }
+  static const field_catalog& cat(catalog_kind k) { return catalogs()[k]; }
+};
+
+constexpr catalog_kind kAll[] = {catalog_kind::activity, catalog_kind::project,
+                                 catalog_kind::wbs,      catalog_kind::resource,
+                                 catalog_kind::predecessor, catalog_kind::successor};
+
+TEST_F(CatalogBuiltin, ShapeIdsEntitiesAndAvailability) {
+  const std::size_t sizes[] = {208, 160, 138, 31, 28, 28};
+  const std::size_t available[] = {72, 47, 30, 21, 17, 17};
+  const uint32_t entity_of[] = {0, 1, 2, 3, 4, 4};
+  uint32_t next_id = 6;
+  for (std::size_t k = 0; k < 6; ++k) {
+    const field_catalog& c = cat(kAll[k]);
+    ASSERT_EQ(c.size(), sizes[k]) << catalog_name(kAll[k]);
+    std::size_t n_available = 0;
+    for (const field_entry& e : c.entries()) {
+      EXPECT_EQ(e.field_id, next_id++);  // consecutive over all six, 6 to 598
+      EXPECT_EQ(e.persistent_id, e.field_id);
+      EXPECT_EQ(e.entity, entity_of[k]);
+      EXPECT_EQ(e.catalog, kAll[k]);
+      EXPECT_FALSE(e.key.empty());
+      EXPECT_FALSE(e.caption.empty());
+      n_available += e.available;
+    }
+    EXPECT_EQ(n_available, available[k]) << catalog_name(kAll[k]);
+  }
+  EXPECT_EQ(next_id, 599u);
+  EXPECT_EQ(catalogs().size(), 593u);
+  // Rebuilding starts from empty lists: no field is registered twice.
+  build_catalogs();
+  EXPECT_EQ(catalogs().size(), 593u);
+}
+
+TEST_F(CatalogBuiltin, CitedIds) {
+  const std::map<uint32_t, std::u16string> cited = {
+      {54, u"act_start_date"}, {70, u"end_date"}, {82, u"start_date"}, {130, u"task_code"},
+      {132, u"task_name"}, {138, u"clndr_id"}, {140, u"duration_type"}, {147, u"rsrc_id"},
+      {148, u"project\\7Cproj_short_name"}, {149, u"project\\7Cproj_name"},
+      {150, u"projwbs\\7Cstatus_code"}, {152, u"wbs_id"}, {154, u"wbs_name"},
+      {155, u"wbs_path"}, {189, u"complete_pct_type"}, {213, u"[caption]"},
+      {328, u"project\\7Cproj_short_name"}, {330, u"project\\7Cproj_name"},
+      {331, u"status_code"}, {335, u"obs_id"}, {374, u"wbs_concat_name"},
+      {377, u"task_cnt"}, {472, u"status_code"}, {473, u"obs_id"}, {510, u"wbs_name"},
+      {533, u"rsrc_short_name"}, {534, u"rsrc_name"}};
+  for (const auto& [id, key] : cited) {
+    const field_entry* e = find_field(id);
+    ASSERT_NE(e, nullptr) << id;
+    EXPECT_EQ(e->key, key) << id;
+  }
+  EXPECT_EQ(find_field(213)->catalog, catalog_kind::activity);
+  EXPECT_EQ(find_field(214)->catalog, catalog_kind::project);
+  EXPECT_EQ(find_field(374)->catalog, catalog_kind::wbs);
+  EXPECT_EQ(find_field(328)->catalog, catalog_kind::project);
+  EXPECT_EQ(find_field(189)->value_type, value_types::percent_complete_type);
+  EXPECT_EQ(find_field(213)->caption, u"Group Name");
+}
+
+TEST_F(CatalogBuiltin, ValueTypesAndClasses) {
+  // Fields per value type code, per catalog.
+  const std::map<uint32_t, std::size_t> types[] = {
+      {{1, 17}, {2, 7}, {3, 31}, {4, 54}, {5, 28}, {6, 34}, {7, 15}, {8, 15}, {9, 1}, {11, 1},
+       {12, 1}, {13, 1}, {15, 2}, {16, 1}},
+      {{0, 8}, {1, 11}, {2, 1}, {3, 53}, {4, 28}, {5, 12}, {6, 25}, {7, 8}, {8, 12}, {10, 1},
+       {18, 1}},
+      {{0, 1}, {1, 8}, {2, 3}, {3, 73}, {4, 1}, {5, 12}, {6, 18}, {7, 8}, {8, 13}, {10, 1}},
+      {{0, 6}, {1, 1}, {3, 16}, {5, 7}, {22, 1}},
+      {{0, 2}, {3, 13}, {6, 6}, {7, 4}, {8, 1}, {9, 1}, {23, 1}},
+      {{0, 2}, {3, 13}, {6, 6}, {7, 4}, {8, 1}, {9, 1}, {23, 1}}};
+  // Fields per value class 1 to 4, per catalog.
+  const std::size_t classes[6][5] = {{0, 11, 13, 23, 15}, {0, 3, 3, 12, 3}, {0, 3, 3, 10, 2},
+                                     {}, {}, {}};
+  for (std::size_t k = 0; k < 6; ++k) {
+    std::map<uint32_t, std::size_t> t;
+    std::size_t c[5] = {};
+    for (const field_entry& e : cat(kAll[k]).entries()) {
+      ++t[e.value_type];
+      ASSERT_LE(e.value_class, 4u);
+      ++c[e.value_class];
+    }
+    EXPECT_EQ(t, types[k]) << catalog_name(kAll[k]);
+    for (int v = 1; v <= 4; ++v) EXPECT_EQ(c[v], classes[k][v]) << catalog_name(kAll[k]) << v;
+  }
+  auto in = [](catalog_kind k, std::u16string_view key) { return find_field(k, key); };
+  EXPECT_EQ(in(catalog_kind::activity, u"act_progress_date")->value_class,
+            value_classes::finish_date);
+  EXPECT_EQ(in(catalog_kind::activity, u"cstr_date")->value_class, value_classes::plain);
+  EXPECT_EQ(in(catalog_kind::project, u"total_float_hr_cnt")->value_class,
+            value_classes::duration);
+  EXPECT_EQ(in(catalog_kind::wbs, u"total_float_hr_cnt")->value_class, value_classes::plain);
+  EXPECT_EQ(in(catalog_kind::wbs, u"reend_date")->value_class, value_classes::finish_date);
+  EXPECT_EQ(in(catalog_kind::activity, u"var_primary_equip_qty")->value_class,
+            value_classes::summable);
+}
+
+TEST_F(CatalogBuiltin, KeysAndCaptionsVerbatim) {
+  const field_entry* e = find_field(catalog_kind::successor, u"task\\7Cend_datee");
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(e->caption, u"Finish");
+  EXPECT_EQ(find_field(catalog_kind::activity, u"primary_base_work_qty")->caption,
+            u"BL1LaborUnits");
+  EXPECT_EQ(find_field(catalog_kind::project, u"bac_work")->caption,
+            u"Budget At Completion 8BAC9 - Labor Units");
+  EXPECT_EQ(find_field(catalog_kind::activity, u"bac_work")->caption,
+            u"Budget At Completion BAC Labor Units");
+  EXPECT_EQ(find_field(catalog_kind::resource, u"def_qty_per_hr")->caption,
+            u"Default Units / Time");
+  EXPECT_EQ(find_field(catalog_kind::predecessor, u"predtask.projwbs\\7Cwbs_full_name")->caption,
+            u"WBS");
+  // Keys compare exactly.
+  EXPECT_EQ(find_field(catalog_kind::activity, u"Task_code"), nullptr);
+  EXPECT_EQ(find_field(catalog_kind::activity, u"project|proj_short_name"), nullptr);
+}
+
+TEST_F(CatalogBuiltin, WorkbookColumns) {
+  // Columns whose header differs from the key, by id.
+  const std::map<uint32_t, std::u16string> differing = {
+      {148, u"_project__proj_short_name"}, {149, u"_project__proj_name"},
+      {150, u"_status_code"}, {152, u"_wbs_id"}, {155, u"_wbs_path"},
+      {258, u"_act_end_date"}, {259, u"_act_start_date"}, {271, u"_end_date"},
+      {279, u"_start_date"}, {328, u"project_short_name"}, {339, u"_complete_cnt"},
+      {340, u"_active_cnt"}, {341, u"_notstarted_cnt"}, {345, u"_task_cnt"},
+      {362, u"_act_work_qty"}, {363, u"_act_equip_qty"}, {364, u"_act_this_per_work_qty"},
+      {365, u"_act_this_per_equip_qty"}, {370, u"_remain_work_qty"},
+      {371, u"_remain_equip_qty"}, {374, u"wbs_id"}, {377, u"_task_cnt"},
+      {477, u"_complete_cnt"}, {478, u"_active_cnt"}, {479, u"_notstarted_cnt"},
+      {417, u"_act_end_date"}, {418, u"_act_start_date"}, {429, u"_end_date"},
+      {434, u"_start_date"}, {471, u"_node_type"}, {472, u"projwbs__status_code"},
+      {498, u"_act_work_qty"}, {499, u"_act_equip_qty"}, {500, u"_act_this_per_work_qty"},
+      {501, u"_act_this_per_equip_qty"}, {506, u"_remain_work_qty"},
+      {507, u"_remain_equip_qty"}};
+  for (const auto& [id, column] : differing) {
+    EXPECT_EQ(find_field(id)->workbook_column, column) << id;
+  }
+  // Per catalog: fields without a column, with the key as column, and others.
+  const std::size_t none[] = {51, 145, 119, 5, 28, 28};
+  const std::size_t same[] = {152, 0, 2, 26, 0, 0};
+  for (std::size_t k = 0; k < 6; ++k) {
+    std::size_t n_none = 0, n_same = 0, n_other = 0;
+    for (const field_entry& e : cat(kAll[k]).entries()) {
+      if (e.workbook_column.empty()) {
+        ++n_none;
+      } else if (e.workbook_column == e.key) {
+        ++n_same;
+      } else {
+        ++n_other;
+        EXPECT_TRUE(differing.count(e.field_id)) << e.field_id;
+      }
+    }
+    EXPECT_EQ(n_none, none[k]) << catalog_name(kAll[k]);
+    EXPECT_EQ(n_same, same[k]) << catalog_name(kAll[k]);
+    EXPECT_EQ(n_none + n_same + n_other, cat(kAll[k]).size());
+  }
+  EXPECT_EQ(find_field(catalog_kind::activity, u"clndr_id")->workbook_column, u"");
+  EXPECT_EQ(find_field(catalog_kind::activity, u"act_work_cost")->workbook_column,
+            u"act_work_cost");
+  EXPECT_EQ(find_field(catalog_kind::wbs, u"wbs_path")->workbook_column, u"wbs_path");
+  EXPECT_EQ(find_field(catalog_kind::resource, u"employee_code")->workbook_column, u"");
+}
+
+TEST_F(CatalogBuiltin, DumpListsTheCatalogs) {
+  std::string cmd = std::string("\"") + TESSEL_DUMP_EXE + "\" --catalog";
+  FILE* p = popen(cmd.c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string out;
+  char buf[4096];
+  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  EXPECT_EQ(pclose(p), 0);
+  std::size_t lines = 0;
+  for (char ch : out) lines += ch == '\n';
+  EXPECT_EQ(lines, 594u);
+  EXPECT_EQ(out.rfind("catalog\tfield_id\tkey\tcaption\tvalue_type\tvalue_class\tavailable\t"
+                      "workbook_column\n",
+                      0),
+            0u);
+  EXPECT_NE(out.find("\nactivity\t148\tproject\\7Cproj_short_name\tProject ID\t3\t0\t1\t"
+                     "_project__proj_short_name\n"),
+            std::string::npos);
+  EXPECT_NE(out.find("\nsuccessor\t598\t"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tessel::catalog
