@@ -69,10 +69,10 @@ TEST_F(CatalogLookup, DocumentFieldsAndDuplicates) {
 
   // A persistent id of its own is found as such, not as a field id.
   field_entry& res = add(catalog_kind::resource, 700003, u"res_code_skill_id", u"Skill", false,
-                         42);
-  EXPECT_EQ(catalogs().find_persistent_id(42), &res);
+                         77777);
+  EXPECT_EQ(catalogs().find_persistent_id(77777), &res);
   EXPECT_EQ(catalogs().find_persistent_id(700003), nullptr);
-  EXPECT_EQ(find_field(42), nullptr);
+  EXPECT_EQ(find_field(77777), nullptr);
 
   // A second registration of a key, caption or id: the first keeps winning.
   field_entry& again = add(catalog_kind::activity, 130, u"task_code", u"Activity ID", true);
