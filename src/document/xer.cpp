@@ -329,18 +329,20 @@ void xer_parser::read_row(xer_table& table, const char* line, const char* le) {
     cells.push_back({uint32_t(s - line), uint32_t(e - s)});
   });
   row.count_ = uint32_t(cells.size() - first);
-  // Rows of a table mostly have the same length: the first one sizes the
-  // cell store (memory not yet written costs nothing; the store still grows
-  // if the guess falls short).
-  if (first == 0 && table.rows_.size() == 1 && row.count_ > 0) {
-    const size_t guess = table.rows_.capacity() * size_t(row.count_);
-    if (guess < (size_t(1) << 31)) cells.reserve(guess);
-  }
 }
 
 void xer_parser::reserve_rows(xer_table& table, size_t rows) {
   table.rows_.reserve(rows);
   advise_huge(table.rows_.data(), rows * sizeof(xer_row));
+}
+
+void xer_parser::reserve_cells(xer_table& table, size_t row_bytes) {
+  // Rows of a table mostly have the same length, so the first row sizes the
+  // cell store; the store still grows if the guess falls short. A cell needs
+  // at least its TAB, which bounds the guess by the bytes of the rows.
+  const size_t first = table.rows_.empty() ? 0 : table.rows_[0].count_;
+  const size_t guess = std::min(table.rows_.capacity() * first, row_bytes);
+  if (guess < xer_table::copied) table.cells_.reserve(guess);
 }
 
 template <class Sink>
@@ -351,14 +353,16 @@ bool xer_parser::read_tree(const std::string& bytes, Sink& sink) {
 
   // A first quick pass counts each table's rows, so that row lists are
   // allocated once, at their final size.
-  std::vector<size_t> row_counts;
-  bool in_table = false;
-  for_each_line(begin, end, [&](const char*, const char*, char k) {
+  struct table_size {
+    size_t rows = 0, row_bytes = 0;
+  };
+  std::vector<table_size> sizes;
+  for_each_line(begin, end, [&](const char* p, const char* le, char k) {
     if (k == 'T') {
-      row_counts.push_back(0);
-      in_table = true;
-    } else if (k == 'R' && in_table) {
-      ++row_counts.back();
+      sizes.emplace_back();
+    } else if (k == 'R' && !sizes.empty()) {
+      ++sizes.back().rows;
+      sizes.back().row_bytes += size_t(le - p);
     }
   });
 
@@ -367,7 +371,10 @@ bool xer_parser::read_tree(const std::string& bytes, Sink& sink) {
   for_each_line(begin, end, [&](const char* p, const char* le, char k) {
     switch (k) {
       case 'R':
-        if (table) read_row(*table, p, le);
+        if (table) {
+          read_row(*table, p, le);
+          if (table->rows_.size() == 1) reserve_cells(*table, sizes[table_index - 1].row_bytes);
+        }
         break;
       case 'F':
         if (table) {
@@ -376,7 +383,7 @@ bool xer_parser::read_tree(const std::string& bytes, Sink& sink) {
         break;
       case 'T':
         table = sink.new_table();
-        reserve_rows(*table, row_counts[table_index++]);
+        reserve_rows(*table, sizes[table_index++].rows);
         // With several names the last one wins.
         for_each_value(p, le, [&](const char* s, const char* e) { table->set_name(latin1(s, e)); });
         break;

@@ -177,6 +177,7 @@ class xer_parser {
   template <class Sink>
   static bool read_tree(const std::string& bytes, Sink& sink);
   static void reserve_rows(xer_table& table, size_t rows);
+  static void reserve_cells(xer_table& table, size_t row_bytes);
   static void read_row(xer_table& table, const char* line, const char* end);
 };
 
