@@ -13,6 +13,9 @@ constexpr int64_t seconds_per_day = 86400;
 constexpr int32_t minutes_per_day = 1440;
 // Day numbers in calendar data count from 1899-12-30; 1970-01-01 is day 25569.
 constexpr int64_t day_number_1970 = 25569;
+// Exception days spread over fewer days than this (about 270 years) are
+// indexed by a table with a slot per day; wider spreads are searched.
+constexpr int64_t dense_limit_days = 100000;
 
 int64_t floor_div(int64_t a, int64_t b) {
   int64_t q = a / b;
@@ -200,6 +203,24 @@ const work_calendar::index& work_calendar::ready() const {
     ix.delta_sum.push_back(ix.delta_sum.back() + delta);
   }
 
+  ix.dense_entry.clear();
+  ix.dense_sum.clear();
+  if (!ix.days.empty() && ix.days.back() - ix.days.front() < dense_limit_days) {
+    const int64_t first = ix.days.front();
+    const size_t length = static_cast<size_t>(ix.days.back() - first + 1);
+    ix.dense_first = first;
+    ix.dense_entry.assign(length, 0);
+    for (size_t k = 0; k < ix.days.size(); ++k) {
+      ix.dense_entry[static_cast<size_t>(ix.days[k] - first)] = static_cast<int32_t>(k + 1);
+    }
+    ix.dense_sum.resize(length + 1);
+    ix.dense_sum[0] = 0;
+    for (size_t d = 0; d < length; ++d) {
+      const int32_t e = ix.dense_entry[d];
+      ix.dense_sum[d + 1] = ix.dense_sum[d] + (e ? ix.delta_sum[e] - ix.delta_sum[e - 1] : 0);
+    }
+  }
+
   ix.version = version_;
   ix.base = base_;
   ix.base_version = base_version;
@@ -208,9 +229,31 @@ const work_calendar::index& work_calendar::ready() const {
 }
 
 const std::vector<work_period>& work_calendar::day_periods(const index& ix, int64_t day) const {
+  if (!ix.dense_entry.empty()) {
+    const uint64_t k = static_cast<uint64_t>(day - ix.dense_first);  // wraps when before
+    if (k < ix.dense_entry.size() && ix.dense_entry[k] != 0) return *ix.periods[ix.dense_entry[k] - 1];
+    return weekdays_[weekday_index(day)];
+  }
   auto it = std::lower_bound(ix.days.begin(), ix.days.end(), day);
   if (it != ix.days.end() && *it == day) return *ix.periods[static_cast<size_t>(it - ix.days.begin())];
   return weekdays_[weekday_index(day)];
+}
+
+// The sum over the exception days first..last of (exception minutes -
+// weekday minutes).
+int64_t work_calendar::delta_between(const index& ix, int64_t first, int64_t last) const {
+  if (!ix.dense_entry.empty()) {
+    const int64_t end = ix.dense_first + static_cast<int64_t>(ix.dense_entry.size()) - 1;
+    const int64_t lo = std::max(first, ix.dense_first);
+    const int64_t hi = std::min(last, end);
+    if (lo > hi) return 0;
+    return ix.dense_sum[static_cast<size_t>(hi - ix.dense_first + 1)] -
+           ix.dense_sum[static_cast<size_t>(lo - ix.dense_first)];
+  }
+  auto lo = std::lower_bound(ix.days.begin(), ix.days.end(), first);
+  auto hi = std::upper_bound(lo, ix.days.end(), last);
+  return ix.delta_sum[static_cast<size_t>(hi - ix.days.begin())] -
+         ix.delta_sum[static_cast<size_t>(lo - ix.days.begin())];
 }
 
 // Working minutes of the whole days first..last: whole weeks of the weekly
@@ -218,14 +261,12 @@ const std::vector<work_period>& work_calendar::day_periods(const index& ix, int6
 // the difference between its periods and its weekday's.
 int64_t work_calendar::full_days(const index& ix, int64_t first, int64_t last) const {
   if (first > last) return 0;
-  const __int128 n = static_cast<__int128>(last) - first + 1;
-  const int64_t rem = static_cast<int64_t>(n % 7);
+  // Day numbers come from 64-bit seconds, so their difference fits.
+  const int64_t n = last - first + 1;
+  const int64_t rem = n % 7;
   const int w0 = weekday_index(first);
-  __int128 sum = (n / 7) * ix.week_prefix[7] + (ix.week_prefix[w0 + rem] - ix.week_prefix[w0]);
-  auto lo = std::lower_bound(ix.days.begin(), ix.days.end(), first);
-  auto hi = std::upper_bound(lo, ix.days.end(), last);
-  sum += ix.delta_sum[static_cast<size_t>(hi - ix.days.begin())] -
-         ix.delta_sum[static_cast<size_t>(lo - ix.days.begin())];
+  __int128 sum = static_cast<__int128>(n / 7) * ix.week_prefix[7] + (ix.week_prefix[w0 + rem] - ix.week_prefix[w0]);
+  sum += delta_between(ix, first, last);
   return clamp_to_int64(sum);
 }
 

@@ -100,6 +100,13 @@ class work_calendar {
     std::vector<const std::vector<work_period>*> periods;     // periods of each day
     std::vector<int64_t> delta_sum;                           // n + 1 prefix sums of
                                                               // (exception total - weekday total)
+    // When the exception days lie within a bounded stretch (real calendars
+    // cover a few decades), a table with one slot per day of that stretch
+    // answers both questions without searching: the entry of a day
+    // (index + 1, 0 for none) and the sum of deltas of the days before it.
+    int64_t dense_first = 0;
+    std::vector<int32_t> dense_entry;                         // empty: search instead
+    std::vector<int64_t> dense_sum;                           // one more than dense_entry
     int64_t weekday_total[7] = {};                            // full-day minutes, Sunday first
     int64_t week_prefix[15] = {};                             // running sums over two weeks
   };
@@ -107,6 +114,7 @@ class work_calendar {
   void touch() { ++version_; }
   const index& ready() const;
   const std::vector<work_period>& day_periods(const index& ix, int64_t day) const;
+  int64_t delta_between(const index& ix, int64_t first, int64_t last) const;
   int64_t full_days(const index& ix, int64_t first, int64_t last) const;
 
   std::u16string raw_;
