@@ -1,0 +1,37 @@
+// A loaded schedule: the 28 record lists of the export, linked into one
+// model. Document_xer reads XER text exports; the workbook import has its own
+// subclass. Nothing here ever writes to a schedule file.
+#pragma once
+
+#include <string>
+
+#include "document/record_lists.h"
+
+namespace tessel::document {
+
+class Document : public record_lists {
+ public:
+  Document() = default;
+  virtual ~Document() = default;
+
+  // Reads the file and builds the records, then links them and runs the
+  // post-load passes. Answers false when the file could not be read; the
+  // records built so far stay and are shown.
+  virtual bool load(const std::u16string& path) = 0;
+  // Resolves the ids between records into references. Called by load.
+  virtual void link() = 0;
+};
+
+// A schedule read from an XER text export.
+class Document_xer : public Document {
+ public:
+  bool load(const std::u16string& path) override;
+  void link() override;
+
+  // The passes that compute the display members depending on linked
+  // records, each over one whole list: activities, WBS elements, projects,
+  // resources. Called by load after link.
+  void run_passes();
+};
+
+}  // namespace tessel::document

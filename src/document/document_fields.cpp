@@ -1,0 +1,116 @@
+#include "document/document_fields.h"
+
+#include "catalog/field_catalog.h"
+
+namespace tessel::document {
+namespace {
+
+using catalog::catalog_kind;
+
+// The catalog value type a user field shows its values with, by the field
+// type's logical data type (start date, end date, text, float with two
+// decimals, money, integer, static type).
+uint32_t user_field_value_type(int32_t logical_type) {
+  switch (logical_type) {
+    case 0:
+    case 1: return catalog::value_types::date;
+    case 3: return catalog::value_types::number;
+    case 4: return catalog::value_types::cost;
+    case 5: return catalog::value_types::integer;
+    case 6: return catalog::value_types::static_user_field;
+    default: return catalog::value_types::text;
+  }
+}
+
+bool user_field_owner(const std::u16string& table, catalog_kind& kind, uint32_t& entity) {
+  if (table == u"TASK") {
+    kind = catalog_kind::activity;
+    entity = catalog::entities::activity;
+  } else if (table == u"PROJWBS") {
+    kind = catalog_kind::wbs;
+    entity = catalog::entities::wbs;
+  } else if (table == u"PROJECT") {
+    kind = catalog_kind::project;
+    entity = catalog::entities::project;
+  } else if (table == u"RSRC") {
+    kind = catalog_kind::resource;
+    entity = catalog::entities::resource;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::u16string decimal(uint32_t n) {
+  std::u16string s;
+  do {
+    s.insert(s.begin(), static_cast<char16_t>(u'0' + n % 10));
+    n /= 10;
+  } while (n);
+  return s;
+}
+
+// "actv_code_" + the type's name in lower case with spaces as underscores
+// + "_id": a type named Responsible Area gives actv_code_responsible_area_id.
+std::u16string code_key(std::u16string_view prefix, const std::u16string& type_name) {
+  std::u16string key(prefix);
+  for (char16_t c : type_name) {
+    if (c == u' ') c = u'_';
+    else if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    key += c;
+  }
+  key += u"_id";
+  return key;
+}
+
+void register_code(catalog_kind kind, uint32_t entity, uint32_t id, const std::u16string& key,
+                   const std::u16string& caption) {
+  catalog::field_spec spec;
+  spec.caption = caption;
+  spec.field_id = id;
+  spec.persistent_id = id;
+  spec.value_type = catalog::value_types::text;
+  spec.entity = entity;
+  spec.available = true;
+  spec.key = key;
+  catalog::catalogs().register_field(kind, std::move(spec));
+}
+
+}  // namespace
+
+void register_document_fields(record_lists& doc) {
+  auto& cats = catalog::catalogs();
+  for (UDFTYPE& u : doc.udftype) {
+    catalog_kind kind;
+    uint32_t entity;
+    if (!user_field_owner(u.table_name.value, kind, entity)) continue;
+    const uint32_t id = u.udf_type_id.value + catalog::user_field_base;
+    catalog::field_spec spec;
+    spec.caption = u.udf_type_label.value;
+    spec.field_id = id;
+    spec.persistent_id = id;
+    spec.value_type = user_field_value_type(u.logical_data_type.code);
+    spec.entity = entity;
+    spec.available = true;
+    spec.key = u"user_field_" + decimal(u.udf_type_id.value);
+    spec.workbook_column = spec.key;
+    cats.register_field(kind, std::move(spec));
+  }
+  for (ACTVTYPE& t : doc.actvtype) {
+    t.column_key = code_key(u"actv_code_", t.actv_code_type.value);
+    register_code(catalog_kind::activity, catalog::entities::activity,
+                  t.actv_code_type_id.value + catalog::activity_code_base, t.column_key, t.actv_code_type.value);
+  }
+  for (PCATTYPE& t : doc.pcattype) {
+    t.column_key = code_key(u"proj_code_", t.proj_catg_type.value);
+    register_code(catalog_kind::project, catalog::entities::project,
+                  t.proj_catg_type_id.value + catalog::project_code_base, t.column_key, t.proj_catg_type.value);
+  }
+  for (RCATTYPE& t : doc.rcattype) {
+    t.column_key = code_key(u"res_code_", t.rsrc_catg_type.value);
+    register_code(catalog_kind::resource, catalog::entities::resource,
+                  t.rsrc_catg_type_id.value + catalog::resource_code_base, t.column_key, t.rsrc_catg_type.value);
+  }
+}
+
+}  // namespace tessel::document

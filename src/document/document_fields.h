@@ -1,0 +1,27 @@
+// What a document adds to the field catalogs (user-defined fields, code
+// types) and the ties between code values, code assignments and user field
+// values that those fields are answered from.
+#pragma once
+
+#include <cstdint>
+
+#include "document/record_lists.h"
+
+namespace tessel::document {
+
+// The id every record carries as its first member.
+template <typename Record>
+uint32_t first_id(Record& r) {
+  return static_cast<const s_unsigned_long&>(Record::members()[0].get(&r)).value;
+}
+
+// Registers a catalog field for every user-defined field type of an
+// activity, WBS element, project or resource, and for every activity,
+// project and resource code type (which also keeps its column key).
+void register_document_fields(record_lists& doc);
+
+// Ties code values to their code type and parent code, code assignments to
+// their owner and code value, and user field values to their type.
+void link_codes(record_lists& doc);
+
+}  // namespace tessel::document

@@ -1,0 +1,65 @@
+#include "view/tessel_doc.h"
+
+#include <cstdio>
+
+#include "catalog/field_catalog.h"
+#include "document/path_text.h"
+#include "document/xer.h"
+
+namespace tessel::view {
+namespace {
+
+std::u16string lower_extension(const std::u16string& path) {
+  // The last four characters of a longer path, lower-cased; a path of four
+  // characters or fewer is compared as it stands.
+  if (path.size() <= 4) return path;
+  std::u16string ext = path.substr(path.size() - 4);
+  for (char16_t& c : ext)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  return ext;
+}
+
+bool has_compound_signature(const std::u16string& path) {
+  FILE* f = std::fopen(document::narrow_path(path).c_str(), "rb");
+  if (!f) return false;
+  unsigned char sig[2] = {0, 0};
+  const size_t n = std::fread(sig, 1, 2, f);
+  std::fclose(f);
+  return n == 2 && sig[0] == 0xD0 && sig[1] == 0xCF;
+}
+
+}  // namespace
+
+schedule_format format_of(const std::u16string& path) {
+  const std::u16string ext = lower_extension(path);
+  if (ext == u".xer") return document::xer_parser::is_xer(path) ? schedule_format::xer : schedule_format::refused;
+  if (ext == u".xls") return has_compound_signature(path) ? schedule_format::xls : schedule_format::refused;
+  return schedule_format::refused;
+}
+
+std::u16string refusal_message(const std::u16string& path) { return u"Can't open document: " + path; }
+
+bool TesselDoc::open(const std::u16string& path) {
+  const schedule_format format = format_of(path);
+  std::unique_ptr<document::Document> next;
+  switch (format) {
+    case schedule_format::xer:
+      next = std::make_unique<document::Document_xer>();
+      break;
+    case schedule_format::xls:
+    case schedule_format::refused:
+      break;
+  }
+  if (!next) return false;
+
+  // The view configuration is rebuilt before the schedule is read: loading
+  // adds the document's own fields to freshly built catalogs.
+  catalog::build_catalogs();
+
+  doc_.reset();
+  doc_ = std::move(next);
+  last_load_complete_ = doc_->load(path);
+  return true;
+}
+
+}  // namespace tessel::view

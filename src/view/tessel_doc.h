@@ -1,0 +1,46 @@
+// The schedule the program has open, and the one road by which a file
+// becomes that schedule. The windowing shell asks this object to open a path
+// (from the Open command, the recent-file list, the command line or a drop)
+// and shows its refusal message when it answers false.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "document/document.h"
+
+namespace tessel::view {
+
+enum class schedule_format { refused, xer, xls };
+
+// The reader a path goes to, judged by its extension (compared after
+// lower-casing) and the file's signature: ".xer" files must start with
+// "ERMHDR", ".xls" files with the compound-file signature 0xD0 0xCF.
+schedule_format format_of(const std::u16string& path);
+
+// "Can't open document: PATH".
+std::u16string refusal_message(const std::u16string& path);
+
+class TesselDoc {
+ public:
+  TesselDoc() = default;
+  TesselDoc(const TesselDoc&) = delete;
+  TesselDoc& operator=(const TesselDoc&) = delete;
+
+  // Opens the file at `path`. Answers false, leaving the current schedule
+  // untouched, when the file is refused. On acceptance the view
+  // configuration (field catalogs, filters, layouts) is rebuilt, the old
+  // schedule is destroyed and the new one loaded; whatever it holds is kept
+  // even when its reading stopped early.
+  bool open(const std::u16string& path);
+
+  document::Document* document() const { return doc_.get(); }
+  // Whether the last accepted file was read to its end.
+  bool last_load_complete() const { return last_load_complete_; }
+
+ private:
+  std::unique_ptr<document::Document> doc_;
+  bool last_load_complete_ = false;
+};
+
+}  // namespace tessel::view
