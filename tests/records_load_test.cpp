@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "document/table_loaders.h"
+
+using namespace tessel;
+using namespace tessel::document;
+
+namespace {
+
+// An XER text from tab-separated lines ("%T\tTASK", "%F\t...", "%R\t...").
+std::string xer(const std::vector<std::string>& lines) {
+  std::string s = "ERMHDR\t23.12\t2025-01-01\n";
+  for (const std::string& l : lines) s += l + "\n";
+  return s;
+}
+
+// Parses the text and hands every table to its loader; answers how many
+// tables were loaded.
+int load(record_lists& lists, const std::string& text) {
+  std::unique_ptr<xer_doc> doc = xer_parser::parse_bytes(text);
+  if (!doc) return -1;
+  int n = 0;
+  for (const auto& t : doc->tables()) n += load_table(lists, *t) ? 1 : 0;
+  return n;
+}
+
+int64_t at(int y, int mo, int d, int h = 0, int mi = 0) { return s_date::from_ymd(y, mo, d, h, mi).time; }
+
+}  // namespace
+
+TEST(RecordsLoadTest, ColumnsAreFoundByNameInAnyOrder) {
+  const std::string usual = xer({"%T\tTASK",
+                                 "%F\ttask_id\tproj_id\ttask_code\ttask_name\tstatus_code\tact_start_date\tphys_complete_pct",
+                                 "%R\t11\t7\tA100\tExcavate\tTK_Active\t2012-01-05 08:00\t37.5",
+                                 "%R\t12\t7\tA110\tPour\tTK_Complete\t2012-02-01 07:30\t100"});
+  const std::string shuffled = xer({"%T\tTASK",
+                                    "%F\tstatus_code\tphys_complete_pct\tunknown_col\ttask_name\tact_start_date\ttask_id\ttask_code\tproj_id",
+                                    "%R\tTK_Active\t37.5\tzzz\tExcavate\t2012-01-05 08:00\t11\tA100\t7",
+                                    "%R\tTK_Complete\t100\tzzz\tPour\t2012-02-01 07:30\t12\tA110\t7"});
+  record_lists a, b;
+  ASSERT_EQ(load(a, usual), 1);
+  ASSERT_EQ(load(b, shuffled), 1);
+  ASSERT_EQ(a.task.size(), 2u);
+  ASSERT_EQ(b.task.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    const TASK& x = a.task[i];
+    const TASK& y = b.task[i];
+    EXPECT_EQ(x.task_id.value, y.task_id.value);
+    EXPECT_EQ(x.proj_id.value, y.proj_id.value);
+    EXPECT_EQ(x.task_code.value, y.task_code.value);
+    EXPECT_EQ(x.task_name.value, y.task_name.value);
+    EXPECT_EQ(x.status_code.code, y.status_code.code);
+    EXPECT_EQ(x.act_start_date.time, y.act_start_date.time);
+    EXPECT_EQ(x.phys_complete_pct.value, y.phys_complete_pct.value);
+  }
+  const TASK& t = b.task[0];
+  EXPECT_EQ(t.task_id.value, 11u);
+  EXPECT_EQ(t.task_code.value, u"A100");
+  EXPECT_EQ(t.status_code.code, 1);
+  EXPECT_EQ(t.act_start_date.time, at(2012, 1, 5, 8, 0));
+  EXPECT_EQ(t.act_start_date.empty, 0);
+  EXPECT_EQ(t.phys_complete_pct.value, 37);  // the fraction is dropped
+  EXPECT_EQ(b.task[1].status_code.text(), u"Completed");
+  // A completed activity without an actual-finish column has no actual finish.
+  EXPECT_FALSE(b.task[1].act_end_date.has_date());
+  EXPECT_EQ(b.task[1].act_end_date.empty, 1);
+}
+
+TEST(RecordsLoadTest, CellsConvertByKind) {
+  record_lists lists;
+  ASSERT_EQ(load(lists, xer({"%T\tTASK",
+                             "%F\ttask_id\twbs_id\tclndr_id\test_wt\tfloat_path\tlock_plan_flag\trev_fdbk_flag"
+                             "\tdriving_path_flag\ttotal_float_hr_cnt\tremain_drtn_hr_cnt\tact_work_qty\tremain_work_qty"
+                             "\tcstr_date\tearly_start_date\tcstr_type\ttask_type\tduration_type\tpriority_type\ttask_name",
+                             // Leading blanks, trailing junk, signs, blanks and junk.
+                             "%R\t  42abc\t\tx9\t -2.5e1kg\t-3\tY\ty\tN\t\t16.5\t\t0\t2013-02-14 09:00\tnot a date"
+                             "\tCS_MEOB\tTT_FinMile\tDT_FixedRate\tPT_Lowest\tCaf\xe9 \xabnord\xbb"})),
+            1);
+  const TASK& t = lists.task[0];
+  EXPECT_EQ(t.task_id.value, 42u);
+  EXPECT_EQ(t.wbs_id.value, 0u);
+  EXPECT_EQ(t.clndr_id.value, 0u);
+  EXPECT_DOUBLE_EQ(t.est_wt.value, -25.0);
+  EXPECT_EQ(t.est_wt.value_empty, 0);
+  EXPECT_EQ(t.float_path.value, -3);
+  EXPECT_TRUE(t.lock_plan_flag.as_bool());
+  EXPECT_FALSE(t.rev_fdbk_flag.as_bool());  // only "Y" is true
+  EXPECT_FALSE(t.driving_path_flag.as_bool());
+  // Blank durations and quantities stay blank; any number is a value, 0 too.
+  EXPECT_EQ(t.total_float_hr_cnt.dur_empty, 1);
+  EXPECT_EQ(t.remain_drtn_hr_cnt.dur_empty, 0);
+  EXPECT_DOUBLE_EQ(t.remain_drtn_hr_cnt.hours, 16.5);
+  EXPECT_EQ(t.act_work_qty.unit_empty, 1);
+  EXPECT_EQ(t.remain_work_qty.unit_empty, 0);
+  EXPECT_EQ(t.remain_work_qty.kind, s_unit::work);
+  EXPECT_EQ(t.cstr_date.time, at(2013, 2, 14, 9, 0));
+  // An unreadable date is an empty date, which sorts after real ones.
+  EXPECT_EQ(t.early_start_date.empty, 1);
+  EXPECT_TRUE(t.cstr_date.less(t.early_start_date));
+  EXPECT_EQ(t.cstr_type.code, 7);
+  EXPECT_EQ(t.task_type.code, 4);
+  EXPECT_EQ(t.duration_type.code, 0);
+  EXPECT_EQ(t.priority_type.text(), u"5 - Lowest");
+  // Each byte is one character.
+  EXPECT_EQ(t.task_name.value, u"Caf\u00e9 \u00abnord\u00bb");
+  // Columns the file does not carry keep the state of a new record.
+  EXPECT_EQ(t.status_code.code, 2);
+  EXPECT_EQ(t.target_drtn_hr_cnt.dur_empty, 1);
+  EXPECT_EQ(t.phys_complete_pct.value_empty, 1);
+
+  // Rates per hour are units of the rate kind, blank or not; prices are costs.
+  ASSERT_EQ(load(lists, xer({"%T\tRSRC", "%F\trsrc_id\tdef_qty_per_hr\trsrc_type", "%R\t5\t1.5\tRT_Equip",
+                             "%R\t6\t\tMaterial", "%T\tRSRCRATE", "%F\trsrc_rate_id\tmax_qty_per_hr\tcost_per_qty2",
+                             "%R\t1\t2\t75.25"})),
+            2);
+  EXPECT_EQ(lists.rsrc[0].def_qty_per_hr.kind, s_unit::rate);
+  EXPECT_DOUBLE_EQ(lists.rsrc[0].def_qty_per_hr.amount, 1.5);
+  EXPECT_EQ(lists.rsrc[0].rsrc_type.code, 1);
+  EXPECT_EQ(lists.rsrc[1].def_qty_per_hr.kind, s_unit::rate);
+  EXPECT_EQ(lists.rsrc[1].def_qty_per_hr.unit_empty, 1);
+  EXPECT_EQ(lists.rsrc[1].rsrc_type.code, 2);
+  EXPECT_EQ(lists.rsrcrate[0].max_qty_per_hr.kind, s_unit::rate);
+  EXPECT_DOUBLE_EQ(lists.rsrcrate[0].cost_per_qty2.value, 75.25);
+  // Derived members wait for the passes.
+  EXPECT_EQ(lists.rsrc[0].cost_per_qty.unit_empty, 1);
+}
+
+TEST(RecordsLoadTest, RowsAndColumnsAreTakenAsTheyStand) {
+  record_lists lists;
+  ASSERT_EQ(load(lists, xer({"%T\tTASK", "%F\ttask_id\ttask_name\ttask_code\ttask_name",
+                             "%R\t1\tfirst\tA1\tsecond",   // the later column wins
+                             "%R\t1\tonly\tA2",            // too short to reach it: the earlier stays
+                             "%R\t3\tx\tA3\t\textra",      // an empty later cell wins too; extras skipped
+                             "%T\tTASKPRED", "%F\ttask_pred_id\ttask_id\tpred_task_id\tpred_type\tlag_hr_cnt",
+                             "%R\t9\t1\t999\tPR_SS\t-8",  // names an activity that does not exist
+                             "%T\tTASK", "%F\ttask_code\ttask_id", "%R\tB1\t4"})),
+            3);
+  // Rows are never merged: equal ids give two records; a second TASK table
+  // adds to the same list.
+  ASSERT_EQ(lists.task.size(), 4u);
+  EXPECT_EQ(lists.task[0].task_name.value, u"second");
+  EXPECT_EQ(lists.task[1].task_name.value, u"only");
+  EXPECT_EQ(lists.task[1].task_id.value, 1u);
+  EXPECT_EQ(lists.task[2].task_name.value, u"");
+  EXPECT_EQ(lists.task[3].task_code.value, u"B1");
+  EXPECT_EQ(lists.task[3].task_id.value, 4u);
+  ASSERT_EQ(lists.taskpred.size(), 1u);
+  EXPECT_EQ(lists.taskpred[0].pred_task_id.value, 999u);
+  EXPECT_EQ(lists.taskpred[0].pred_type.text(), u"Start To Start");
+  EXPECT_DOUBLE_EQ(lists.taskpred[0].lag_hr_cnt.hours, -8.0);
+  EXPECT_EQ(lists.taskpred[0].task, nullptr);
+  EXPECT_EQ(lists.taskpred[0].predtask, nullptr);
+
+  // Table names are exact; tables the schedule does not hold are ignored.
+  record_lists other;
+  EXPECT_EQ(load(other, xer({"%T\ttask", "%F\ttask_id", "%R\t1", "%T\tSCHEDOPTIONS", "%F\tx", "%R\t1",
+                             "%T\tTASK ", "%F\ttask_id", "%R\t2"})),
+            0);
+  EXPECT_TRUE(other.task.empty());
+}
+
+TEST(RecordsLoadTest, ColumnsWithRulesOfTheirOwn) {
+  record_lists lists;
+  const std::string week =
+      "(0||CalendarData()((0||DaysOfWeek()((0||1()())(0||2()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
+      "(0||3()())(0||4()())(0||5()())(0||6()())(0||7()())))(0||Exceptions()())))";
+  ASSERT_EQ(load(lists, xer({"%T\tACTVCODE", "%F\tactv_code_id\tcolor\tshort_name", "%R\t1\t255\tA", "%R\t2\t\tB",
+                             "%T\tACTVCODE", "%F\tactv_code_id\tshort_name", "%R\t3\tC",
+                             "%T\tCALENDAR",
+                             "%F\tclndr_id\tclndr_name\tclndr_type\tday_hr_cnt\tweek_hr_cnt\tmonth_hr_cnt\tyear_hr_cnt\tclndr_data",
+                             "%R\t7\tFour tens\tCA_Project\t10\t0\t-1\t\t" + week,
+                             "%T\tCURRTYPE", "%F\tcurr_id\tcurr_symbol\tdecimal_symbol\tdigit_group_symbol",
+                             "%R\t1\t\xa3\t,\t."})),
+            4);
+  // Any color cell gives opaque black; without the column the colour stays unset.
+  ASSERT_EQ(lists.actvcode.size(), 3u);
+  EXPECT_EQ(lists.actvcode[0].color, 0xFF000000u);
+  EXPECT_EQ(lists.actvcode[1].color, 0xFF000000u);
+  EXPECT_EQ(lists.actvcode[2].color, 0u);
+
+  const CALENDAR& c = lists.calendar[0];
+  EXPECT_EQ(c.clndr_type.text(), u"Project");
+  EXPECT_EQ(c.calendar.raw_text(), std::u16string(week.begin(), week.end()));
+  // Monday 8 January 2024: 8 to 12 and 13 to 17.
+  EXPECT_EQ(c.calendar.working_minutes(at(2024, 1, 8, 8, 0), at(2024, 1, 8, 17, 0)), 480);
+  // Positive hour counts replace the defaults, others keep them.
+  EXPECT_DOUBLE_EQ(c.calendar.factors.day, 10.0);
+  EXPECT_DOUBLE_EQ(c.calendar.factors.week, 40.0);
+  EXPECT_DOUBLE_EQ(c.calendar.factors.month, 172.0);
+  EXPECT_DOUBLE_EQ(c.calendar.factors.year, 2000.0);
+
+  const money_symbols& m = lists.currtype[0].symbols;
+  EXPECT_EQ(m.currency, u"\u00a3");
+  EXPECT_EQ(m.decimal, u",");
+  EXPECT_EQ(m.group, u".");
+}
+
+TEST(RecordsLoadTest, EveryColumnOfEveryTableLoadsIntoItsMember) {
+  // For each table: one row carrying every column the record reads, each
+  // with a value of its own; every member must hold its own column's value.
+  int tables = 0;
+#define TESSEL_CHECK_TABLE(TYPE, list)                                                        \
+  {                                                                                           \
+    ++tables;                                                                                 \
+    SCOPED_TRACE(#TYPE);                                                                      \
+    const auto members = TYPE::members();                                                     \
+    EXPECT_EQ(members[0].kind, member_kind::id);                                              \
+    std::set<std::u16string_view> names;                                                      \
+    std::string fields = "%F", row = "%R";                                                    \
+    for (size_t i = 0; i < members.size(); ++i) {                                             \
+      EXPECT_TRUE(names.insert(members[i].name).second) << "repeated member";                 \
+      if (members[i].kind == member_kind::derived) continue;                                  \
+      fields += "\t" + std::string(members[i].name.begin(), members[i].name.end());           \
+      row += "\t" + cell_for(members[i].kind, i);                                             \
+    }                                                                                         \
+    record_lists lists;                                                                       \
+    ASSERT_EQ(load(lists, xer({"%T\t" #TYPE, fields, row})), 1);                              \
+    ASSERT_EQ(lists.list.size(), 1u);                                                         \
+    TYPE& r = lists.list[0];                                                                  \
+    for (size_t i = 0; i < members.size(); ++i) check_member(members[i], &r, i);              \
+  }
+
+  auto cell_for = [](member_kind k, size_t i) -> std::string {
+    switch (k) {
+      case member_kind::id:
+      case member_kind::whole: return std::to_string(100 + i);
+      case member_kind::number:
+      case member_kind::hours:
+      case member_kind::qty:
+      case member_kind::qty_per_hr:
+      case member_kind::cost: return std::to_string(i) + ".5";
+      case member_kind::flag: return "Y";
+      case member_kind::text: return "t" + std::to_string(i);
+      case member_kind::date: return "2020-03-" + std::to_string(1 + i % 28) + " 08:00";
+      default: return "";
+    }
+  };
+  auto check_member = [](const member_desc& m, void* r, size_t i) {
+    const s_val& v = m.value(r);
+    const std::string name(m.name.begin(), m.name.end());
+    switch (m.kind) {
+      case member_kind::id:
+      case member_kind::whole: EXPECT_EQ(v.as_ulong(), 100 + i) << name; break;
+      case member_kind::number:
+      case member_kind::hours:
+      case member_kind::qty:
+      case member_kind::qty_per_hr:
+      case member_kind::cost: EXPECT_DOUBLE_EQ(v.as_double(), i + 0.5) << name; break;
+      case member_kind::flag: EXPECT_TRUE(v.as_bool()) << name; break;
+      case member_kind::text: {
+        const std::string digits = std::to_string(i);
+        EXPECT_EQ(v.text(), u"t" + std::u16string(digits.begin(), digits.end())) << name;
+        break;
+      }
+      case member_kind::date: EXPECT_EQ(v.as_time(), at(2020, 3, 1 + static_cast<int>(i % 28), 8, 0)) << name; break;
+      case member_kind::enumeration: EXPECT_GE(static_cast<int>(v.type()), static_cast<int>(val_type::first_enum)) << name; break;
+      case member_kind::derived: break;
+    }
+  };
+  TESSEL_RECORD_TABLES(TESSEL_CHECK_TABLE)
+#undef TESSEL_CHECK_TABLE
+  EXPECT_EQ(tables, 28);
+}
+
+TEST(RecordsLoadTest, RecordListsKeepAddressesAndOrder) {
+  record_list<TASKPRED, 4> list;
+  std::vector<TASKPRED*> seen;
+  for (uint32_t i = 0; i < 1000; ++i) {
+    TASKPRED& r = list.emplace_back();
+    r.task_pred_id.value = i;
+    seen.push_back(&r);
+  }
+  ASSERT_EQ(list.size(), 1000u);
+  uint32_t expect = 0;
+  for (TASKPRED& r : list) {
+    EXPECT_EQ(&r, seen[expect]);
+    EXPECT_EQ(r.task_pred_id.value, expect);
+    ++expect;
+  }
+  EXPECT_EQ(expect, 1000u);
+  EXPECT_EQ(&list[999], seen[999]);
+  EXPECT_EQ(&list.back(), seen[999]);
+  EXPECT_EQ(list.end() - list.begin(), 1000);
+  list.clear();
+  EXPECT_TRUE(list.empty());
+  list.emplace_back().task_pred_id.value = 7;
+  EXPECT_EQ(list.front().task_pred_id.value, 7u);
+}
