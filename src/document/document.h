@@ -3,8 +3,10 @@
 // subclass. Nothing here ever writes to a schedule file.
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "document/field_lookup.h"
 #include "document/record_lists.h"
 
 namespace tessel::document {
@@ -20,6 +22,18 @@ class Document : public record_lists {
   virtual bool load(const std::u16string& path) = 0;
   // Resolves the ids between records into references. Called by load.
   virtual void link() = 0;
+
+  // Every record's value for every catalog field. Ready once load has
+  // returned (whatever it answered).
+  const field_lookup& fields() const { return *fields_; }
+
+ protected:
+  // Resolves the catalog fields against this document; the last step of
+  // every load, after the document has registered its own fields.
+  void build_field_lookup() { fields_ = std::make_unique<field_lookup>(*this); }
+
+ private:
+  std::unique_ptr<field_lookup> fields_;
 };
 
 // A schedule read from an XER text export.

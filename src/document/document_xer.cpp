@@ -10,9 +10,13 @@ bool Document_xer::load(const std::u16string& path) {
   // them, so the text of the whole file never stands in memory as cells at
   // once; tables the schedule does not hold are skipped.
   const bool read = xer_parser::parse_tables(path, [this](const xer_table& table) { load_table(*this, table); });
-  if (!read) return false;
+  if (!read) {
+    build_field_lookup();
+    return false;
+  }
   link();
   run_passes();
+  build_field_lookup();
   return true;
 }
 
