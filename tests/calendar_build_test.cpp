@@ -168,6 +168,8 @@ TEST(CalendarMinutes, OverlappingAndUnsortedPeriodsEachCount) {
   EXPECT_EQ(c.working_minutes(kMonday, kMonday + kDay), 240 + 360);
   EXPECT_EQ(c.working_minutes(at(kMonday, 13), at(kMonday, 14)), 120);
   EXPECT_EQ(c.working_minutes(kMonday, kMonday + 70 * kDay), 10 * 600);
+  EXPECT_EQ(c.weekday_minutes(2), 600);
+  EXPECT_EQ(c.weekday_minutes(9), 0);
   // Periods added through the slot pointer after a count are seen.
   c.weekday(3)->push_back(work_period{0, 60});
   EXPECT_EQ(c.working_minutes(kMonday, kMonday + 70 * kDay), 10 * 660);

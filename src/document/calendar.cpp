@@ -131,6 +131,11 @@ const std::vector<work_period>* work_calendar::weekday(int n) const {
   return n >= 1 && n <= 7 ? &weekdays_[n - 1] : nullptr;
 }
 
+int64_t work_calendar::weekday_minutes(int n) const {
+  const std::vector<work_period>* slot = weekday(n);
+  return slot ? window_sum(*slot, 0, minutes_per_day) : 0;
+}
+
 void work_calendar::add_period(int weekday, work_period p) {
   if (weekday < 1 || weekday > 7) return;
   weekdays_[weekday - 1].push_back(p);

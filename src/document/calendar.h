@@ -46,6 +46,10 @@ class work_calendar {
   // The slots always exist: a day the text does not list has no periods.
   std::vector<work_period>* weekday(int n);
   const std::vector<work_period>* weekday(int n) const;
+  // The minutes a whole day of weekday n works, as working_minutes counts
+  // them (only what lies between 00:00 and 24:00, overlaps in full); 0 for a
+  // number outside 1 to 7.
+  int64_t weekday_minutes(int n) const;
   void add_period(int weekday, work_period p);
   calendar_exception& add_exception(int64_t date);
   void add_exception_period(calendar_exception& e, work_period p);
