@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <set>
 #include <string>
@@ -290,4 +291,21 @@ TEST(RecordsLoadTest, RecordListsKeepAddressesAndOrder) {
   EXPECT_TRUE(list.empty());
   list.emplace_back().task_pred_id.value = 7;
   EXPECT_EQ(list.front().task_pred_id.value, 7u);
+}
+
+TEST(RecordsLoadTest, NumbersReadLikeTheLibraryReading) {
+  // The quick decimal reading must give exactly what the general reading
+  // gives; texts it cannot read are 0.
+  const char* texts[] = {"0",     "8",       "37.5",  "0.1",      "0.3",         "123456.789",      "1e3",
+                         "2.5E-2", "  -7.25x", "+4",   ".5",       "5.",          "999999999999999", "0.000000000000001",
+                         "9007199254740993",   "12345678901234567890",             "3.14159265358979323846",
+                         "1.7976931348623157e308", "-0.0", "1.5e", "7,5"};
+  for (const char* t : texts) {
+    SCOPED_TRACE(t);
+    EXPECT_EQ(cell::parse_number(t), std::strtod(t, nullptr));
+  }
+  for (const char* t : {"", "  ", "-", ".", "-.", "abc", "inf", "nan", "x1"}) EXPECT_EQ(cell::parse_number(t), 0.0) << t;
+  EXPECT_EQ(cell::parse_id(" 0042x"), 42u);
+  EXPECT_EQ(cell::parse_id("-5"), 0u);
+  EXPECT_EQ(cell::parse_whole("\t-17.9"), -17);
 }

@@ -129,9 +129,30 @@ inline double parse_number(std::string_view b) {
   // Only digits or a decimal point may start the number ("inf" and "nan"
   // are not numbers here).
   if (i == b.size() || !(is_digit(b[i]) || b[i] == '.')) return 0.0;
+  // Quick form for the plain decimals exports write ("8", "37.5"): up to 15
+  // significant digits divided by an exact power of ten is the correctly
+  // rounded value. Anything longer, or with an exponent, takes the general
+  // reading.
+  static constexpr double tens[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const char* p = b.data() + i;
+  const char* const end = b.data() + b.size();
+  uint64_t mantissa = 0;
+  int digits = 0, decimals = 0;
+  bool quick = true;
+  for (; p < end && is_digit(*p); ++p, ++digits) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+  if (p < end && *p == '.') {
+    for (++p; p < end && is_digit(*p); ++p, ++digits, ++decimals)
+      mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+  }
+  if (digits > 15 || (p < end && (*p == 'e' || *p == 'E'))) quick = false;
   double v = 0.0;
-  auto r = std::from_chars(b.data() + i, b.data() + b.size(), v, std::chars_format::general);
-  if (r.ec != std::errc()) return 0.0;
+  if (quick) {
+    v = static_cast<double>(mantissa) / tens[decimals];
+  } else {
+    auto r = std::from_chars(b.data() + i, end, v, std::chars_format::general);
+    if (r.ec != std::errc()) return 0.0;
+  }
   return neg ? -v : v;
 }
 
