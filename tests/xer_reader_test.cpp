@@ -236,6 +236,18 @@ TEST(XerReader, RandomInputReadsAsThePlainRulesSay) {
       EXPECT_EQ(ok ? streamed : "none", expected);
     }
   }
+  // Long data lines dense with TABs, in every position of a 16-byte block.
+  const std::vector<std::string> row_pieces = {"\t", "\t", "\t", "x", "yz", "%R", "%T", "\r"};
+  for (int n = 0; n < 500; ++n) {
+    std::string bytes = "ERMHDR\n%T\tT\n%F\ta\tb\tc\n";
+    for (int line = 0; line < 4; ++line) {
+      bytes += "%R";
+      const size_t len = rng() % 120;
+      for (size_t i = 0; i < len; ++i) bytes += row_pieces[rng() % row_pieces.size()];
+      bytes += "\n";
+    }
+    ASSERT_EQ(tree_text(xer_parser::parse_bytes(bytes).get()), plain_reading(bytes)) << testing::PrintToString(bytes);
+  }
 }
 
 TEST(XerReader, BrokenInputNeverCrashes) {
