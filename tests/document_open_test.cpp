@@ -1,0 +1,404 @@
+// Opening schedules end to end: the open operation's refusals, linking, and
+// the values the post-load passes derive, on small exports written here and
+// on the real exports beside the project.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "catalog/field_catalog.h"
+#include "document/document.h"
+#include "values/display_prefs.h"
+#include "view/tessel_doc.h"
+
+namespace fs = std::filesystem;
+using namespace tessel;
+using namespace tessel::document;
+
+namespace {
+
+// A scratch folder for the files a test writes.
+struct scratch {
+  fs::path dir;
+  scratch() {
+    dir = fs::temp_directory_path() / ("tessel-open-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir);
+  }
+  ~scratch() {
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+  std::u16string write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(dir / name, std::ios::binary) << bytes;
+    return (dir / name).u16string();
+  }
+};
+
+// An export written line by line: each line's fields joined by tabs, CR LF
+// line ends as the database writes them.
+std::string xer(const std::vector<std::vector<std::string>>& lines) {
+  std::string out = "ERMHDR\t19.12\t2024-01-10\tProject\tadmin\n";
+  for (const auto& fields : lines) {
+    for (size_t i = 0; i < fields.size(); ++i) out += (i ? "\t" : "") + fields[i];
+    out += "\r\n";
+  }
+  return out;
+}
+
+const TASK& by_code(const Document& d, const std::u16string& code) {
+  for (const TASK& t : d.task)
+    if (t.task_code.value == code) return t;
+  ADD_FAILURE() << "no activity with that code";
+  return d.task[0];
+}
+
+// Monday 2024-01-01 starts the week; Wednesday 2024-01-03 (day 45294 counted
+// from 1899-12-30) is a holiday of the five-day calendar.
+const std::string kFiveDay =
+    "(0||CalendarData()((0||DaysOfWeek()((0||1()())"
+    "(0||2()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
+    "(0||3()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
+    "(0||4()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
+    "(0||5()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
+    "(0||6()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
+    "(0||7()()))))(0||Exceptions()((0||0(d|45294)())))))";
+
+std::string schedule_text() {
+  const std::vector<std::string> task_fields = {
+      "%F", "task_id", "proj_id", "wbs_id", "clndr_id", "rsrc_id", "task_code", "task_name", "status_code",
+      "task_type", "cstr_type", "act_start_date", "act_end_date", "restart_date", "reend_date", "suspend_date",
+      "resume_date", "remain_drtn_hr_cnt"};
+  auto task = [](std::string id, std::string code, std::string status, std::string type, std::string cstr,
+                 std::string as, std::string ae, std::string rs, std::string re, std::string susp = "",
+                 std::string resume = "", std::string remain = "0", std::string cal = "1") {
+    return std::vector<std::string>{"%R", id, "1", "13", cal, "", code, "Activity " + code, status, type, cstr,
+                                    as,   ae, rs, re,  susp, resume, remain};
+  };
+  return xer({
+      // Relationships before the activities they name: table order does not matter.
+      {"%T", "TASKPRED"},
+      {"%F", "task_pred_id", "task_id", "pred_task_id", "proj_id", "pred_proj_id", "pred_type", "lag_hr_cnt"},
+      {"%R", "1", "101", "100", "1", "1", "PR_FS", "0"},
+      {"%R", "2", "101", "9999", "1", "1", "PR_SS", "8"},
+      {"%R", "3", "102", "100", "1", "1", "PR_FF", "0"},
+      {"%T", "CURRTYPE"},
+      {"%F", "curr_id", "curr_symbol", "decimal_symbol", "digit_group_symbol", "curr_short_name"},
+      {"%R", "7", "\xA3", ",", ".", "GBP"},
+      {"%T", "PROJECT"},
+      {"%F", "proj_id", "proj_short_name", "clndr_id"},
+      {"%R", "1", "PRJ", "1"},
+      {"%T", "CALENDAR"},
+      {"%F", "clndr_id", "clndr_name", "clndr_type", "day_hr_cnt", "week_hr_cnt", "clndr_data"},
+      {"%R", "1", "Five Day", "CA_Base", "8", "40", kFiveDay},
+      // Children stand before their parents, as real exports list them.
+      {"%T", "PROJWBS"},
+      {"%F", "wbs_id", "proj_id", "parent_wbs_id", "proj_node_flag", "wbs_short_name", "wbs_name"},
+      {"%R", "13", "1", "12", "N", "B", "Level two"},
+      {"%R", "12", "1", "11", "N", "A", "Level one"},
+      {"%R", "11", "1", "500", "Y", "PRJ", "The project"},
+      {"%T", "RSRC"},
+      {"%F", "rsrc_id", "rsrc_short_name", "rsrc_name", "rsrc_type", "curr_id", "def_qty_per_hr"},
+      {"%R", "70", "CONC", "Concrete", "RT_Mat", "7", "2"},
+      {"%R", "71", "CREW", "Crew", "RT_Labor", "7", "1"},
+      {"%T", "RSRCRATE"},
+      {"%F", "rsrc_rate_id", "rsrc_id", "max_qty_per_hr", "cost_per_qty"},
+      {"%R", "1", "70", "4", "1234.5"},
+      {"%T", "TASKRSRC"},
+      {"%F", "taskrsrc_id", "task_id", "proj_id", "rsrc_id"},
+      {"%R", "1", "100", "1", "71"},
+      {"%R", "2", "100", "2", "70"},  // same activity id, another project: not this activity's
+      {"%R", "3", "100", "1", "70"},
+      {"%T", "TASKPROC"},
+      {"%F", "proc_id", "task_id", "proj_id", "proc_name", "proc_wt"},
+      {"%R", "1", "100", "1", "Pour", "1"},
+      {"%R", "2", "100", "1", "Cure", "3"},
+      {"%T", "TASK"},
+      task_fields,
+      task("100", "IP", "TK_Active", "TT_Task", "", "2024-01-01 08:00", "", "", "2024-01-05 17:00"),
+      task("101", "SUSP", "TK_Active", "TT_Task", "", "2024-01-01 08:00", "", "", "2024-01-12 17:00",
+           "2024-01-02 10:00"),
+      task("102", "RESUMED", "TK_Active", "TT_Task", "", "2024-01-01 08:00", "", "", "2024-01-12 17:00",
+           "2024-01-02 10:00", "2024-01-08 08:00", "16"),
+      task("103", "SM", "TK_NotStart", "TT_Mile", "", "", "", "2024-01-08 08:00", "2024-01-08 08:00"),
+      {"%T", "TASK"},  // a second TASK table adds to the same list
+      task_fields,
+      task("104", "FM", "TK_Complete", "TT_FinMile", "", "2024-01-05 17:00", "2024-01-05 17:00", "", ""),
+      task("105", "CS", "TK_NotStart", "TT_Task", "CS_MSOA", "", "", "2024-01-08 08:00", "2024-01-09 17:00"),
+      task("106", "CF", "TK_NotStart", "TT_Task", "CS_MEOB", "", "", "2024-01-08 08:00", "2024-01-09 17:00"),
+      task("107", "DONE", "TK_Complete", "TT_Task", "CS_MSO", "2024-01-01 08:00", "2024-01-02 17:00", "", ""),
+      task("108", "NOCAL", "TK_NotStart", "TT_Task", "", "", "", "2024-01-08 08:00", "2024-01-09 17:00", "", "",
+           "0", "42"),
+      {"%E"},
+  });
+}
+
+}  // namespace
+
+TEST(OpenSchedule, RefusesWhatIsNotASchedule) {
+  scratch s;
+  view::TesselDoc doc;
+  ASSERT_TRUE(doc.open(s.write("good.xer", schedule_text())));
+  const Document* kept = doc.document();
+
+  const std::u16string refused[] = {
+      s.write("workbook.xer", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, '\0')),
+      s.write("bom.xer", "\xEF\xBB\xBF" "ERMHDR\t19.12\n%T\tTASK\n"),
+      s.write("lower.xer", "ermhdr\t19.12\n"),
+      s.write("empty.xer", ""),
+      s.write("text.xls", "ERMHDR\t19.12\n"),
+      s.write("notes.txt", "ERMHDR\t19.12\n"),
+      (s.dir / "missing.xer").u16string(),
+      (s.dir).u16string() + u"/folder.xer",
+  };
+  fs::create_directories(s.dir / "folder.xer");
+  for (const std::u16string& path : refused) {
+    EXPECT_FALSE(doc.open(path)) << fs::path(path).string();
+    EXPECT_EQ(doc.document(), kept) << "a refused open keeps the schedule";
+  }
+  EXPECT_EQ(view::refusal_message(u"/x/y.xer"), u"Can't open document: /x/y.xer");
+
+  // The extension is compared after lower-casing.
+  EXPECT_TRUE(doc.open(s.write("UPPER.XER", schedule_text())));
+  EXPECT_EQ(doc.document()->task.size(), 9u);
+}
+
+TEST(OpenSchedule, LinksRecordsWhateverTheTableOrder) {
+  scratch s;
+  view::TesselDoc doc;
+  ASSERT_TRUE(doc.open(s.write("s.xer", schedule_text())));
+  const Document& d = *doc.document();
+  ASSERT_EQ(d.task.size(), 9u);  // both TASK tables
+
+  const TASK& ip = by_code(d, u"IP");
+  const TASK& susp = by_code(d, u"SUSP");
+  ASSERT_EQ(ip.succ_rels.size(), 2u);
+  EXPECT_EQ(ip.succ_rels[0]->task, &susp);
+  EXPECT_EQ(susp.pred_rels.size(), 2u);
+  EXPECT_EQ(susp.pred_rels[1]->predtask, nullptr);  // names no activity of the file
+  EXPECT_EQ(ip.succ_list.value, u"SUSP, RESUMED");
+  EXPECT_EQ(susp.pred_list.value, u"IP");  // the missing predecessor adds nothing
+
+  // Assignments match on project and activity id together.
+  ASSERT_EQ(ip.assignments.size(), 2u);
+  EXPECT_EQ(ip.assignments[0]->rsrc->rsrc_short_name.value, u"CREW");
+  EXPECT_EQ(ip.resource_list.value, u"Crew, Concrete");
+  EXPECT_EQ(ip.taskrsrc_cnt.value, 2);
+  EXPECT_EQ(d.taskrsrc[1].task, nullptr);
+
+  // Step weights become percentages of their sum.
+  ASSERT_EQ(ip.steps.size(), 2u);
+  EXPECT_DOUBLE_EQ(ip.steps[0]->step_pct.value, 25.0);
+  EXPECT_DOUBLE_EQ(ip.steps[1]->step_pct.value, 75.0);
+
+  // The WBS: paths run from the top element down although children come first.
+  const PROJECT& p = d.project[0];
+  ASSERT_NE(p.top_wbs, nullptr);
+  EXPECT_EQ(p.top_wbs->wbs_short_name.value, u"PRJ");
+  EXPECT_EQ(ip.projwbs->wbs_path.value, u"PRJ.A.B");
+  EXPECT_EQ(ip.projwbs->parent->wbs_path.value, u"PRJ.A");
+  EXPECT_EQ(p.top_wbs->node_type.text(), u"Project");
+  EXPECT_EQ(ip.projwbs->node_type.text(), u"WBS");
+  EXPECT_EQ(p.tasks.size(), 9u);
+}
+
+TEST(OpenSchedule, DerivesDatesAndDurationsFromStatusAndCalendar) {
+  scratch s;
+  view::TesselDoc doc;
+  ASSERT_TRUE(doc.open(s.write("s.xer", schedule_text())));
+  const Document& d = *doc.document();
+
+  // In progress across the Wednesday holiday: Mon, Tue, Thu, Fri of 8 hours.
+  const TASK& ip = by_code(d, u"IP");
+  EXPECT_EQ(ip.start_date.text(), u"1-Jan-2024 A");
+  EXPECT_EQ(ip.end_date.text(), u"5-Jan-2024");
+  EXPECT_DOUBLE_EQ(ip.total_drtn_hr_cnt.hours, 32.0);
+  EXPECT_TRUE(ip.act_drtn_hr_cnt.dur_empty) << "only a suspended activity has an actual duration";
+  EXPECT_EQ(ip.active_cnt.value, 1);
+  EXPECT_EQ(ip.notstarted_cnt.value, 0);
+
+  // Suspended without a resume date: whole hours worked before the suspension.
+  const TASK& susp = by_code(d, u"SUSP");
+  EXPECT_DOUBLE_EQ(susp.total_drtn_hr_cnt.hours, 72.0);
+  EXPECT_DOUBLE_EQ(susp.act_drtn_hr_cnt.hours, 10.0);
+
+  // Suspended and resumed: the pause is not counted; actual = total - remaining.
+  const TASK& resumed = by_code(d, u"RESUMED");
+  EXPECT_DOUBLE_EQ(resumed.total_drtn_hr_cnt.hours, 72.0 - 22.0);
+  EXPECT_DOUBLE_EQ(resumed.act_drtn_hr_cnt.hours, 50.0 - 16.0);
+
+  // Milestones hide the dates they do not have, but durations still count them.
+  const TASK& sm = by_code(d, u"SM");
+  EXPECT_EQ(sm.start_date.text(), u"8-Jan-2024");
+  EXPECT_EQ(sm.end_date.text(), u"");
+  EXPECT_EQ(sm.reend_date.text(), u"");
+  EXPECT_DOUBLE_EQ(sm.total_drtn_hr_cnt.hours, 0.0);
+  const TASK& fm = by_code(d, u"FM");
+  EXPECT_EQ(fm.start_date.text(), u"");
+  EXPECT_EQ(fm.act_start_date.text(), u"");
+  EXPECT_EQ(fm.end_date.text(), u"5-Jan-2024 A");
+  EXPECT_EQ(fm.complete_cnt.value, 1);
+
+  // A constraint marks the date it holds, never an actual one.
+  EXPECT_EQ(by_code(d, u"CS").start_date.text(), u"8-Jan-2024*");
+  EXPECT_EQ(by_code(d, u"CS").end_date.text(), u"9-Jan-2024");
+  EXPECT_EQ(by_code(d, u"CF").start_date.text(), u"8-Jan-2024");
+  EXPECT_EQ(by_code(d, u"CF").end_date.text(), u"9-Jan-2024*");
+  EXPECT_EQ(by_code(d, u"DONE").start_date.text(), u"1-Jan-2024 A");
+  EXPECT_EQ(by_code(d, u"DONE").end_date.text(), u"2-Jan-2024 A");
+
+  // Without a calendar there is nothing to count working time in.
+  const TASK& nocal = by_code(d, u"NOCAL");
+  EXPECT_EQ(nocal.calendar, nullptr);
+  EXPECT_TRUE(nocal.total_drtn_hr_cnt.dur_empty);
+  EXPECT_EQ(nocal.total_drtn_hr_cnt.text(), u"");
+}
+
+TEST(OpenSchedule, RollsUpWbsAndProjectAndPricesResources) {
+  reset_prefs();
+  scratch s;
+  view::TesselDoc doc;
+  ASSERT_TRUE(doc.open(s.write("s.xer", schedule_text())));
+  const Document& d = *doc.document();
+
+  // The leaf element holds every activity; its counts are its own activities'.
+  const PROJWBS& leaf = *by_code(d, u"IP").projwbs;
+  EXPECT_EQ(leaf.task_cnt.value, 9);
+  EXPECT_EQ(leaf.complete_cnt.value, 2);
+  EXPECT_EQ(leaf.active_cnt.value, 3);
+  EXPECT_EQ(leaf.notstarted_cnt.value, 4);
+  EXPECT_EQ(leaf.act_start_date.text(), u"1-Jan-2024");
+  EXPECT_EQ(leaf.act_end_date.text(), u"5-Jan-2024");
+  EXPECT_EQ(leaf.parent->task_cnt.value, 0) << "a parent counts only its own activities";
+
+  // The project rolls its top element's subtree up.
+  const PROJECT& p = d.project[0];
+  EXPECT_EQ(p.task_cnt.value, 9);
+  EXPECT_EQ(p.complete_cnt.value, 2);
+  EXPECT_EQ(p.start_date.text(), u"1-Jan-2024");
+  EXPECT_EQ(p.end_date.text(), u"12-Jan-2024");
+  EXPECT_DOUBLE_EQ(p.total_drtn_hr_cnt.hours, 72.0);
+
+  // A material resource is priced per unit in its own currency's symbols.
+  const RSRC& conc = d.rsrc[0];
+  ASSERT_NE(conc.rate, nullptr);
+  ASSERT_NE(conc.currency, nullptr);
+  EXPECT_EQ(conc.cost_per_qty.text(), u"\u00A31.234,50/unit");
+  EXPECT_EQ(conc.def_qty_per_hr.kind, s_unit::plain_rate);
+  EXPECT_EQ(d.rsrc[1].cost_per_qty.text(), u"") << "a resource without prices shows none";
+}
+
+TEST(OpenSchedule, DamagedFilesGivePartialSchedulesNeverACrash) {
+  scratch s;
+  const std::string full = schedule_text();
+  view::TesselDoc doc;
+  // Every cut of the file opens; a cut never finds more activities than the whole.
+  for (size_t cut = 7; cut < full.size(); cut += 97) {
+    ASSERT_TRUE(doc.open(s.write("cut.xer", full.substr(0, cut)))) << cut;
+    EXPECT_LE(doc.document()->task.size(), 9u);
+  }
+  // Random bytes after the header.
+  std::string noise = "ERMHDR\t1\n";
+  uint32_t x = 12345;
+  for (int i = 0; i < 200000; ++i) {
+    x = x * 1103515245u + 12345u;
+    const char pick[] = {'\t', '\n', '\r', '%', 'T', 'R', 'F', 'E', '(', ')', '|', char(x >> 24)};
+    noise += pick[(x >> 16) % sizeof pick];
+  }
+  EXPECT_TRUE(doc.open(s.write("noise.xer", noise)));
+  // Known tables with garbage in every cell.
+  EXPECT_TRUE(doc.open(s.write("garbage.xer", xer({{"%T", "TASK"},
+                                                  {"%F", "task_id", "clndr_id", "act_start_date", "status_code"},
+                                                  {"%R", "x", "-1", "2024-13-45 99:99", "\x01\xFF"},
+                                                  {"%T", "CALENDAR"},
+                                                  {"%F", "clndr_id", "clndr_data"},
+                                                  {"%R", "-1", "((((((((|||)))"}}))));
+  EXPECT_EQ(doc.document()->task.size(), 1u);
+}
+
+TEST(OpenSchedule, NeverWritesToTheFile) {
+  scratch s;
+  const std::u16string path = s.write("ro.xer", schedule_text());
+  ASSERT_EQ(::chmod(fs::path(path).c_str(), 0444), 0);
+  struct stat before {};
+  ASSERT_EQ(::stat(fs::path(path).c_str(), &before), 0);
+  view::TesselDoc doc;
+  ASSERT_TRUE(doc.open(path));
+  struct stat after {};
+  ASSERT_EQ(::stat(fs::path(path).c_str(), &after), 0);
+  EXPECT_EQ(before.st_mtime, after.st_mtime);
+  EXPECT_EQ(before.st_size, after.st_size);
+  std::ifstream in(fs::path(path), std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  EXPECT_EQ(bytes.str(), schedule_text());
+}
+
+// The real exports beside the project: every one opens with the record
+// counts of its tables.
+TEST(OpenSchedule, RealExportsOpenWithTheirRecordCounts) {
+  const fs::path dir = fs::path(TESSEL_SHARED_DIR) / "testdata" / "real";
+  if (!fs::exists(dir)) GTEST_SKIP() << "no real exports beside the project";
+  struct counts {
+    const char* file;
+    size_t projects, activities, relationships, wbs, resources, calendars, assignments;
+  };
+  const counts expected[] = {
+    {"p6viewer-hotel-project.xer", 4, 4236, 7586, 1025, 11, 11, 2278},
+    {"pyp6xer-sp10-cost-loaded.xer", 1, 3994, 5966, 2266, 180, 6, 692},
+    {"xerpro-bfbps13.xer", 1, 1582, 3030, 277, 2, 4, 966},
+    {"bhatticoder-convention-center-roads-utilities.xer", 1, 1193, 1693, 127, 92, 6, 3575},
+    {"bishalde-katara-revised-baseline.xer", 1, 931, 1585, 185, 42, 10, 882},
+    {"xernative-wk2.xer", 1, 198, 301, 1, 59, 1, 596},
+    {"xer2csv-harbour-pointe-17.12.xer", 1, 131, 212, 17, 29, 3, 417},
+    {"xer2csv-johnstown-17.12.xer", 3, 134, 139, 90, 8, 6, 151},
+    {"bishalde-tx-baseline.xer", 1, 161, 311, 32, 0, 2, 0},
+    {"schedanalytics-54069-up-20251121.xer", 1, 50, 70, 23, 0, 5, 0},
+    {"schedanalytics-54069-up-20251218.xer", 1, 49, 69, 23, 0, 5, 0},
+    {"schedanalytics-54069-up-20251204.xer", 1, 49, 68, 23, 0, 5, 0},
+    {"schedanalytics-54069-bl-20250902.xer", 1, 47, 62, 23, 0, 5, 0},
+    {"bhatticoder-construction-6.0.xer", 1, 51, 59, 4, 21, 2, 56},
+    {"ashspace-xereditor-sample.xer", 1, 52, 61, 6, 0, 1, 0},
+    {"xernative-sample.xer", 1, 25, 40, 6, 1, 2, 1},
+    {"aspose-encoding1251.xer", 1, 2, 0, 1, 10, 5, 4},
+    {"bishalde-2.xer", 1, 9, 10, 5, 0, 1, 0},
+    {"mpxjnet-sample1.xer", 1, 3, 0, 1, 0, 1, 0},
+    {"aspose-test-5.0.xer", 1, 2, 0, 1, 4, 1, 7},
+    {"mpxj-invalid-calendar-8.4.xer", 1, 12, 0, 1, 0, 3, 0},
+    {"mpxj-percent-complete-8.4.xer", 1, 12, 0, 1, 0, 1, 0},
+    {"mpxjnet-locations.xer", 1, 3, 0, 1, 0, 1, 0},
+    {"mpxj-resource-rates-test.xer", 1, 1, 0, 1, 1, 1, 5},
+    {"aspose-schedule-options.xer", 4, 0, 0, 4, 0, 1, 0},
+    {"mpxj-predecessor-calendar.xer", 1, 1, 0, 1, 0, 1, 0},
+    {"mpxj-project-default-calendar.xer", 1, 1, 0, 1, 0, 1, 0},
+    {"mpxj-successor-calendar.xer", 1, 1, 0, 1, 0, 1, 0},
+    {"mpxjnet-activity-codes.xer", 1, 1, 0, 1, 0, 1, 0},
+  };
+  for (const counts& c : expected) {
+    SCOPED_TRACE(c.file);
+    view::TesselDoc doc;
+    ASSERT_TRUE(doc.open((dir / c.file).u16string()));
+    const Document& d = *doc.document();
+    EXPECT_EQ(d.project.size(), c.projects);
+    EXPECT_EQ(d.task.size(), c.activities);
+    EXPECT_EQ(d.taskpred.size(), c.relationships);
+    EXPECT_EQ(d.projwbs.size(), c.wbs);
+    EXPECT_EQ(d.rsrc.size(), c.resources);
+    EXPECT_EQ(d.calendar.size(), c.calendars);
+    EXPECT_EQ(d.taskrsrc.size(), c.assignments);
+    // Every relationship reaches the activities the file holds.
+    size_t linked = 0;
+    for (const TASKPRED& r : d.taskpred) linked += (r.task != nullptr) + (r.predtask != nullptr);
+    EXPECT_LE(linked, 2 * c.relationships);
+    for (const TASK& t : d.task) {
+      if (t.calendar && t.start_date.time > 0 && t.end_date.time >= t.start_date.time) {
+        EXPECT_FALSE(t.total_drtn_hr_cnt.dur_empty);
+      }
+    }
+  }
+}
