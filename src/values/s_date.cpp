@@ -1,5 +1,6 @@
 #include "values/s_date.h"
 
+#include <cstdint>
 #include <ctime>
 
 #include "values/civil.h"
@@ -128,8 +129,13 @@ s_date s_date::from_ymd(int year, int month, int day, int hour, int minute) {
   return make(days * 86400 + static_cast<int64_t>(hour) * 3600 + static_cast<int64_t>(minute) * 60);
 }
 
-s_date s_date::plus_day() const { return make(time + 86400); }
-s_date s_date::plus_week() const { return make(time + 604800); }
+namespace {
+// Stops at the end of the representable range instead of wrapping round.
+int64_t later(int64_t t, int64_t by) { return t > INT64_MAX - by ? INT64_MAX : t + by; }
+}  // namespace
+
+s_date s_date::plus_day() const { return make(later(time, 86400)); }
+s_date s_date::plus_week() const { return make(later(time, 604800)); }
 
 s_date s_date::first_of_next_month() const {
   const civil::broken_down b = civil::break_down(time);

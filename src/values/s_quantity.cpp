@@ -1,5 +1,6 @@
 #include "values/s_quantity.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "values/display_prefs.h"
@@ -72,9 +73,8 @@ std::u16string rounded_rate(double x, int32_t d) {
   const double y = x >= 0 ? x + (d == 2 ? 0.05 : 0.005) : x - (d == 2 ? 0.05 : 0.005);
   const double whole = std::trunc(y);
   const double scale = d == 2 ? 10.0 : 100.0;
-  int digits = static_cast<int>(std::fabs(y - whole) * scale);
-  if (!(digits >= 0)) digits = 0;
-  if (digits > scale - 1) digits = static_cast<int>(scale) - 1;
+  const double f = std::floor(std::fabs(y - whole) * scale);  // clamped before any integer conversion
+  const int digits = f >= 0 ? static_cast<int>(std::min(f, scale - 1)) : 0;
   std::u16string out;
   if (y < 0 && whole == 0 && digits != 0) out.push_back(u'-');
   num_text::append_ascii(out, num_text::whole(whole));

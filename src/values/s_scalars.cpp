@@ -1,5 +1,6 @@
 #include "values/s_scalars.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -60,9 +61,10 @@ std::u16string s_double::text() const {
   if (value_empty) return out;
   const double x = value >= 0 ? value + 0.005 : value - 0.005;
   const double whole = std::trunc(x);
-  int hundredths = static_cast<int>(std::fabs(x - whole) * 100);
-  if (hundredths > 99) hundredths = 99;
-  if (!(hundredths >= 0)) hundredths = 0;
+  // Clamped in floating point first: a value that is not a number must not
+  // reach an integer conversion.
+  const double h = std::floor(std::fabs(x - whole) * 100);
+  const int hundredths = h >= 0 ? static_cast<int>(std::min(h, 99.0)) : 0;
   if (x < 0 && whole == 0 && hundredths != 0) out.push_back(u'-');
   num_text::append_ascii(out, num_text::whole(whole));
   out.push_back(u'.');
