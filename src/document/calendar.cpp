@@ -23,6 +23,13 @@ int64_t floor_div(int64_t a, int64_t b) {
   return q;
 }
 
+// Seconds since the day's 00:00, also for moments before 1970 (taken from
+// the remainder: day * 86400 may not be representable at the extremes).
+int64_t second_of_day(int64_t t) {
+  int64_t r = t % seconds_per_day;
+  return r < 0 ? r + seconds_per_day : r;
+}
+
 // 0 = Sunday ... 6 = Saturday; day 0 (1970-01-01) was a Thursday.
 int weekday_index(int64_t day) {
   int64_t r = (day + 4) % 7;
@@ -288,10 +295,10 @@ work_period work_calendar::period(int64_t date, int i) const {
 int64_t work_calendar::working_minutes(int64_t a, int64_t b) const {
   if (a >= b) return 0;
   int64_t day_a = floor_div(a, seconds_per_day);
-  int64_t sec_a = a - day_a * seconds_per_day;
+  int64_t sec_a = second_of_day(a);
   int64_t min_a = (sec_a / 3600) * 60 + (sec_a % 3600) / 60;
   int64_t day_b = floor_div(b, seconds_per_day);
-  int64_t sec_b = b - day_b * seconds_per_day;
+  int64_t sec_b = second_of_day(b);
   int64_t min_b = (sec_b / 3600) * 60 + (sec_b % 3600) / 60;
   if (sec_b < 3600) {  // the hour after midnight closes the previous day
     --day_b;
