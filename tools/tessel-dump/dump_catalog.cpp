@@ -11,6 +11,7 @@
 
 #include "catalog/field_catalog.h"
 #include "command.h"
+#include "open_file.h"
 
 namespace tessel::dump {
 namespace {
@@ -77,10 +78,13 @@ void print_catalogs(std::ostream& out) {
 // the document at PATH (refuse() when it is not a schedule) and keep it alive
 // while the catalogs are printed. Until then a FILE is reported as unsupported
 // rather than listed as if nothing had been opened.
+// The catalogs as opening FILE leaves them: with the document's own user
+// fields and code types, and the availability a workbook import sets.
 int open_then_print(const std::string& path) {
-  std::cerr << "tessel-dump: --catalog FILE needs document loading, which this build lacks: "
-            << path << "\n";
-  return 2;
+  view::TesselDoc doc;
+  if (open_timed(doc, path) < 0) return refuse(path);
+  print_catalogs(std::cout);
+  return 0;
 }
 
 int run(const std::vector<std::string>& args) {
