@@ -48,9 +48,9 @@ class s_date final : public s_val {
   // True when the date would show a text: a time after 1970-01-01 00:00.
   bool has_date() const { return time > 0; }
 
-  int64_t time = 0;
-  int32_t suffix = no_mark;
   uint8_t hidden = 0;  // set on the dates a milestone does not show
+  uint8_t suffix = no_mark;
+  int64_t time = 0;
 };
 
 }  // namespace tessel

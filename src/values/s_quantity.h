@@ -31,7 +31,7 @@ const money_symbols* workbook_money_symbols();  // ".", "," and "$"
 class s_dur final : public s_val {
  public:
   s_dur() : s_val(val_type::dur) {}
-  explicit s_dur(double h) : s_val(val_type::dur), hours(h), dur_empty(0) {}
+  explicit s_dur(double h) : s_val(val_type::dur), dur_empty(0), hours(h) {}
 
   double as_double() const override { return hours; }
   std::u16string text() const override;
@@ -43,9 +43,9 @@ class s_dur final : public s_val {
   bool equal(const s_val& o) const override;
   bool is_duration() const override { return true; }
 
-  double hours = 0.0;
   uint8_t dur_empty = 1;  // 1 = no value
   uint8_t flag = 0;       // copied with the value, read nowhere
+  double hours = 0.0;
   const period_factors* factors = default_period_factors();
 };
 
@@ -56,7 +56,7 @@ class s_unit final : public s_val {
   enum kind_code : int32_t { work = 0, rate = 1, plain_rate = 2, price_per_hour = 3, price_per_unit = 4 };
 
   s_unit() : s_val(val_type::unit) {}
-  s_unit(double a, int32_t k) : s_val(val_type::unit), amount(a), kind(k), unit_empty(0) {}
+  s_unit(double a, int32_t k) : s_val(val_type::unit), unit_empty(0), kind(k), amount(a) {}
 
   double as_double() const override { return amount; }
   std::u16string text() const override;
@@ -65,10 +65,10 @@ class s_unit final : public s_val {
   bool greater(const s_val& o) const override;
   bool equal(const s_val& o) const override;
 
-  double amount = 0.0;
-  int32_t kind = work;
   uint8_t unit_empty = 1;
   uint8_t flag = 0;  // copied with the value, read nowhere
+  int32_t kind = work;
+  double amount = 0.0;
   const money_symbols* symbols = no_money_symbols();
   const period_factors* factors = default_period_factors();
 };

@@ -24,7 +24,7 @@ class s_string final : public s_val {
 class s_double final : public s_val {
  public:
   s_double() : s_val(val_type::dbl) {}
-  explicit s_double(double v) : s_val(val_type::dbl), value(v), value_empty(0) {}
+  explicit s_double(double v) : s_val(val_type::dbl), value_empty(0), value(v) {}
   uint32_t as_ulong() const override;
   double as_double() const override { return value; }
   std::u16string text() const override;
@@ -33,8 +33,8 @@ class s_double final : public s_val {
   bool greater(const s_val& o) const override;
   bool equal(const s_val& o) const override;
 
-  double value = 0.0;
   uint8_t value_empty = 1;
+  double value = 0.0;
 };
 
 class s_cost final : public s_val {
@@ -68,7 +68,7 @@ class s_percent final : public s_val {
 class s_int final : public s_val {
  public:
   s_int() : s_val(val_type::integer) {}
-  explicit s_int(int32_t v) : s_val(val_type::integer), value(v), value_empty(0) {}
+  explicit s_int(int32_t v) : s_val(val_type::integer), value_empty(0), value(v) {}
   uint32_t as_ulong() const override { return static_cast<uint32_t>(value); }
   std::u16string text() const override;
   val_ptr clone() const override;
@@ -76,8 +76,8 @@ class s_int final : public s_val {
   bool greater(const s_val& o) const override;
   bool equal(const s_val& o) const override;
 
-  int32_t value = 0;
   uint8_t value_empty = 1;
+  int32_t value = 0;
 };
 
 // Record ids. Shows no text.

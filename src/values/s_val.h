@@ -68,8 +68,11 @@ class s_val {
 
   val_type type() const { return type_; }
 
-  // 1 means "no value". Only date comparisons consult it.
-  int32_t empty = 1;
+  // 1 means "no value". Only date comparisons consult it. One byte: records
+  // hold hundreds of values, and the small members of every concrete type
+  // are laid out in the padding after it and the type tag, so an id or an
+  // enumeration costs 16 bytes and a date 24.
+  uint8_t empty = 1;
 
  protected:
   explicit s_val(val_type t) : type_(t) {}
