@@ -92,6 +92,20 @@ class record_list {
   size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
 
+  // Filling many records at once, possibly from several threads: make room
+  // for `n` more records, construct each of them in place through
+  // `slot(size() + k)` (any thread, each slot once), then `commit(n)`.
+  void reserve_back(size_t n) {
+    if (n == 0) return;
+    for (size_t k = locate(size_).chunk, last = locate(size_ + n - 1).chunk; k <= last; ++k)
+      if (!chunks_[k]) chunks_[k] = allocate_chunk(k);
+  }
+  void* slot(size_t i) {
+    const place at = locate(i);
+    return chunks_[at.chunk] + at.slot;
+  }
+  void commit(size_t n) { size_ += n; }
+
   T& operator[](size_t i) {
     const place at = locate(i);
     return chunks_[at.chunk][at.slot];

@@ -1,6 +1,8 @@
 #include "document/table_loaders.h"
 
 #include <concepts>
+#include <new>
+#include <thread>
 #include <vector>
 
 namespace tessel::document {
@@ -38,15 +40,34 @@ std::vector<cell_loader> make_plan(const xer_table& table) {
 }
 
 template <class R>
+void load_row(R& record, const std::vector<cell_loader>& plan, const xer_row& row) {
+  const size_t n = row.size() < plan.size() ? row.size() : plan.size();
+  for (size_t i = 0; i < n; ++i)
+    if (plan[i]) plan[i](&record, row.cell_bytes(i));
+  if constexpr (has_finish_row<R>) record.finish_row();
+}
+
+// Tables this long are filled by two threads, each building the records of
+// one half of the rows in their final places: the result is the same list,
+// in the same order, as one thread would build, in about half the time
+// (most of which is the system handing out fresh memory).
+constexpr size_t kParallelRows = 16384;
+
+template <class R>
 void load_rows(record_list<R>& list, const xer_table& table) {
   const std::vector<cell_loader> plan = make_plan<R>(table);
-  for (const xer_row& row : table.rows()) {
-    R& record = list.emplace_back();
-    const size_t n = row.size() < plan.size() ? row.size() : plan.size();
-    for (size_t i = 0; i < n; ++i)
-      if (plan[i]) plan[i](&record, row.cell_bytes(i));
-    if constexpr (has_finish_row<R>) record.finish_row();
-  }
+  const auto& rows = table.rows();
+  const size_t first = list.size();
+  list.reserve_back(rows.size());
+  auto fill = [&](size_t from, size_t to) {
+    for (size_t k = from; k < to; ++k) load_row(*::new (list.slot(first + k)) R(), plan, rows[k]);
+  };
+  const size_t half = rows.size() >= kParallelRows ? rows.size() / 2 : rows.size();
+  std::thread second;
+  if (half < rows.size()) second = std::thread(fill, half, rows.size());
+  fill(0, half);
+  if (second.joinable()) second.join();
+  list.commit(rows.size());
 }
 
 }  // namespace

@@ -219,19 +219,32 @@ std::u16string latin1(const char* s, const char* e) {
 // Keeps every table in the document.
 struct doc_sink {
   xer_doc& doc;
-  xer_table* new_table() { return doc.add_table(); }
+  xer_table* new_table(const char*) { return doc.add_table(); }
   void finish() {}
 };
 
 // Hands each table over once the next one starts (or the file ends) and
 // frees it right after.
+//
+// The bytes of tables already handed over are never looked at again, so
+// their pages are given back to the system as the reading goes on: a 100 MB
+// export then never holds its whole text in memory beside its records.
 struct stream_sink {
   const std::function<void(const xer_table&)>& on_table;
   std::unique_ptr<xer_table> current;
-  xer_table* new_table() {
+  const char* released = nullptr;  // bytes before this are given back
+  xer_table* new_table(const char* line) {
     finish();
+    release_before(line);
     current = std::make_unique<xer_table>();
     return current.get();
+  }
+  void release_before(const char* line) {
+    const uintptr_t page = uintptr_t(::sysconf(_SC_PAGESIZE));
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(released) + page - 1) & ~(page - 1);
+    const uintptr_t to = reinterpret_cast<uintptr_t>(line) & ~(page - 1);
+    if (released && to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+    if (!released || to > from) released = reinterpret_cast<const char*>(to > from ? to : from);
   }
   void finish() {
     if (!current) return;
@@ -406,7 +419,7 @@ bool xer_parser::read_tree(const std::string& bytes, Sink& sink) {
         }
         break;
       case 'T':
-        table = sink.new_table();
+        table = sink.new_table(p);
         reserve_rows(*table, sizes[table_index++].rows);
         // With several names the last one wins.
         for_each_value(p, le, [&](const char* s, const char* e) { table->set_name(latin1(s, e)); });
@@ -447,7 +460,7 @@ bool xer_parser::parse_tables(const std::u16string& path,
                               const std::function<void(const xer_table&)>& on_table) {
   std::string bytes;
   if (!read_file(path, bytes)) return false;
-  stream_sink sink{on_table, nullptr};
+  stream_sink sink{on_table, nullptr, bytes.data()};
   return read_tree(bytes, sink);
 }
 
