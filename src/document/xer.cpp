@@ -20,6 +20,8 @@
 #include <cstring>
 #include <new>
 
+#include "document/path_text.h"
+
 namespace tessel::document {
 
 // ---------------------------------------------------------------- memory
@@ -60,44 +62,10 @@ void advise_huge(void* p, size_t bytes) {
   if (e > b) ::madvise(reinterpret_cast<void*>(b), e - b, MADV_HUGEPAGE);
 }
 
-// File names arrive as UTF-16 and the system wants UTF-8. An unpaired
-// surrogate cannot name an existing file; it becomes U+FFFD so that the
-// open simply fails.
-std::string path_to_utf8(const std::u16string& path) {
-  std::string out;
-  out.reserve(path.size());
-  for (size_t i = 0; i < path.size(); ++i) {
-    uint32_t c = path[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < path.size() && path[i + 1] >= 0xDC00 &&
-        path[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (path[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out += char(c);
-    } else if (c < 0x800) {
-      out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += char(0xE0 | (c >> 12));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    } else {
-      out += char(0xF0 | (c >> 18));
-      out += char(0x80 | ((c >> 12) & 0x3F));
-      out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 // Opens a regular file for reading; directories, devices and pipes are not
 // schedule files. Answers -1 when the file cannot be used.
 int open_regular(const std::u16string& path, off_t* size) {
-  const std::string name = path_to_utf8(path);
+  const std::string name = narrow_path(path);
   int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return -1;
   struct stat st;

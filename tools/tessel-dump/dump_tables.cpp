@@ -7,6 +7,7 @@
 #include <string>
 
 #include "command.h"
+#include "open_file.h"
 #include "document/xer.h"
 
 namespace tessel::dump {
@@ -14,39 +15,6 @@ namespace {
 
 using document::xer_parser;
 using document::xer_table;
-
-// Command-line paths arrive as UTF-8; malformed bytes become U+FFFD, which
-// then simply names no file.
-std::u16string utf8_to_u16(const std::string& s) {
-  std::u16string out;
-  out.reserve(s.size());
-  size_t i = 0;
-  while (i < s.size()) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
-    uint32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-    bool ok = extra >= 0 && i + size_t(extra) < s.size() + (extra == 0 ? 1 : 0);
-    for (int k = 1; ok && k <= extra; ++k) {
-      const auto cb = static_cast<unsigned char>(s[i + size_t(k)]);
-      if ((cb & 0xC0) != 0x80) ok = false;
-      c = (c << 6) | (cb & 0x3F);
-    }
-    if (!ok || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-      out += u'\uFFFD';
-      ++i;
-      continue;
-    }
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out += char16_t(0xD800 + (c >> 10));
-      out += char16_t(0xDC00 + (c & 0x3FF));
-    } else {
-      out += char16_t(c);
-    }
-    i += size_t(extra) + 1;
-  }
-  return out;
-}
 
 // Appends file bytes as UTF-8 (each byte is the character of its code).
 void put_bytes(std::string& out, std::string_view bytes) {
@@ -90,7 +58,7 @@ int run_list(const std::vector<std::string>& args) {
     return 2;
   }
   std::string out;
-  const bool ok = xer_parser::parse_tables(utf8_to_u16(args[0]), [&](const xer_table& t) {
+  const bool ok = xer_parser::parse_tables(path_arg(args[0]), [&](const xer_table& t) {
     put_name(out, t.name());
     out += '\t' + std::to_string(t.fields().size()) + '\t' + std::to_string(t.rows().size()) + '\n';
     flush(out);
@@ -107,10 +75,10 @@ int run_table(const std::vector<std::string>& args) {
     std::fprintf(stderr, "usage: tessel-dump --table NAME FILE\n");
     return 2;
   }
-  const std::u16string wanted = utf8_to_u16(args[0]);
+  const std::u16string wanted = path_arg(args[0]);
   std::string out;
   bool found = false;
-  const bool ok = xer_parser::parse_tables(utf8_to_u16(args[1]), [&](const xer_table& t) {
+  const bool ok = xer_parser::parse_tables(path_arg(args[1]), [&](const xer_table& t) {
     if (t.name() != wanted) return;
     found = true;
     const auto& fields = t.fields();
