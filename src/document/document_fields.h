@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "document/id_index.h"
 #include "document/record_lists.h"
 
 namespace tessel::document {
@@ -13,6 +14,14 @@ namespace tessel::document {
 template <typename Record>
 uint32_t first_id(Record& r) {
   return static_cast<const s_unsigned_long&>(Record::members()[0].get(&r)).value;
+}
+
+// An index of a list by its records' own ids: the first record of each id.
+template <typename Record, typename List>
+id_index<Record> index_of(List& list) {
+  id_index<Record> idx;
+  idx.build(list, [](Record& r) { return first_id(r); });
+  return idx;
 }
 
 // Registers a catalog field for every user-defined field type of an

@@ -4,6 +4,7 @@
 // open-addressing hash built in one pass.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

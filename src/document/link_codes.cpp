@@ -5,16 +5,6 @@
 #include "document/id_index.h"
 
 namespace tessel::document {
-namespace {
-
-template <typename Record, typename List>
-id_index<Record> index_of(List& list) {
-  id_index<Record> idx;
-  idx.build(list, [](Record& r) { return first_id(r); });
-  return idx;
-}
-
-}  // namespace
 
 void link_codes(record_lists& doc) {
   {

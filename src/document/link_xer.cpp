@@ -11,13 +11,6 @@
 namespace tessel::document {
 namespace {
 
-template <typename Record, typename List>
-id_index<Record> index_of(List& list) {
-  id_index<Record> idx;
-  idx.build(list, [](Record& r) { return first_id(r); });
-  return idx;
-}
-
 // Groups the records of a list by a key, keeping list order inside a group,
 // so that attaching them is one pass instead of one scan per owner.
 template <typename Record>
