@@ -1,5 +1,7 @@
 #include "config/layout.h"
 
+#include "config/filters.h"
+
 namespace tessel::view {
 
 namespace {
@@ -32,6 +34,16 @@ catalog::catalog_kind catalog_of(view_kind view) {
     case view_kind::resource: return catalog::catalog_kind::resource;
   }
   return catalog::catalog_kind::activity;
+}
+
+bool BarFilterList::accepts(const field_source& row) const {
+  bool result = !is_or;
+  for (const PredefinedFilter* f : filters) {
+    const bool r = f && f->Evaluate(row);
+    if (is_or && r) result = true;
+    if (!is_or && !r) result = false;
+  }
+  return result;
 }
 
 // ---- Table columns ----------------------------------------------------------

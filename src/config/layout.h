@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "catalog/field_catalog.h"
+#include "config/field_source.h"
 
 namespace tessel::view {
 
@@ -96,6 +97,11 @@ struct BarPart {
 struct BarFilterList {
   bool is_or = false;
   std::vector<const PredefinedFilter*> filters;
+
+  // Whether a row gets the bar: any filter accepts it (OR) or every filter
+  // does (AND). Every filter is evaluated; an empty OR list accepts no row,
+  // an empty AND list accepts every row (bars meant for all rows use one).
+  bool accepts(const field_source& row) const;
 };
 
 struct BarLabel {

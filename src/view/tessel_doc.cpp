@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "catalog/field_catalog.h"
+#include "document/document_xls.h"
 #include "document/path_text.h"
 #include "document/xer.h"
 
@@ -47,18 +48,22 @@ bool TesselDoc::open(const std::u16string& path) {
       next = std::make_unique<document::Document_xer>();
       break;
     case schedule_format::xls:
+      next = std::make_unique<document::Document_xls>();
+      break;
     case schedule_format::refused:
       break;
   }
   if (!next) return false;
 
   // The view configuration is rebuilt before the schedule is read: loading
-  // adds the document's own fields to freshly built catalogs.
-  catalog::build_catalogs();
+  // adds the document's own fields to freshly built catalogs. Then columns
+  // the schedule cannot supply are dropped and remembered ones read again.
+  config_.rebuild();
 
   doc_.reset();
   doc_ = std::move(next);
   last_load_complete_ = doc_->load(path);
+  config_.after_load();
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "config/view_configuration.h"
 #include "document/document.h"
 
 namespace tessel::view {
@@ -35,10 +36,14 @@ class TesselDoc {
   bool open(const std::u16string& path);
 
   document::Document* document() const { return doc_.get(); }
+  // Filters and layouts of the open schedule (empty before the first open).
+  view_configuration& configuration() { return config_; }
+  const view_configuration& configuration() const { return config_; }
   // Whether the last accepted file was read to its end.
   bool last_load_complete() const { return last_load_complete_; }
 
  private:
+  view_configuration config_;
   std::unique_ptr<document::Document> doc_;
   bool last_load_complete_ = false;
 };

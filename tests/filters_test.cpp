@@ -1,0 +1,245 @@
+// Predefined filters: their list, what each selects, the evaluation rules of
+// groups and entries, and the two readings users rely on ("Negative Float"
+// selects negative total float; the inequality filters on enumerations
+// work).
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "catalog/field_catalog.h"
+#include "config/filters.h"
+#include "config/layout.h"
+#include "values/enums.h"
+#include "values/s_quantity.h"
+#include "values/s_scalars.h"
+
+namespace {
+
+using namespace tessel;
+using namespace tessel::view;
+using catalog::catalog_kind;
+
+// A row whose values are set by field key; unset fields answer the shared
+// empty value. Counts the questions it is asked.
+class fake_row : public field_source {
+ public:
+  explicit fake_row(catalog_kind kind = catalog_kind::activity) : kind_(kind) {}
+  fake_row& set(std::u16string_view key, const s_val& v) {
+    const catalog::field_entry* e = catalog::find_field(kind_, key);
+    EXPECT_NE(e, nullptr) << std::string(key.begin(), key.end());
+    if (e) values_[e->field_id] = v.clone();
+    return *this;
+  }
+  const s_val& field_value(uint32_t id) const override {
+    ++asked;
+    auto it = values_.find(id);
+    return it == values_.end() ? shared_empty_value() : *it->second;
+  }
+  mutable int asked = 0;
+
+ private:
+  catalog_kind kind_;
+  std::map<uint32_t, val_ptr> values_;
+};
+
+class Filters : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    catalog::build_catalogs();
+    BuildPredefinedFilters(lists_);
+  }
+  void TearDown() override {
+    lists_.clear();
+    catalog::reset_catalogs();
+  }
+  const PredefinedFilter& act(std::size_t number) const { return *lists_.activity.at(number - 1); }
+  filter_lists lists_;
+};
+
+TEST_F(Filters, SeventeenFiltersInOrderWithTheirFields) {
+  const std::vector<std::u16string> names = {
+      u"Completed", u"Critical", u"Has Finish Constraint", u"Has Start Constraint", u"In Progress",
+      u"Level of Effort", u"In Progress", u"Milestone", u"Negative Float", u"Non What-If",
+      u"Non-critical", u"Normal", u"Not Started"};
+  ASSERT_EQ(lists_.activity.size(), names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(lists_.activity[i]->name, names[i]) << i;
+  ASSERT_EQ(lists_.wbs.size(), 2u);
+  EXPECT_EQ(lists_.wbs[0]->name, u"All Projects");
+  EXPECT_EQ(lists_.wbs[1]->name, u"WBS Elements below Project");
+  ASSERT_EQ(lists_.project.size(), 2u);
+  EXPECT_EQ(lists_.project[0]->name, u"All Projects");
+  EXPECT_EQ(lists_.project[1]->name, u"All EPS Elements");
+
+  // Only the longest-path filter combines with AND; every entry found its field.
+  const std::size_t entries[] = {1, 1, 8, 8, 1, 1, 2, 2, 1, 1, 1, 3, 1};
+  for (std::size_t i = 0; i < 13; ++i) {
+    EXPECT_EQ(lists_.activity[i]->group->is_or(), i != 6) << i;
+    EXPECT_EQ(lists_.activity[i]->group->entries().size(), entries[i]) << i;
+  }
+  // "Non What-If" tests the project status joined to the activity (field 150).
+  EXPECT_EQ(act(10).group->entries()[0]->field_id(), 150u);
+  EXPECT_EQ(act(10).group->entries()[0]->op(), filter_ops::not_equal);
+  EXPECT_EQ(act(9).group->entries()[0]->op(), filter_ops::less_than);
+
+  // Rebuilding replaces rather than appends.
+  lists_.clear();
+  BuildPredefinedFilters(lists_);
+  EXPECT_EQ(lists_.activity.size(), 13u);
+}
+
+TEST_F(Filters, FindActivityFilterTakesTheFirstExactName) {
+  EXPECT_EQ(FindActivityFilter(lists_, u"In Progress"), &act(5));
+  EXPECT_EQ(FindActivityFilter(lists_, u"Not Started"), &act(13));
+  EXPECT_EQ(FindActivityFilter(lists_, u"in progress"), nullptr);
+  EXPECT_EQ(FindActivityFilter(lists_, u"In Progress "), nullptr);
+  EXPECT_EQ(FindActivityFilter(lists_, u"All Projects"), nullptr);  // not an activity filter
+  filter_lists none;
+  EXPECT_EQ(FindActivityFilter(none, u"Completed"), nullptr);
+}
+
+TEST_F(Filters, StatusTypeAndConstraintFilters) {
+  fake_row started;
+  started.set(u"status_code", s_activity_status(1));
+  EXPECT_TRUE(act(5).Evaluate(started));
+  EXPECT_FALSE(act(1).Evaluate(started));
+  EXPECT_FALSE(act(13).Evaluate(started));
+  fake_row done;
+  done.set(u"status_code", s_activity_status(0));
+  EXPECT_TRUE(act(1).Evaluate(done));
+  EXPECT_FALSE(act(5).Evaluate(done));
+
+  // Start On as primary and Finish On as secondary constraint: both filters.
+  fake_row both;
+  both.set(u"cstr_type", s_constraint_type(2)).set(u"cstr_type2", s_constraint_type(6));
+  EXPECT_TRUE(act(3).Evaluate(both));
+  EXPECT_TRUE(act(4).Evaluate(both));
+  fake_row mandatory_finish;
+  mandatory_finish.set(u"cstr_type", s_constraint_type(9));
+  EXPECT_TRUE(act(3).Evaluate(mandatory_finish));
+  EXPECT_FALSE(act(4).Evaluate(mandatory_finish));
+  fake_row unconstrained;
+  unconstrained.set(u"cstr_type", s_constraint_type(0)).set(u"cstr_type2", s_constraint_type(0));
+  EXPECT_FALSE(act(3).Evaluate(unconstrained));
+  EXPECT_FALSE(act(4).Evaluate(unconstrained));
+
+  // Activity types: milestones, level of effort, the three normal kinds.
+  for (int32_t type = 0; type <= 5; ++type) {
+    fake_row r;
+    r.set(u"task_type", s_activity_type(type));
+    EXPECT_EQ(act(8).Evaluate(r), type == 3 || type == 4) << type;
+    EXPECT_EQ(act(6).Evaluate(r), type == 2) << type;
+    EXPECT_EQ(act(12).Evaluate(r), type == 0 || type == 1 || type == 5) << type;
+  }
+
+  // The WBS and project lists test the node type.
+  fake_row project_node(catalog_kind::project);
+  project_node.set(u"node_type", s_node_type(1));
+  EXPECT_TRUE(lists_.project[0]->Evaluate(project_node));
+  EXPECT_FALSE(lists_.project[1]->Evaluate(project_node));
+  fake_row wbs_node(catalog_kind::wbs);
+  wbs_node.set(u"node_type", s_node_type(0));
+  EXPECT_FALSE(lists_.wbs[0]->Evaluate(wbs_node));
+  EXPECT_TRUE(lists_.wbs[1]->Evaluate(wbs_node));
+}
+
+// "Negative Float" selects the activities whose total float is below zero,
+// whatever calendar factors their float carries.
+TEST_F(Filters, NegativeFloatSelectsFloatBelowZero) {
+  const PredefinedFilter& negative = act(9);
+  static const period_factors ten_hour_days{10.0, 50.0, 215.0, 2500.0};
+  s_dur minus_one_day(-8.0);
+  minus_one_day.factors = &ten_hour_days;
+  fake_row late, on_time, ahead, unset, missing;
+  late.set(u"total_float_hr_cnt", minus_one_day);
+  on_time.set(u"total_float_hr_cnt", s_dur(0.0));
+  ahead.set(u"total_float_hr_cnt", s_dur(16.0));
+  unset.set(u"total_float_hr_cnt", s_dur());  // read from an empty cell
+  EXPECT_TRUE(negative.Evaluate(late));
+  EXPECT_FALSE(negative.Evaluate(on_time));
+  EXPECT_FALSE(negative.Evaluate(ahead));
+  EXPECT_FALSE(negative.Evaluate(unset));
+  EXPECT_FALSE(negative.Evaluate(missing));
+}
+
+// The inequality entries: longest path and not completed, not What-if, not
+// critical.
+TEST_F(Filters, InequalityFiltersSelectWhatTheirNamesSay) {
+  const PredefinedFilter& longest_open = act(7);
+  fake_row driving_active, driving_done, off_path;
+  driving_active.set(u"driving_path_flag", s_bool(true)).set(u"status_code", s_activity_status(1));
+  driving_done.set(u"driving_path_flag", s_bool(true)).set(u"status_code", s_activity_status(0));
+  off_path.set(u"driving_path_flag", s_bool(false)).set(u"status_code", s_activity_status(2));
+  EXPECT_TRUE(longest_open.Evaluate(driving_active));
+  EXPECT_FALSE(longest_open.Evaluate(driving_done));
+  EXPECT_FALSE(longest_open.Evaluate(off_path));
+
+  const PredefinedFilter& non_what_if = act(10);
+  fake_row active_project, what_if_project;
+  active_project.set(u"projwbs\\7Cstatus_code", s_project_status(0));
+  what_if_project.set(u"projwbs\\7Cstatus_code", s_project_status(4));
+  EXPECT_TRUE(non_what_if.Evaluate(active_project));
+  EXPECT_FALSE(non_what_if.Evaluate(what_if_project));
+
+  fake_row critical, not_critical;
+  critical.set(u"critical_flag", s_bool(true));
+  not_critical.set(u"critical_flag", s_bool(false));
+  EXPECT_TRUE(act(2).Evaluate(critical));
+  EXPECT_FALSE(act(11).Evaluate(critical));
+  EXPECT_FALSE(act(2).Evaluate(not_critical));
+  EXPECT_TRUE(act(11).Evaluate(not_critical));
+}
+
+TEST_F(Filters, GroupAndEntryEvaluationRules) {
+  fake_row row;
+  row.set(u"status_code", s_activity_status(1));
+  const uint32_t status = catalog::find_field(catalog_kind::activity, u"status_code")->field_id;
+
+  FilterGroup empty_or(filter_modes::any), empty_and(filter_modes::all), empty_other(7);
+  EXPECT_FALSE(empty_or.Evaluate(row));
+  EXPECT_TRUE(empty_and.Evaluate(row));
+  EXPECT_TRUE(empty_other.Evaluate(row));  // any mode but 1 is AND
+
+  // An entry without values, or with an operator it does not know, holds.
+  FilterEntry no_values(status, filter_ops::equal);
+  EXPECT_TRUE(no_values.Evaluate(row));
+  FilterEntry unknown_op(status, 9);
+  unknown_op.add_value(s_activity_status(0));
+  EXPECT_TRUE(unknown_op.Evaluate(row));
+
+  // Only the first value is compared.
+  FilterEntry first_only(status, filter_ops::equal);
+  first_only.add_value(s_activity_status(0));
+  first_only.add_value(s_activity_status(1));
+  EXPECT_FALSE(first_only.Evaluate(row));
+
+  // Every entry is evaluated, even once the answer is known.
+  FilterGroup any(filter_modes::any);
+  for (int32_t code : {1, 0, 2}) {
+    auto e = std::make_unique<FilterEntry>(status, filter_ops::equal);
+    e->add_value(s_activity_status(code));
+    any.add(std::move(e));
+  }
+  row.asked = 0;
+  EXPECT_TRUE(any.Evaluate(row));
+  EXPECT_EQ(row.asked, 3);
+
+  // A value of another type never compares equal (a text "In Progress" is not a status).
+  FilterEntry wrong_type(status, filter_ops::equal);
+  wrong_type.add_value(s_string(u"In Progress"));
+  EXPECT_FALSE(wrong_type.Evaluate(row));
+}
+
+TEST_F(Filters, BarFilterListsCombineFilters) {
+  fake_row started;
+  started.set(u"status_code", s_activity_status(1));
+  BarFilterList or_list{true, {&act(1), &act(5)}};
+  BarFilterList and_list{false, {&act(1), &act(5)}};
+  EXPECT_TRUE(or_list.accepts(started));
+  EXPECT_FALSE(and_list.accepts(started));
+  const BarFilterList empty_or{true, {}}, empty_and{false, {}};
+  EXPECT_FALSE(empty_or.accepts(started));
+  EXPECT_TRUE(empty_and.accepts(started));
+}
+
+}  // namespace

@@ -1,0 +1,595 @@
+// Layout files: what each reader takes from the node text, what it skips,
+// where files are found, the column moving rules, and the shipped layouts
+// (every entry resolves; every column shows something for the demo schedule).
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "catalog/field_catalog.h"
+#include "config/data_folder.h"
+#include "config/layout_reader.h"
+#include "config/settings.h"
+#include "config/view_configuration.h"
+#include "view/tessel_doc.h"
+
+namespace fs = std::filesystem;
+using namespace tessel;
+using namespace tessel::view;
+using catalog::catalog_kind;
+
+namespace {
+
+// Keeps every test of the program away from the user's real data folder:
+// opening a schedule reads remembered column files from it.
+class private_data_folder : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    const char* set = std::getenv("TESSEL_DATA_DIR");
+    if (set && *set) return;
+    dir_ = fs::temp_directory_path() / ("tessel-tests-data-" + std::to_string(::getpid()));
+    setenv("TESSEL_DATA_DIR", dir_.c_str(), 1);
+    config::reset_data_folder();
+  }
+  void TearDown() override {
+    if (dir_.empty()) return;
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+
+ private:
+  fs::path dir_;
+};
+[[maybe_unused]] ::testing::Environment* const k_private_data =
+    ::testing::AddGlobalTestEnvironment(new private_data_folder);
+
+uint32_t id_of(catalog_kind kind, std::u16string_view key) {
+  const catalog::field_entry* e = catalog::find_field(kind, key);
+  EXPECT_NE(e, nullptr) << std::string(key.begin(), key.end());
+  return e ? e->field_id : 0;
+}
+uint32_t act_id(std::u16string_view key) { return id_of(catalog_kind::activity, key); }
+
+std::string joined(const std::vector<std::string>& lines) {
+  std::string s;
+  for (const auto& l : lines) s += l + "\n";
+  return s;
+}
+
+class Layouts : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"TESSEL_DATA_DIR", "TESSEL_LAYOUTS_DIR"}) {
+      const char* v = std::getenv(name);
+      saved_.push_back({name, v ? std::optional<std::string>(v) : std::nullopt});
+    }
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ = fs::temp_directory_path() /
+            ("tessel-layouts-" + std::to_string(::getpid()) + "-" + info->name());
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "layouts");
+    setenv("TESSEL_DATA_DIR", (root_ / "data").c_str(), 1);
+    setenv("TESSEL_LAYOUTS_DIR", (root_ / "layouts").c_str(), 1);
+    config::reset_data_folder();
+    config::reset_settings();
+    catalog::build_catalogs();
+    BuildPredefinedFilters(filters_);
+  }
+  void TearDown() override {
+    filters_.clear();
+    for (const auto& [name, value] : saved_) {
+      if (value) setenv(name.c_str(), value->c_str(), 1);
+      else unsetenv(name.c_str());
+    }
+    config::reset_data_folder();
+    config::reset_settings();
+    catalog::reset_catalogs();
+    fs::remove_all(root_);
+  }
+
+  fs::path write(const std::string& rel, const std::string& text) {
+    const fs::path p = root_ / "layouts" / rel;
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
+    return p;
+  }
+  std::unique_ptr<Layout> read(const std::string& text) {
+    return ReadLayoutText(text, filters_, &diag_);
+  }
+
+  fs::path root_;
+  filter_lists filters_;
+  layout_diagnostics diag_;
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(Layouts, ViewTypeInsideTheFileDecidesTheView) {
+  const fs::path odd = write("VP_ACT/Odd.tlf",
+                             "(0||L(view_type|VP_WBS|view_name|Odd)((0||Columns()((0||wbs_name(width|120)()))))))");
+  auto layout = ReadLayoutFile(odd, filters_, &diag_);
+  ASSERT_NE(layout, nullptr);
+  EXPECT_EQ(layout->view(), view_kind::wbs);
+  EXPECT_NE(dynamic_cast<WBSLayout*>(layout.get()), nullptr);
+  EXPECT_EQ(layout->name(), u"Odd");
+  ASSERT_EQ(layout->column_count(), 1u);
+  EXPECT_EQ(layout->column_at(0)->field_id, id_of(catalog_kind::wbs, u"wbs_name"));
+  EXPECT_FLOAT_EQ(layout->column_at(0)->width, 120.0f);
+  EXPECT_TRUE(layout->column_at(0)->title.empty());
+
+  // The longer header is dropped as well; a missing view name gives an empty one.
+  auto res = read("(50000000||L(view_type|VP_RES)((50000000||Columns()((0||rsrc_name(width|9)())))))");
+  ASSERT_NE(res, nullptr);
+  EXPECT_EQ(res->view(), view_kind::resource);
+  EXPECT_EQ(res->name(), u"");
+  EXPECT_EQ(res->column_count(), 1u);
+  EXPECT_EQ(res->date_settings(), nullptr);
+
+  EXPECT_EQ(read("(0||L(view_type|VP_act|view_name|X)())"), nullptr);
+  EXPECT_EQ(read("(0||L(view_name|X)())"), nullptr);
+  EXPECT_EQ(read(""), nullptr);
+  EXPECT_EQ(read("no brackets at all"), nullptr);
+  EXPECT_EQ(ReadLayoutFile(root_ / "missing.tlf", filters_), nullptr);
+}
+
+const char* const k_full_activity =
+    "(0||Layout(view_type|VP_ACT|view_name|Test Layout)(\n"
+    " (0||TaskView()(\n"
+    "  (0||Columns()(\n"
+    "   (0||task_code(width|87.5)())\n"
+    "   (0||no_such_field(width|50)())\n"
+    "   (0||task_\x7Fname(width|250)())\n"
+    "   (0||start_date(width|abc)())\n"
+    "  ))\n"
+    "  (0||GroupSortBy()(\n"
+    "   (0||GroupBys()(\n"
+    "    (0||G(source_field|status_code|join_path|PROJWBS|include_all|Y)())\n"
+    "    (0||G(column_title|Activity Type|include_all|y)())\n"
+    "    (0||G(join_path|PROJWBS)())\n"
+    "    (0||G(source_field|start_date|date_unit|W)())\n"
+    "    (0||G(source_field|end_date|date_unit|Q)())\n"
+    "    (0||G(include_all|Y)())\n"
+    "   ))\n"
+    "   (0||SortBys()(\n"
+    "    (0||S(source_field|start_date|sort_type|ASC)())\n"
+    "    (0||S(source_field|task_code|sort_type|DESC)())\n"
+    "    (0||S(source_field|task_name)())\n"
+    "    (0||S(source_field|nonexistent|sort_type|ASC)())\n"
+    "   ))\n"
+    "   (0||Levels()(\n"
+    "    (0||L(back_color|4292206570|color|4294967295)())\n"
+    "    (0||L(back_color|-16777216)())\n"
+    "   ))\n"
+    "  ))\n"
+    "  (0||GanttSettings()(\n"
+    "   (0||GanttBars()(\n"
+    "    (0||Actual Work(start_source_field|start_date|end_source_field|end_date|hide|1|summary|Y)(\n"
+    "     (0||FilterList(source_field|bool_or)((0||F(filter_name|In Progress)())(0||F(filter_name|Nope)())))\n"
+    "     (0||MidRect(shape|1|color|255)())\n"
+    "     (0||StartPoint(color|16711680|border_color|65280)())\n"
+    "     (0||EndPoint(border_color|65280)())\n"
+    "     (0||Labels()((0||task_name(position|L)())(0||task_code(position|R)())(0||bogus(position|L)())))\n"
+    "    ))\n"
+    "    (0||Fancy Bar(start_source_field|start_date|end_source_field|end_date)())\n"
+    "    (0||Remaining Work(start_source_field|restart_date)((0||FilterList()((0||F(filter_name|Completed)())))))\n"
+    "    (0||Milestone(start_source_field|start_date|end_source_field|end_date|hide|yes)(\n"
+    "     (0||FilterList(source_field|bool_and)((0||F(filter_name|Nope)())))\n"
+    "    ))\n"
+    "    (0||Summary(start_source_field|start_date|end_source_field|end_date)())\n"
+    "   ))\n"
+    "  ))\n"
+    "  (0||DateRange(date_scale|6)())\n"
+    "  (0||TaskRsrcColumns()((0||rsrc\\7Crsrc_name(width|200)())(0||rsrc_short_name(width|90)())))\n"
+    "  (0||TaskPredColumns()((0||predtask\\7Ctask_code(width|100)())(0||task\\7Ctask_code(width|100)())))\n"
+    "  (0||TaskSuccColumns()((0||task\\7Ctask_code(width|110)())))\n"
+    " ))\n"
+    "))\n";
+
+TEST_F(Layouts, ActivityReaderTakesEveryPartAndSkipsWhatItCannotUse) {
+  auto layout = read(k_full_activity);
+  ASSERT_NE(layout, nullptr);
+  ASSERT_EQ(layout->view(), view_kind::activity);
+  EXPECT_EQ(layout->name(), u"Test Layout");
+
+  // Columns: the unknown field leaves no gap; DEL is not part of a name; a
+  // width that is not a number reads as 0.
+  ASSERT_EQ(layout->column_count(), 3u);
+  EXPECT_EQ(layout->column_at(0)->field_id, act_id(u"task_code"));
+  EXPECT_FLOAT_EQ(layout->column_at(0)->width, 87.5f);
+  EXPECT_EQ(layout->column_at(1)->field_id, act_id(u"task_name"));
+  EXPECT_EQ(layout->column_at(2)->field_id, act_id(u"start_date"));
+  EXPECT_FLOAT_EQ(layout->column_at(2)->width, 0.0f);
+
+  // Group-bys: the field name wins over the WBS join; a caption names a
+  // field; the join alone groups by the WBS hierarchy; date units.
+  const auto& groups = layout->group_sort().group_bys;
+  ASSERT_EQ(groups.size(), 5u);
+  EXPECT_EQ(groups[0].field_id, act_id(u"status_code"));
+  EXPECT_TRUE(groups[0].include_all);
+  EXPECT_FALSE(groups[0].wbs_hierarchy);
+  EXPECT_EQ(groups[1].field_id, act_id(u"task_type"));
+  EXPECT_FALSE(groups[1].include_all);  // only "Y" sets it
+  EXPECT_EQ(groups[2].field_id, act_id(u"wbs_id"));
+  EXPECT_TRUE(groups[2].wbs_hierarchy);
+  EXPECT_EQ(groups[2].date_interval, date_intervals::none);
+  EXPECT_EQ(groups[3].date_interval, date_intervals::week);
+  EXPECT_EQ(groups[4].field_id, act_id(u"end_date"));
+  EXPECT_EQ(groups[4].date_interval, date_intervals::quarter);
+  for (const GroupBy& g : groups) EXPECT_EQ(g.interval_size, 0);
+
+  const auto& sorts = layout->group_sort().sort_bys;
+  ASSERT_EQ(sorts.size(), 2u);
+  EXPECT_EQ(sorts[0].field_id, act_id(u"start_date"));
+  EXPECT_FALSE(sorts[0].descending);
+  EXPECT_EQ(sorts[1].field_id, act_id(u"task_code"));
+  EXPECT_TRUE(sorts[1].descending);
+
+  const auto& levels = layout->group_sort().levels;
+  ASSERT_EQ(levels.size(), 2u);
+  EXPECT_EQ(levels[0].band_color, 4292206570u);
+  EXPECT_EQ(levels[0].text_color, 0xFFFFFFFFu);
+  EXPECT_EQ(levels[1].band_color, 0xFF000000u);  // written signed
+  EXPECT_EQ(levels[1].text_color, opaque_black);
+
+  // Bars: unknown names and bars without an end field are not created.
+  const auto& bars = layout->gantt().bars;
+  ASSERT_EQ(bars.size(), 3u);
+  const GanttBar& actual = bars[0];
+  EXPECT_EQ(actual.name, u"Actual Work");
+  EXPECT_EQ(actual.start_field, act_id(u"start_date"));
+  EXPECT_EQ(actual.end_field, act_id(u"end_date"));
+  EXPECT_TRUE(actual.hide);
+  EXPECT_TRUE(actual.summary);
+  EXPECT_TRUE(actual.has_filters);
+  EXPECT_TRUE(actual.filters.is_or);
+  ASSERT_EQ(actual.filters.filters.size(), 1u);
+  EXPECT_EQ(actual.filters.filters[0], filters_.activity[4].get());  // the status filter
+  EXPECT_TRUE(actual.mid.set);
+  EXPECT_EQ(actual.mid.shape, 1);
+  EXPECT_EQ(actual.mid.color, 255u);
+  EXPECT_EQ(actual.mid.border_color, opaque_black);
+  EXPECT_TRUE(actual.start.set);
+  EXPECT_EQ(actual.start.shape, 0);
+  EXPECT_EQ(actual.start.color, 16711680u);
+  EXPECT_EQ(actual.start.border_color, 65280u);
+  EXPECT_FALSE(actual.end.set);  // a border alone does not set a part
+  ASSERT_EQ(actual.labels.size(), 2u);
+  EXPECT_EQ(actual.labels[0].field_id, act_id(u"task_name"));
+  EXPECT_TRUE(actual.labels[0].left);
+  EXPECT_FALSE(actual.labels[1].left);
+
+  const GanttBar& milestone = bars[1];
+  EXPECT_EQ(milestone.name, u"Milestone");
+  EXPECT_FALSE(milestone.hide);
+  EXPECT_TRUE(milestone.has_filters);  // every name unknown: an empty list
+  EXPECT_FALSE(milestone.filters.is_or);
+  EXPECT_TRUE(milestone.filters.filters.empty());
+  EXPECT_FALSE(bars[2].has_filters);
+  EXPECT_EQ(layout->gantt().default_line.color, opaque_red);
+  EXPECT_FLOAT_EQ(layout->gantt().default_line.width, 1.0f);
+
+  ASSERT_NE(layout->date_settings(), nullptr);
+  EXPECT_EQ(layout->date_settings()->timescale, 6);
+  EXPECT_FLOAT_EQ(layout->date_settings()->zoom, 50.0f);
+
+  // Detail tables: the assignment table's link name stands for rsrc_name.
+  ASSERT_EQ(layout->detail_count(detail_list::assignments), 2u);
+  EXPECT_EQ(layout->detail_at(detail_list::assignments, 0)->field_id,
+            id_of(catalog_kind::resource, u"rsrc_name"));
+  ASSERT_EQ(layout->detail_count(detail_list::predecessors), 1u);
+  EXPECT_EQ(layout->detail_at(detail_list::predecessors, 0)->field_id,
+            id_of(catalog_kind::predecessor, u"predtask\\7Ctask_code"));
+  ASSERT_EQ(layout->detail_count(detail_list::successors), 1u);
+  EXPECT_FLOAT_EQ(layout->detail_at(detail_list::successors, 0)->width, 110.0f);
+
+  // Everything skipped is reported.
+  const std::string report = joined(diag_.skipped);
+  for (const char* expected : {"\"no_such_field\"", "group by: names", "sort key without",
+                               "\"nonexistent\"", "\"Nope\"", "\"bogus\"", "\"Fancy Bar\"",
+                               "\"Remaining Work\": without", "detail column \"task\\7Ctask_code\""})
+    EXPECT_NE(report.find(expected), std::string::npos) << expected << "\n" << report;
+  EXPECT_EQ(diag_.skipped.size(), 10u) << report;
+}
+
+TEST_F(Layouts, EachViewReadsItsOwnParts) {
+  // Without TaskView an activity layout has its name and nothing else.
+  auto bare = read("(0||L(view_type|VP_ACT|view_name|Bare)((0||Columns()((0||task_code(width|1)())))))");
+  ASSERT_NE(bare, nullptr);
+  EXPECT_EQ(bare->name(), u"Bare");
+  EXPECT_EQ(bare->column_count(), 0u);
+  EXPECT_EQ(bare->date_settings()->timescale, 4);
+
+  // WBS: no captions, no date units; any bar name; the WBS join is "WBS Code".
+  auto wbs = read(
+      "(0||L(view_type|VP_WBS|view_name|W)("
+      "(0||GroupSortBy()((0||GroupBys()("
+      "(0||G(column_title|Activity Type)())(0||G(source_field|start_date|date_unit|W)())"
+      "(0||G(join_path|PROJWBS)())))))"
+      "(0||GanttSettings()((0||GanttBars()((0||Anything(start_source_field|start_date|end_source_field|end_date)())))))))");
+  ASSERT_NE(wbs, nullptr);
+  const auto& wg = wbs->group_sort().group_bys;
+  ASSERT_EQ(wg.size(), 2u);
+  EXPECT_EQ(wg[0].field_id, id_of(catalog_kind::wbs, u"start_date"));
+  EXPECT_EQ(wg[0].date_interval, date_intervals::none);
+  EXPECT_EQ(wg[1].field_id, 374u);
+  EXPECT_TRUE(wg[1].wbs_hierarchy);
+  ASSERT_EQ(wbs->gantt().bars.size(), 1u);
+  EXPECT_EQ(wbs->gantt().bars[0].start_field, id_of(catalog_kind::wbs, u"start_date"));
+  EXPECT_EQ(wbs->date_settings()->timescale, 4);
+  EXPECT_EQ(wbs->detail_columns(detail_list::predecessors), nullptr);
+
+  // Project: fields of the project catalog; no WBS join.
+  auto proj = read(
+      "(0||L(view_type|VP_PROJ|view_name|P)("
+      "(0||GroupSortBy()((0||GroupBys()((0||G(join_path|PROJWBS)())(0||G(source_field|obs_id)())))))"
+      "(0||DateRange(date_scale|2)())))");
+  ASSERT_NE(proj, nullptr);
+  ASSERT_EQ(proj->group_sort().group_bys.size(), 1u);
+  EXPECT_EQ(proj->group_sort().group_bys[0].field_id, 335u);
+  EXPECT_EQ(proj->date_settings()->timescale, 2);
+
+  // Resources: columns only.
+  auto res = read(
+      "(0||L(view_type|VP_RES|view_name|R)((0||Columns()((0||rsrc_name(width|9)())))"
+      "(0||GroupSortBy()((0||SortBys()((0||S(source_field|rsrc_name|sort_type|ASC)())))))))");
+  ASSERT_NE(res, nullptr);
+  EXPECT_EQ(res->column_count(), 1u);
+  EXPECT_TRUE(res->group_sort().sort_bys.empty());
+}
+
+TEST_F(Layouts, LineBreaksAndDeleteCharacters) {
+  // Line breaks (and indentation) between sibling nodes separate siblings;
+  // text outside the root node is ignored.
+  auto res = read(
+      "\xEF\xBB\xBF\r\n(0||L(view_type|VP_RES|view_name|R)(\r\n(0||Columns()(\r\n"
+      "  (0||rsrc_name(width|100)())\r\n\t(0||rsrc_short_name(width|80)())\r\n))\r\n))\r\n\r\n");
+  ASSERT_NE(res, nullptr);
+  EXPECT_EQ(res->column_count(), 2u);
+
+  // Inside a node a line break is part of the name it stands in.
+  auto broken = read("(0||L(view_type|VP_RES|view_name|R\n)((0||Columns()((0||\nrsrc_name(width|1)())))))");
+  ASSERT_NE(broken, nullptr);
+  EXPECT_EQ(broken->name(), u"R\n");
+  EXPECT_EQ(broken->column_count(), 0u);
+
+  // DEL characters are removed wherever they stand.
+  auto del = read("\x7F(0||L(view_\x7Ftype|VP_\x7FRES|view_name|R\x7F\x7F)((0||Col\x7Fumns()((0||rsrc_name(wid\x7Fth|1\x7F""5)())))))");
+  ASSERT_NE(del, nullptr);
+  EXPECT_EQ(del->name(), u"R");
+  ASSERT_EQ(del->column_count(), 1u);
+  EXPECT_FLOAT_EQ(del->column_at(0)->width, 15.0f);
+}
+
+TEST_F(Layouts, MovingAndRemovingColumns) {
+  ActivityLayout l;
+  auto order = [&] {
+    std::string s;
+    for (const Column& c : l.columns()) s += static_cast<char>('A' + c.field_id);
+    return s;
+  };
+  auto reset = [&] {
+    l.columns().clear();
+    for (uint32_t i = 0; i < 4; ++i) l.add_column(i, 10.0f);
+  };
+  reset();
+  l.move_column(1, 1);
+  l.move_column(1, 2);  // before its own successor: no move
+  l.move_column(4, 0);  // no such column
+  l.move_column(0, 5);  // beyond the end
+  EXPECT_EQ(order(), "ABCD");
+  l.move_column(0, 2);
+  EXPECT_EQ(order(), "BACD");
+  reset();
+  l.move_column(3, 0);
+  EXPECT_EQ(order(), "DABC");
+  reset();
+  l.move_column(1, 4);  // to the end
+  EXPECT_EQ(order(), "ACDB");
+  l.remove_column(0);
+  l.remove_column(9);
+  EXPECT_EQ(order(), "CDB");
+  EXPECT_EQ(l.find_column(3), 1);
+  EXPECT_EQ(l.find_column(0), -1);
+  EXPECT_EQ(l.column_at(3), nullptr);
+
+  // The detail tables follow the same rules; other layouts have none.
+  for (uint32_t i = 0; i < 3; ++i) l.add_detail_column(detail_list::predecessors, i, 50.0f);
+  l.move_detail_column(detail_list::predecessors, 2, 0);
+  l.move_detail_column(detail_list::predecessors, 0, 1);
+  EXPECT_EQ(l.detail_at(detail_list::predecessors, 0)->field_id, 2u);
+  l.remove_detail_column(detail_list::predecessors, 0);
+  EXPECT_EQ(l.detail_count(detail_list::predecessors), 2u);
+  EXPECT_EQ(l.detail_at(detail_list::predecessors, 0)->field_id, 0u);
+  EXPECT_EQ(l.detail_count(detail_list::successors), 0u);
+  WBSLayout w;
+  w.add_detail_column(detail_list::successors, 1, 1.0f);
+  EXPECT_EQ(w.detail_count(detail_list::successors), 0u);
+  EXPECT_EQ(w.detail_at(detail_list::successors, 0), nullptr);
+}
+
+TEST_F(Layouts, LoadLayoutsReadsTheFixedListInOrder) {
+  write("VP_ACT/Classic WBS Layout.tlf", "(0||L(view_type|VP_ACT|view_name|Second)((0||TaskView()())))");
+  write("VP_ACT/Classic Schedule Layout.tlf", "(0||L(view_type|VP_ACT|view_name|First)((0||TaskView()())))");
+  write("VP_ACT/Activity Type Layout.tlf", "(0||L(view_type|VP_PROJ|view_name|Moved)())");
+  write("VP_WBS/List.tlf", "(0||L(view_type|VP_NONE|view_name|Bad)())");
+  write("VP_RES/Extra.tlf", "(0||L(view_type|VP_RES|view_name|Not listed)())");
+  layout_lists layouts;
+  LoadLayouts(layouts, filters_, &diag_);
+  ASSERT_EQ(layouts.of(view_kind::activity).size(), 2u);
+  EXPECT_EQ(layouts.of(view_kind::activity)[0]->name(), u"First");
+  EXPECT_EQ(layouts.of(view_kind::activity)[1]->name(), u"Second");
+  ASSERT_EQ(layouts.of(view_kind::project).size(), 1u);
+  EXPECT_EQ(layouts.of(view_kind::project)[0]->name(), u"Moved");
+  EXPECT_TRUE(layouts.of(view_kind::wbs).empty());
+  EXPECT_TRUE(layouts.of(view_kind::resource).empty());
+  EXPECT_EQ(diag_.missing_files.size(), layout_file_list().size() - 4);
+  EXPECT_EQ(layouts.find(view_kind::activity, u"Second"), layouts.of(view_kind::activity)[1].get());
+  EXPECT_EQ(layouts.find(view_kind::wbs, u"Second"), nullptr);
+}
+
+// ---- The shipped layouts ------------------------------------------------------
+
+class ShippedLayouts : public Layouts {
+ protected:
+  void SetUp() override {
+    Layouts::SetUp();
+    setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);
+  }
+};
+
+TEST_F(ShippedLayouts, EveryEntryOfEveryFileResolves) {
+  layout_lists layouts;
+  LoadLayouts(layouts, filters_, &diag_);
+  EXPECT_TRUE(diag_.skipped.empty()) << joined(diag_.skipped);
+  EXPECT_TRUE(diag_.missing_files.empty()) << joined(diag_.missing_files);
+  EXPECT_EQ(layouts.of(view_kind::activity).size(), 9u);
+  EXPECT_EQ(layouts.of(view_kind::wbs).size(), 5u);
+  EXPECT_EQ(layouts.of(view_kind::project).size(), 3u);
+  EXPECT_EQ(layouts.of(view_kind::resource).size(), 1u);
+
+  for (view_kind v : {view_kind::activity, view_kind::wbs, view_kind::project, view_kind::resource}) {
+    // Every view has its first-shown layout, and names are unique in a view
+    // (the column files are named after them).
+    EXPECT_NE(layouts.find(v, view_configuration::first_layout_name(v)), nullptr);
+    std::set<std::u16string> names;
+    for (const auto& l : layouts.of(v)) {
+      EXPECT_TRUE(names.insert(l->name()).second);
+      EXPECT_GE(l->column_count(), 5u);
+      if (v == view_kind::resource) continue;
+      EXPECT_FALSE(l->group_sort().sort_bys.empty());
+      EXPECT_FALSE(l->gantt().bars.empty());
+      if (!l->group_sort().group_bys.empty()) {
+        EXPECT_GE(l->group_sort().levels.size(), l->group_sort().group_bys.size());
+      }
+      for (const GanttBar& b : l->gantt().bars)
+        EXPECT_TRUE(b.summary || b.has_filters) << "a bar without filters shows on no row";
+    }
+  }
+
+  // A few layouts as schedulers know them.
+  const Layout* classic = layouts.find(view_kind::activity, u"Classic Schedule Layout");
+  ASSERT_NE(classic, nullptr);
+  std::vector<uint32_t> cols;
+  for (const Column& c : classic->columns()) cols.push_back(c.field_id);
+  EXPECT_EQ(cols, (std::vector<uint32_t>{act_id(u"task_code"), act_id(u"task_name"),
+                                         act_id(u"target_drtn_hr_cnt"), act_id(u"remain_drtn_hr_cnt"),
+                                         act_id(u"start_date"), act_id(u"end_date"),
+                                         act_id(u"total_float_hr_cnt")}));
+  ASSERT_EQ(classic->group_sort().group_bys.size(), 1u);
+  EXPECT_TRUE(classic->group_sort().group_bys[0].wbs_hierarchy);
+  ASSERT_EQ(classic->group_sort().sort_bys.size(), 2u);
+  EXPECT_EQ(classic->group_sort().sort_bys[0].field_id, act_id(u"start_date"));
+  EXPECT_EQ(classic->group_sort().sort_bys[1].field_id, act_id(u"task_code"));
+  EXPECT_EQ(classic->gantt().bars.size(), 8u);
+  EXPECT_GT(classic->detail_count(detail_list::predecessors), 0u);
+
+  const std::pair<const char16_t*, int32_t> dated[] = {
+      {u"Grouped by Start Weekly", date_intervals::week},
+      {u"Grouped by Start Monthly", date_intervals::month},
+      {u"Grouped by Finish Weekly", date_intervals::week},
+      {u"Grouped by Finish Monthly", date_intervals::month}};
+  for (const auto& [name, interval] : dated) {
+    const Layout* l = layouts.find(view_kind::activity, name);
+    ASSERT_NE(l, nullptr);
+    ASSERT_EQ(l->group_sort().group_bys.size(), 1u);
+    EXPECT_EQ(l->group_sort().group_bys[0].date_interval, interval);
+  }
+  EXPECT_EQ(layouts.find(view_kind::activity, u"Activity Status Layout")->group_sort().group_bys[0].field_id,
+            act_id(u"status_code"));
+  EXPECT_EQ(layouts.find(view_kind::activity, u"Activity Type Layout")->group_sort().group_bys[0].field_id,
+            act_id(u"task_type"));
+  EXPECT_EQ(layouts.find(view_kind::wbs, u"WBS Dates Grouped by Resp. Manager")->group_sort().group_bys[0].field_id, 473u);
+  EXPECT_EQ(layouts.find(view_kind::wbs, u"Project Status")->group_sort().group_bys[0].field_id, 374u);
+  EXPECT_EQ(layouts.find(view_kind::project, u"Projects Grouped by Status")->group_sort().group_bys[0].field_id,
+            id_of(catalog_kind::project, u"status_code"));
+  EXPECT_EQ(layouts.find(view_kind::project, u"Projects Grouped by Responsible Manager")->group_sort().group_bys[0].field_id, 335u);
+}
+
+// Against the demo schedule: no column is dropped on opening, and every
+// column, group, sort, bar and label field shows something for at least one
+// record.
+TEST_F(ShippedLayouts, EveryFieldShowsSomethingForTheDemoSchedule) {
+  std::map<std::u16string, std::size_t> shipped_counts;
+  {
+    layout_lists before;
+    LoadLayouts(before, filters_);
+    for (const auto& list : before.lists)
+      for (const auto& l : list) shipped_counts[l->name()] = l->column_count();
+  }
+  filters_.clear();
+
+  TesselDoc doc;
+  ASSERT_TRUE(doc.open(u"" TESSEL_SOURCE_DIR "/samples/demo.xer"));
+  const document::Document& d = *doc.document();
+  const document::field_lookup& f = d.fields();
+  const layout_lists& layouts = doc.configuration().layouts();
+  ASSERT_EQ(shipped_counts.size(), 18u);
+
+  auto shows = [&](view_kind v, uint32_t id) {
+    switch (v) {
+      case view_kind::activity:
+        for (const auto& r : d.task) if (!f.value(r, id).text().empty()) return true;
+        return false;
+      case view_kind::wbs:
+        for (const auto& r : d.projwbs) if (!f.value(r, id).text().empty()) return true;
+        return false;
+      case view_kind::project:
+        for (const auto& r : d.project) if (!f.value(r, id).text().empty()) return true;
+        return false;
+      case view_kind::resource:
+        for (const auto& r : d.rsrc) if (!f.value(r, id).text().empty()) return true;
+        return false;
+    }
+    return false;
+  };
+  auto name_of = [](uint32_t id) {
+    const catalog::field_entry* e = catalog::find_field(id);
+    return e ? std::string(e->key.begin(), e->key.end()) : std::string("?");
+  };
+
+  for (view_kind v : {view_kind::activity, view_kind::wbs, view_kind::project, view_kind::resource}) {
+    for (const auto& l : layouts.of(v)) {
+      const std::string lname(l->name().begin(), l->name().end());
+      EXPECT_EQ(l->column_count(), shipped_counts[l->name()]) << lname << ": a column was dropped";
+      std::vector<uint32_t> fields;
+      for (const Column& c : l->columns()) {
+        const catalog::field_entry* e = catalog::find_field(c.field_id);
+        ASSERT_NE(e, nullptr);
+        EXPECT_TRUE(e->available) << lname << " " << name_of(c.field_id);
+        fields.push_back(c.field_id);
+      }
+      for (const GroupBy& g : l->group_sort().group_bys) fields.push_back(g.field_id);
+      for (const SortBy& s : l->group_sort().sort_bys) fields.push_back(s.field_id);
+      for (const GanttBar& b : l->gantt().bars) {
+        fields.push_back(b.start_field);
+        fields.push_back(b.end_field);
+        for (const BarLabel& lb : b.labels) fields.push_back(lb.field_id);
+      }
+      for (uint32_t id : fields) EXPECT_TRUE(shows(v, id)) << lname << ": " << name_of(id);
+
+      if (v != view_kind::activity) continue;
+      for (const ListColumn& c : *l->detail_columns(detail_list::assignments))
+        EXPECT_TRUE(shows(view_kind::resource, c.field_id)) << lname << ": " << name_of(c.field_id);
+      for (const ListColumn& c : *l->detail_columns(detail_list::predecessors)) {
+        bool any = false;
+        for (const auto& r : d.taskpred) any = any || !f.predecessor_value(r, c.field_id).text().empty();
+        EXPECT_TRUE(any) << lname << ": " << name_of(c.field_id);
+      }
+      for (const ListColumn& c : *l->detail_columns(detail_list::successors)) {
+        bool any = false;
+        for (const auto& r : d.taskpred) any = any || !f.successor_value(r, c.field_id).text().empty();
+        EXPECT_TRUE(any) << lname << ": " << name_of(c.field_id);
+      }
+    }
+  }
+  EXPECT_EQ(doc.configuration().first_layout(view_kind::activity)->name(), u"Classic WBS Layout");
+  EXPECT_EQ(doc.configuration().first_layout(view_kind::wbs)->name(), u"Project Status");
+}
+
+}  // namespace
