@@ -263,7 +263,24 @@ uint64_t pair_key(uint32_t owner, uint32_t type) { return (uint64_t{owner} << 32
 
 // ---- Building ---------------------------------------------------------------
 
+namespace {
+std::unordered_map<const record_lists*, const extra_values*>& extra_registry() {
+  static std::unordered_map<const record_lists*, const extra_values*> registry;
+  return registry;
+}
+
+constexpr catalog_kind catalog_of_table[] = {catalog_kind::activity, catalog_kind::wbs,
+                                             catalog_kind::project,  catalog_kind::resource,
+                                             catalog_kind::predecessor, catalog_kind::successor};
+}  // namespace
+
+void attach_extra_values(const record_lists& doc, const extra_values* values) {
+  if (values) extra_registry()[&doc] = values;
+  else extra_registry().erase(&doc);
+}
+
 field_lookup::field_lookup(const record_lists& doc) {
+  if (auto it = extra_registry().find(&doc); it != extra_registry().end()) extra_ = it->second;
   resolve_tables();
   index_user_fields(doc);
   index_codes(doc);
@@ -299,6 +316,7 @@ void field_lookup::resolve_tables() {
       if (e.field_id > catalog::user_field_base || seen[e.field_id]) continue;
       seen[e.field_id] = true;
       if (!listed(p.empty, e.key)) table[e.field_id] = resolve(p.start, e.key);
+      if (extra_ && extra_->has_column(p.catalog, e.field_id)) table[e.field_id].extra = true;
     }
   }
 }
@@ -359,10 +377,14 @@ void field_lookup::index_codes(const record_lists& doc) {
 
 // ---- Answering --------------------------------------------------------------
 
-const s_val& field_lookup::answer(table_kind t, const void* record, uint32_t field_id) const {
+const s_val& field_lookup::answer(table_kind t, const void* record, uint32_t record_id,
+                                 uint32_t field_id) const {
   const std::vector<accessor>& table = tables_[t];
   if (field_id >= table.size()) return shared_empty_value();
   const accessor& a = table[field_id];
+  if (a.extra) {
+    if (const s_val* v = extra_->value(catalog_of_table[t], field_id, record_id)) return *v;
+  }
   if (!a.get) return shared_empty_value();
   // Records are only read here, except that a duration or quantity takes its
   // calendar's factors on being shown.
@@ -398,34 +420,34 @@ const s_val& field_lookup::value(const TASK& r, uint32_t field_id) const {
   if (is_user_field(field_id)) return user_field(r.task_id.value, field_id);
   if (field_id > catalog::activity_code_base)
     return code(activity_codes_, r.task_id.value, field_id, catalog::activity_code_base);
-  return answer(k_activity, &r, field_id);
+  return answer(k_activity, &r, r.task_id.value, field_id);
 }
 
 const s_val& field_lookup::value(const PROJWBS& r, uint32_t field_id) const {
   if (is_user_field(field_id)) return user_field(r.wbs_id.value, field_id);
-  return answer(k_wbs, &r, field_id);
+  return answer(k_wbs, &r, r.wbs_id.value, field_id);
 }
 
 const s_val& field_lookup::value(const PROJECT& r, uint32_t field_id) const {
   if (is_user_field(field_id)) return user_field(r.proj_id.value, field_id);
   if (field_id > catalog::project_code_base)
     return code(project_codes_, r.proj_id.value, field_id, catalog::project_code_base);
-  return answer(k_project, &r, field_id);
+  return answer(k_project, &r, r.proj_id.value, field_id);
 }
 
 const s_val& field_lookup::value(const RSRC& r, uint32_t field_id) const {
   if (is_user_field(field_id)) return user_field(r.rsrc_id.value, field_id);
   if (field_id > catalog::resource_code_base)
     return code(resource_codes_, r.rsrc_id.value, field_id, catalog::resource_code_base);
-  return answer(k_resource, &r, field_id);
+  return answer(k_resource, &r, r.rsrc_id.value, field_id);
 }
 
 const s_val& field_lookup::predecessor_value(const TASKPRED& r, uint32_t field_id) const {
-  return answer(k_predecessor, &r, field_id);
+  return answer(k_predecessor, &r, r.task_pred_id.value, field_id);
 }
 
 const s_val& field_lookup::successor_value(const TASKPRED& r, uint32_t field_id) const {
-  return answer(k_successor, &r, field_id);
+  return answer(k_successor, &r, r.task_pred_id.value, field_id);
 }
 
 }  // namespace tessel::document

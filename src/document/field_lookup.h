@@ -18,11 +18,34 @@
 #include <unordered_map>
 #include <vector>
 
+#include "catalog/field_catalog.h"
 #include "document/record_lists.h"
 #include "values/s_scalars.h"
 #include "values/s_val.h"
 
 namespace tessel::document {
+
+// Values a document keeps beside its record members: the figures a workbook
+// export carries for fields that no record member holds (costs, earned
+// value, percentages ...), and a relationship's own copies of its two
+// activities' columns. A field for which the document holds such a column
+// is answered from it first; a record without a value in that column falls
+// back to the field's ordinary answer.
+class extra_values {
+ public:
+  virtual ~extra_values() = default;
+  // Whether the document holds a column for this field of this catalog.
+  // Asked once per field when the lookup is built.
+  virtual bool has_column(catalog::catalog_kind kind, uint32_t field_id) const = 0;
+  // The value of that column for the record with this id (its first
+  // member), or null when the record has none. Must answer in constant time.
+  virtual const s_val* value(catalog::catalog_kind kind, uint32_t field_id, uint32_t record_id) const = 0;
+};
+
+// A document that keeps such values makes them known for the lists it owns
+// (null withdraws them); the lookup built for those lists answers from them.
+// Documents call this from their constructor and destructor.
+void attach_extra_values(const record_lists& doc, const extra_values* values);
 
 class field_lookup {
  public:
@@ -51,6 +74,8 @@ class field_lookup {
     // For durations and quantities of work: gives the value its owner's
     // calendar factors (hours per day, week, month, year).
     void (*convert)(void* owner, s_val& v) = nullptr;
+    // The document holds a column of its own for this field (extra_values).
+    bool extra = false;
   };
 
  private:
@@ -60,13 +85,15 @@ class field_lookup {
   void resolve_tables();
   void index_user_fields(const record_lists& doc);
   void index_codes(const record_lists& doc);
-  const s_val& answer(table_kind t, const void* record, uint32_t field_id) const;
+  const s_val& answer(table_kind t, const void* record, uint32_t record_id, uint32_t field_id) const;
   const s_val& user_field(uint32_t owner_id, uint32_t field_id) const;
   const s_val& code(const std::unordered_map<uint64_t, const s_val*>& index, uint32_t owner_id,
                     uint32_t field_id, uint32_t base) const;
 
   // Per catalog, the accessor of every field id below the user field range.
   std::vector<accessor> tables_[k_table_count];
+  // The document's own columns, when it keeps any.
+  const extra_values* extra_ = nullptr;
   // (owner id, user field type id) -> the value to show; the first UDFVALUE
   // in list order wins.
   std::unordered_map<uint64_t, const s_val*> user_values_;
