@@ -217,6 +217,9 @@ class grouper {
     return add_group(parent, level, std::move(item), own);
   }
 
+  // Records without a date (or duration) for an interval level all gather in
+  // one group with an empty title, rather than each opening a group of its
+  // own; it sorts after the dated groups by its blank dates.
   static group_key lookup_key(const GroupBy& def, const s_val& v) {
     if (def.date_interval >= 1 && def.date_interval <= 6) {
       const interval_bounds b = interval_of(v, def.date_interval, def.interval_size);
@@ -420,7 +423,9 @@ row_class class_of(const Row& r) {
 }
 
 // Which records break ties, and by which id: activities, WBS elements,
-// projects and resources by their own id; no other pair.
+// projects and resources by their own id; no other pair. Resources are
+// compared on a key by their value for it like every other record (the
+// column the user sorts by decides), and only ties fall back on the id.
 struct tie_id {
   uint8_t kind = 0;
   uint32_t id = 0;
