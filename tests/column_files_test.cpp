@@ -1,0 +1,240 @@
+// Column files: remembered table columns per layout, read with the layout
+// files and again after a schedule is opened, written at program end.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "catalog/field_catalog.h"
+#include "config/column_files.h"
+#include "config/data_folder.h"
+#include "config/layout_reader.h"
+#include "config/settings.h"
+#include "config/view_configuration.h"
+
+namespace fs = std::filesystem;
+using namespace tessel;
+using namespace tessel::view;
+using catalog::catalog_kind;
+
+namespace {
+
+uint32_t act_id(std::u16string_view key) {
+  const catalog::field_entry* e = catalog::find_field(catalog_kind::activity, key);
+  EXPECT_NE(e, nullptr);
+  return e ? e->field_id : 0;
+}
+
+std::string keys_of(const Layout& l) {
+  std::string s;
+  for (const Column& c : l.columns()) {
+    const catalog::field_entry* e = catalog::find_field(c.field_id);
+    if (!s.empty()) s += ",";
+    s += e ? std::string(e->key.begin(), e->key.end()) : "?";
+  }
+  return s;
+}
+
+class ColumnFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"TESSEL_DATA_DIR", "TESSEL_LAYOUTS_DIR"}) {
+      const char* v = std::getenv(name);
+      saved_.push_back({name, v ? std::optional<std::string>(v) : std::nullopt});
+    }
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ = fs::temp_directory_path() /
+            ("tessel-columns-" + std::to_string(::getpid()) + "-" + info->name());
+    fs::remove_all(root_);
+    setenv("TESSEL_DATA_DIR", (root_ / "data").c_str(), 1);
+    setenv("TESSEL_LAYOUTS_DIR", (root_ / "layouts").c_str(), 1);
+    config::reset_data_folder();
+    config::reset_settings();
+    catalog::build_catalogs();
+    BuildPredefinedFilters(filters_);
+  }
+  void TearDown() override {
+    filters_.clear();
+    for (const auto& [name, value] : saved_) {
+      if (value) setenv(name.c_str(), value->c_str(), 1);
+      else unsetenv(name.c_str());
+    }
+    config::reset_data_folder();
+    config::reset_settings();
+    catalog::reset_catalogs();
+    fs::remove_all(root_);
+  }
+
+  static void write(const fs::path& p, const std::string& text) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
+  }
+  static std::string read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  fs::path act_folder() const { return root_ / "data" / "VP_ACT"; }
+
+  // An activity layout file with the given name and two columns.
+  void write_layout(const std::string& rel, const std::string& name) {
+    write(root_ / "layouts" / rel,
+          "(0||L(view_type|VP_ACT|view_name|" + name + ")((0||TaskView()("
+          "(0||Columns()((0||task_code(width|100)())(0||task_name(width|200)())))"
+          "(0||TaskPredColumns()((0||predtask\\7Ctask_code(width|100)())))))))");
+  }
+
+  fs::path root_;
+  filter_lists filters_;
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(ColumnFiles, ReadingAppendsKnownAvailableNewFieldsOnly) {
+  ActivityLayout l;
+  l.set_name(u"L");
+  l.add_column(act_id(u"task_code"), 100.0f);
+  const fs::path file = act_folder() / "L_columns.cfg";
+  // complete_pct is a catalog field the open schedule does not supply.
+  write(file,
+        "task_name:87.5\ntask_name:100\r\ntask_code:50\nbogus:10\nno colon\n:start_date\n"
+        "complete_pct:80\nstart_date:wide\tend_date:1e2\tend_date:3\n");
+  ASSERT_TRUE(ReadColumnFile(l, file));
+  EXPECT_EQ(keys_of(l), "task_code,task_name,start_date,end_date");
+  EXPECT_FLOAT_EQ(l.column_at(0)->width, 100.0f);  // existing columns stay as they were
+  EXPECT_FLOAT_EQ(l.column_at(1)->width, 87.5f);
+  EXPECT_FLOAT_EQ(l.column_at(2)->width, 0.0f);
+  EXPECT_FLOAT_EQ(l.column_at(3)->width, 100.0f);
+
+  EXPECT_FALSE(ReadColumnFile(l, act_folder() / "missing_columns.cfg"));
+  EXPECT_EQ(l.column_count(), 4u);
+
+  // A WBS layout looks its keys up in the WBS catalog.
+  WBSLayout w;
+  write(root_ / "data" / "VP_WBS" / "W_columns.cfg", "wbs_concat_name:120\ntask_code:100\n");
+  ASSERT_TRUE(ReadColumnFile(w, root_ / "data" / "VP_WBS" / "W_columns.cfg"));
+  ASSERT_EQ(w.column_count(), 1u);
+  EXPECT_EQ(w.column_at(0)->field_id, 374u);
+}
+
+TEST_F(ColumnFiles, SavingWritesEveryLayoutsLists) {
+  layout_lists layouts;
+  auto a = std::make_unique<ActivityLayout>();
+  a->set_name(u"Act One");
+  a->add_column(act_id(u"task_code"), 100.0f);
+  a->add_column(act_id(u"task_name"), 87.5f);
+  a->add_column(act_id(u"start_date"), 0.1f);
+  const catalog::field_entry* pred = catalog::find_field(catalog_kind::predecessor, u"lag_hr_cnt");
+  ASSERT_NE(pred, nullptr);
+  a->add_detail_column(detail_list::predecessors, pred->field_id, 60.0f);
+  layouts.of(view_kind::activity).push_back(std::move(a));
+  auto r = std::make_unique<ResourceLayout>();
+  r->set_name(u"Res");
+  layouts.of(view_kind::resource).push_back(std::move(r));
+
+  SaveColumnFiles(layouts);
+  EXPECT_EQ(read(act_folder() / "Act One_columns.cfg"), "task_code:100\ntask_name:87.5\nstart_date:0.1\n");
+  EXPECT_EQ(read(act_folder() / "Act One_pred_columns.cfg"), "lag_hr_cnt:60\n");
+  ASSERT_TRUE(fs::exists(act_folder() / "Act One_succ_columns.cfg"));
+  EXPECT_EQ(read(act_folder() / "Act One_succ_columns.cfg"), "");
+  ASSERT_TRUE(fs::exists(root_ / "data" / "VP_RES" / "Res_columns.cfg"));
+  EXPECT_FALSE(fs::exists(root_ / "data" / "VP_RES" / "Res_pred_columns.cfg"));
+
+  // What was written reads back to the same columns.
+  ActivityLayout back;
+  back.set_name(u"Act One");
+  ASSERT_TRUE(ReadColumnFile(back, column_file(back)));
+  EXPECT_EQ(keys_of(back), "task_code,task_name,start_date");
+  EXPECT_EQ(back.column_at(2)->width, 0.1f);
+
+  // With remembering off nothing is written.
+  layouts.of(view_kind::activity)[0]->remove_column(0);
+  config::settings().layout_rememberChanges = false;
+  SaveColumnFiles(layouts);
+  EXPECT_EQ(read(act_folder() / "Act One_columns.cfg"), "task_code:100\ntask_name:87.5\nstart_date:0.1\n");
+}
+
+TEST_F(ColumnFiles, RememberedColumnsReplaceTheLayoutFilesColumns) {
+  write_layout("VP_ACT/Classic Schedule Layout.tlf", "Mine");
+  write(act_folder() / "Mine_columns.cfg", "end_date:90\ntask_code:70\n");
+  write(act_folder() / "Mine_pred_columns.cfg", "predtask\\7Ctask_name:150\n");
+
+  layout_lists layouts;
+  LoadLayouts(layouts, filters_);
+  ASSERT_EQ(layouts.of(view_kind::activity).size(), 1u);
+  const Layout& l = *layouts.of(view_kind::activity)[0];
+  EXPECT_EQ(keys_of(l), "end_date,task_code");
+  ASSERT_EQ(l.detail_count(detail_list::predecessors), 1u);
+  EXPECT_EQ(l.detail_at(detail_list::predecessors, 0)->field_id,
+            catalog::find_field(catalog_kind::predecessor, u"predtask\\7Ctask_name")->field_id);
+
+  // With remembering off the layout file's columns stand.
+  config::settings().layout_rememberChanges = false;
+  layouts.clear();
+  LoadLayouts(layouts, filters_);
+  EXPECT_EQ(keys_of(*layouts.of(view_kind::activity)[0]), "task_code,task_name");
+  EXPECT_EQ(layouts.of(view_kind::activity)[0]->detail_count(detail_list::predecessors), 1u);
+
+  // A renamed layout starts without remembered columns: its file follows its name.
+  config::settings().layout_rememberChanges = true;
+  write_layout("VP_ACT/Classic Schedule Layout.tlf", "Mine Renamed");
+  layouts.clear();
+  LoadLayouts(layouts, filters_);
+  EXPECT_EQ(keys_of(*layouts.of(view_kind::activity)[0]), "task_code,task_name");
+}
+
+TEST_F(ColumnFiles, PruneThenReloadAfterOpening) {
+  write_layout("VP_ACT/Classic Schedule Layout.tlf", "Mine");
+  layout_lists layouts;
+  LoadLayouts(layouts, filters_);
+  Layout& l = *layouts.of(view_kind::activity)[0];
+  l.add_column(99999999, 10.0f);  // a field no catalog knows stays
+  l.add_column(act_id(u"end_date"), 10.0f);
+  write(column_file(l), "task_name:300\nstart_date:80\ntask_code:5\n");
+
+  // The schedule opened supplies neither task_name nor end_date.
+  catalog::catalogs().mark_available(*catalog::find_field(catalog_kind::activity, u"task_name"), false);
+  catalog::catalogs().mark_available(*catalog::find_field(catalog_kind::activity, u"end_date"), false);
+  for (view_kind v : {view_kind::activity, view_kind::wbs, view_kind::project, view_kind::resource})
+    PruneUnavailableColumns(layouts, v);
+  EXPECT_EQ(keys_of(l), "task_code,?");
+  ReloadColumnFiles(layouts);
+  EXPECT_EQ(keys_of(l), "task_code,?,start_date");  // task_name is not added back
+  EXPECT_FLOAT_EQ(l.column_at(0)->width, 100.0f);
+
+  // Remembering off: nothing is read again.
+  config::settings().layout_rememberChanges = false;
+  l.remove_column(2);
+  ReloadColumnFiles(layouts);
+  EXPECT_EQ(l.column_count(), 2u);
+}
+
+TEST_F(ColumnFiles, ViewConfigurationSavesOnlyOnceBuilt) {
+  view_configuration config;
+  config.save_columns();  // nothing to write before the first open
+  EXPECT_FALSE(fs::exists(act_folder() / "Mine_columns.cfg"));
+  write_layout("VP_ACT/Classic WBS Layout.tlf", "Mine");
+  config.rebuild();
+  ASSERT_TRUE(config.built());
+  EXPECT_EQ(config.filters().activity.size(), 13u);
+  ASSERT_NE(config.first_layout(view_kind::activity), nullptr);
+  EXPECT_EQ(config.first_layout(view_kind::activity)->name(), u"Mine");  // the first when none has the name
+  EXPECT_EQ(config.first_layout(view_kind::wbs), nullptr);
+  config.layouts().of(view_kind::activity)[0]->move_column(1, 0);
+  config.save_columns();
+  EXPECT_EQ(read(act_folder() / "Mine_columns.cfg"), "task_name:200\ntask_code:100\n");
+
+  // A rebuild replaces filters and layouts, and reads the remembered order.
+  config.rebuild();
+  EXPECT_EQ(config.filters().activity.size(), 13u);
+  ASSERT_EQ(config.layouts().of(view_kind::activity).size(), 1u);
+  EXPECT_EQ(keys_of(*config.layouts().of(view_kind::activity)[0]), "task_name,task_code");
+}
+
+}  // namespace
