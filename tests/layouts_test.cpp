@@ -310,15 +310,16 @@ TEST_F(Layouts, EachViewReadsItsOwnParts) {
       "(0||L(view_type|VP_WBS|view_name|W)("
       "(0||GroupSortBy()((0||GroupBys()("
       "(0||G(column_title|Activity Type)())(0||G(source_field|start_date|date_unit|W)())"
-      "(0||G(join_path|PROJWBS)())))))"
+      "(0||G(source_field|nope|join_path|PROJWBS)())))))"
       "(0||GanttSettings()((0||GanttBars()((0||Anything(start_source_field|start_date|end_source_field|end_date)())))))))");
   ASSERT_NE(wbs, nullptr);
   const auto& wg = wbs->group_sort().group_bys;
   ASSERT_EQ(wg.size(), 2u);
   EXPECT_EQ(wg[0].field_id, id_of(catalog_kind::wbs, u"start_date"));
   EXPECT_EQ(wg[0].date_interval, date_intervals::none);
-  EXPECT_EQ(wg[1].field_id, 374u);
+  EXPECT_EQ(wg[1].field_id, 374u);  // an unknown field name lets the join stand in
   EXPECT_TRUE(wg[1].wbs_hierarchy);
+  EXPECT_NE(joined(diag_.skipped).find("\"nope\""), std::string::npos);
   ASSERT_EQ(wbs->gantt().bars.size(), 1u);
   EXPECT_EQ(wbs->gantt().bars[0].start_field, id_of(catalog_kind::wbs, u"start_date"));
   EXPECT_EQ(wbs->date_settings()->timescale, 4);

@@ -112,6 +112,8 @@ struct reader {
       const std::u16string* join = c.value(u"join_path");
       if (source) {
         if (const auto* e = catalog::find_field(catalog(), *source)) g.field_id = e->field_id;
+        else if (title || join)
+          skip("group by field " + quoted(*source) + ": unknown field, the next way of naming one is tried");
       }
       if (g.field_id == 0 && title) {
         if (const auto* e = catalog::catalogs().find_activity_caption(*title)) g.field_id = e->field_id;
