@@ -402,3 +402,22 @@ TEST(OpenSchedule, RealExportsOpenWithTheirRecordCounts) {
     }
   }
 }
+
+// Critical means work still to do with no total float left.
+TEST(OpenSchedule, CriticalActivitiesHaveNoFloatLeft) {
+  scratch s;
+  view::TesselDoc doc;
+  ASSERT_TRUE(doc.open(s.write("c.xer", xer({{"%T", "TASK"},
+                                            {"%F", "task_id", "task_code", "status_code", "total_float_hr_cnt"},
+                                            {"%R", "1", "NEG", "TK_NotStart", "-8"},
+                                            {"%R", "2", "ZERO", "TK_Active", "0"},
+                                            {"%R", "3", "SLACK", "TK_NotStart", "16"},
+                                            {"%R", "4", "BLANK", "TK_NotStart", ""},
+                                            {"%R", "5", "DONE", "TK_Complete", "0"}}))));
+  const Document& d = *doc.document();
+  const catalog::field_entry* critical = catalog::find_field(catalog::catalog_kind::activity, u"critical_flag");
+  ASSERT_NE(critical, nullptr);
+  std::u16string shown;
+  for (const TASK& t : d.task) shown += d.fields().value(t, critical->field_id).text() + u" ";
+  EXPECT_EQ(shown, u"Yes Yes No No No ");
+}

@@ -81,7 +81,8 @@ namespace tessel::document {
   X(pred_list, derived, s_string)                               \
   X(succ_list, derived, s_string)                               \
   X(primary_rsrc_text, derived, s_string)                       \
-  X(calc_phys_complete_pct, derived, s_percent)
+  X(calc_phys_complete_pct, derived, s_percent)                 \
+  X(critical_flag, derived, s_bool)
 
 // An activity.
 struct TASK {
