@@ -130,8 +130,10 @@ void set_qty(s_unit& u, double amount, bool has) {
 template <class Record>
 void write_rollup(Record& rec, const rollup& r, uint64_t carried, std::span<const member_desc> members) {
   auto keep = [&](std::u16string_view name) {
+    if (!carried) return false;
     const member_desc* m = find_member(members, name);
-    return m && (carried >> (m - members.data()) & 1u);
+    const ptrdiff_t i = m ? m - members.data() : 64;
+    return i < 64 && ((carried >> i) & 1u);
   };
   if (!keep(u"task_cnt")) set_count(rec.task_cnt, r.task);
   if (!keep(u"complete_cnt")) set_count(rec.complete_cnt, r.complete);

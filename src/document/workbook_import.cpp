@@ -241,8 +241,12 @@ bool flag_column(std::u16string_view key) {
          key == u"driving_path_flag" || key == u"critical_flag";
 }
 
-int member_index(std::span<const member_desc> members, const member_desc* m) {
-  return static_cast<int>(m - members.data());
+// The bit that marks a WBS element's member as carried by the workbook; a
+// member beyond the 64 a mark holds is never marked (none is: an element
+// has fewer members).
+uint64_t carried_mark(std::span<const member_desc> members, const member_desc* m) {
+  const ptrdiff_t i = m ? m - members.data() : 64;
+  return i >= 0 && i < 64 ? uint64_t{1} << i : 0;
 }
 
 struct code_type_values {
@@ -338,7 +342,7 @@ void import_tasks(import_context& cx, const workbook_sheet& s) {
         const member_desc* m = find_member(wbs_members, u"status_code");
         column_plan p{c, target::wbs_member};
         p.member = m;
-        p.carried_bit = uint64_t{1} << member_index(wbs_members, m);
+        p.carried_bit = carried_mark(wbs_members, m);
         plans.push_back(p);
       }
     }
@@ -350,10 +354,10 @@ void import_tasks(import_context& cx, const workbook_sheet& s) {
       // The node type follows from the tree; the code and path from the
       // element's place in it.
       if (m && m->kind != member_kind::id && w->key != u"node_type" && w->key != u"wbs_path" &&
-          w->key != u"wbs_name") {
+          w->key != u"wbs_name" && carried_mark(wbs_members, m)) {
         column_plan p{c, target::wbs_member};
         p.member = m;
-        p.carried_bit = uint64_t{1} << member_index(wbs_members, m);
+        p.carried_bit = carried_mark(wbs_members, m);
         plans.push_back(p);
       }
     }
