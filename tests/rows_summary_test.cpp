@@ -31,10 +31,14 @@ const task_spec kOnSevenDay = {"2",
                                 {"late_end_date", "2024-01-19 17:00"},
                                 {"act_work_qty", "16"}}};
 
-// The one group of a tree grouped by a field every activity shares.
+// The one group of a tree grouped by a field every activity shares. Group
+// items refer to their settings, which outlive the tree as a layout does.
 std::unique_ptr<RootRow> one_group(const opened& o) {
-  GroupSortSettings s;
-  s.group_bys = {group_by(act(u"wbs_name"))};
+  static const GroupSortSettings s = [] {
+    GroupSortSettings by_wbs_name;
+    by_wbs_name.group_bys = {group_by(act(u"wbs_name"))};
+    return by_wbs_name;
+  }();
   auto root = build_activity_tree(o.doc(), s);
   EXPECT_EQ(root->children().size(), 1u);
   return root;
