@@ -41,15 +41,6 @@ bool user_field_owner(const std::u16string& table, catalog_kind& kind, uint32_t&
   return true;
 }
 
-std::u16string decimal(uint32_t n) {
-  std::u16string s;
-  do {
-    s.insert(s.begin(), static_cast<char16_t>(u'0' + n % 10));
-    n /= 10;
-  } while (n);
-  return s;
-}
-
 // "actv_code_" + the type's name in lower case with spaces as underscores
 // + "_id": a type named Responsible Area gives actv_code_responsible_area_id.
 std::u16string code_key(std::u16string_view prefix, const std::u16string& type_name) {
@@ -78,6 +69,15 @@ void register_code(catalog_kind kind, uint32_t entity, uint32_t id, const std::u
 
 }  // namespace
 
+std::u16string decimal_text(uint32_t n) {
+  std::u16string s;
+  do {
+    s.insert(s.begin(), static_cast<char16_t>(u'0' + n % 10));
+    n /= 10;
+  } while (n);
+  return s;
+}
+
 void register_document_fields(record_lists& doc) {
   auto& cats = catalog::catalogs();
   for (UDFTYPE& u : doc.udftype) {
@@ -92,7 +92,7 @@ void register_document_fields(record_lists& doc) {
     spec.value_type = user_field_value_type(u.logical_data_type.code);
     spec.entity = entity;
     spec.available = true;
-    spec.key = u"user_field_" + decimal(u.udf_type_id.value);
+    spec.key = u"user_field_" + decimal_text(u.udf_type_id.value);
     spec.workbook_column = spec.key;
     cats.register_field(kind, std::move(spec));
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "document/id_index.h"
 #include "document/record_lists.h"
@@ -23,6 +24,9 @@ id_index<Record> index_of(List& list) {
   idx.build(list, [](Record& r) { return first_id(r); });
   return idx;
 }
+
+// A number as its decimal text ("user_field_" + decimal_text(12)).
+std::u16string decimal_text(uint32_t n);
 
 // Registers a catalog field for every user-defined field type of an
 // activity, WBS element, project or resource, and for every activity,

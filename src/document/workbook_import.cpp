@@ -301,7 +301,7 @@ void import_tasks(import_context& cx, const workbook_sheet& s) {
           t.actv_code_type_id.value = n;
           t.proj_id.value = 1;
           t.actv_code_type.value.assign(caption.empty() ? h : caption);
-          t.column_key = u"actv_code_" + wb::decimal(n);
+          t.column_key = u"actv_code_" + decimal_text(n);
           code_types.push_back({&t, {}});
           catalog::field_spec spec;
           spec.caption = t.actv_code_type.value;

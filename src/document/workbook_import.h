@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "catalog/field_catalog.h"
+#include "document/document_fields.h"
 #include "document/document_xls.h"
 #include "document/workbook.h"
 
@@ -99,7 +100,6 @@ class column_index {
 // The number that follows `prefix` in a header such as "user_field_12"
 // (0 when the header does not start with it or no number follows).
 uint32_t numbered(std::u16string_view header, std::u16string_view prefix);
-std::u16string decimal(uint32_t n);
 
 // Registers a workbook user field of type `n` for a table ("TASK", "RSRC"):
 // a user field type record and a text field of the catalog, captioned by the

@@ -224,21 +224,12 @@ uint32_t numbered(std::u16string_view header, std::u16string_view prefix) {
   return n > 0 && n < static_cast<int32_t>(catalog::user_field_base) ? static_cast<uint32_t>(n) : 0;
 }
 
-std::u16string decimal(uint32_t n) {
-  std::u16string s;
-  do {
-    s.insert(s.begin(), static_cast<char16_t>(u'0' + n % 10));
-    n /= 10;
-  } while (n);
-  return s;
-}
-
 UDFTYPE* register_user_field(Document_xls& doc, catalog::catalog_kind kind, uint32_t entity, uint32_t n,
                              std::u16string_view table, std::u16string_view caption) {
   for (UDFTYPE& u : doc.udftype)
     if (u.udf_type_id.value == n) return &u;
   UDFTYPE& u = doc.udftype.emplace_back();
-  const std::u16string key = u"user_field_" + decimal(n);
+  const std::u16string key = u"user_field_" + decimal_text(n);
   u.udf_type_id.value = n;
   u.table_name.value.assign(table);
   u.udf_type_name.value = key;
