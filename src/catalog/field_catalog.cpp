@@ -68,17 +68,17 @@ void catalog_set::index_first(std::unordered_map<uint32_t, field_entry*>& index,
   if (!inserted && entry->catalog < it->second->catalog) it->second = entry;
 }
 
-field_entry& catalog_set::register_field(catalog_kind kind, field_spec spec) {
+field_entry& catalog_set::register_field(catalog_kind kind, field_spec fields) {
   field_entry entry;
-  entry.caption = std::move(spec.caption);
-  entry.field_id = spec.field_id;
-  entry.persistent_id = spec.persistent_id;
-  entry.value_type = spec.value_type;
-  entry.entity = spec.entity;
-  entry.value_class = spec.value_class;
-  entry.available = spec.available;
-  entry.key = std::move(spec.key);
-  entry.workbook_column = std::move(spec.workbook_column);
+  entry.caption = std::move(fields.caption);
+  entry.field_id = fields.field_id;
+  entry.persistent_id = fields.persistent_id;
+  entry.value_type = fields.value_type;
+  entry.entity = fields.entity;
+  entry.value_class = fields.value_class;
+  entry.available = fields.available;
+  entry.key = std::move(fields.key);
+  entry.workbook_column = std::move(fields.workbook_column);
   entry.catalog = kind;
   field_entry& e = (*this)[kind].append(std::move(entry));
   index_first(by_id_, e.field_id, &e);
@@ -92,17 +92,17 @@ void catalog_set::build() {
       entities::activity, entities::project,      entities::wbs,
       entities::resource, entities::relationship, entities::relationship};
   for (const detail::builtin_field& f : detail::builtin_fields()) {
-    field_spec spec;
-    spec.caption = f.caption;
-    spec.field_id = f.field_id;
-    spec.persistent_id = f.field_id;
-    spec.value_type = f.value_type;
-    spec.entity = entity_of[static_cast<std::size_t>(f.catalog)];
-    spec.value_class = f.value_class;
-    spec.available = f.available;
-    spec.key = f.key;
-    spec.workbook_column = f.workbook_column;
-    register_field(f.catalog, std::move(spec));
+    field_spec fields;
+    fields.caption = f.caption;
+    fields.field_id = f.field_id;
+    fields.persistent_id = f.field_id;
+    fields.value_type = f.value_type;
+    fields.entity = entity_of[static_cast<std::size_t>(f.catalog)];
+    fields.value_class = f.value_class;
+    fields.available = f.available;
+    fields.key = f.key;
+    fields.workbook_column = f.workbook_column;
+    register_field(f.catalog, std::move(fields));
   }
 }
 

@@ -171,7 +171,7 @@ class catalog_set {
 
   // Appends an entry to one catalog and answers it. A duplicate id, key or
   // caption is not refused: the earlier entry keeps winning the lookups.
-  field_entry& register_field(catalog_kind kind, field_spec spec);
+  field_entry& register_field(catalog_kind kind, field_spec fields);
 
   // The entry with this field id, searching the activity, project, WBS,
   // resource, predecessor and successor catalogs in that order.

@@ -56,15 +56,15 @@ std::u16string code_key(std::u16string_view prefix, const std::u16string& type_n
 
 void register_code(catalog_kind kind, uint32_t entity, uint32_t id, const std::u16string& key,
                    const std::u16string& caption) {
-  catalog::field_spec spec;
-  spec.caption = caption;
-  spec.field_id = id;
-  spec.persistent_id = id;
-  spec.value_type = catalog::value_types::text;
-  spec.entity = entity;
-  spec.available = true;
-  spec.key = key;
-  catalog::catalogs().register_field(kind, std::move(spec));
+  catalog::field_spec fields;
+  fields.caption = caption;
+  fields.field_id = id;
+  fields.persistent_id = id;
+  fields.value_type = catalog::value_types::text;
+  fields.entity = entity;
+  fields.available = true;
+  fields.key = key;
+  catalog::catalogs().register_field(kind, std::move(fields));
 }
 
 }  // namespace
@@ -85,16 +85,16 @@ void register_document_fields(record_lists& doc) {
     uint32_t entity;
     if (!user_field_owner(u.table_name.value, kind, entity)) continue;
     const uint32_t id = u.udf_type_id.value + catalog::user_field_base;
-    catalog::field_spec spec;
-    spec.caption = u.udf_type_label.value;
-    spec.field_id = id;
-    spec.persistent_id = id;
-    spec.value_type = user_field_value_type(u.logical_data_type.code);
-    spec.entity = entity;
-    spec.available = true;
-    spec.key = u"user_field_" + decimal_text(u.udf_type_id.value);
-    spec.workbook_column = spec.key;
-    cats.register_field(kind, std::move(spec));
+    catalog::field_spec fields;
+    fields.caption = u.udf_type_label.value;
+    fields.field_id = id;
+    fields.persistent_id = id;
+    fields.value_type = user_field_value_type(u.logical_data_type.code);
+    fields.entity = entity;
+    fields.available = true;
+    fields.key = u"user_field_" + decimal_text(u.udf_type_id.value);
+    fields.workbook_column = fields.key;
+    cats.register_field(kind, std::move(fields));
   }
   for (ACTVTYPE& t : doc.actvtype) {
     t.column_key = code_key(u"actv_code_", t.actv_code_type.value);

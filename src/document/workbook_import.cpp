@@ -303,16 +303,16 @@ void import_tasks(import_context& cx, const workbook_sheet& s) {
           t.actv_code_type.value.assign(caption.empty() ? h : caption);
           t.column_key = u"actv_code_" + decimal_text(n);
           code_types.push_back({&t, {}});
-          catalog::field_spec spec;
-          spec.caption = t.actv_code_type.value;
-          spec.field_id = n + catalog::activity_code_base;
-          spec.persistent_id = spec.field_id;
-          spec.value_type = catalog::value_types::text;
-          spec.entity = catalog::entities::activity;
-          spec.available = true;
-          spec.key = t.column_key;
-          spec.workbook_column.assign(h);
-          cats.register_field(catalog_kind::activity, std::move(spec));
+          catalog::field_spec fields;
+          fields.caption = t.actv_code_type.value;
+          fields.field_id = n + catalog::activity_code_base;
+          fields.persistent_id = fields.field_id;
+          fields.value_type = catalog::value_types::text;
+          fields.entity = catalog::entities::activity;
+          fields.available = true;
+          fields.key = t.column_key;
+          fields.workbook_column.assign(h);
+          cats.register_field(catalog_kind::activity, std::move(fields));
         }
         column_plan p{c, target::code};
         p.code_type = k;

@@ -238,16 +238,16 @@ UDFTYPE* register_user_field(Document_xls& doc, catalog::catalog_kind kind, uint
   u.udf_type_label.value = caption.empty() ? key : std::u16string(caption);
   u.logical_data_type.code = s_logical_data_type::code_of(u"FT_TEXT");
 
-  catalog::field_spec spec;
-  spec.caption = u.udf_type_label.value;
-  spec.field_id = n + catalog::user_field_base;
-  spec.persistent_id = spec.field_id;
-  spec.value_type = catalog::value_types::text;
-  spec.entity = entity;
-  spec.available = true;
-  spec.key = key;
-  spec.workbook_column = key;
-  catalog::catalogs().register_field(kind, std::move(spec));
+  catalog::field_spec fields;
+  fields.caption = u.udf_type_label.value;
+  fields.field_id = n + catalog::user_field_base;
+  fields.persistent_id = fields.field_id;
+  fields.value_type = catalog::value_types::text;
+  fields.entity = entity;
+  fields.available = true;
+  fields.key = key;
+  fields.workbook_column = key;
+  catalog::catalogs().register_field(kind, std::move(fields));
   return &u;
 }
 
