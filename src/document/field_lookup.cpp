@@ -358,6 +358,9 @@ void field_lookup::index_user_fields(const record_lists& doc) {
 }
 
 void field_lookup::index_codes(const record_lists& doc) {
+  activity_codes_.reserve(doc.taskactv.size());
+  project_codes_.reserve(doc.projpcat.size());
+  resource_codes_.reserve(doc.rsrcrcat.size());
   for (const TASKACTV& a : doc.taskactv) {
     activity_codes_.try_emplace(pair_key(a.task_id.value, a.actv_code_type_id.value),
                                 a.code ? static_cast<const s_val*>(&a.code->short_name)
