@@ -12,6 +12,7 @@
 #include <string>
 
 #include "catalog/field_catalog.h"
+#include "config_sandbox.h"
 #include "config/column_files.h"
 #include "config/data_folder.h"
 #include "config/layout_reader.h"
@@ -41,35 +42,9 @@ std::string keys_of(const Layout& l) {
   return s;
 }
 
-class ColumnFiles : public ::testing::Test {
+class ColumnFiles : public config_sandbox {
  protected:
-  void SetUp() override {
-    for (const char* name : {"TESSEL_DATA_DIR", "TESSEL_LAYOUTS_DIR"}) {
-      const char* v = std::getenv(name);
-      saved_.push_back({name, v ? std::optional<std::string>(v) : std::nullopt});
-    }
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = fs::temp_directory_path() /
-            ("tessel-columns-" + std::to_string(::getpid()) + "-" + info->name());
-    fs::remove_all(root_);
-    setenv("TESSEL_DATA_DIR", (root_ / "data").c_str(), 1);
-    setenv("TESSEL_LAYOUTS_DIR", (root_ / "layouts").c_str(), 1);
-    config::reset_data_folder();
-    config::reset_settings();
-    catalog::build_catalogs();
-    BuildPredefinedFilters(filters_);
-  }
-  void TearDown() override {
-    filters_.clear();
-    for (const auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1);
-      else unsetenv(name.c_str());
-    }
-    config::reset_data_folder();
-    config::reset_settings();
-    catalog::reset_catalogs();
-    fs::remove_all(root_);
-  }
+  ColumnFiles() : config_sandbox("tessel-columns-") {}
 
   static void write(const fs::path& p, const std::string& text) {
     fs::create_directories(p.parent_path());
@@ -91,9 +66,6 @@ class ColumnFiles : public ::testing::Test {
           "(0||TaskPredColumns()((0||predtask\\7Ctask_code(width|100)())))))))");
   }
 
-  fs::path root_;
-  filter_lists filters_;
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 TEST_F(ColumnFiles, ReadingAppendsKnownAvailableNewFieldsOnly) {

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "catalog/field_catalog.h"
+#include "config_sandbox.h"
 #include "config/data_folder.h"
 #include "config/layout_reader.h"
 #include "config/settings.h"
@@ -63,35 +64,12 @@ std::string joined(const std::vector<std::string>& lines) {
   return s;
 }
 
-class Layouts : public ::testing::Test {
+class Layouts : public config_sandbox {
  protected:
+  Layouts() : config_sandbox("tessel-layouts-") {}
   void SetUp() override {
-    for (const char* name : {"TESSEL_DATA_DIR", "TESSEL_LAYOUTS_DIR"}) {
-      const char* v = std::getenv(name);
-      saved_.push_back({name, v ? std::optional<std::string>(v) : std::nullopt});
-    }
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = fs::temp_directory_path() /
-            ("tessel-layouts-" + std::to_string(::getpid()) + "-" + info->name());
-    fs::remove_all(root_);
-    fs::create_directories(root_ / "layouts");
-    setenv("TESSEL_DATA_DIR", (root_ / "data").c_str(), 1);
-    setenv("TESSEL_LAYOUTS_DIR", (root_ / "layouts").c_str(), 1);
-    config::reset_data_folder();
-    config::reset_settings();
-    catalog::build_catalogs();
-    BuildPredefinedFilters(filters_);
-  }
-  void TearDown() override {
-    filters_.clear();
-    for (const auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1);
-      else unsetenv(name.c_str());
-    }
-    config::reset_data_folder();
-    config::reset_settings();
-    catalog::reset_catalogs();
-    fs::remove_all(root_);
+    config_sandbox::SetUp();
+    std::filesystem::create_directories(root_ / "layouts");
   }
 
   fs::path write(const std::string& rel, const std::string& text) {
@@ -104,10 +82,7 @@ class Layouts : public ::testing::Test {
     return ReadLayoutText(text, filters_, &diag_);
   }
 
-  fs::path root_;
-  filter_lists filters_;
   layout_diagnostics diag_;
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 TEST_F(Layouts, ViewTypeInsideTheFileDecidesTheView) {
