@@ -3,7 +3,6 @@
 #include <utility>
 #include <vector>
 
-#include "view/display_scale.h"
 
 namespace tessel::view {
 namespace {
@@ -43,17 +42,11 @@ void list_codes(detail_table& t, const document::record_list<Type>& types,
   }
 }
 
-void draw_codes(View& v, const detail_table& t, const rect_f& r, std::u16string_view first_caption,
+void draw_codes(View& v, detail_table& t, const rect_f& r, std::u16string_view first_caption,
                 const detail_cell_text& cell) {
-  if (!v.context().surface || code_table_width(t) <= 0.0f) return;
+  if (code_table_width(t) <= 0.0f) return;
   const std::vector<std::u16string_view> captions{first_caption, u"Code Value", u"Description"};
-  paint_detail_table(*v.context().surface, v.context(), r, captions, code_widths, v.visibleRows(), cell);
-}
-
-void click(const View& v, const std::vector<Row*>& visible, float x, float y) {
-  if (y <= detail_table_line_height()) return;  // the header selects nothing
-  select_detail_row(visible, x + static_cast<float>(v.context().scroll_x),
-                    y + static_cast<float>(v.context().scroll_y));
+  paint_detail_table(v, t, r, captions, code_widths, cell);
 }
 
 }  // namespace
@@ -63,8 +56,8 @@ void click(const View& v, const std::vector<Row*>& visible, float x, float y) {
 ActivityCodeTableView::ActivityCodeTableView(View* followed) { table_.followed = followed; }
 float ActivityCodeTableView::contentWidth() const { return code_table_width(table_); }
 float ActivityCodeTableView::contentHeight() const { return code_table_height(table_, visible_); }
-float ActivityCodeTableView::headerHeight() const { return detail_table_line_height(); }
-float ActivityCodeTableView::rowHeight() const { return detail_table_line_height(); }
+float ActivityCodeTableView::headerHeight() const { return detail_table_metrics().row_height; }
+float ActivityCodeTableView::rowHeight() const { return detail_table_metrics().row_height; }
 
 void ActivityCodeTableView::refresh() {
   table_.clear();
@@ -78,7 +71,7 @@ void ActivityCodeTableView::refresh() {
         [](const document::TASKACTV& a) { return a.code && !a.code->short_name.value.empty(); },
         [](const document::TASKACTV& a) { return std::make_unique<ActivityCodeRow>(a); });
   }
-  deepest_ = table_.list(visible_);
+  rebuild_visible(table_.root.get());
 }
 
 void ActivityCodeTableView::draw(const rect_f& r) {
@@ -91,7 +84,7 @@ void ActivityCodeTableView::draw(const rect_f& r) {
 }
 
 bool ActivityCodeTableView::onLButtonDown(unsigned, float x, float y) {
-  click(*this, visible_, x, y);
+  select_detail_row(*this, x, y);
   return true;
 }
 bool ActivityCodeTableView::onLButtonUp(unsigned, float, float) { return true; }
@@ -101,8 +94,8 @@ bool ActivityCodeTableView::onLButtonUp(unsigned, float, float) { return true; }
 ProjectCodeTableView::ProjectCodeTableView(View* followed) { table_.followed = followed; }
 float ProjectCodeTableView::contentWidth() const { return code_table_width(table_); }
 float ProjectCodeTableView::contentHeight() const { return code_table_height(table_, visible_); }
-float ProjectCodeTableView::headerHeight() const { return detail_table_line_height(); }
-float ProjectCodeTableView::rowHeight() const { return detail_table_line_height(); }
+float ProjectCodeTableView::headerHeight() const { return detail_table_metrics().row_height; }
+float ProjectCodeTableView::rowHeight() const { return detail_table_metrics().row_height; }
 
 void ProjectCodeTableView::refresh() {
   table_.clear();
@@ -116,7 +109,7 @@ void ProjectCodeTableView::refresh() {
         [](const document::PROJPCAT& a) { return a.code && !a.code->proj_catg_short_name.value.empty(); },
         [](const document::PROJPCAT& a) { return std::make_unique<ProjectCodeRow>(a); });
   }
-  deepest_ = table_.list(visible_);
+  rebuild_visible(table_.root.get());
 }
 
 void ProjectCodeTableView::draw(const rect_f& r) {
@@ -129,7 +122,7 @@ void ProjectCodeTableView::draw(const rect_f& r) {
 }
 
 bool ProjectCodeTableView::onLButtonDown(unsigned, float x, float y) {
-  click(*this, visible_, x, y);
+  select_detail_row(*this, x, y);
   return true;
 }
 bool ProjectCodeTableView::onLButtonUp(unsigned, float, float) { return true; }
@@ -139,8 +132,8 @@ bool ProjectCodeTableView::onLButtonUp(unsigned, float, float) { return true; }
 ResourceCodeTableView::ResourceCodeTableView(View* followed) { table_.followed = followed; }
 float ResourceCodeTableView::contentWidth() const { return code_table_width(table_); }
 float ResourceCodeTableView::contentHeight() const { return code_table_height(table_, visible_); }
-float ResourceCodeTableView::headerHeight() const { return detail_table_line_height(); }
-float ResourceCodeTableView::rowHeight() const { return detail_table_line_height(); }
+float ResourceCodeTableView::headerHeight() const { return detail_table_metrics().row_height; }
+float ResourceCodeTableView::rowHeight() const { return detail_table_metrics().row_height; }
 
 void ResourceCodeTableView::refresh() {
   table_.clear();
@@ -154,7 +147,7 @@ void ResourceCodeTableView::refresh() {
         [](const document::RSRCRCAT& a) { return a.code && !a.code->rsrc_catg_short_name.value.empty(); },
         [](const document::RSRCRCAT& a) { return std::make_unique<ResourceCodeRow>(a); });
   }
-  deepest_ = table_.list(visible_);
+  rebuild_visible(table_.root.get());
 }
 
 void ResourceCodeTableView::draw(const rect_f& r) {
@@ -167,7 +160,7 @@ void ResourceCodeTableView::draw(const rect_f& r) {
 }
 
 bool ResourceCodeTableView::onLButtonDown(unsigned, float x, float y) {
-  click(*this, visible_, x, y);
+  select_detail_row(*this, x, y);
   return true;
 }
 bool ResourceCodeTableView::onLButtonUp(unsigned, float, float) { return true; }

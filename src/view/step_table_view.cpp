@@ -1,7 +1,6 @@
 #include "view/step_table_view.h"
 
 #include "values/s_scalars.h"
-#include "view/display_scale.h"
 
 namespace tessel::view {
 namespace {
@@ -42,8 +41,8 @@ float ActivityStepTableView::contentWidth() const {
 float ActivityStepTableView::contentHeight() const {
   return showing(table_) ? detail_table_height(visible_.size()) : 0.0f;
 }
-float ActivityStepTableView::headerHeight() const { return detail_table_line_height(); }
-float ActivityStepTableView::rowHeight() const { return detail_table_line_height(); }
+float ActivityStepTableView::headerHeight() const { return detail_table_metrics().row_height; }
+float ActivityStepTableView::rowHeight() const { return detail_table_metrics().row_height; }
 
 void ActivityStepTableView::refresh() {
   table_.clear();
@@ -51,20 +50,18 @@ void ActivityStepTableView::refresh() {
   if (const document::TASK* task = row ? row->activity() : nullptr) {
     for (const document::TASKPROC* step : task->steps) table_.add(std::make_unique<ActivityStepRow>(*step));
   }
-  deepest_ = table_.list(visible_);
+  rebuild_visible(table_.root.get());
 }
 
 void ActivityStepTableView::draw(const rect_f& r) {
   if (!dc_.surface || !showing(table_)) return;
   const std::vector<std::u16string_view> captions{u"Step Name", u"Completed", u"Step % Complete", u"Step Weight",
                                                   u"Step Weight Percent"};
-  paint_detail_table(*dc_.surface, dc_, r, captions, step_widths, visible_, step_cell);
+  paint_detail_table(*this, table_, r, captions, step_widths, step_cell);
 }
 
 bool ActivityStepTableView::onLButtonDown(unsigned, float x, float y) {
-  if (y > detail_table_line_height()) {
-    select_detail_row(visible_, x + static_cast<float>(dc_.scroll_x), y + static_cast<float>(dc_.scroll_y));
-  }
+  select_detail_row(*this, x, y);
   return true;
 }
 
