@@ -12,7 +12,7 @@ table_metrics detail_table_metrics() {
 }
 
 const Row* detail_table::record_row() const {
-  if (!followed || !followed->document() || !followed->layout()) return nullptr;
+  if (!showing()) return nullptr;
   const Row* row = followed->selectedRow();
   if (!row || row->is_group_row() || row->is_root_row()) return nullptr;
   return row;
@@ -23,6 +23,19 @@ void detail_table::clear() { root = std::make_unique<RootRow>(); }
 void detail_table::add(std::unique_ptr<Row> row) {
   if (!root) clear();
   root->add_child(std::move(row));
+}
+
+bool detail_table::showing() const { return followed && followed->document() && followed->layout(); }
+
+float detail_table::content_width() const { return showing() ? detail_table_width(widths) : 0.0f; }
+
+float detail_table::content_height(const View& v) const {
+  return showing() ? detail_table_height(v.visibleRows().size()) : 0.0f;
+}
+
+void detail_table::draw(View& v, const rect_f& r) {
+  if (!showing() || !cell) return;
+  paint_detail_table(v, *this, r, captions, widths, cell);
 }
 
 float detail_table_height(std::size_t rows) {

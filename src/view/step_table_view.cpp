@@ -5,12 +5,6 @@
 namespace tessel::view {
 namespace {
 
-const std::vector<float> step_widths{400.0f, 200.0f, 200.0f, 200.0f, 200.0f};
-
-bool showing(const detail_table& t) {
-  return t.followed && t.followed->document() && t.followed->layout();
-}
-
 // A step's own percentage is a plain number in the file; it shows as the
 // weight percentage does, by the percentage display preference.
 std::u16string percent_text(const s_double& v) {
@@ -33,16 +27,12 @@ std::u16string step_cell(const Row& row, std::size_t column) {
 
 }  // namespace
 
-ActivityStepTableView::ActivityStepTableView(View* followed) { table_.followed = followed; }
-
-float ActivityStepTableView::contentWidth() const {
-  return showing(table_) ? detail_table_width(step_widths) : 0.0f;
+ActivityStepTableView::ActivityStepTableView(View* followed) {
+  table_.followed = followed;
+  table_.captions = {u"Step Name", u"Completed", u"Step % Complete", u"Step Weight", u"Step Weight Percent"};
+  table_.widths = {400.0f, 200.0f, 200.0f, 200.0f, 200.0f};
+  table_.cell = step_cell;
 }
-float ActivityStepTableView::contentHeight() const {
-  return showing(table_) ? detail_table_height(visible_.size()) : 0.0f;
-}
-float ActivityStepTableView::headerHeight() const { return detail_table_metrics().row_height; }
-float ActivityStepTableView::rowHeight() const { return detail_table_metrics().row_height; }
 
 void ActivityStepTableView::refresh() {
   table_.clear();
@@ -52,19 +42,5 @@ void ActivityStepTableView::refresh() {
   }
   rebuild_visible(table_.root.get());
 }
-
-void ActivityStepTableView::draw(const rect_f& r) {
-  if (!dc_.surface || !showing(table_)) return;
-  const std::vector<std::u16string_view> captions{u"Step Name", u"Completed", u"Step % Complete", u"Step Weight",
-                                                  u"Step Weight Percent"};
-  paint_detail_table(*this, table_, r, captions, step_widths, step_cell);
-}
-
-bool ActivityStepTableView::onLButtonDown(unsigned, float x, float y) {
-  select_detail_row(*this, x, y);
-  return true;
-}
-
-bool ActivityStepTableView::onLButtonUp(unsigned, float, float) { return true; }
 
 }  // namespace tessel::view
