@@ -1,8 +1,5 @@
 #include "view/detail_table.h"
 
-#include <algorithm>
-#include <cmath>
-
 namespace tessel::view {
 
 table_metrics detail_table_metrics() {
@@ -62,11 +59,9 @@ void paint_detail_table(View& v, detail_table& t, const rect_f& r, const std::ve
   const float content_width = columns_left(columns, columns.size());
   const std::vector<Row*>& rows = v.visibleRows();
 
-  // Only the rows in sight, as the tables choose them.
-  const long first = std::max(0L, std::lround(sy / m.row_height));
-  const long count = std::max(0L, std::lround(r.h / m.row_height));
-  const std::size_t begin = static_cast<std::size_t>(first);
-  const std::size_t end = std::min(begin + static_cast<std::size_t>(count), rows.size());
+  const row_span sight = rows_in_sight(sy, r.h, m.row_height, rows.size());
+  const std::size_t begin = sight.begin;
+  const std::size_t end = sight.end;
   for (std::size_t i = begin; i < end; ++i) {
     Row& row = *rows[i];
     const float top = m.header_height + static_cast<float>(i) * m.row_height;
