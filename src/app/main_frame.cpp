@@ -26,6 +26,7 @@
 #include "app/printing.h"
 #include "config/data_folder.h"
 #include "config/settings.h"
+#include "view/detail_view.h"
 #include "view/display_scale.h"
 
 namespace tessel::app {
@@ -533,23 +534,30 @@ bool CMainFrame::copy_table() {
 bool CMainFrame::select_row(int index) {
   view::View* table = table_pane_->pane().view();
   if (!table || index < 0 || static_cast<std::size_t>(index) >= table->visibleRows().size()) return false;
-  const float row_h = table->rowHeight();
+  table->selectVisibleRow(index);
+  // Bring the row into sight when it is not.
   view::HostPane& tp = table_pane_->pane();
-  const float top = static_cast<float>(index) * row_h;
-  const int client_rows_h = tp.client_height() - static_cast<int>(table->headerHeight());
-  if (top < static_cast<float>(tp.scroll_pos(view::scroll_bar::vertical)) ||
-      top + row_h > static_cast<float>(tp.scroll_pos(view::scroll_bar::vertical) + client_rows_h))
+  const float top = static_cast<float>(index) * table->rowHeight();
+  const float sight = static_cast<float>(tp.client_height()) - table->headerHeight();
+  const int pos = tp.scroll_pos(view::scroll_bar::vertical);
+  if (top < static_cast<float>(pos) || top + table->rowHeight() > static_cast<float>(pos) + sight)
     tp.set_scroll_pos(view::scroll_bar::vertical, static_cast<int>(top));
-  const float y = table->headerHeight() + top + row_h / 2.0f - static_cast<float>(tp.scroll_pos(view::scroll_bar::vertical));
-  const float x = std::max(1.0f, std::min(table->contentWidth(), static_cast<float>(tp.client_width())) / 2.0f);
-  tp.left_button_down(view::mouse_left_held, x, y);
-  tp.left_button_up(0, x, y);
+  details_pane_->pane().layout_children();
+  repaint_panes();
   return table->selectedRow() == table->visibleRows()[static_cast<std::size_t>(index)];
 }
 
 bool CMainFrame::show_details_tab(const QString& tab) {
-  // Without a detail view only the tab every category starts on exists.
-  return tab.compare(QStringLiteral("General"), Qt::CaseInsensitive) == 0;
+  auto* detail = dynamic_cast<view::DetailView*>(details_pane_->pane().view());
+  if (!detail) return false;
+  for (const std::u16string& name : detail->tabs()) {
+    if (QString::fromStdU16String(name).compare(tab, Qt::CaseInsensitive) != 0) continue;
+    detail->setCurrentTab(name);
+    details_pane_->pane().layout_children();
+    repaint_panes();
+    return true;
+  }
+  return false;
 }
 
 void CMainFrame::set_theme(theme t) {

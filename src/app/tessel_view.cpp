@@ -9,7 +9,7 @@
 #include <QWheelEvent>
 
 #include "app/qpainter_surface.h"
-#include "view/display_scale.h"
+#include "view/detail_view.h"
 
 namespace tessel::app {
 namespace {
@@ -148,7 +148,7 @@ void TesselView::show_child(int shown) {
 
 void TesselView::place_children() {
   if (!children_[0]) return;
-  const int top = static_cast<int>(child_top * view::display_scale());
+  const int top = static_cast<int>(view::DetailView::stripHeight());
   const QRect area(0, top, viewport()->width(), std::max(0, viewport()->height() - top));
   for (TesselView* c : children_) c->setGeometry(area);
 }

@@ -24,10 +24,9 @@ class TesselView : public QAbstractScrollArea {
   bool copy_to_clipboard();
 
   // The Details pane's four child panes (Predecessors, Successors, Codes,
-  // Steps), made on first use and laid out below the tab strip.
+  // Steps), made on first use and laid out below the detail view's tab
+  // strip.
   std::array<TesselView*, 4> child_panes();
-  // Height of the strip above the child panes (unscaled pixels).
-  static constexpr int child_top = 30;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

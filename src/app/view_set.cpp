@@ -1,5 +1,12 @@
 #include "app/view_set.h"
 
+#include "view/code_table_views.h"
+#include "view/detail_activity.h"
+#include "view/detail_record_views.h"
+#include "view/relationship_table_view.h"
+#include "view/step_table_view.h"
+#include "view/table_views.h"
+
 namespace tessel::app {
 
 category_views views_of(view::view_kind category) {
@@ -17,7 +24,26 @@ category_views views_of(view::view_kind category) {
   return {};
 }
 
-view_set::view_set() = default;
+view_set::view_set() {
+  using namespace views;
+  auto put = [this](int index, std::unique_ptr<view::View> v) { views_[static_cast<std::size_t>(index)] = std::move(v); };
+  // The tables first: everything else follows one of them.
+  put(activity_table, std::make_unique<view::ActivityTableView>());
+  put(wbs_table, std::make_unique<view::WBSTableView>());
+  put(project_table, std::make_unique<view::ProjectTableView>());
+  put(resource_table, std::make_unique<view::ResourceTableView>());
+  view::View* act = at(activity_table);
+  put(activity_detail, std::make_unique<view::ActivityDetailView>(act));
+  put(predecessors, std::make_unique<view::RelationshipTableView>(0, act));
+  put(successors, std::make_unique<view::RelationshipTableView>(1, act));
+  put(activity_codes, std::make_unique<view::ActivityCodeTableView>(act));
+  put(activity_steps, std::make_unique<view::ActivityStepTableView>(act));
+  put(wbs_detail, std::make_unique<view::WBSDetailView>(at(wbs_table)));
+  put(project_detail, std::make_unique<view::ProjectDetailView>(at(project_table)));
+  put(project_codes, std::make_unique<view::ProjectCodeTableView>(at(project_table)));
+  put(resource_detail, std::make_unique<view::ResourceDetailView>(at(resource_table)));
+  put(resource_codes, std::make_unique<view::ResourceCodeTableView>(at(resource_table)));
+}
 
 view_set::~view_set() = default;
 
