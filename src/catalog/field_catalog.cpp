@@ -124,11 +124,34 @@ void catalog_set::clear_available() {
 
 // ---- the process-wide catalogs ------------------------------------------------
 
+namespace {
+
+// Created on first use and never destroyed, so that nothing that runs at
+// exit finds it gone; replaced only by `adopt_catalogs`.
+catalog_set*& process_catalogs() {
+  static catalog_set* all = new catalog_set;
+  return all;
+}
+
+thread_local catalog_set* thread_catalogs = nullptr;
+
+}  // namespace
+
 catalog_set& catalogs() {
-  // Created on first use and never destroyed, so that nothing that runs at
-  // exit finds it gone.
-  static catalog_set* const all = new catalog_set;
-  return *all;
+  if (thread_catalogs) return *thread_catalogs;
+  return *process_catalogs();
+}
+
+thread_catalogs_scope::thread_catalogs_scope(catalog_set& set) : previous_(thread_catalogs) {
+  thread_catalogs = &set;
+}
+
+thread_catalogs_scope::~thread_catalogs_scope() { thread_catalogs = previous_; }
+
+std::unique_ptr<catalog_set> adopt_catalogs(std::unique_ptr<catalog_set> set) {
+  std::unique_ptr<catalog_set> old(process_catalogs());
+  process_catalogs() = set.release();
+  return old;
 }
 
 void build_catalogs() { catalogs().build(); }

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -214,6 +215,28 @@ catalog_set& catalogs();
 void build_catalogs();
 // Empties the six catalogs (the state before any file was opened); for tests.
 void reset_catalogs();
+
+// Opening a schedule off the user-interface thread. While an object of this
+// class lives, `catalogs()` on the thread that made it answers `set` instead
+// of the process-wide catalogs, so a schedule can be read (and its layouts
+// built) while the window keeps painting the one it has. Threads started
+// from that thread see the process-wide catalogs: reading code that runs on
+// helper threads must not look fields up.
+class thread_catalogs_scope {
+ public:
+  explicit thread_catalogs_scope(catalog_set& set);
+  ~thread_catalogs_scope();
+  thread_catalogs_scope(const thread_catalogs_scope&) = delete;
+  thread_catalogs_scope& operator=(const thread_catalogs_scope&) = delete;
+
+ private:
+  catalog_set* previous_;
+};
+
+// Makes `set` the process-wide catalogs and answers the ones it replaces.
+// Whatever still points into the old set (layouts, filters of the schedule
+// that was shown) must be destroyed before the answer is.
+std::unique_ptr<catalog_set> adopt_catalogs(std::unique_ptr<catalog_set> set);
 
 // Shorthands on the process-wide catalogs.
 inline field_entry* find_field(uint32_t field_id) { return catalogs().find_id(field_id); }

@@ -92,6 +92,10 @@ class HostPane {
 
  private:
   void request_repaint();
+  // Hands the view the scroll offsets before a mouse event and resets the
+  // pointer it may ask for; then takes the pointer it asked for.
+  void prepare_mouse();
+  void take_cursor();
 
   View* view_ = nullptr;
   HostPane* linked_ = nullptr;

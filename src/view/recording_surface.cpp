@@ -116,6 +116,12 @@ void put_rect(std::string& out, const rect_f& r) {
 
 }  // namespace
 
+std::string draw_number(float v) {
+  std::string out;
+  put_number(out, v);
+  return out;
+}
+
 std::string draw_line(const recorded_call& c) {
   std::string out;
   switch (c.what) {

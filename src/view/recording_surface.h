@@ -54,6 +54,8 @@ class recording_surface final : public paint_surface {
 //   clip X Y W H
 //   unclip
 std::string draw_line(const recorded_call& call);
+// A number as those lines print it.
+std::string draw_number(float v);
 // Every call, one line each, each ended by a line feed.
 std::string draw_text(const std::vector<recorded_call>& calls);
 

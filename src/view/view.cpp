@@ -1,5 +1,7 @@
 #include "view/view.h"
 
+#include "rows/tree_build.h"
+
 namespace tessel::view {
 
 void View::set_document(const document::Document* doc) {
@@ -14,11 +16,40 @@ void View::set_layout(Layout* layout) {
   layout_changed();
 }
 
-Row* View::selectedRow() const {
-  for (auto it = visible_.rbegin(); it != visible_.rend(); ++it) {
-    if ((*it)->selected) return *it;
+int View::selectedIndex() const {
+  if (cached_visible_version_ != visible_version_ || cached_selection_version_ != selection_version_) {
+    cached_selected_ = -1;
+    for (size_t i = visible_.size(); i-- > 0;) {
+      if (visible_[i]->selected) {
+        cached_selected_ = static_cast<int>(i);
+        break;
+      }
+    }
+    cached_visible_version_ = visible_version_;
+    cached_selection_version_ = selection_version_;
   }
-  return nullptr;
+  return cached_selected_;
+}
+
+Row* View::selectedRow() const {
+  const int i = selectedIndex();
+  return i < 0 ? nullptr : visible_[static_cast<size_t>(i)];
+}
+
+void View::selectVisibleRow(int index) {
+  for (size_t i = 0; i < visible_.size(); ++i) visible_[i]->selected = static_cast<int>(i) == index;
+  ++selection_version_;
+  cached_selected_ = index >= 0 && static_cast<size_t>(index) < visible_.size() ? index : -1;
+  cached_visible_version_ = visible_version_;
+  cached_selection_version_ = selection_version_;
+}
+
+void View::rebuild_visible(const Row* root) {
+  visible_.clear();
+  deepest_ = 0;
+  if (root) deepest_ = visible_rows(*root, visible_);
+  for (size_t i = 0; i < visible_.size(); ++i) visible_[i]->index = static_cast<int>(i);
+  ++visible_version_;
 }
 
 }  // namespace tessel::view

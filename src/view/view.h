@@ -80,13 +80,35 @@ class View {
   // Rows shown, top to bottom, and the deepest level among them.
   const std::vector<Row*>& visibleRows() const { return visible_; }
   unsigned deepestLevel() const { return deepest_; }
+  // Changes whenever the visible row list is rebuilt, so that followers can
+  // keep indexes into it and know when they went stale.
+  uint64_t visibleRowsVersion() const { return visible_version_; }
   // The selected row: the last row of the visible list whose selected flag
-  // is set; null when none is.
+  // is set; null when none is. Worked out once per change of the list or of
+  // the selection (see `selection_changed`), not on every call.
   Row* selectedRow() const;
+  // Its index in the visible list, or -1.
+  int selectedIndex() const;
+  // Selects visible row `index` alone, as a click on it does; an index
+  // outside the list clears the selection of every visible row.
+  void selectVisibleRow(int index);
+  // Whoever sets rows' selected flags directly says so here.
+  void selection_changed() { ++selection_version_; }
+
+  // For a detail view: which child pane its current tab shows (0
+  // Predecessors, 1 Successors, 2 Codes, 3 Steps), or -1 for none.
+  virtual int childPaneIndex() const { return -1; }
 
  protected:
+  // The grouped tables' common implementation keeps their visible list.
+  friend class TableCore;
+
   // Called when the document or the layout changes to another object.
   virtual void layout_changed() {}
+
+  // Replaces the visible list with the expanded part of the tree under
+  // `root` (or empties it when there is none).
+  void rebuild_visible(const Row* root);
 
   std::vector<Row*> visible_;
   unsigned deepest_ = 0;
@@ -95,6 +117,12 @@ class View {
  private:
   const document::Document* doc_ = nullptr;
   Layout* layout_ = nullptr;
+  uint64_t visible_version_ = 0;
+  uint64_t selection_version_ = 0;
+  // The selected index as last worked out, and the versions it belongs to.
+  mutable int cached_selected_ = -1;
+  mutable uint64_t cached_visible_version_ = ~uint64_t{0};
+  mutable uint64_t cached_selection_version_ = ~uint64_t{0};
 };
 
 }  // namespace tessel::view

@@ -8,7 +8,6 @@
 #include "app/dialogs/calendar_sub_dlgs.h"
 #include "app/dialogs/columns_dlg.h"
 #include "app/dialogs/options_dlg.h"
-#include "view/tessel_doc.h"
 
 namespace tessel::app {
 
@@ -42,21 +41,6 @@ QString prepare_calendar(CalendarDlg& dlg, const dialog_render_request& r) {
   return {};
 }
 
-view::Layout* layout_for(view::TesselDoc& doc, const QString& category, bool& relationship, bool& predecessors,
-                         QString& error) {
-  relationship = category == QLatin1String("predecessors") || category == QLatin1String("successors");
-  predecessors = category == QLatin1String("predecessors");
-  view::view_kind kind = view::view_kind::activity;
-  if (category == QLatin1String("wbs")) kind = view::view_kind::wbs;
-  else if (category == QLatin1String("project")) kind = view::view_kind::project;
-  else if (category == QLatin1String("resource")) kind = view::view_kind::resource;
-  else if (!category.isEmpty() && category != QLatin1String("activity") && !relationship)
-    error = QStringLiteral("unknown category \"%1\"").arg(category);
-  view::Layout* l = doc.configuration().first_layout(kind);
-  if (!l && error.isEmpty()) error = QStringLiteral("no layout to choose columns for (no schedule open?)");
-  return l;
-}
-
 QString save(QDialog& dlg, const QString& out) {
   dlg.adjustSize();
   dlg.show();
@@ -69,11 +53,10 @@ QString save(QDialog& dlg, const QString& out) {
 
 }  // namespace
 
-QString render_dialog_png(const dialog_render_request& r, view::TesselDoc& doc) {
-  const document::record_lists* lists = doc.document();
+QString render_dialog_png(const dialog_render_request& r) {
   if (r.dialog == QLatin1String("calendar") || r.dialog == QLatin1String("time-periods") ||
       r.dialog == QLatin1String("workweek")) {
-    CalendarDlg dlg(lists, CalendarDlg::local_today());
+    CalendarDlg dlg(r.doc, CalendarDlg::local_today());
     if (QString e = prepare_calendar(dlg, r); !e.isEmpty()) return e;
     if (r.dialog == QLatin1String("calendar")) return save(dlg, r.out);
     if (r.dialog == QLatin1String("time-periods")) {
@@ -83,21 +66,21 @@ QString render_dialog_png(const dialog_render_request& r, view::TesselDoc& doc) 
     CalendarWorkweekDlg sub(dlg.state().calendar);
     return save(sub, r.out);
   }
-  if (r.dialog == QLatin1String("columns") || r.dialog == QLatin1String("relationship-columns")) {
-    bool relationship = false;
-    bool predecessors = false;
-    QString error;
-    view::Layout* layout = layout_for(doc, r.category, relationship, predecessors, error);
-    if (!error.isEmpty()) return error;
-    if (relationship || r.dialog == QLatin1String("relationship-columns")) {
-      RelationshipColumnsDlg dlg(layout, predecessors || !relationship);
+  if (r.dialog == QLatin1String("columns")) {
+    if (!r.layout) return QStringLiteral("no layout to choose columns for");
+    if (r.table.isEmpty()) {
+      ColumnsDlg dlg(r.layout);
       return save(dlg, r.out);
     }
-    ColumnsDlg dlg(layout);
+    if (r.table != QLatin1String("predecessors") && r.table != QLatin1String("successors"))
+      return QStringLiteral("columns takes predecessors or successors, not \"%1\"").arg(r.table);
+    if (!r.layout->detail_columns(view::detail_list::predecessors))
+      return QStringLiteral("only activity layouts have relationship tables");
+    RelationshipColumnsDlg dlg(r.layout, r.table == QLatin1String("predecessors"));
     return save(dlg, r.out);
   }
   if (r.dialog == QLatin1String("options")) {
-    OptionsDlg dlg(doc.document() != nullptr);
+    OptionsDlg dlg(r.document_open);
     if (r.page == QLatin1String("gridlines")) dlg.show_page(1);
     else if (r.page == QLatin1String("layouts")) dlg.show_page(2);
     else if (!r.page.isEmpty() && r.page != QLatin1String("time-units"))

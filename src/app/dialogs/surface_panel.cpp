@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/dialogs/dialog_surface.h"
+#include "app/qpainter_surface.h"
 
 namespace tessel::app {
 
@@ -13,7 +13,7 @@ SurfacePanel::SurfacePanel(painter_fn paint, QWidget* parent) : QWidget(parent),
 
 void SurfacePanel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  DialogSurface surface(painter);
+  qpainter_surface surface(painter);
   // One pixel in from the right and bottom so that the frame stays inside.
   paint_(surface, view::rect_f{0, 0, static_cast<float>(width() - 1), static_cast<float>(height() - 1)});
 }

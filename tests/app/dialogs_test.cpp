@@ -15,7 +15,7 @@
 
 #include "config/data_folder.h"
 #include "config/settings.h"
-#include "config_sandbox.h"
+#include "../config_sandbox.h"
 #include "app/dialogs/calendar_dlg.h"
 #include "app/dialogs/calendar_sub_dlgs.h"
 #include "app/dialogs/columns_dlg.h"
@@ -170,30 +170,32 @@ TEST_F(Dialogs, RendersEachDialogOfTheDemoSchedule) {
   view::TesselDoc doc;
   ASSERT_TRUE(doc.open(u"" TESSEL_SOURCE_DIR "/samples/demo.xer"));
   const auto out = root_ / "shot.png";
+  dialog_render_request r;
+  r.out = QString::fromStdString(out.string());
+  r.doc = doc.document();
+  r.document_open = true;
+  r.layout = doc.configuration().first_layout(view::view_kind::activity);
+  r.month = QStringLiteral("2025-09");
   for (const char* name : {"calendar", "time-periods", "workweek", "columns", "options"}) {
-    dialog_render_request r;
-    r.out = QString::fromStdString(out.string());
     r.dialog = QString::fromLatin1(name);
-    r.month = QStringLiteral("2025-09");
     std::filesystem::remove(out);
-    EXPECT_EQ(render_dialog_png(r, doc), QString()) << name;
+    EXPECT_EQ(render_dialog_png(r), QString()) << name;
     const QImage img(r.out);
     EXPECT_GT(img.width(), 200) << name;
     EXPECT_GT(img.height(), 100) << name;
   }
-  dialog_render_request bad;
-  bad.out = QString::fromStdString(out.string());
-  bad.dialog = QStringLiteral("nonsense");
-  EXPECT_NE(render_dialog_png(bad, doc), QString());
-  bad.dialog = QStringLiteral("calendar");
-  bad.calendar = QStringLiteral("No Such Calendar");
-  EXPECT_NE(render_dialog_png(bad, doc), QString());
-}
-
-int main(int argc, char** argv) {
-  // The tests never need a display, not even to list themselves.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  r.dialog = QStringLiteral("columns");
+  r.table = QStringLiteral("successors");
+  EXPECT_EQ(render_dialog_png(r), QString());
+  r.table = QStringLiteral("sideways");
+  EXPECT_NE(render_dialog_png(r), QString());
+  r.table.clear();
+  r.dialog = QStringLiteral("nonsense");
+  EXPECT_NE(render_dialog_png(r), QString());
+  r.dialog = QStringLiteral("calendar");
+  r.calendar = QStringLiteral("No Such Calendar");
+  EXPECT_NE(render_dialog_png(r), QString());
+  r.calendar.clear();
+  r.month = QStringLiteral("2025-13");
+  EXPECT_NE(render_dialog_png(r), QString());
 }

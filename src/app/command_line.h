@@ -1,0 +1,39 @@
+// The program's command line:
+//   tessel-reader [FILE]
+//   tessel-reader --render OUT.png [--category C] [--layout NAME] [--size WxH]
+//                 [--select N] [--details TAB] [--scale S] [--dialog NAME [ARG ...]] FILE
+//   tessel-reader --print-pdf OUT.pdf [--category C] [--layout NAME] [--size WxH] FILE
+//   tessel-reader --help
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include "config/layout.h"
+
+namespace tessel::app {
+
+enum class run_mode { window, render, print_pdf, help, error };
+
+struct command_line {
+  run_mode mode = run_mode::window;
+  QString file;
+  QString out;
+  view::view_kind category = view::view_kind::activity;
+  QString layout;
+  QSize size{1600, 1000};
+  int select = -1;
+  QString details_tab;
+  QString dialog;
+  QStringList dialog_args;
+  float scale = 0.0f;
+  QString error;  // what was wrong, for run_mode::error
+};
+
+// `args` without the program name.
+command_line parse_command_line(const QStringList& args);
+// The text --help prints.
+QString usage_text();
+
+}  // namespace tessel::app

@@ -1,0 +1,302 @@
+#include "app/ribbon.h"
+
+#include <QContextMenuEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "app/frame_rules.h"
+#include "app/ribbon_icons.h"
+
+namespace tessel::app {
+namespace {
+
+constexpr int big_icon = 28;
+constexpr int small_icon = 16;
+
+QToolButton* big_button(const QString& text, glyph g, const QString& tip) {
+  auto* b = new QToolButton;
+  b->setText(text);
+  b->setToolTip(tip);
+  b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  b->setIconSize(QSize(big_icon, big_icon));
+  b->setProperty("glyph", static_cast<int>(g));
+  b->setProperty("glyphSize", big_icon);
+  b->setAutoRaise(true);
+  b->setMinimumWidth(58);
+  b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+  return b;
+}
+
+QToolButton* small_button(const QString& text, glyph g, const QString& tip) {
+  auto* b = new QToolButton;
+  b->setText(text);
+  b->setToolTip(tip);
+  b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  b->setIconSize(QSize(small_icon, small_icon));
+  b->setProperty("glyph", static_cast<int>(g));
+  b->setProperty("glyphSize", small_icon);
+  b->setAutoRaise(true);
+  b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  return b;
+}
+
+// A panel: its controls over a caption, as ribbons group their commands.
+QFrame* panel(const QString& caption, QLayout* content) {
+  auto* frame = new QFrame;
+  frame->setObjectName(QStringLiteral("ribbonPanel"));
+  auto* v = new QVBoxLayout(frame);
+  v->setContentsMargins(6, 4, 6, 2);
+  v->setSpacing(2);
+  content->setContentsMargins(0, 0, 0, 0);
+  auto* body = new QWidget;
+  body->setLayout(content);
+  v->addWidget(body, 1);
+  auto* cap = new QLabel(caption);
+  cap->setObjectName(QStringLiteral("panelCaption"));
+  cap->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+  v->addWidget(cap);
+  return frame;
+}
+
+QFrame* separator() {
+  auto* line = new QFrame;
+  line->setObjectName(QStringLiteral("panelSeparator"));
+  line->setFrameShape(QFrame::VLine);
+  line->setFixedWidth(1);
+  return line;
+}
+
+QHBoxLayout* row(std::initializer_list<QWidget*> widgets) {
+  auto* h = new QHBoxLayout;
+  h->setSpacing(2);
+  for (QWidget* w : widgets) h->addWidget(w);
+  return h;
+}
+
+QVBoxLayout* column(std::initializer_list<QWidget*> widgets) {
+  auto* v = new QVBoxLayout;
+  v->setSpacing(1);
+  for (QWidget* w : widgets) v->addWidget(w);
+  v->addStretch(1);
+  return v;
+}
+
+QWidget* page(std::initializer_list<QFrame*> panels) {
+  auto* w = new QWidget;
+  w->setObjectName(QStringLiteral("ribbonPage"));
+  auto* h = new QHBoxLayout(w);
+  h->setContentsMargins(4, 2, 4, 2);
+  h->setSpacing(0);
+  bool first = true;
+  for (QFrame* p : panels) {
+    if (!first) h->addWidget(separator());
+    h->addWidget(p);
+    first = false;
+  }
+  h->addStretch(1);
+  return w;
+}
+
+const char* category_name(view::view_kind c) {
+  switch (c) {
+    case view::view_kind::activity: return "Activity";
+    case view::view_kind::wbs: return "WBS";
+    case view::view_kind::project: return "Project";
+    case view::view_kind::resource: return "Resource";
+  }
+  return "";
+}
+
+}  // namespace
+
+Ribbon::Ribbon(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("ribbon"));
+  setAttribute(Qt::WA_StyledBackground);
+  auto* v = new QVBoxLayout(this);
+  v->setContentsMargins(0, 0, 0, 0);
+  v->setSpacing(0);
+
+  auto* top = new QWidget;
+  top->setObjectName(QStringLiteral("ribbonTop"));
+  top->setAttribute(Qt::WA_StyledBackground);
+  auto* th = new QHBoxLayout(top);
+  th->setContentsMargins(0, 0, 6, 0);
+  th->setSpacing(2);
+  tabs_ = new QTabBar;
+  tabs_->setObjectName(QStringLiteral("ribbonTabs"));
+  tabs_->setDrawBase(false);
+  tabs_->setExpanding(false);
+  tabs_->addTab(QStringLiteral("File"));
+  tabs_->setTabToolTip(0, QStringLiteral("Open, print and export schedules; options"));
+  for (view::view_kind c : {view::view_kind::activity, view::view_kind::wbs, view::view_kind::project,
+                            view::view_kind::resource}) {
+    const int t = tabs_->addTab(QString::fromLatin1(category_name(c)));
+    tabs_->setTabToolTip(t, QStringLiteral("The %1 view").arg(QString::fromLatin1(category_name(c))));
+  }
+  th->addWidget(tabs_);
+  th->addStretch(1);
+  style_ = new QToolButton;
+  style_->setObjectName(QStringLiteral("ribbonCorner"));
+  style_->setText(QStringLiteral("Style"));
+  style_->setToolTip(QStringLiteral("Choose the colour theme"));
+  style_->setPopupMode(QToolButton::InstantPopup);
+  style_->setAutoRaise(true);
+  style_menu_ = new QMenu(style_);
+  style_->setMenu(style_menu_);
+  about_ = new QToolButton;
+  about_->setObjectName(QStringLiteral("ribbonCorner"));
+  about_->setText(QStringLiteral("About"));
+  about_->setToolTip(QStringLiteral("Program version and website"));
+  about_->setAutoRaise(true);
+  th->addWidget(style_);
+  th->addWidget(about_);
+  v->addWidget(top);
+
+  pages_ = new QStackedWidget;
+  pages_->setObjectName(QStringLiteral("ribbonPages"));
+  pages_->addWidget(make_file_page());
+  for (view::view_kind c : {view::view_kind::activity, view::view_kind::wbs, view::view_kind::project,
+                            view::view_kind::resource})
+    pages_->addWidget(make_category_page(c));
+  pages_->setFixedHeight(96);
+  v->addWidget(pages_);
+
+  connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
+    pages_->setCurrentIndex(index);
+    if (index >= 1 && index <= 4) emit category_selected(static_cast<view::view_kind>(index - 1));
+  });
+  tabs_->setCurrentIndex(tab_of(view::view_kind::activity));
+  set_icon_ink(QColor(68, 68, 68));
+}
+
+void Ribbon::set_icon_ink(const QColor& ink) {
+  for (QToolButton* b : findChildren<QToolButton*>()) {
+    const QVariant g = b->property("glyph");
+    if (g.isValid()) b->setIcon(glyph_icon(static_cast<glyph>(g.toInt()), ink, b->property("glyphSize").toInt()));
+  }
+}
+
+QWidget* Ribbon::make_file_page() {
+  file_controls& f = file_;
+  f.open = big_button(QStringLiteral("Open..."), glyph::open, QStringLiteral("Open a schedule file (Ctrl+O)"));
+  f.recent = big_button(QStringLiteral("Recent"), glyph::recent, QStringLiteral("Open one of the last ten files"));
+  f.recent_menu = new QMenu(f.recent);
+  f.recent->setMenu(f.recent_menu);
+  f.recent->setPopupMode(QToolButton::InstantPopup);
+  f.encoding = big_button(QStringLiteral("Text Encoding"), glyph::encoding,
+                          QStringLiteral("Read the open file again in another text encoding"));
+  f.encoding_menu = new QMenu(f.encoding);
+  f.encoding->setMenu(f.encoding_menu);
+  f.encoding->setPopupMode(QToolButton::InstantPopup);
+  f.print = big_button(QStringLiteral("Print..."), glyph::print, QStringLiteral("Print the current view (Ctrl+P)"));
+  f.preview = big_button(QStringLiteral("Print Preview"), glyph::preview, QStringLiteral("See the pages before printing"));
+  f.export_pdf = big_button(QStringLiteral("Export PDF..."), glyph::pdf, QStringLiteral("Save the printed pages as a PDF file"));
+  f.options = big_button(QStringLiteral("Options..."), glyph::options, QStringLiteral("Time units, gridlines and layouts"));
+  f.exit = big_button(QStringLiteral("Exit"), glyph::exit, QStringLiteral("Close the program (Ctrl+Q)"));
+  f.version = new QLabel;
+  f.version->setObjectName(QStringLiteral("versionLine"));
+  f.help_link = small_button(QStringLiteral("Help"), glyph::help, QStringLiteral("Corvane Tessel Reader Help"));
+  f.web_link = small_button(QStringLiteral("Website"), glyph::web, QStringLiteral("Corvane Tessel Reader Website"));
+  auto* info = new QVBoxLayout;
+  info->setSpacing(1);
+  info->addWidget(f.version);
+  info->addWidget(f.help_link);
+  info->addWidget(f.web_link);
+  info->addStretch(1);
+  return page({panel(QStringLiteral("Schedule"), row({f.open, f.recent, f.encoding})),
+               panel(QStringLiteral("Print"), row({f.print, f.preview, f.export_pdf})),
+               panel(QStringLiteral("Options"), row({f.options})), panel(QStringLiteral("Info"), info),
+               panel(QStringLiteral("Close"), row({f.exit}))});
+}
+
+QWidget* Ribbon::make_category_page(view::view_kind category) {
+  category_controls& c = controls(category);
+  const QString name = QString::fromLatin1(category_name(category));
+  const bool has_gantt = category != view::view_kind::resource;
+
+  c.layout = new QComboBox;
+  c.layout->setFixedWidth(150);
+  c.layout->setToolTip(QStringLiteral("Choose the layout of the %1 view").arg(name));
+  auto* layout_box = new QVBoxLayout;
+  layout_box->addStretch(1);
+  layout_box->addWidget(c.layout);
+  layout_box->addStretch(1);
+
+  c.details = big_button(QStringLiteral("Details"), glyph::details, QStringLiteral("Show or hide the Details pane"));
+  c.details->setCheckable(true);
+  QHBoxLayout* panes = row({c.details});
+  if (has_gantt) {
+    c.gantt = big_button(QStringLiteral("Gantt"), glyph::gantt, QStringLiteral("Show or hide the Gantt chart"));
+    c.gantt->setCheckable(true);
+    panes->addWidget(c.gantt);
+  }
+
+  auto* tables = new QHBoxLayout;
+  tables->setSpacing(2);
+  c.tables.push_back(big_button(QStringLiteral("%1 Table").arg(name), glyph::table,
+                                QStringLiteral("Choose and order the columns of the %1 table").arg(name)));
+  tables->addWidget(c.tables.back());
+  if (category == view::view_kind::activity) {
+    auto* pred = small_button(QStringLiteral("Predecessors Table"), glyph::predecessors,
+                              QStringLiteral("Choose the columns of the Predecessors table"));
+    auto* succ = small_button(QStringLiteral("Successors Table"), glyph::successors,
+                              QStringLiteral("Choose the columns of the Successors table"));
+    c.tables.push_back(pred);
+    c.tables.push_back(succ);
+    tables->addLayout(column({pred, succ}));
+  }
+
+  c.expand_all = small_button(QStringLiteral("Expand All"), glyph::expand, QStringLiteral("Open every group"));
+  c.collapse_all = small_button(QStringLiteral("Collapse All"), glyph::collapse, QStringLiteral("Close every group"));
+  QVBoxLayout* view_box = nullptr;
+  if (has_gantt) {
+    c.go_to = small_button(QStringLiteral("Go to %1").arg(name), glyph::go_to,
+                           QStringLiteral("Scroll the Gantt chart to the selected row's start"));
+    view_box = column({c.expand_all, c.collapse_all, c.go_to});
+  } else {
+    view_box = column({c.expand_all, c.collapse_all});
+  }
+
+  c.calendar = big_button(QStringLiteral("Calendar"), glyph::calendar, QStringLiteral("Show the schedule's calendars"));
+
+  std::vector<QFrame*> panels = {panel(QStringLiteral("Layout"), layout_box), panel(QStringLiteral("Panes"), panes),
+                                 panel(QStringLiteral("Table"), tables), panel(QStringLiteral("View"), view_box),
+                                 panel(QStringLiteral("Calendar"), row({c.calendar}))};
+  if (has_gantt) {
+    c.timescale = new QComboBox;
+    c.timescale->setFixedWidth(108);
+    c.timescale->setToolTip(QStringLiteral("The Gantt chart's timescale"));
+    for (const char* e : timescale_entries) c.timescale->addItem(QString::fromLatin1(e));
+    c.zoom = new QSlider(Qt::Horizontal);
+    c.zoom->setFixedWidth(80);
+    c.zoom->setRange(zoom_slider_min, zoom_slider_max);
+    c.zoom->setToolTip(QStringLiteral("Zoom the Gantt chart"));
+    auto* ts = new QVBoxLayout;
+    ts->setSpacing(6);
+    ts->addStretch(1);
+    ts->addWidget(c.timescale);
+    ts->addWidget(c.zoom, 0, Qt::AlignHCenter);
+    ts->addStretch(1);
+    panels.push_back(panel(QStringLiteral("Timescale"), ts));
+  }
+  auto* w = new QWidget;
+  w->setObjectName(QStringLiteral("ribbonPage"));
+  auto* h = new QHBoxLayout(w);
+  h->setContentsMargins(4, 2, 4, 2);
+  h->setSpacing(0);
+  for (std::size_t i = 0; i < panels.size(); ++i) {
+    if (i) h->addWidget(separator());
+    h->addWidget(panels[i]);
+  }
+  h->addStretch(1);
+  return w;
+}
+
+void Ribbon::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  QAction* options = menu.addAction(QStringLiteral("Options..."));
+  if (menu.exec(event->globalPos()) == options) emit options_requested();
+}
+
+}  // namespace tessel::app

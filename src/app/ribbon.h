@@ -1,0 +1,92 @@
+// The ribbon: a row of tabs ("File" and the four categories) over a strip of
+// captioned panels, with the "Style" menu and About at the top right. It only
+// builds and lays out the controls; the window connects them to commands.
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QToolButton>
+#include <QWidget>
+#include <array>
+#include <vector>
+
+#include "config/layout.h"
+
+namespace tessel::app {
+
+// The controls of one category's page; the null ones the category lacks
+// (Resource has no Gantt, go-to or timescale controls).
+struct category_controls {
+  QComboBox* layout = nullptr;
+  QToolButton* details = nullptr;
+  QToolButton* gantt = nullptr;
+  std::vector<QToolButton*> tables;  // main table first, then predecessors, successors
+  QToolButton* expand_all = nullptr;
+  QToolButton* collapse_all = nullptr;
+  QToolButton* go_to = nullptr;
+  QToolButton* calendar = nullptr;
+  QComboBox* timescale = nullptr;
+  QSlider* zoom = nullptr;
+};
+
+struct file_controls {
+  QToolButton* open = nullptr;
+  QToolButton* recent = nullptr;
+  QMenu* recent_menu = nullptr;
+  QToolButton* encoding = nullptr;
+  QMenu* encoding_menu = nullptr;  // "Text Encoding": filled by the window
+  QToolButton* print = nullptr;
+  QToolButton* preview = nullptr;
+  QToolButton* export_pdf = nullptr;
+  QToolButton* options = nullptr;
+  QToolButton* exit = nullptr;
+  QLabel* version = nullptr;
+  QToolButton* help_link = nullptr;
+  QToolButton* web_link = nullptr;
+};
+
+class Ribbon : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit Ribbon(QWidget* parent = nullptr);
+
+  // Tab 0 is "File", tabs 1 to 4 the categories Activity, WBS, Project,
+  // Resource.
+  QTabBar* tabs() const { return tabs_; }
+  static int tab_of(view::view_kind category) { return static_cast<int>(category) + 1; }
+
+  category_controls& controls(view::view_kind category) { return categories_[static_cast<std::size_t>(category)]; }
+  file_controls& file() { return file_; }
+  QMenu* style_menu() const { return style_menu_; }
+  QToolButton* about_button() const { return about_; }
+  // Draws the command pictures in `ink` (themes change it).
+  void set_icon_ink(const QColor& ink);
+
+ signals:
+  // A category tab was chosen.
+  void category_selected(tessel::view::view_kind category);
+  // "Options…" from the ribbon's context menu.
+  void options_requested();
+
+ protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  QWidget* make_file_page();
+  QWidget* make_category_page(view::view_kind category);
+
+  QTabBar* tabs_ = nullptr;
+  QStackedWidget* pages_ = nullptr;
+  std::array<category_controls, 4> categories_;
+  file_controls file_;
+  QMenu* style_menu_ = nullptr;
+  QToolButton* style_ = nullptr;
+  QToolButton* about_ = nullptr;
+};
+
+}  // namespace tessel::app

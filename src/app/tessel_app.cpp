@@ -1,0 +1,88 @@
+#include "app/tessel_app.h"
+
+#include <QFileInfo>
+#include <QIcon>
+#include <QPixmap>
+#include <QStyleFactory>
+#include <cstdio>
+
+#include "app/app_info.h"
+#include "app/main_frame_dialogs.h"
+#include "app/printing.h"
+#include "app/qpainter_surface.h"
+
+namespace tessel::app {
+namespace {
+
+void complain(const QString& message) { std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData()); }
+
+}  // namespace
+
+TesselApp::TesselApp(int& argc, char** argv) : QApplication(argc, argv) {
+  setOrganizationName(organisation);
+  setApplicationName(app_title);
+  setApplicationDisplayName(app_title);
+  setDesktopFileName(QStringLiteral("corvane-tessel-reader"));
+  if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) setStyle(fusion);
+  install_font_substitutes();
+  setWindowIcon(QIcon::fromTheme(QStringLiteral("corvane-tessel-reader")));
+}
+
+std::unique_ptr<CMainFrame> start_main_window(const command_line& cl) {
+  if (cl.scale > 0.0f) set_display_scale_override(cl.scale);
+  auto frame = std::make_unique<CMainFrame>();
+  frame->show();
+  if (!cl.file.isEmpty()) frame->open_file(cl.file);
+  return frame;
+}
+
+bool prepare_headless(CMainFrame& frame, const command_line& cl) {
+  frame.report_refusal = complain;
+  frame.setAttribute(Qt::WA_DontShowOnScreen);
+  frame.resize(cl.size);
+  frame.show();
+  QApplication::processEvents();
+  if (!frame.open_file_now(cl.file)) return false;
+  frame.set_category(cl.category);
+  if (!cl.layout.isEmpty() && !frame.select_layout(cl.category, cl.layout)) {
+    complain(QStringLiteral("tessel-reader: no layout named \"%1\" in that category").arg(cl.layout));
+    return false;
+  }
+  QApplication::processEvents();
+  if (cl.select >= 0 && !frame.select_row(cl.select)) {
+    complain(QStringLiteral("tessel-reader: the table has no row %1").arg(cl.select));
+    return false;
+  }
+  if (!cl.details_tab.isEmpty()) {
+    frame.toggle_details();
+    if (!frame.show_details_tab(cl.details_tab)) {
+      complain(QStringLiteral("tessel-reader: the Details pane has no tab \"%1\"").arg(cl.details_tab));
+      return false;
+    }
+  }
+  QApplication::processEvents();
+  return true;
+}
+
+int run_headless(const command_line& cl) {
+  if (cl.scale > 0.0f) set_display_scale_override(cl.scale);
+  CMainFrame frame;
+  if (!prepare_headless(frame, cl)) return 1;
+  if (!cl.dialog.isEmpty()) return render_dialog(frame, cl.dialog, cl.dialog_args, cl.out);
+  if (cl.mode == run_mode::print_pdf) {
+    if (!write_pdf(frame, cl.out)) {
+      complain(QStringLiteral("tessel-reader: cannot write ") + cl.out);
+      return 1;
+    }
+    std::printf("%s\n", QFileInfo(cl.out).absoluteFilePath().toLocal8Bit().constData());
+    return 0;
+  }
+  const QPixmap shot = frame.grab();
+  if (!shot.save(cl.out, "PNG")) {
+    complain(QStringLiteral("tessel-reader: cannot write ") + cl.out);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace tessel::app

@@ -1,0 +1,279 @@
+// The window driven off-screen on the demo schedule: opening (command line,
+// drop, refusal, cancel), category and layout switches, the pane toggles,
+// the timescale and zoom controls and copying the table.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include "app/frame_rules.h"
+#include "app/tessel_app.h"
+#include "view/table_text.h"
+#include "view/display_scale.h"
+
+namespace tessel::app {
+namespace {
+
+const QString demo = QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer");
+
+class Frame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    set_display_scale_override(0.0f);
+    frame = std::make_unique<CMainFrame>();
+    frame->report_refusal = [this](const QString& m) { refusals << m; };
+    frame->resize(1400, 900);
+    frame->show();
+    QApplication::processEvents();
+  }
+  void TearDown() override { frame.reset(); }
+
+  bool wait_open() {
+    QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
+    return spy.wait(60000) && spy.takeFirst().at(0).toBool();
+  }
+
+  std::unique_ptr<CMainFrame> frame;
+  QStringList refusals;
+};
+
+TEST_F(Frame, EmptyWindowHasNoScheduleAndDisabledCommands) {
+  EXPECT_EQ(frame->windowTitle(), "Corvane Tessel Reader");
+  EXPECT_EQ(frame->document(), nullptr);
+  category_controls& c = frame->ribbon()->controls(view::view_kind::activity);
+  EXPECT_FALSE(c.details->isEnabled());
+  EXPECT_FALSE(c.timescale->isEnabled());
+  EXPECT_FALSE(c.expand_all->isEnabled());
+  EXPECT_FALSE(frame->ribbon()->file().print->isEnabled());
+  EXPECT_FALSE(frame->copy_table());
+  // Details is hidden and the table pane is 600 pixels wide at start.
+  EXPECT_EQ(frame->outer_splitter()->sizes().value(1), 0);
+  EXPECT_EQ(frame->inner_splitter()->sizes().value(0), table_pane_width);
+  frame->toggle_details();  // nothing without a schedule
+  EXPECT_EQ(frame->outer_splitter()->sizes().value(1), 0);
+}
+
+TEST(FrameStart, FileOnTheCommandLineOpensInTheFreshWindow) {
+  command_line cl = parse_command_line({demo});
+  auto frame = start_main_window(cl);
+  ASSERT_TRUE(frame->isVisible());
+  QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
+  if (frame->is_opening()) {
+    ASSERT_TRUE(spy.wait(60000));
+  }
+  ASSERT_NE(frame->document(), nullptr);
+  EXPECT_EQ(frame->windowTitle(), "demo.xer - Corvane Tessel Reader");
+  EXPECT_EQ(frame->document()->task.size(), 80u);
+  EXPECT_EQ(frame->category(), view::view_kind::activity);
+  EXPECT_NE(frame->current_layout(view::view_kind::activity), nullptr);
+  EXPECT_EQ(frame->recent_files().value(0), QFileInfo(demo).absoluteFilePath());
+}
+
+TEST_F(Frame, CategorySwitchHidesTheGanttColumnForResourcesOnly) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  frame->set_category(view::view_kind::resource);
+  EXPECT_EQ(frame->ribbon()->tabs()->currentIndex(), 4);
+  EXPECT_TRUE(frame->gantt_pane()->isHidden());
+  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::resource).gantt, nullptr);
+  EXPECT_EQ(frame->current_layout(view::view_kind::resource)->name(), u"All Resources");
+  // Clicking the WBS tab brings the column back.
+  frame->ribbon()->tabs()->setCurrentIndex(2);
+  EXPECT_EQ(frame->category(), view::view_kind::wbs);
+  EXPECT_FALSE(frame->gantt_pane()->isHidden());
+  EXPECT_GT(frame->inner_splitter()->sizes().value(1), 0);
+  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::wbs).layout->currentText(), "Project Status");
+}
+
+TEST_F(Frame, LayoutComboSwitchesTheCategoryLayout) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  QComboBox* combo = frame->ribbon()->controls(view::view_kind::activity).layout;
+  ASSERT_GE(combo->count(), 2);
+  EXPECT_EQ(combo->currentText(), "Classic WBS Layout");
+  const int other = combo->findText("Classic Schedule Layout");
+  ASSERT_GE(other, 0);
+  combo->setCurrentIndex(other);
+  emit combo->activated(other);
+  view::Layout* now = frame->current_layout(view::view_kind::activity);
+  ASSERT_NE(now, nullptr);
+  EXPECT_EQ(now->name(), u"Classic Schedule Layout");
+  view::View* table = frame->table_pane()->pane().view();
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->layout(), now);
+  // The rebuilt table shows the new layout's columns.
+  EXPECT_EQ(QString::fromStdU16String(table->selectionText()).section('\n', 0, 0),
+            QString::fromStdU16String(view::table_header_text(now->columns())));
+  EXPECT_FALSE(frame->select_layout(view::view_kind::activity, "No Such Layout"));
+  EXPECT_EQ(frame->current_layout(view::view_kind::activity), now);
+}
+
+TEST_F(Frame, DetailsTwiceRestoresTheSinglePane) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  QSplitter* outer = frame->outer_splitter();
+  const int client = outer->sizes().value(0) + outer->sizes().value(1);
+  ASSERT_EQ(outer->sizes().value(1), 0);
+  QToolButton* details = frame->ribbon()->controls(view::view_kind::activity).details;
+  details->click();
+  EXPECT_EQ(outer->sizes().value(1), details_pane_height);
+  EXPECT_EQ(outer->sizes().value(0), client - details_pane_height);
+  EXPECT_TRUE(details->isChecked());
+  details->click();
+  EXPECT_EQ(outer->sizes().value(1), 0);
+  EXPECT_EQ(outer->sizes().value(0), client);
+  EXPECT_FALSE(details->isChecked());
+}
+
+TEST_F(Frame, GanttToggleHidesAndBringsBackTheChartBesideA600PixelTable) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  QSplitter* inner = frame->inner_splitter();
+  const int client = inner->sizes().value(0) + inner->sizes().value(1);
+  QToolButton* gantt = frame->ribbon()->controls(view::view_kind::activity).gantt;
+  EXPECT_TRUE(gantt->isChecked());
+  gantt->click();
+  EXPECT_EQ(inner->sizes().value(1), 0);
+  EXPECT_EQ(inner->sizes().value(0), client);
+  EXPECT_FALSE(gantt->isChecked());
+  gantt->click();
+  EXPECT_EQ(inner->sizes().value(0), table_pane_width);
+  EXPECT_EQ(inner->sizes().value(1), client - table_pane_width);
+  EXPECT_TRUE(gantt->isChecked());
+}
+
+TEST_F(Frame, RefusedFileKeepsTheScheduleAndItsTitle) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  const document::Document* before = frame->document();
+  QTemporaryDir dir;
+  const QString bad = dir.filePath("broken.xer");
+  QFile f(bad);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("not a schedule\n");
+  f.close();
+  QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
+  frame->open_file(bad);
+  ASSERT_EQ(refusals.size(), 1);
+  EXPECT_EQ(refusals[0], "Can't open document: " + bad);
+  EXPECT_EQ(frame->document(), before);
+  EXPECT_EQ(frame->windowTitle(), "demo.xer - Corvane Tessel Reader");
+  EXPECT_FALSE(frame->open_file_now(dir.filePath("missing.xls")));
+  EXPECT_EQ(refusals.size(), 2);
+  EXPECT_EQ(frame->document(), before);
+}
+
+TEST_F(Frame, CancelledOpenKeepsThePreviousSchedule) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  const document::Document* before = frame->document();
+  QTemporaryDir dir;
+  const QString copy = dir.filePath("second.xer");
+  ASSERT_TRUE(QFile::copy(demo, copy));
+  QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
+  frame->open_file(copy);
+  ASSERT_TRUE(frame->is_opening());
+  QTest::keyClick(frame.get(), Qt::Key_Escape);
+  EXPECT_FALSE(frame->is_opening());
+  ASSERT_TRUE(spy.wait(60000));
+  EXPECT_FALSE(spy.takeFirst().at(0).toBool());
+  EXPECT_EQ(frame->document(), before);
+  EXPECT_EQ(frame->windowTitle(), "demo.xer - Corvane Tessel Reader");
+  // The window still works with the kept schedule.
+  frame->set_category(view::view_kind::wbs);
+  EXPECT_EQ(frame->current_layout(view::view_kind::wbs)->name(), u"Project Status");
+}
+
+TEST_F(Frame, SelectedRowShowsInTheDetailsChildPaneOfItsTab) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  frame->toggle_details();
+  EXPECT_FALSE(frame->show_details_tab("Nonsense"));
+  ASSERT_TRUE(frame->show_details_tab("successors"));
+  const std::array<TesselView*, 4> kids = frame->details_pane()->child_panes();
+  EXPECT_TRUE(kids[1]->isVisibleTo(frame.get()));
+  EXPECT_FALSE(kids[0]->isVisibleTo(frame.get()));
+  EXPECT_EQ(kids[1]->pane().view(), frame->view_at(views::successors));
+  ASSERT_TRUE(frame->select_row(3));
+  EXPECT_EQ(frame->view_at(views::activity_table)->selectedIndex(), 3);
+  EXPECT_FALSE(frame->select_row(100000));
+  ASSERT_TRUE(frame->show_details_tab("General"));
+  for (TesselView* k : kids) EXPECT_FALSE(k->isVisibleTo(frame.get()));
+}
+
+TEST_F(Frame, DroppedFileOpens) {
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(demo)});
+  QDragEnterEvent enter(QPoint(100, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(frame.get(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(100, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
+  QApplication::sendEvent(frame.get(), &drop);
+  ASSERT_TRUE(spy.wait(60000));
+  EXPECT_TRUE(spy.takeFirst().at(0).toBool());
+  ASSERT_NE(frame->document(), nullptr);
+  EXPECT_EQ(frame->windowTitle(), "demo.xer - Corvane Tessel Reader");
+  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::activity).layout->currentText(), "Classic WBS Layout");
+}
+
+TEST_F(Frame, TimescaleComboStoresCodesAndShowsNoEntryForUnknownOnes) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  QComboBox* combo = frame->ribbon()->controls(view::view_kind::activity).timescale;
+  view::DateSettings* ds = frame->current_layout(view::view_kind::activity)->date_settings();
+  ASSERT_NE(ds, nullptr);
+  ASSERT_EQ(combo->count(), 7);
+  EXPECT_EQ(combo->currentIndex(), timescale_entry_of_code(ds->timescale));
+  combo->setCurrentIndex(6);
+  emit combo->activated(6);
+  EXPECT_EQ(ds->timescale, 8);
+  emit combo->activated(0);
+  EXPECT_EQ(ds->timescale, 1);
+  for (int32_t code : {7, 0}) {
+    ds->timescale = code;
+    frame->rebind_category();
+    EXPECT_EQ(combo->currentIndex(), -1) << code;
+    EXPECT_EQ(ds->timescale, code);  // showing it changes nothing
+  }
+  ds->timescale = 8;
+  frame->rebind_category();
+  EXPECT_EQ(combo->currentText(), "Day/Hour");
+}
+
+TEST(FrameScale, SliderAtScaleOneAndAHalfStoresAThirdAndShowsItBack) {
+  set_display_scale_override(1.5f);
+  auto frame = std::make_unique<CMainFrame>();
+  set_display_scale_override(0.0f);
+  frame->report_refusal = [](const QString&) {};
+  EXPECT_FLOAT_EQ(view::display_scale(), 1.5f);
+  ASSERT_TRUE(frame->open_file_now(demo));
+  QSlider* slider = frame->ribbon()->controls(view::view_kind::activity).zoom;
+  view::DateSettings* ds = frame->current_layout(view::view_kind::activity)->date_settings();
+  slider->setValue(5);
+  EXPECT_FLOAT_EQ(ds->zoom, 5.0f / 1.5f);
+  EXPECT_NEAR(ds->zoom, 3.3333333, 1e-6);
+  frame->set_category(view::view_kind::wbs);
+  slider->setValue(100);  // another category's slider is not this layout's
+  EXPECT_FLOAT_EQ(ds->zoom, 5.0f / 1.5f);
+  frame->ribbon()->controls(view::view_kind::wbs).zoom->setValue(30);
+  frame->set_category(view::view_kind::activity);
+  EXPECT_EQ(slider->value(), 5);
+  EXPECT_FLOAT_EQ(frame->current_layout(view::view_kind::wbs)->date_settings()->zoom, 20.0f);
+  view::set_display_scale(1.0f);
+}
+
+TEST_F(Frame, CtrlCCopiesTheTableText) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  view::View* table = frame->table_pane()->pane().view();
+  ASSERT_NE(table, nullptr);
+  QApplication::clipboard()->clear();
+  frame->table_pane()->setFocus();
+  QTest::keyClick(frame.get(), Qt::Key_C, Qt::ControlModifier);
+  const QString text = QApplication::clipboard()->text();
+  ASSERT_FALSE(text.isEmpty());
+  EXPECT_EQ(text, QString::fromStdU16String(table->selectionText()));
+  EXPECT_TRUE(text.section('\n', 0, 0).contains('\t'));
+}
+
+}  // namespace
+}  // namespace tessel::app
