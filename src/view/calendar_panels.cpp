@@ -11,7 +11,7 @@ namespace {
 constexpr int64_t seconds_per_day = 86400;
 constexpr uint32_t panel_back = rgb(255, 255, 255);
 constexpr uint32_t grid_line = rgb(210, 210, 210);
-constexpr uint32_t frame_line = rgb(160, 160, 160);
+constexpr uint32_t frame_line = rgb(130, 130, 130);
 constexpr uint32_t heading_text = rgb(90, 90, 90);
 constexpr uint32_t arrow_fill = rgb(70, 70, 70);
 constexpr uint32_t selection_line = rgb(0, 84, 166);
@@ -25,7 +25,7 @@ text_style style_for(float row_height, float scale, bool bold, uint32_t color) {
   text_style st;
   // Text fills at most about two thirds of a row, and never grows past the
   // dialog's own size.
-  const float px = std::min(row_height * 0.62f, 13.0f * scale);
+  const float px = std::min(row_height * 0.68f, 13.0f * scale);
   st.pixel_height = std::max(7, static_cast<int>(std::lround(px)));
   st.bold = bold;
   st.color = color;

@@ -121,7 +121,7 @@ CalendarDlg::CalendarDlg(const document::record_lists* doc, int64_t today, QWidg
       },
       this);
   // 24 hours and a heading, each row a little taller than a line of text.
-  day_->set_minimum(QSize(dialog_units(this, 88, 0).width(), 25 * (fontMetrics().height() + 1)));
+  day_->set_minimum(QSize(dialog_units(this, 88, 0).width(), 25 * (fontMetrics().height() + 4)));
   body->addWidget(day_);
 
   auto* buttons = new QHBoxLayout;

@@ -81,7 +81,7 @@ CalendarWorkweekDlg::CalendarWorkweekDlg(const document::CALENDAR* cal, QWidget*
         view::paint_day_panel(s, r, view::weekday_grid(cal_, weekday()), scale);
       },
       group);
-  panel_->set_minimum(QSize(dialog_units(this, 88, 0).width(), 25 * (fontMetrics().height() + 1)));
+  panel_->set_minimum(QSize(dialog_units(this, 88, 0).width(), 25 * (fontMetrics().height() + 4)));
   row->addWidget(panel_);
   root->addWidget(group);
   root->addWidget(ok_button(this));

@@ -55,7 +55,7 @@ ColumnChooserDlg::ColumnChooserDlg(view::column_target target, QWidget* parent)
   inserted_ = new QListWidget(this);
   for (QListWidget* l : {available_, inserted_}) {
     l->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    l->setMinimumSize(dialog_units(this, 125, 120));
+    l->setMinimumSize(dialog_units(this, 140, 120));
   }
   grid->addWidget(available_, 1, 0);
   grid->addWidget(inserted_, 1, 2);
