@@ -16,6 +16,9 @@
 #include "config/data_folder.h"
 #include "config/settings.h"
 #include "../config_sandbox.h"
+#include "app/command_line.h"
+#include "app/main_frame.h"
+#include "app/main_frame_dialogs.h"
 #include "app/dialogs/calendar_dlg.h"
 #include "app/dialogs/calendar_sub_dlgs.h"
 #include "app/dialogs/columns_dlg.h"
@@ -198,4 +201,33 @@ TEST_F(Dialogs, RendersEachDialogOfTheDemoSchedule) {
   r.calendar.clear();
   r.month = QStringLiteral("2025-13");
   EXPECT_NE(render_dialog_png(r), QString());
+}
+
+TEST_F(Dialogs, WindowHooksRenderWhatTheCommandLineAsks) {
+  setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);
+  const QString demo = QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer");
+  const QString out = QString::fromStdString((root_ / "hook.png").string());
+  const command_line cl = parse_command_line({QStringLiteral("--render"), out, QStringLiteral("--dialog"),
+                                              QStringLiteral("calendar"), QStringLiteral("--calendar"),
+                                              QStringLiteral("Tower Crane Hire"), QStringLiteral("--month"),
+                                              QStringLiteral("2025-09"), demo});
+  ASSERT_EQ(cl.mode, run_mode::render) << cl.error.toStdString();
+  EXPECT_EQ(cl.dialog, QStringLiteral("calendar"));
+  EXPECT_EQ(cl.dialog_args, (QStringList{QStringLiteral("--calendar"), QStringLiteral("Tower Crane Hire"),
+                                         QStringLiteral("--month"), QStringLiteral("2025-09")}));
+  EXPECT_EQ(cl.file, demo);
+
+  EXPECT_TRUE(dialogs_available());
+  CMainFrame frame;
+  ASSERT_TRUE(frame.open_file_now(demo));
+  EXPECT_EQ(render_dialog(frame, cl.dialog, cl.dialog_args, out), 0);
+  EXPECT_FALSE(QImage(out).isNull());
+  EXPECT_EQ(render_dialog(frame, QStringLiteral("columns"), {QStringLiteral("successors")}, out), 0);
+  EXPECT_EQ(render_dialog(frame, QStringLiteral("options"), {QStringLiteral("--page"), QStringLiteral("gridlines")},
+                          out),
+            0);
+  EXPECT_EQ(render_dialog(frame, QStringLiteral("calendar"), {QStringLiteral("--calendar"), QStringLiteral("Nope")},
+                          out),
+            2);
+  EXPECT_EQ(render_dialog(frame, QStringLiteral("sundial"), {}, out), 2);
 }
