@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTimer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -230,4 +231,47 @@ TEST_F(Dialogs, WindowHooksRenderWhatTheCommandLineAsks) {
                           out),
             2);
   EXPECT_EQ(render_dialog(frame, QStringLiteral("sundial"), {}, out), 2);
+}
+
+TEST_F(Dialogs, WindowHooksOpenModalDialogsOnTheCurrentLayout) {
+  setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);
+  CMainFrame frame;
+  ASSERT_TRUE(frame.open_file_now(QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer")));
+  view::Layout* layout = frame.current_layout(view::view_kind::activity);
+  ASSERT_NE(layout, nullptr);
+  const std::size_t before = layout->column_count();
+
+  // The modal dialog is driven from inside its own event loop.
+  QString seen;
+  QTimer::singleShot(0, [&] {
+    auto* dlg = dynamic_cast<ColumnsDlg*>(QApplication::activeModalWidget());
+    if (!dlg) return;
+    seen = dlg->windowTitle();
+    dlg->select_available({0, 1});
+    dlg->add();
+    dlg->accept();
+  });
+  open_column_chooser(frame, view::view_kind::activity);
+  EXPECT_EQ(seen, QStringLiteral("Customize Columns"));
+  EXPECT_EQ(layout->column_count(), before + 2);
+
+  seen.clear();
+  QTimer::singleShot(0, [&] {
+    auto* dlg = dynamic_cast<CalendarDlg*>(QApplication::activeModalWidget());
+    if (!dlg) return;
+    seen = QString::number(dlg->state().names.size());
+    dlg->accept();
+  });
+  open_calendar_dialog(frame);
+  EXPECT_EQ(seen, QStringLiteral("2"));  // the demo's two global calendars
+
+  QTimer::singleShot(0, [&] {
+    if (auto* dlg = dynamic_cast<OptionsDlg*>(QApplication::activeModalWidget())) dlg->reject();
+  });
+  EXPECT_FALSE(open_options(frame));
+  QTimer::singleShot(0, [&] {
+    if (auto* dlg = dynamic_cast<OptionsDlg*>(QApplication::activeModalWidget())) dlg->accept();
+  });
+  EXPECT_TRUE(open_options(frame));
+  EXPECT_TRUE(std::filesystem::exists(config::settings_file()));
 }
