@@ -5,7 +5,8 @@ set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+  xvfb xdotool xclip
   libfreexl-dev libutfcpp-dev
   libgtest-dev
   fonts-crosextra-carlito

@@ -38,6 +38,7 @@ QString usage_text() {
       "  --select N            select the table's visible row N (0 = first)\n"
       "  --details TAB         show the Details pane on that tab\n"
       "  --scale S             display scale instead of the screen's (1.5 = 144 dpi)\n"
+      "  --style S             colorful (default), dark or white\n"
       "  --dialog NAME [ARG..] render the named dialog over the window instead:\n"
       "                        calendar [--calendar NAME] [--month YYYY-MM], time-periods,\n"
       "                        workweek, columns [predecessors|successors],\n"
@@ -92,6 +93,13 @@ command_line parse_command_line(const QStringList& args) {
       bool ok = false;
       c.scale = value(v) ? v.toFloat(&ok) : 0.0f;
       if (!ok || c.scale < 0.5f || c.scale > 4.0f) return failed(QStringLiteral("--scale takes a number from 0.5 to 4"));
+      in_dialog = false;
+    } else if (a == QLatin1String("--style")) {
+      const QString t = value(v) ? v.toLower() : QString();
+      if (t == QLatin1String("colorful") || t == QLatin1String("colourful")) c.theme = 0;
+      else if (t == QLatin1String("dark")) c.theme = 1;
+      else if (t == QLatin1String("white")) c.theme = 2;
+      else return failed(QStringLiteral("--style takes colorful, dark or white"));
       in_dialog = false;
     } else if (a == QLatin1String("--dialog")) {
       if (!value(c.dialog)) return failed(QStringLiteral("--dialog needs a name"));

@@ -1,7 +1,7 @@
 // The program's command line:
 //   tessel-reader [FILE]
 //   tessel-reader --render OUT.png [--category C] [--layout NAME] [--size WxH]
-//                 [--select N] [--details TAB] [--scale S] [--dialog NAME [ARG ...]] FILE
+//                 [--select N] [--details TAB] [--scale S] [--style S] [--dialog NAME [ARG ...]] FILE
 //   tessel-reader --print-pdf OUT.pdf [--category C] [--layout NAME] [--size WxH] FILE
 //   tessel-reader --help
 #pragma once
@@ -28,6 +28,7 @@ struct command_line {
   QString dialog;
   QStringList dialog_args;
   float scale = 0.0f;
+  int theme = -1;  // --style: 0 colourful, 1 dark grey, 2 white; -1 the default
   QString error;  // what was wrong, for run_mode::error
 };
 

@@ -28,6 +28,7 @@
 #include "config/settings.h"
 #include "view/detail_view.h"
 #include "view/display_scale.h"
+#include "view/go_to.h"
 
 namespace tessel::app {
 namespace {
@@ -497,11 +498,9 @@ void CMainFrame::collapse_all() {
   repaint_panes();
 }
 
-void CMainFrame::go_to() {
-  if (!doc_ || category_ == view::view_kind::resource) return;
-  // Scrolling the chart to the selection needs the chart's date to pixel
-  // mapping; until a chart is hosted there is nothing to scroll.
-  repaint_panes();
+bool CMainFrame::go_to() {
+  if (!doc_ || category_ == view::view_kind::resource) return false;
+  return view::go_to(&table_pane_->pane(), &gantt_pane_->pane());
 }
 
 void CMainFrame::choose_timescale(int entry) {

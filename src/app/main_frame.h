@@ -80,7 +80,9 @@ class CMainFrame : public QMainWindow {
   void toggle_gantt();
   void expand_all();
   void collapse_all();
-  void go_to();
+  // Scrolls the Gantt chart to the selected row's start; false when there
+  // is nothing to go to.
+  bool go_to();
   void choose_timescale(int entry);
   void set_zoom(int slider_position);
   // Ctrl+C: the focused pane's copy text, else the category's table's.

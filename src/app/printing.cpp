@@ -34,7 +34,7 @@ void draw_view(view::View& v, QPainter& painter, double x, int width, double hei
   painter.translate(x, 0);
   painter.setClipRect(QRectF(0, 0, width, height));
   {
-    qpainter_surface surface(painter);
+    qpainter_surface surface(painter, false);
     surface.fill_rect({0, 0, float(width), float(height)}, view::rgb(255, 255, 255));
     view::drawing_context& dc = v.context();
     const view::drawing_context saved = dc;

@@ -4,6 +4,7 @@
 #include <QPolygonF>
 #include <QString>
 #include <mutex>
+#include <unordered_map>
 
 namespace tessel::app {
 namespace {
@@ -14,6 +15,22 @@ QString qstr(std::u16string_view s) {
 
 QRectF qrect(const view::rect_f& r) { return QRectF(r.x, r.y, r.w, r.h); }
 
+// Laid-out cell texts, kept across paints: a screen shows mostly the same
+// texts frame after frame, and laying text out is most of a paint's cost.
+// Keyed by style and text; emptied when it grows large, so it stays bounded
+// however far the user scrolls. Used on the window's thread only.
+struct text_cache {
+  std::unordered_map<std::u16string, QStaticText> entries;
+  std::u16string key;
+};
+
+text_cache& cache() {
+  static text_cache c;
+  return c;
+}
+
+constexpr std::size_t cache_limit = 20000;
+
 }  // namespace
 
 void install_font_substitutes() {
@@ -23,7 +40,7 @@ void install_font_substitutes() {
 
 QColor color_of(uint32_t argb) { return QColor((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF); }
 
-qpainter_surface::qpainter_surface(QPainter& painter) : p_(painter) {
+qpainter_surface::qpainter_surface(QPainter& painter, bool cache_text) : p_(painter), cache_text_(cache_text) {
   install_font_substitutes();
   p_.save();
   p_.setRenderHint(QPainter::Antialiasing, false);
@@ -81,12 +98,39 @@ const QFontMetricsF& qpainter_surface::use_style(const view::text_style& style) 
   return *metrics_;
 }
 
+const QStaticText& qpainter_surface::laid_out(std::u16string_view s) {
+  text_cache& c = cache();
+  c.key.assign(cached_style_.family);
+  c.key.push_back(static_cast<char16_t>(cached_style_.pixel_height));
+  c.key.push_back(cached_style_.bold ? u'b' : u'r');
+  c.key.append(s);
+  auto it = c.entries.find(c.key);
+  if (it != c.entries.end()) return it->second;
+  if (c.entries.size() >= cache_limit) c.entries.clear();
+  QStaticText st(qstr(s));
+  st.setTextFormat(Qt::PlainText);
+  st.setTextWidth(-1);
+  st.prepare(QTransform(), *font_);
+  return c.entries.emplace(c.key, std::move(st)).first->second;
+}
+
 void qpainter_surface::text(const view::rect_f& r, std::u16string_view s, const view::text_style& style) {
   if (s.empty() || r.w <= 0.0f || r.h <= 0.0f) return;
   const QFontMetricsF& fm = use_style(style);
-  const QString t = qstr(s);
   p_.setFont(*font_);
   p_.setPen(color_of(style.color));
+  if (cache_text_ && p_.transform().isIdentity()) {
+    const QStaticText& st = laid_out(s);
+    const bool clip = st.size().width() > r.w || fm.height() > r.h;
+    if (clip) {
+      p_.save();
+      p_.setClipRect(qrect(r), Qt::IntersectClip);
+    }
+    p_.drawStaticText(QPointF(r.x, r.y + (r.h - fm.height()) / 2.0), st);
+    if (clip) p_.restore();
+    return;
+  }
+  const QString t = qstr(s);
   // Most cells fit: only text wider or taller than its box pays for a clip.
   const bool clip = fm.horizontalAdvance(t) > r.w || fm.height() > r.h;
   if (clip) {
@@ -100,7 +144,9 @@ void qpainter_surface::text(const view::rect_f& r, std::u16string_view s, const 
 
 float qpainter_surface::text_width(std::u16string_view s, const view::text_style& style) {
   if (s.empty()) return 0.0f;
-  return static_cast<float>(use_style(style).horizontalAdvance(qstr(s)));
+  const QFontMetricsF& fm = use_style(style);
+  if (cache_text_) return static_cast<float>(laid_out(s).size().width());
+  return static_cast<float>(fm.horizontalAdvance(qstr(s)));
 }
 
 void qpainter_surface::push_clip(const view::rect_f& r) {

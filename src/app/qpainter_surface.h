@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QStaticText>
 #include <optional>
 
 #include "view/paint_surface.h"
@@ -20,7 +21,9 @@ void install_font_substitutes();
 
 class qpainter_surface final : public view::paint_surface {
  public:
-  explicit qpainter_surface(QPainter& painter);
+  // `cache_text`: keep laid-out text between paints (screens). Printing
+  // passes false: a page is drawn once and its fonts must stay vectors.
+  explicit qpainter_surface(QPainter& painter, bool cache_text = true);
   ~qpainter_surface() override;
 
   void fill_rect(const view::rect_f& r, uint32_t color) override;
@@ -37,7 +40,11 @@ class qpainter_surface final : public view::paint_surface {
   // a paint uses a handful of styles many times in a row.
   const QFontMetricsF& use_style(const view::text_style& style);
 
+  // The laid-out text of `s` in the current style (from the cache).
+  const QStaticText& laid_out(std::u16string_view s);
+
   QPainter& p_;
+  bool cache_text_ = true;
   int depth_ = 0;
   view::text_style cached_style_;
   std::optional<QFont> font_;

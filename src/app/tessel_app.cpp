@@ -31,6 +31,7 @@ TesselApp::TesselApp(int& argc, char** argv) : QApplication(argc, argv) {
 std::unique_ptr<CMainFrame> start_main_window(const command_line& cl) {
   if (cl.scale > 0.0f) set_display_scale_override(cl.scale);
   auto frame = std::make_unique<CMainFrame>();
+  if (cl.theme >= 0) frame->set_theme(static_cast<theme>(cl.theme));
   frame->show();
   if (!cl.file.isEmpty()) frame->open_file(cl.file);
   return frame;
@@ -38,6 +39,7 @@ std::unique_ptr<CMainFrame> start_main_window(const command_line& cl) {
 
 bool prepare_headless(CMainFrame& frame, const command_line& cl) {
   frame.report_refusal = complain;
+  if (cl.theme >= 0) frame.set_theme(static_cast<theme>(cl.theme));
   frame.setAttribute(Qt::WA_DontShowOnScreen);
   frame.resize(cl.size);
   frame.show();

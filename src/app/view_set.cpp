@@ -3,6 +3,7 @@
 #include "view/code_table_views.h"
 #include "view/detail_activity.h"
 #include "view/detail_record_views.h"
+#include "view/gantt_view.h"
 #include "view/relationship_table_view.h"
 #include "view/step_table_view.h"
 #include "view/table_views.h"
@@ -32,6 +33,14 @@ view_set::view_set() {
   put(wbs_table, std::make_unique<view::WBSTableView>());
   put(project_table, std::make_unique<view::ProjectTableView>());
   put(resource_table, std::make_unique<view::ResourceTableView>());
+  auto chart = [](view::View* table) {
+    auto g = std::make_unique<view::GanttView>();
+    g->follow(table);
+    return g;
+  };
+  put(activity_gantt, chart(at(activity_table)));
+  put(wbs_gantt, chart(at(wbs_table)));
+  put(project_gantt, chart(at(project_table)));
   view::View* act = at(activity_table);
   put(activity_detail, std::make_unique<view::ActivityDetailView>(act));
   put(predecessors, std::make_unique<view::RelationshipTableView>(0, act));

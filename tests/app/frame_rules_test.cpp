@@ -60,6 +60,10 @@ TEST(CommandLine, RenderOptionsAndErrors) {
   EXPECT_EQ(c.dialog_args, QStringList({"activity", "pred"}));
   EXPECT_EQ(c.file, "f.xer");
 
+  EXPECT_EQ(c.theme, -1);
+  EXPECT_EQ(parse_command_line({"--style", "Dark", "f.xer"}).theme, 1);
+  EXPECT_EQ(parse_command_line({"--style", "white", "f.xer"}).theme, 2);
+
   c = parse_command_line({"plain.xer"});
   EXPECT_EQ(c.mode, run_mode::window);
   EXPECT_EQ(c.file, "plain.xer");
@@ -69,7 +73,8 @@ TEST(CommandLine, RenderOptionsAndErrors) {
   for (const QStringList& bad : {QStringList{"--render", "o.png"}, QStringList{"--render"},
                                  QStringList{"--category", "tasks", "f.xer"}, QStringList{"--size", "10x10", "f"},
                                  QStringList{"--select", "-2", "f"}, QStringList{"--bogus", "f"},
-                                 QStringList{"a", "b"}, QStringList{"--dialog", "x", "f.xer"}})
+                                 QStringList{"a", "b"}, QStringList{"--dialog", "x", "f.xer"},
+                                 QStringList{"--style", "neon", "f.xer"}})
     EXPECT_EQ(parse_command_line(bad).mode, run_mode::error) << bad.join(' ').toStdString();
 }
 

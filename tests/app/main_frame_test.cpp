@@ -201,6 +201,25 @@ TEST_F(Frame, SelectedRowShowsInTheDetailsChildPaneOfItsTab) {
   for (TesselView* k : kids) EXPECT_FALSE(k->isVisibleTo(frame.get()));
 }
 
+TEST_F(Frame, GoToScrollsTheChartToTheSelectedRowOnly) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  view::HostPane& gp = frame->gantt_pane()->pane();
+  view::HostPane& tp = frame->table_pane()->pane();
+  EXPECT_FALSE(frame->go_to());  // nothing selected
+  // A late activity: its start lies far right in the chart.
+  view::View* table = frame->view_at(views::activity_table);
+  const int last = static_cast<int>(table->visibleRows().size()) - 1;
+  ASSERT_TRUE(frame->select_row(last));
+  const int table_x = tp.scroll_pos(view::scroll_bar::horizontal);
+  gp.set_scroll_pos(view::scroll_bar::horizontal, 0);
+  ASSERT_TRUE(frame->go_to());
+  EXPECT_GT(gp.scroll_pos(view::scroll_bar::horizontal), 0);
+  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::horizontal), table_x);
+  // The Resource category has none.
+  frame->set_category(view::view_kind::resource);
+  EXPECT_FALSE(frame->go_to());
+}
+
 TEST_F(Frame, DroppedFileOpens) {
   QMimeData mime;
   mime.setUrls({QUrl::fromLocalFile(demo)});

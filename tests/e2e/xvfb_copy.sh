@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# End to end in a real X server: start the viewer on the demo schedule, click
+# the WBS tab with the pointer, press Ctrl+C and read the clipboard back; it
+# must hold the WBS table, header line first.
+#   xvfb_copy.sh TESSEL_READER TESSEL_DUMP DEMO.xer
+# Exit 77 (skipped) only when Xvfb itself is missing.
+set -euo pipefail
+APP="$1"; DUMP="$2"; DEMO="$3"
+
+if ! command -v Xvfb >/dev/null; then echo "Xvfb is not installed: skipped"; exit 77; fi
+for tool in xdotool xclip; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/install-deps.sh installs it)"; exit 1; }
+done
+
+WORK="$(mktemp -d)"
+XPID=""; APID=""
+cleanup() {
+  [ -n "$APID" ] && kill "$APID" 2>/dev/null || true
+  [ -n "$XPID" ] && kill "$XPID" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# A display number nobody uses.
+N=90
+while [ -e "/tmp/.X11-unix/X$N" ] || [ -e "/tmp/.X$N-lock" ]; do N=$((N + 1)); done
+Xvfb ":$N" -screen 0 1600x1000x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+XPID=$!
+export DISPLAY=":$N"
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+# The window runs on the X server, not off-screen; its settings stay here.
+export QT_QPA_PLATFORM=xcb
+export TESSEL_DATA_DIR="$WORK/data" XDG_CONFIG_HOME="$WORK/config" TESSEL_UI_MAP=1
+"$APP" "$DEMO" >"$WORK/app.out" 2>"$WORK/app.err" &
+APID=$!
+
+WID="$(timeout 30 xdotool search --sync --name "demo.xer - Corvane Tessel Reader" | head -1)" || {
+  echo "the window did not appear"; cat "$WORK/app.err"; exit 1; }
+for _ in $(seq 50); do grep -q '^tab WBS ' "$WORK/app.out" && break; sleep 0.1; done
+read -r _ _ TX TY TW TH < <(grep '^tab WBS ' "$WORK/app.out")
+[ -n "${TH:-}" ] || { echo "no tab geometry reported"; exit 1; }
+
+# A real pointer click on the middle of the WBS tab.
+xdotool mousemove --window "$WID" $((TX + TW / 2)) $((TY + TH / 2))
+sleep 0.2
+xdotool click 1
+sleep 0.5
+xdotool key --window "$WID" ctrl+c
+sleep 0.5
+
+GOT="$(timeout 5 xclip -o -selection clipboard 2>/dev/null | head -1 | tr -d '\r')"
+WANT="$("$DUMP" --view wbs "$DEMO" | head -1)"
+if [ "$GOT" != "$WANT" ]; then
+  echo "clipboard header:  [$GOT]"
+  echo "WBS table header:  [$WANT]"
+  exit 1
+fi
+echo "clipboard holds the WBS table: $GOT"
