@@ -8,6 +8,7 @@
 
 #include "document/field_lookup.h"
 #include "document/record_lists.h"
+#include "document/xer.h"
 
 namespace tessel::document {
 
@@ -27,7 +28,14 @@ class Document : public record_lists {
   // returned (whatever it answered).
   const field_lookup& fields() const { return *fields_; }
 
+  // Whether the last load refused the file outright: it could not be read
+  // as a schedule at all (a damaged workbook), or its rows would have taken
+  // far more memory than its size justifies. Nothing was read from it then.
+  bool refused() const { return refused_; }
+
  protected:
+  bool refused_ = false;
+
   // Resolves the catalog fields against this document; the last step of
   // every load, after the document has registered its own fields.
   void build_field_lookup() { fields_ = std::make_unique<field_lookup>(*this); }
@@ -40,12 +48,18 @@ class Document : public record_lists {
 class Document_xer : public Document {
  public:
   bool load(const std::u16string& path) override;
+  // The same over the file's bytes already in memory.
+  bool load_bytes(std::string bytes);
   void link() override;
 
   // The passes that compute the display members depending on linked
   // records, each over one whole list: activities, WBS elements, projects,
   // resources. Called by load after link.
   void run_passes();
+
+ private:
+  bool finish_load(bool read);
+  xer_parser::table_plan plan();
 };
 
 }  // namespace tessel::document

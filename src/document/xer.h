@@ -166,16 +166,33 @@ class xer_parser {
   // The same reading over bytes already in memory (tests, fuzzing).
   static std::unique_ptr<xer_doc> parse_bytes(std::string bytes);
 
+  // What a streaming reader learns of each table before storing any row:
+  // its name and row count, and the size of the whole file. The plan answers, per table, whether its rows
+  // are wanted at all (unwanted tables are passed over unread), or false
+  // to refuse the whole file, for example when its rows would not fit in
+  // memory.
+  struct table_count {
+    std::u16string name;
+    size_t rows = 0;
+    bool wanted = true;
+  };
+  using table_plan = std::function<bool(std::vector<table_count>& tables, size_t file_bytes)>;
+
   // Streaming form used by document loading: each table is handed to
   // `on_table` as soon as it is complete, in file order, and destroyed right
   // after, so only one table's cells are held at a time. Answers false
-  // exactly when `parse` would answer no document.
+  // when `parse` would answer no document, or when `plan` refuses.
   static bool parse_tables(const std::u16string& path,
-                           const std::function<void(const xer_table&)>& on_table);
+                           const std::function<void(const xer_table&)>& on_table,
+                           const table_plan& plan = {});
+  // The same over the file's bytes already in memory.
+  static bool parse_tables_bytes(std::string bytes,
+                                 const std::function<void(const xer_table&)>& on_table,
+                                 const table_plan& plan = {});
 
  private:
   template <class Sink>
-  static bool read_tree(const std::string& bytes, Sink& sink);
+  static bool read_tree(const std::string& bytes, Sink& sink, const table_plan& plan = {});
   static void reserve_rows(xer_table& table, size_t rows);
   static void reserve_cells(xer_table& table, size_t row_bytes);
   static void read_row(xer_table& table, const char* line, const char* end);

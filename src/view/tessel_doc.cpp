@@ -4,6 +4,7 @@
 
 #include "catalog/field_catalog.h"
 #include "document/document_xls.h"
+#include "document/open_limits.h"
 #include "document/path_text.h"
 #include "document/xer.h"
 
@@ -32,6 +33,8 @@ bool has_compound_signature(const std::u16string& path) {
 }  // namespace
 
 schedule_format format_of(const std::u16string& path) {
+  // A file too large to hold is refused before a byte of it is read.
+  if (!document::file_size_acceptable(path)) return schedule_format::refused;
   const std::u16string ext = lower_extension(path);
   if (ext == u".xer") return document::xer_parser::is_xer(path) ? schedule_format::xer : schedule_format::refused;
   if (ext == u".xls") return has_compound_signature(path) ? schedule_format::xls : schedule_format::refused;
@@ -63,6 +66,12 @@ bool TesselDoc::open(const std::u16string& path) {
   doc_.reset();
   doc_ = std::move(next);
   last_load_complete_ = doc_->load(path);
+  if (doc_->refused()) {
+    // Nothing was built from it: there is no schedule rather than an empty one.
+    doc_.reset();
+    last_load_complete_ = false;
+    return false;
+  }
   config_.after_load();
   return true;
 }
