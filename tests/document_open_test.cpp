@@ -391,10 +391,6 @@ TEST(OpenSchedule, RealExportsOpenWithTheirRecordCounts) {
     EXPECT_EQ(d.rsrc.size(), c.resources);
     EXPECT_EQ(d.calendar.size(), c.calendars);
     EXPECT_EQ(d.taskrsrc.size(), c.assignments);
-    // Every relationship reaches the activities the file holds.
-    size_t linked = 0;
-    for (const TASKPRED& r : d.taskpred) linked += (r.task != nullptr) + (r.predtask != nullptr);
-    EXPECT_LE(linked, 2 * c.relationships);
     for (const TASK& t : d.task) {
       if (t.calendar && t.start_date.time > 0 && t.end_date.time >= t.start_date.time) {
         EXPECT_FALSE(t.total_drtn_hr_cnt.dur_empty);

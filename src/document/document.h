@@ -10,6 +10,7 @@
 #include "document/field_lookup.h"
 #include "document/record_lists.h"
 #include "document/text_encoding.h"
+#include "document/xer.h"
 
 namespace tessel::document {
 
@@ -29,7 +30,14 @@ class Document : public record_lists {
   // returned (whatever it answered).
   const field_lookup& fields() const { return *fields_; }
 
+  // Whether the last load refused the file outright: it could not be read
+  // as a schedule at all (a damaged workbook), or its rows would have taken
+  // far more memory than its size justifies. Nothing was read from it then.
+  bool refused() const { return refused_; }
+
  protected:
+  bool refused_ = false;
+
   // Resolves the catalog fields against this document; the last step of
   // every load, after the document has registered its own fields.
   void build_field_lookup() { fields_ = std::make_unique<field_lookup>(*this); }
@@ -46,6 +54,8 @@ class Document_xer : public Document {
   explicit Document_xer(std::optional<text_encoding> encoding) : encoding_(encoding) {}
 
   bool load(const std::u16string& path) override;
+  // The same over the file's bytes already in memory.
+  bool load_bytes(std::string bytes);
   void link() override;
 
   // The encoding the text was read in, once load has answered true.
@@ -57,6 +67,9 @@ class Document_xer : public Document {
   void run_passes();
 
  private:
+  bool finish_load(bool read);
+  xer_parser::table_plan plan();
+
   std::optional<text_encoding> encoding_;
   text_encoding used_ = text_encoding::windows_1252;
 };

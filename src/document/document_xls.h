@@ -67,6 +67,9 @@ class Document_xls : public Document {
   // WBS element, resource and project in that order.
   void run_passes();
 
+  // Marks the load as refused: the workbook could not be read at all.
+  void refuse() { refused_ = true; }
+
   workbook_values& values() { return values_; }
   const workbook_values& values() const { return values_; }
 

@@ -200,20 +200,38 @@ void set_span(s_dur& d, const CALENDAR* cal, const s_date& from, const s_date& t
 }
 
 // The full path from the top element down, whatever order the elements
-// stand in the file; a parent cycle is cut where it closes.
-const std::u16string& wbs_path(PROJWBS& w, std::unordered_set<const PROJWBS*>& in_progress,
-                               std::unordered_set<const PROJWBS*>& done) {
-  if (done.count(&w)) return w.wbs_path.value;
-  in_progress.insert(&w);
-  if (w.parent && !in_progress.count(w.parent)) {
-    const std::u16string& parent_path = wbs_path(*w.parent, in_progress, done);
-    w.wbs_path.value = parent_path + u"." + w.wbs_short_name.value;
-  } else {
-    w.wbs_path.value = w.wbs_short_name.value;
+// stand in the file; a parent cycle is cut where it closes. Walked without
+// recursion, as a hostile file may nest elements a million deep, and held to
+// `max_wbs_path` characters, as every element copies its parent's path: real
+// paths are a few dozen characters, and without the bound a deep chain or a
+// long code above many elements would multiply the file's size many times.
+constexpr size_t max_wbs_path = 512;
+
+void wbs_path(PROJWBS& w, std::unordered_set<const PROJWBS*>& done) {
+  if (done.count(&w)) return;
+  // Up the parents to one whose path is known, to the top, or to the point
+  // where the chain closes on itself.
+  std::vector<PROJWBS*> chain;
+  std::unordered_set<const PROJWBS*> on_chain;
+  PROJWBS* cur = &w;
+  while (cur && !done.count(cur) && on_chain.insert(cur).second) {
+    chain.push_back(cur);
+    cur = cur->parent;
   }
-  in_progress.erase(&w);
-  done.insert(&w);
-  return w.wbs_path.value;
+  const std::u16string* above = cur && done.count(cur) ? &cur->wbs_path.value : nullptr;
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    std::u16string& path = (*it)->wbs_path.value;
+    const std::u16string& name = (*it)->wbs_short_name.value;
+    if (above) {
+      path.assign(*above, 0, max_wbs_path);
+      if (path.size() < max_wbs_path) path += u'.';
+      path.append(name, 0, max_wbs_path - std::min(path.size(), max_wbs_path));
+    } else {
+      path.assign(name, 0, max_wbs_path);
+    }
+    done.insert(*it);
+    above = &path;
+  }
 }
 
 void wbs_pass(PROJWBS& w) {
@@ -267,8 +285,20 @@ struct subtree_rollup {
   s_unit qty[6];
   const CALENDAR* first_calendar = nullptr;
 
-  void visit(const PROJWBS& w, std::unordered_set<const PROJWBS*>& seen) {
-    if (!seen.insert(&w).second) return;  // a parent cycle is walked once
+  // The subtree in the order a depth-first walk meets it, without recursion
+  // (elements may nest a million deep); a parent cycle is walked once.
+  void visit(const PROJWBS& top, std::unordered_set<const PROJWBS*>& seen) {
+    std::vector<const PROJWBS*> todo{&top};
+    while (!todo.empty()) {
+      const PROJWBS* w = todo.back();
+      todo.pop_back();
+      if (!seen.insert(w).second) continue;
+      take(*w);
+      for (auto c = w->children.rbegin(); c != w->children.rend(); ++c) todo.push_back(*c);
+    }
+  }
+
+  void take(const PROJWBS& w) {
     act_start.take_earliest(w.act_start_date);
     act_end.take_latest(w.act_end_date);
     start.take_earliest(w.start_date);
@@ -288,7 +318,6 @@ struct subtree_rollup {
           first_calendar = t->calendar;
           break;
         }
-    for (const PROJWBS* c : w.children) visit(*c, seen);
   }
 };
 
@@ -369,8 +398,8 @@ void Document_xer::run_passes() {
     if (second.joinable()) second.join();
   }
   {
-    std::unordered_set<const PROJWBS*> in_progress, done;
-    for (PROJWBS& w : projwbs) wbs_path(w, in_progress, done);
+    std::unordered_set<const PROJWBS*> done;
+    for (PROJWBS& w : projwbs) wbs_path(w, done);
   }
   for (PROJWBS& w : projwbs) wbs_pass(w);
   for (PROJECT& p : project) project_pass(p);

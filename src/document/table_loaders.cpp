@@ -85,4 +85,12 @@ bool load_table(record_lists& lists, const xer_table& table) {
   return false;
 }
 
+size_t record_size(std::u16string_view name) {
+#define TESSEL_SIZE_IF(TYPE, member) \
+  if (name == u"" #TYPE) return sizeof(TYPE);
+  TESSEL_RECORD_TABLES(TESSEL_SIZE_IF)
+#undef TESSEL_SIZE_IF
+  return 0;
+}
+
 }  // namespace tessel::document

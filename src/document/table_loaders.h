@@ -19,4 +19,8 @@ namespace tessel::document {
 // holds them. Rows are never merged, even when their ids repeat.
 bool load_table(record_lists& lists, const xer_table& table);
 
+// The memory one record of the table of that name takes before its texts;
+// 0 for a table the schedule does not hold.
+size_t record_size(std::u16string_view table_name);
+
 }  // namespace tessel::document

@@ -3,7 +3,10 @@
 #include <freexl.h>
 
 #include <cstdio>
+#include <fstream>
 
+#include "document/compound_file.h"
+#include "document/open_limits.h"
 #include "document/path_text.h"
 
 namespace tessel::document {
@@ -171,6 +174,23 @@ workbook_sheet workbook_sheet::from_rows(std::string name, const std::vector<std
 
 namespace {
 
+// What one claimed cell may cost: the library's own cell and ours.
+constexpr uint64_t bytes_per_cell = 32;
+
+// The whole file, when it is a regular file within the open limits.
+bool read_whole_file(const std::u16string& path, std::string& out) {
+  std::ifstream in(narrow_path(path), std::ios::binary);
+  if (!in || !file_size_acceptable(path)) return false;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size <= 0 || uint64_t(size) > max_schedule_bytes) return false;
+  out.resize(size_t(size));
+  in.seekg(0);
+  in.read(out.data(), size);
+  out.resize(size_t(in.gcount()));
+  return !out.empty();
+}
+
 // Closes the library's handle however reading ends.
 struct freexl_handle {
   const void* h = nullptr;
@@ -205,6 +225,14 @@ void append_cell_text(std::u16string& out, const FreeXL_CellValue& v) {
 
 bool workbook::open(const std::u16string& path) {
   close();
+  // The library trusts the file's structure; it only ever sees files whose
+  // structure was checked, and only as many cells as memory allows.
+  std::string bytes;
+  if (!read_whole_file(path, bytes)) return false;
+  const uint64_t max_cells = (memory_factor * bytes.size() + record_allowance) / bytes_per_cell;
+  if (!compound_file_sound(bytes, max_cells)) return false;
+  bytes = std::string();
+
   freexl_handle file;
   // The library asks to be closed even when opening failed.
   if (freexl_open(narrow_path(path).c_str(), &file.h) != FREEXL_OK) return false;
@@ -214,6 +242,11 @@ bool workbook::open(const std::u16string& path) {
   // A sheet index is 16 bits wide in the library's interface.
   if (sheet_count > 0xFFFFu) sheet_count = 0xFFFFu;
 
+  // A refused workbook holds no sheets.
+  auto fail = [this] {
+    sheets_.clear();
+    return false;
+  };
   sheets_.reserve(sheet_count);
   std::u16string cell;
   for (unsigned int i = 0; i < sheet_count; ++i) {
@@ -226,6 +259,7 @@ bool workbook::open(const std::u16string& path) {
         freexl_worksheet_dimensions(file.h, &rows, &cols) != FREEXL_OK) {
       continue;  // a sheet the library cannot select reads as empty
     }
+    if (uint64_t(rows) * cols > max_cells) return fail();
     s.reserve(rows, cols);
     for (unsigned int r = 0; r < rows; ++r) {
       for (unsigned short c = 0; c < cols; ++c) {

@@ -36,6 +36,7 @@ bool import_workbook(Document_xls& doc, const std::u16string& path) {
   workbook book;
   if (!book.open(path)) {
     add_project(doc);
+    doc.refuse();
     return false;
   }
   return import_sheets(doc, book.sheets());

@@ -20,6 +20,7 @@
 #include <cstring>
 #include <new>
 
+#include "document/open_limits.h"
 #include "document/path_text.h"
 
 namespace tessel::document {
@@ -100,7 +101,7 @@ bool read_file(const std::u16string& path, std::string& out) {
   if (fd < 0) return false;
   out.clear();
   bool ok = false;
-  if (size > 0 && uint64_t(size) < uint64_t(out.max_size())) {
+  if (size > 0 && size_acceptable(uint64_t(size), available_memory())) {
     out.reserve(size_t(size));
     advise_huge(out.data(), size_t(size));
     out.resize(size_t(size));
@@ -371,7 +372,8 @@ void xer_parser::reserve_cells(xer_table& table, size_t row_bytes) {
 }
 
 template <class Sink>
-bool xer_parser::read_tree(const std::string& bytes, Sink& sink, std::optional<text_encoding> encoding) {
+bool xer_parser::read_tree(const std::string& bytes, Sink& sink, std::optional<text_encoding> encoding,
+                           const table_plan& plan) {
   const size_t bom = utf8_bom_length(bytes);
   const char* const begin = bytes.data() + bom;
   const char* const end = bytes.data() + bytes.size();
@@ -386,14 +388,23 @@ bool xer_parser::read_tree(const std::string& bytes, Sink& sink, std::optional<t
     size_t rows = 0, row_bytes = 0;
   };
   std::vector<table_size> sizes;
+  std::vector<table_count> counts;
   for_each_line(begin, end, [&](const char* p, const char* le, char k) {
     if (k == 'T') {
       sizes.emplace_back();
+      if (plan) {
+        table_count& c = counts.emplace_back();
+        for_each_value(p, le, [&](const char* s, const char* e) { c.name = latin1(s, e); });
+      }
     } else if (k == 'R' && !sizes.empty()) {
       ++sizes.back().rows;
       sizes.back().row_bytes += size_t(le - p);
     }
   });
+  if (plan) {
+    for (size_t i = 0; i < counts.size(); ++i) counts[i].rows = sizes[i].rows;
+    if (!plan(counts, bytes.size())) return false;
+  }
 
   xer_table* table = nullptr;  // none until the first "%T": "%F" and "%R" lines are ignored
   size_t table_index = 0;
@@ -411,6 +422,11 @@ bool xer_parser::read_tree(const std::string& bytes, Sink& sink, std::optional<t
         }
         break;
       case 'T':
+        if (plan && !counts[table_index].wanted) {
+          ++table_index;
+          table = nullptr;  // its "%F" and "%R" lines are passed over
+          break;
+        }
         table = sink.new_table(p);
         table->decoder_ = &decoder;
         reserve_rows(*table, sizes[table_index++].rows);
@@ -452,11 +468,17 @@ std::unique_ptr<xer_doc> xer_parser::parse(const std::u16string& path, std::opti
 }
 
 bool xer_parser::parse_tables(const std::u16string& path, const std::function<void(const xer_table&)>& on_table,
-                              std::optional<text_encoding> encoding, text_encoding* used) {
+                              const table_plan& plan, std::optional<text_encoding> encoding, text_encoding* used) {
   std::string bytes;
   if (!read_file(path, bytes)) return false;
+  return parse_tables_bytes(std::move(bytes), on_table, plan, encoding, used);
+}
+
+bool xer_parser::parse_tables_bytes(std::string bytes, const std::function<void(const xer_table&)>& on_table,
+                                    const table_plan& plan, std::optional<text_encoding> encoding,
+                                    text_encoding* used) {
   stream_sink sink{on_table, nullptr, bytes.data(), {}};
-  if (!read_tree(bytes, sink, encoding)) return false;
+  if (!read_tree(bytes, sink, encoding, plan)) return false;
   if (used) *used = sink.decoder.encoding();
   return true;
 }

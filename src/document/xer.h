@@ -191,17 +191,40 @@ class xer_parser {
   static std::unique_ptr<xer_doc> parse_bytes(std::string bytes,
                                               std::optional<text_encoding> encoding = std::nullopt);
 
+  // What a streaming reader learns of each table before storing any row:
+  // its name and row count, and the size of the whole file. The plan answers, per table, whether its rows
+  // are wanted at all (unwanted tables are passed over unread), or false
+  // to refuse the whole file, for example when its rows would not fit in
+  // memory.
+  struct table_count {
+    std::u16string name;
+    size_t rows = 0;
+    bool wanted = true;
+  };
+  using table_plan = std::function<bool(std::vector<table_count>& tables, size_t file_bytes)>;
+
   // Streaming form used by document loading: each table is handed to
   // `on_table` as soon as it is complete, in file order, and destroyed right
   // after, so only one table's cells are held at a time. Answers false
-  // exactly when `parse` would answer no document. When it answers true,
-  // `used` (if given) receives the encoding the text is read in.
-  static bool parse_tables(const std::u16string& path, const std::function<void(const xer_table&)>& on_table,
+  // when `parse` would answer no document, or when `plan` refuses. The
+  // text is read in `encoding`, or, without one, in the encoding
+  // detect_encoding finds; when the answer is true `used` (if given)
+  // receives the encoding the text was read in.
+  static bool parse_tables(const std::u16string& path,
+                           const std::function<void(const xer_table&)>& on_table,
+                           const table_plan& plan = {},
                            std::optional<text_encoding> encoding = std::nullopt, text_encoding* used = nullptr);
+  // The same over the file's bytes already in memory.
+  static bool parse_tables_bytes(std::string bytes,
+                                 const std::function<void(const xer_table&)>& on_table,
+                                 const table_plan& plan = {},
+                                 std::optional<text_encoding> encoding = std::nullopt,
+                                 text_encoding* used = nullptr);
 
  private:
   template <class Sink>
-  static bool read_tree(const std::string& bytes, Sink& sink, std::optional<text_encoding> encoding);
+  static bool read_tree(const std::string& bytes, Sink& sink, std::optional<text_encoding> encoding,
+                        const table_plan& plan = {});
   static void reserve_rows(xer_table& table, size_t rows);
   static void reserve_cells(xer_table& table, size_t row_bytes);
   static void read_row(xer_table& table, const char* line, const char* end);

@@ -5,6 +5,7 @@
 #include "catalog/field_catalog.h"
 #include "config/encoding_choices.h"
 #include "document/document_xls.h"
+#include "document/open_limits.h"
 #include "document/path_text.h"
 #include "document/xer.h"
 
@@ -33,6 +34,8 @@ bool has_compound_signature(const std::u16string& path) {
 }  // namespace
 
 schedule_format format_of(const std::u16string& path) {
+  // A file too large to hold is refused before a byte of it is read.
+  if (!document::file_size_acceptable(path)) return schedule_format::refused;
   const std::u16string ext = lower_extension(path);
   if (ext == u".xer") return document::xer_parser::is_xer(path) ? schedule_format::xer : schedule_format::refused;
   if (ext == u".xls") return has_compound_signature(path) ? schedule_format::xls : schedule_format::refused;
@@ -83,6 +86,13 @@ bool TesselDoc::open_with(const std::u16string& path, std::optional<document::te
   doc_.reset();
   doc_ = std::move(next);
   last_load_complete_ = doc_->load(path);
+  if (doc_->refused()) {
+    // Nothing was built from it: there is no schedule rather than an empty one.
+    doc_.reset();
+    last_load_complete_ = false;
+    encoding_used_.reset();
+    return false;
+  }
   encoding_used_.reset();
   if (format == schedule_format::xer && last_load_complete_)
     encoding_used_ = static_cast<const document::Document_xer&>(*doc_).encoding_used();

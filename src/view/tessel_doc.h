@@ -19,7 +19,8 @@ enum class schedule_format { refused, xer, xls };
 
 // The reader a path goes to, judged by its extension (compared after
 // lower-casing) and the file's signature: ".xer" files must start with
-// "ERMHDR", ".xls" files with the compound-file signature 0xD0 0xCF.
+// "ERMHDR", ".xls" files with the compound-file signature 0xD0 0xCF. A file
+// larger than the open limits allow is refused whatever it holds.
 schedule_format format_of(const std::u16string& path);
 
 // "Can't open document: PATH".
@@ -35,7 +36,10 @@ class TesselDoc {
   // untouched, when the file is refused. On acceptance the view
   // configuration (field catalogs, filters, layouts) is rebuilt, the old
   // schedule is destroyed and the new one loaded; whatever it holds is kept
-  // even when its reading stopped early.
+  // even when its reading stopped early. A file the document refuses
+  // outright (a damaged workbook, rows that would take far more memory than
+  // the file's size justifies) answers false after the old schedule was let
+  // go: there is then no schedule.
   //
   // The text of an XER file is read in the encoding the user last chose
   // for this file (kept per user), or else in the one its bytes suggest.

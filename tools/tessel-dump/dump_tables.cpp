@@ -96,7 +96,7 @@ int run_table(const std::vector<std::string>& args) {
       out += '\n';
       flush(out);
     }
-  }, encoding_for(args[1]));
+  }, {}, encoding_for(args[1]));
   if (!ok) return refuse(args[1]);
   flush(out, true);
   if (!found) std::fprintf(stderr, "tessel-dump: no table %s in %s\n", args[0].c_str(), args[1].c_str());

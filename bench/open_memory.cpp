@@ -1,0 +1,54 @@
+// Peak memory of opening schedules, against the limit of six times the
+// file's size: each file is opened in a child process of its own and the
+// growth of the child's peak resident memory over the open is printed.
+//
+//   open_memory [FILE...]   (default: /tmp/x100k.xer and samples/demo.xer)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "document/open_limits.h"
+#include "view/tessel_doc.h"
+
+namespace fs = std::filesystem;
+
+int main(int argc, char** argv) {
+  std::vector<std::string> files(argv + 1, argv + argc);
+  if (files.empty()) files = {"/tmp/x100k.xer", "samples/demo.xer"};
+  std::printf("%-50s %12s %12s %7s %s\n", "file", "bytes", "peak growth", "ratio", "opened");
+  for (const std::string& file : files) {
+    std::error_code ec;
+    const auto size = fs::file_size(file, ec);
+    if (ec) {
+      std::printf("%-50s missing\n", file.c_str());
+      continue;
+    }
+    int fds[2];
+    if (::pipe(fds) != 0) return 1;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      ::close(fds[0]);
+      rusage before{}, after{};
+      ::getrusage(RUSAGE_SELF, &before);
+      tessel::view::TesselDoc doc;
+      const long long opened = doc.open(fs::path(file).u16string());
+      ::getrusage(RUSAGE_SELF, &after);
+      const long long out[2] = {(after.ru_maxrss - before.ru_maxrss) * 1024LL, opened};
+      ::_exit(::write(fds[1], out, sizeof out) == ssize_t(sizeof out) ? 0 : 1);
+    }
+    ::close(fds[1]);
+    long long got[2] = {-1, 0};
+    if (::read(fds[0], got, sizeof got) != ssize_t(sizeof got)) got[0] = -1;
+    ::close(fds[0]);
+    ::waitpid(pid, nullptr, 0);
+    std::printf("%-50s %12llu %12lld %7.2f %s\n", fs::path(file).filename().c_str(), (unsigned long long)size,
+                got[0], double(got[0]) / double(size), got[1] ? "yes" : "refused");
+  }
+  std::printf("limit: %llu x the file's size\n", (unsigned long long)tessel::document::memory_factor);
+  return 0;
+}
