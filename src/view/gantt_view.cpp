@@ -9,6 +9,7 @@
 #include "document/calendar.h"
 #include "view/display_scale.h"
 #include "view/gantt_shapes.h"
+#include "view/table_paint.h"
 
 namespace tessel::view {
 
@@ -62,7 +63,7 @@ struct GanttView::frame {
   float span_right = 0.0f;
   int64_t first_date = 0;      // the dates at the pane's edges
   int64_t last_date = 0;
-  int first_row = 0;           // the rows that reach into the pane
+  int first_row = 0;           // the rows the followed table paints
   int last_row = -1;
 };
 
@@ -161,13 +162,12 @@ void GanttView::draw(const rect_f& r) {
   f.span_right = std::min(f.right, f.ox + f.content_w);
   f.first_date = f.axis.date_at(f.span_left - f.ox) - 1;
   f.last_date = f.axis.date_at(f.span_right - f.ox) + 1;
-  const int rows = static_cast<int>(table_->visibleRows().size());
-  if (f.row > 0.0f && rows > 0) {
-    const float from = static_cast<float>(context().scroll_y);  // content y just under the header
-    const float to = from + (f.bottom - f.top) - f.header;
-    f.first_row = std::max(0, static_cast<int>(std::floor(from / f.row)));
-    f.last_row = std::min(rows - 1, static_cast<int>(std::ceil(to / f.row)) - 1);
-  }
+  // The same rows as the table beside it paints, so that a bar never shows
+  // on a line whose table row is not drawn.
+  const row_span span = rows_in_sight(static_cast<float>(context().scroll_y), r.h, f.row,
+                                      table_->visibleRows().size());
+  f.first_row = static_cast<int>(span.begin);
+  f.last_row = static_cast<int>(span.end) - 1;
 
   draw_shading(f);
   draw_gridlines(f);
