@@ -148,7 +148,7 @@ TEST(OpenSchedule, RefusesWhatIsNotASchedule) {
 
   const std::u16string refused[] = {
       s.write("workbook.xer", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(600, '\0')),
-      s.write("bom.xer", "\xEF\xBB\xBF" "ERMHDR\t19.12\n%T\tTASK\n"),
+      s.write("bom.xer", "\xEF\xBB" "ERMHDR\t19.12\n%T\tTASK\n"),  // a broken byte-order mark
       s.write("lower.xer", "ermhdr\t19.12\n"),
       s.write("empty.xer", ""),
       s.write("text.xls", "ERMHDR\t19.12\n"),

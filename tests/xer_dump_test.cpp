@@ -75,7 +75,7 @@ TEST_F(XerDump, ListsTablesAndDumpsEveryOccurrenceAsUtf8) {
 }
 
 TEST_F(XerDump, RefusesWhatIsNotAnXerFile) {
-  const std::string bom = write("bom.xer", "\xEF\xBB\xBF" "ERMHDR\t8.0\n%T\tTASK\n");
+  const std::string bom = write("bom.xer", "\xEF\xBB" "ERMHDR\t8.0\n%T\tTASK\n");  // a broken mark
   const std::string empty = write("empty.xer", "");
   const std::string other = write("other.xer", "HEADER\t8.0\n");
   const std::string missing = "'" + (dir_ / "missing.xer").string() + "'";

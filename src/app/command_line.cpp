@@ -39,7 +39,10 @@ QString usage_text() {
       "  --details TAB         show the Details pane on that tab\n"
       "  --scale S             display scale instead of the screen's (1.5 = 144 dpi)\n"
       "  --style S             colorful (default), dark or white\n"
-      "  --dialog NAME [ARG..] render the named dialog over the window instead\n"
+      "  --dialog NAME [ARG..] render the named dialog over the window instead:\n"
+      "                        calendar [--calendar NAME] [--month YYYY-MM], time-periods,\n"
+      "                        workweek, columns [predecessors|successors],\n"
+      "                        options [--page time-units|gridlines|layouts]\n"
       "  --help                this text\n"
       "\n"
       "A refused file is reported on stderr and the exit status is 1.\n");
@@ -101,6 +104,11 @@ command_line parse_command_line(const QStringList& args) {
     } else if (a == QLatin1String("--dialog")) {
       if (!value(c.dialog)) return failed(QStringLiteral("--dialog needs a name"));
       in_dialog = true;
+    } else if (in_dialog && (a == QLatin1String("--calendar") || a == QLatin1String("--month") ||
+                             a == QLatin1String("--page"))) {
+      // Options of the dialog being rendered, handed on with their values.
+      if (!value(v)) return failed(a + QStringLiteral(" needs a value"));
+      c.dialog_args << a << v;
     } else if (a.startsWith(QLatin1String("--"))) {
       return failed(QStringLiteral("unknown option ") + a);
     } else if (i == args.size() - 1) {

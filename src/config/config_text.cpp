@@ -1,9 +1,14 @@
 #include "config/config_text.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <limits>
+#include <string>
 #include <system_error>
 
 namespace tessel::view::config_text {
@@ -99,24 +104,33 @@ bool read_pieces(const std::filesystem::path& file,
 }
 
 bool write_file(const std::filesystem::path& file, std::string_view text) {
-  std::filesystem::path tmp = file;
-  tmp += ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ec;
-      std::filesystem::remove(tmp, ec);
-      return false;
-    }
+  // The temporary file lies beside the target, so that the rename stays on
+  // one file system and swaps the files in one step; its name carries the
+  // process id and O_EXCL keeps two running programs from sharing it.
+  std::filesystem::path tmp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    tmp = file;
+    tmp += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST && errno != EINTR) return false;  // folder not writable
   }
-  std::error_code ec;
-  std::filesystem::rename(tmp, file, ec);
-  if (ec) {
-    std::filesystem::remove(tmp, ec);
+  if (fd < 0) return false;
+  bool ok = true;
+  for (std::string_view rest = text; ok && !rest.empty();) {
+    const ssize_t n = ::write(fd, rest.data(), rest.size());
+    if (n < 0) {
+      ok = errno == EINTR;
+      continue;
+    }
+    rest.remove_prefix(static_cast<std::size_t>(n));
+  }
+  // The data reaches the disk before the name points at it: after a crash
+  // the old file or the complete new one is found, never a short one.
+  ok = ok && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  if (!ok || ::rename(tmp.c_str(), file.c_str()) != 0) {
+    ::unlink(tmp.c_str());
     return false;
   }
   return true;

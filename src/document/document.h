@@ -4,10 +4,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "document/field_lookup.h"
 #include "document/record_lists.h"
+#include "document/text_encoding.h"
 
 namespace tessel::document {
 
@@ -39,13 +41,24 @@ class Document : public record_lists {
 // A schedule read from an XER text export.
 class Document_xer : public Document {
  public:
+  // Without an encoding the file's bytes decide how its text is read.
+  Document_xer() = default;
+  explicit Document_xer(std::optional<text_encoding> encoding) : encoding_(encoding) {}
+
   bool load(const std::u16string& path) override;
   void link() override;
+
+  // The encoding the text was read in, once load has answered true.
+  text_encoding encoding_used() const { return used_; }
 
   // The passes that compute the display members depending on linked
   // records, each over one whole list: activities, WBS elements, projects,
   // resources. Called by load after link.
   void run_passes();
+
+ private:
+  std::optional<text_encoding> encoding_;
+  text_encoding used_ = text_encoding::windows_1252;
 };
 
 }  // namespace tessel::document

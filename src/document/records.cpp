@@ -35,15 +35,15 @@ std::span<const member_desc> UDFVALUE::members() { TESSEL_MEMBERS_BODY(UDFVALUE,
 // The color column: any cell gives opaque black.
 cell_loader ACTVCODE::special_column(std::u16string_view name) {
   if (name != u"color") return nullptr;
-  return [](void* r, std::string_view) { static_cast<ACTVCODE*>(r)->color = 0xFF000000u; };
+  return [](void* r, std::string_view, const text_decoder&) { static_cast<ACTVCODE*>(r)->color = 0xFF000000u; };
 }
 
 // The clndr_data column holds the calendar's working time.
 cell_loader CALENDAR::special_column(std::u16string_view name) {
   if (name != u"clndr_data") return nullptr;
-  return [](void* r, std::string_view b) {
+  return [](void* r, std::string_view b, const text_decoder& decoder) {
     std::u16string text;
-    cell::widen(b, text);
+    decoder.decode(b, text);
     static_cast<CALENDAR*>(r)->calendar.build(text);
   };
 }

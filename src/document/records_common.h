@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/text_encoding.h"
 #include "values/enums.h"
 #include "values/s_date.h"
 #include "values/s_quantity.h"
@@ -64,14 +65,15 @@ enum class member_kind : uint8_t {
   qty_per_hr,   // s_unit rate (units per hour); an empty cell gives an empty rate
   cost,         // s_cost
   flag,         // s_bool: "Y" only
-  text,         // s_string: each byte one character
+  text,         // s_string: in the file's encoding
   date,         // s_date: "yyyy-mm-dd hh:mm"
   enumeration,  // one of the enumeration types
   derived,      // computed after loading and linking
 };
 
-// Reads one cell's bytes into the member it belongs to.
-using cell_loader = void (*)(void* record, std::string_view cell);
+// Reads one cell's bytes into the member it belongs to; text is read with
+// the decoder of the file's encoding.
+using cell_loader = void (*)(void* record, std::string_view cell, const text_decoder& text);
 
 struct member_desc {
   std::u16string_view name;  // the column name, which is also the field key
@@ -158,12 +160,6 @@ inline double parse_number(std::string_view b) {
 
 inline bool parse_flag(std::string_view b) { return b.size() == 1 && b[0] == 'Y'; }
 
-inline void widen(std::string_view b, std::u16string& out) {
-  out.resize(b.size());
-  char16_t* d = out.data();
-  for (size_t i = 0; i < b.size(); ++i) d[i] = static_cast<unsigned char>(b[i]);
-}
-
 // A date cell: a cell that holds no valid date leaves the date empty, so it
 // shows nothing and sorts after every real date, like a date the file does
 // not carry at all.
@@ -185,7 +181,7 @@ inline void load_date(s_date& d, std::string_view b) {
 
 // Reads one cell into a member of kind `K` and type `T`.
 template <member_kind K, class T>
-inline void load_cell(T& m, std::string_view b) {
+inline void load_cell(T& m, std::string_view b, const text_decoder& text) {
   if constexpr (K == member_kind::id) {
     m.value = cell::parse_id(b);
   } else if constexpr (K == member_kind::whole) {
@@ -208,7 +204,7 @@ inline void load_cell(T& m, std::string_view b) {
   } else if constexpr (K == member_kind::flag) {
     m.value = cell::parse_flag(b) ? 1 : 0;
   } else if constexpr (K == member_kind::text) {
-    cell::widen(b, m.value);
+    text.decode(b, m.value);
   } else if constexpr (K == member_kind::date) {
     cell::load_date(m, b);
   } else if constexpr (K == member_kind::enumeration) {
@@ -217,6 +213,7 @@ inline void load_cell(T& m, std::string_view b) {
     (void)m;
     (void)b;
   }
+  if constexpr (K != member_kind::text) (void)text;
 }
 
 }  // namespace tessel::document
@@ -229,9 +226,9 @@ inline void load_cell(T& m, std::string_view b) {
   ::tessel::document::member_desc{                                                              \
       u"" #name, ::tessel::document::member_kind::kind,                                         \
       [](void* r) -> ::tessel::s_val& { return static_cast<record_type*>(r)->name; },           \
-      [](void* r, std::string_view b) {                                                         \
+      [](void* r, std::string_view b, const ::tessel::document::text_decoder& t) {              \
         ::tessel::document::load_cell<::tessel::document::member_kind::kind>(                   \
-            static_cast<record_type*>(r)->name, b);                                             \
+            static_cast<record_type*>(r)->name, b, t);                                          \
       }},
 
 // The body of a record's `members()`: the descriptions of its X-list.

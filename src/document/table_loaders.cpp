@@ -40,10 +40,10 @@ std::vector<cell_loader> make_plan(const xer_table& table) {
 }
 
 template <class R>
-void load_row(R& record, const std::vector<cell_loader>& plan, const xer_row& row) {
+void load_row(R& record, const std::vector<cell_loader>& plan, const xer_row& row, const text_decoder& text) {
   const size_t n = row.size() < plan.size() ? row.size() : plan.size();
   for (size_t i = 0; i < n; ++i)
-    if (plan[i]) plan[i](&record, row.cell_bytes(i));
+    if (plan[i]) plan[i](&record, row.cell_bytes(i), text);
   if constexpr (has_finish_row<R>) record.finish_row();
 }
 
@@ -57,10 +57,11 @@ template <class R>
 void load_rows(record_list<R>& list, const xer_table& table) {
   const std::vector<cell_loader> plan = make_plan<R>(table);
   const auto& rows = table.rows();
+  const text_decoder& text = table.decoder();
   const size_t first = list.size();
   list.reserve_back(rows.size());
   auto fill = [&](size_t from, size_t to) {
-    for (size_t k = from; k < to; ++k) load_row(*::new (list.slot(first + k)) R(), plan, rows[k]);
+    for (size_t k = from; k < to; ++k) load_row(*::new (list.slot(first + k)) R(), plan, rows[k], text);
   };
   const size_t half = rows.size() >= kParallelRows ? rows.size() / 2 : rows.size();
   std::thread second;

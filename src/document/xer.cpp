@@ -187,6 +187,10 @@ std::u16string latin1(const char* s, const char* e) {
 // Keeps every table in the document.
 struct doc_sink {
   xer_doc& doc;
+  const text_decoder& use(const text_decoder& d) {
+    doc.set_decoder(d);
+    return doc.decoder();
+  }
   xer_table* new_table(const char*) { return doc.add_table(); }
   void finish() {}
 };
@@ -201,6 +205,11 @@ struct stream_sink {
   const std::function<void(const xer_table&)>& on_table;
   std::unique_ptr<xer_table> current;
   const char* released = nullptr;  // bytes before this are given back
+  text_decoder decoder{};
+  const text_decoder& use(const text_decoder& d) {
+    decoder = d;
+    return decoder;
+  }
   xer_table* new_table(const char* line) {
     finish();
     release_before(line);
@@ -225,7 +234,10 @@ struct stream_sink {
 
 // ---------------------------------------------------------------- the tree
 
-std::u16string xer_cell::text() const { return latin1(bytes_.data(), bytes_.data() + bytes_.size()); }
+std::u16string xer_cell::text() const {
+  if (decoder_) return decoder_->decode(bytes_);
+  return latin1(bytes_.data(), bytes_.data() + bytes_.size());
+}
 
 std::string_view xer_row::cell_bytes(size_t i) const {
   if (!table_ || i >= count_) return {};
@@ -241,7 +253,9 @@ const xer_field* xer_row::cell_field(size_t i) const {
   return table_->fields_[i].get();
 }
 
-xer_cell xer_row::cell(size_t i) const { return xer_cell(cell_bytes(i), cell_field(i)); }
+xer_cell xer_row::cell(size_t i) const {
+  return xer_cell(cell_bytes(i), cell_field(i), table_ ? &table_->decoder() : nullptr);
+}
 
 xer_cell xer_row::add_cell(std::string_view bytes) {
   // Only the table's last row can grow: its cells must stay contiguous.
@@ -283,6 +297,11 @@ xer_field* xer_table::add_field(std::u16string name) {
   return fields_.back().get();
 }
 
+const text_decoder& xer_table::decoder() const {
+  static const text_decoder by_byte;
+  return decoder_ ? *decoder_ : by_byte;
+}
+
 xer_row* xer_table::add_row() {
   const size_t first = std::min<size_t>(cells_.size(), copied);
   rows_.emplace_back(this, uint32_t(first));
@@ -291,6 +310,7 @@ xer_row* xer_table::add_row() {
 
 xer_table* xer_doc::add_table() {
   tables_.push_back(std::make_unique<xer_table>());
+  tables_.back()->decoder_ = &decoder_;
   return tables_.back().get();
 }
 
@@ -351,10 +371,14 @@ void xer_parser::reserve_cells(xer_table& table, size_t row_bytes) {
 }
 
 template <class Sink>
-bool xer_parser::read_tree(const std::string& bytes, Sink& sink) {
-  const char* const begin = bytes.data();
-  const char* const end = begin + bytes.size();
-  if (!has_header(begin, bytes.size())) return false;
+bool xer_parser::read_tree(const std::string& bytes, Sink& sink, std::optional<text_encoding> encoding) {
+  const size_t bom = utf8_bom_length(bytes);
+  const char* const begin = bytes.data() + bom;
+  const char* const end = bytes.data() + bytes.size();
+  if (!has_header(begin, size_t(end - begin))) return false;
+  // The encoding is settled before any table exists, so every cell of the
+  // file reads alike.
+  const text_decoder& decoder = sink.use(text_decoder(encoding ? *encoding : detect_encoding(bytes)));
 
   // A first quick pass counts each table's rows, so that row lists are
   // allocated once, at their final size.
@@ -388,6 +412,7 @@ bool xer_parser::read_tree(const std::string& bytes, Sink& sink) {
         break;
       case 'T':
         table = sink.new_table(p);
+        table->decoder_ = &decoder;
         reserve_rows(*table, sizes[table_index++].rows);
         // With several names the last one wins.
         for_each_value(p, le, [&](const char* s, const char* e) { table->set_name(latin1(s, e)); });
@@ -404,32 +429,36 @@ bool xer_parser::is_xer(const std::u16string& path) {
   off_t size = 0;
   int fd = open_regular(path, &size);
   if (fd < 0) return false;
-  char head[8];
+  char head[11];
   const ssize_t got = read_fully(fd, head, sizeof head);
   ::close(fd);
-  return got > 0 && has_header(head, size_t(got));
+  if (got <= 0) return false;
+  const size_t bom = utf8_bom_length(std::string_view(head, size_t(got)));
+  return has_header(head + bom, size_t(got) - bom);
 }
 
-std::unique_ptr<xer_doc> xer_parser::parse_bytes(std::string bytes) {
+std::unique_ptr<xer_doc> xer_parser::parse_bytes(std::string bytes, std::optional<text_encoding> encoding) {
   auto doc = std::make_unique<xer_doc>();
   doc->bytes() = std::move(bytes);  // cells view the document's own copy
   doc_sink sink{*doc};
-  if (!read_tree(doc->bytes(), sink)) return nullptr;
+  if (!read_tree(doc->bytes(), sink, encoding)) return nullptr;
   return doc;
 }
 
-std::unique_ptr<xer_doc> xer_parser::parse(const std::u16string& path) {
+std::unique_ptr<xer_doc> xer_parser::parse(const std::u16string& path, std::optional<text_encoding> encoding) {
   std::string bytes;
   if (!read_file(path, bytes)) return nullptr;
-  return parse_bytes(std::move(bytes));
+  return parse_bytes(std::move(bytes), encoding);
 }
 
-bool xer_parser::parse_tables(const std::u16string& path,
-                              const std::function<void(const xer_table&)>& on_table) {
+bool xer_parser::parse_tables(const std::u16string& path, const std::function<void(const xer_table&)>& on_table,
+                              std::optional<text_encoding> encoding, text_encoding* used) {
   std::string bytes;
   if (!read_file(path, bytes)) return false;
-  stream_sink sink{on_table, nullptr, bytes.data()};
-  return read_tree(bytes, sink);
+  stream_sink sink{on_table, nullptr, bytes.data(), {}};
+  if (!read_tree(bytes, sink, encoding)) return false;
+  if (used) *used = sink.decoder.encoding();
+  return true;
 }
 
 }  // namespace tessel::document

@@ -8,15 +8,23 @@
 // cell finds its field through its row's table; cells therefore store only
 // where their bytes are: a row keeps a pointer to its line and each cell a
 // 32-bit offset and length within that line (8 bytes a cell).
+//
+// Text: the file's encoding is settled once, before the first table is
+// read (detected from the bytes unless the caller names one), and every
+// table carries the decoder its text cells are read with. Table and field
+// names are the export's own ASCII identifiers and stay byte for character.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "document/text_encoding.h"
 
 namespace tessel::document {
 
@@ -52,13 +60,16 @@ class xer_field {
   std::u16string name_;
 };
 
-// A cell as handed out by its row: the bytes of its value and its field
-// (none when the row has more values than the table has fields).
+// A cell as handed out by its row: the bytes of its value, its field
+// (none when the row has more values than the table has fields) and the
+// decoder of its table.
 class xer_cell {
  public:
-  xer_cell(std::string_view bytes, const xer_field* field) : bytes_(bytes), field_(field) {}
+  xer_cell(std::string_view bytes, const xer_field* field, const text_decoder* decoder = nullptr)
+      : bytes_(bytes), field_(field), decoder_(decoder) {}
   virtual ~xer_cell() = default;
-  // Every byte becomes one character of the same code (ISO 8859-1).
+  // The value in the file's encoding; without a decoder every byte becomes
+  // the character of the same code (ISO 8859-1).
   std::u16string text() const;
   std::string_view bytes() const { return bytes_; }
   const xer_field* field() const { return field_; }
@@ -66,6 +77,7 @@ class xer_cell {
  private:
   std::string_view bytes_;
   const xer_field* field_;
+  const text_decoder* decoder_;
 };
 
 class xer_row {
@@ -109,9 +121,13 @@ class xer_table {
 
   const std::vector<std::unique_ptr<xer_field>>& fields() const { return fields_; }
   const std::vector<xer_row>& rows() const { return rows_; }
+  // How the text of this table's cells is read: the file's encoding for a
+  // table the parser made, ISO 8859-1 for a table made by hand.
+  const text_decoder& decoder() const;
 
  private:
   friend class xer_row;
+  friend class xer_doc;
   friend class xer_parser;
   // A cell's place in its row's line; `off == copied` marks a cell whose
   // bytes were copied into `copies_`, and `len` is then the copy's index.
@@ -126,6 +142,7 @@ class xer_table {
   size_t field_limit(size_t cell_index) const;
 
   std::u16string name_;
+  const text_decoder* decoder_ = nullptr;
   std::vector<std::unique_ptr<xer_field>> fields_;
   std::vector<xer_row> rows_;
   std::vector<cell_ref, xer_detail::big_allocator<cell_ref>> cells_;  // all rows' cells, row after row
@@ -147,9 +164,13 @@ class xer_doc {
 
   // The file's bytes, which every cell views. Set by the parser.
   std::string& bytes() { return bytes_; }
+  // How its tables' text is read. Set by the parser; ISO 8859-1 before.
+  const text_decoder& decoder() const { return decoder_; }
+  void set_decoder(const text_decoder& d) { decoder_ = d; }
 
  private:
   std::string bytes_;
+  text_decoder decoder_;
   std::vector<std::unique_ptr<xer_table>> tables_;
 };
 
@@ -157,25 +178,30 @@ class xer_parser {
  public:
   virtual ~xer_parser() = default;
 
-  // True exactly when the first token of the file's first line is "ERMHDR".
-  // Reads only the first few bytes of the file.
+  // True exactly when the first token of the file's first line is "ERMHDR"
+  // (after a UTF-8 byte-order mark, which is skipped). Reads only the first
+  // few bytes of the file.
   static bool is_xer(const std::u16string& path);
   // The whole file as a tree, or none when the file cannot be opened, is
-  // empty or does not start with "ERMHDR".
-  static std::unique_ptr<xer_doc> parse(const std::u16string& path);
+  // empty or does not start with "ERMHDR". Its text is read in `encoding`,
+  // or, without one, in the encoding detect_encoding finds in its bytes.
+  static std::unique_ptr<xer_doc> parse(const std::u16string& path,
+                                        std::optional<text_encoding> encoding = std::nullopt);
   // The same reading over bytes already in memory (tests, fuzzing).
-  static std::unique_ptr<xer_doc> parse_bytes(std::string bytes);
+  static std::unique_ptr<xer_doc> parse_bytes(std::string bytes,
+                                              std::optional<text_encoding> encoding = std::nullopt);
 
   // Streaming form used by document loading: each table is handed to
   // `on_table` as soon as it is complete, in file order, and destroyed right
   // after, so only one table's cells are held at a time. Answers false
-  // exactly when `parse` would answer no document.
-  static bool parse_tables(const std::u16string& path,
-                           const std::function<void(const xer_table&)>& on_table);
+  // exactly when `parse` would answer no document. When it answers true,
+  // `used` (if given) receives the encoding the text is read in.
+  static bool parse_tables(const std::u16string& path, const std::function<void(const xer_table&)>& on_table,
+                           std::optional<text_encoding> encoding = std::nullopt, text_encoding* used = nullptr);
 
  private:
   template <class Sink>
-  static bool read_tree(const std::string& bytes, Sink& sink);
+  static bool read_tree(const std::string& bytes, Sink& sink, std::optional<text_encoding> encoding);
   static void reserve_rows(xer_table& table, size_t rows);
   static void reserve_cells(xer_table& table, size_t row_bytes);
   static void read_row(xer_table& table, const char* line, const char* end);

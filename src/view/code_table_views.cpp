@@ -3,30 +3,17 @@
 #include <utility>
 #include <vector>
 
-#include "view/display_scale.h"
-
 namespace tessel::view {
 namespace {
-
-const std::vector<float> code_widths{200.0f, 200.0f, 200.0f};
-
-// Every code table is 600 pixels wide (scaled) once it has something to show.
-float code_table_width(const detail_table& t) {
-  return t.followed && t.followed->document() && t.followed->layout() ? detail_table_width(code_widths) : 0.0f;
-}
-
-float code_table_height(const detail_table& t, const std::vector<Row*>& visible) {
-  return code_table_width(t) > 0.0f ? detail_table_height(visible.size()) : 0.0f;
-}
 
 // One row per code type, in the order of the types, for which the owner has
 // a code value with a non-empty short name: the first assignment in list
 // order to that type decides, as it does for the owner's code columns.
 // `owner_and_type` answers an assignment's owner id and code type id.
-template <class Type, class Assignment, class TypeId, class OwnerOf, class Named, class MakeRow>
+template <class Type, class Assignment, class TypeId, class OwnerAndType, class HasValue, class MakeRow>
 void list_codes(detail_table& t, const document::record_list<Type>& types,
                 const document::record_list<Assignment>& assignments, uint32_t owner, TypeId type_id,
-                OwnerOf owner_and_type, Named has_value, MakeRow make_row) {
+                OwnerAndType owner_and_type, HasValue has_value, MakeRow make_row) {
   // The owner's assignments, found in one pass over the list.
   std::vector<const Assignment*> own;
   for (const Assignment& a : assignments) {
@@ -43,28 +30,44 @@ void list_codes(detail_table& t, const document::record_list<Type>& types,
   }
 }
 
-void draw_codes(View& v, const detail_table& t, const rect_f& r, std::u16string_view first_caption,
-                const detail_cell_text& cell) {
-  if (!v.context().surface || code_table_width(t) <= 0.0f) return;
-  const std::vector<std::u16string_view> captions{first_caption, u"Code Value", u"Description"};
-  paint_detail_table(*v.context().surface, v.context(), r, captions, code_widths, v.visibleRows(), cell);
+// The three fixed columns: the code type, the value's short name, its
+// description.
+void fixed_columns(detail_table& t, std::u16string_view first_caption,
+                   std::u16string (*cell)(const Row&, std::size_t)) {
+  t.captions = {first_caption, u"Code Value", u"Description"};
+  t.widths = {200.0f, 200.0f, 200.0f};
+  t.cell = cell;
 }
 
-void click(const View& v, const std::vector<Row*>& visible, float x, float y) {
-  if (y <= detail_table_line_height()) return;  // the header selects nothing
-  select_detail_row(visible, x + static_cast<float>(v.context().scroll_x),
-                    y + static_cast<float>(v.context().scroll_y));
+std::u16string activity_code_cell(const Row& row, std::size_t c) {
+  const document::ACTVCODE* code = row.activity_code() ? row.activity_code()->code : nullptr;
+  if (!code) return {};
+  if (c == 0) return code->type ? code->type->actv_code_type.value : std::u16string();
+  return c == 1 ? code->short_name.value : code->actv_code_name.value;
+}
+
+std::u16string project_code_cell(const Row& row, std::size_t c) {
+  const document::PCATVAL* code = row.project_code() ? row.project_code()->code : nullptr;
+  if (!code) return {};
+  if (c == 0) return code->type ? code->type->proj_catg_type.value : std::u16string();
+  return c == 1 ? code->proj_catg_short_name.value : code->proj_catg_name.value;
+}
+
+std::u16string resource_code_cell(const Row& row, std::size_t c) {
+  const document::RCATVAL* code = row.resource_code() ? row.resource_code()->code : nullptr;
+  if (!code) return {};
+  if (c == 0) return code->type ? code->type->rsrc_catg_type.value : std::u16string();
+  return c == 1 ? code->rsrc_catg_short_name.value : code->rsrc_catg_name.value;
 }
 
 }  // namespace
 
 // ---- activity codes ----
 
-ActivityCodeTableView::ActivityCodeTableView(View* followed) { table_.followed = followed; }
-float ActivityCodeTableView::contentWidth() const { return code_table_width(table_); }
-float ActivityCodeTableView::contentHeight() const { return code_table_height(table_, visible_); }
-float ActivityCodeTableView::headerHeight() const { return detail_table_line_height(); }
-float ActivityCodeTableView::rowHeight() const { return detail_table_line_height(); }
+ActivityCodeTableView::ActivityCodeTableView(View* followed) {
+  table_.followed = followed;
+  fixed_columns(table_, u"Activity Code", activity_code_cell);
+}
 
 void ActivityCodeTableView::refresh() {
   table_.clear();
@@ -78,31 +81,15 @@ void ActivityCodeTableView::refresh() {
         [](const document::TASKACTV& a) { return a.code && !a.code->short_name.value.empty(); },
         [](const document::TASKACTV& a) { return std::make_unique<ActivityCodeRow>(a); });
   }
-  deepest_ = table_.list(visible_);
+  rebuild_visible(table_.root.get());
 }
-
-void ActivityCodeTableView::draw(const rect_f& r) {
-  draw_codes(*this, table_, r, u"Activity Code", [](const Row& row, std::size_t c) {
-    const document::ACTVCODE* code = row.activity_code() ? row.activity_code()->code : nullptr;
-    if (!code) return std::u16string();
-    if (c == 0) return code->type ? code->type->actv_code_type.value : std::u16string();
-    return c == 1 ? code->short_name.value : code->actv_code_name.value;
-  });
-}
-
-bool ActivityCodeTableView::onLButtonDown(unsigned, float x, float y) {
-  click(*this, visible_, x, y);
-  return true;
-}
-bool ActivityCodeTableView::onLButtonUp(unsigned, float, float) { return true; }
 
 // ---- project codes ----
 
-ProjectCodeTableView::ProjectCodeTableView(View* followed) { table_.followed = followed; }
-float ProjectCodeTableView::contentWidth() const { return code_table_width(table_); }
-float ProjectCodeTableView::contentHeight() const { return code_table_height(table_, visible_); }
-float ProjectCodeTableView::headerHeight() const { return detail_table_line_height(); }
-float ProjectCodeTableView::rowHeight() const { return detail_table_line_height(); }
+ProjectCodeTableView::ProjectCodeTableView(View* followed) {
+  table_.followed = followed;
+  fixed_columns(table_, u"Project Code", project_code_cell);
+}
 
 void ProjectCodeTableView::refresh() {
   table_.clear();
@@ -116,31 +103,15 @@ void ProjectCodeTableView::refresh() {
         [](const document::PROJPCAT& a) { return a.code && !a.code->proj_catg_short_name.value.empty(); },
         [](const document::PROJPCAT& a) { return std::make_unique<ProjectCodeRow>(a); });
   }
-  deepest_ = table_.list(visible_);
+  rebuild_visible(table_.root.get());
 }
-
-void ProjectCodeTableView::draw(const rect_f& r) {
-  draw_codes(*this, table_, r, u"Project Code", [](const Row& row, std::size_t c) {
-    const document::PCATVAL* code = row.project_code() ? row.project_code()->code : nullptr;
-    if (!code) return std::u16string();
-    if (c == 0) return code->type ? code->type->proj_catg_type.value : std::u16string();
-    return c == 1 ? code->proj_catg_short_name.value : code->proj_catg_name.value;
-  });
-}
-
-bool ProjectCodeTableView::onLButtonDown(unsigned, float x, float y) {
-  click(*this, visible_, x, y);
-  return true;
-}
-bool ProjectCodeTableView::onLButtonUp(unsigned, float, float) { return true; }
 
 // ---- resource codes ----
 
-ResourceCodeTableView::ResourceCodeTableView(View* followed) { table_.followed = followed; }
-float ResourceCodeTableView::contentWidth() const { return code_table_width(table_); }
-float ResourceCodeTableView::contentHeight() const { return code_table_height(table_, visible_); }
-float ResourceCodeTableView::headerHeight() const { return detail_table_line_height(); }
-float ResourceCodeTableView::rowHeight() const { return detail_table_line_height(); }
+ResourceCodeTableView::ResourceCodeTableView(View* followed) {
+  table_.followed = followed;
+  fixed_columns(table_, u"Resource Code", resource_code_cell);
+}
 
 void ResourceCodeTableView::refresh() {
   table_.clear();
@@ -154,22 +125,7 @@ void ResourceCodeTableView::refresh() {
         [](const document::RSRCRCAT& a) { return a.code && !a.code->rsrc_catg_short_name.value.empty(); },
         [](const document::RSRCRCAT& a) { return std::make_unique<ResourceCodeRow>(a); });
   }
-  deepest_ = table_.list(visible_);
+  rebuild_visible(table_.root.get());
 }
-
-void ResourceCodeTableView::draw(const rect_f& r) {
-  draw_codes(*this, table_, r, u"Resource Code", [](const Row& row, std::size_t c) {
-    const document::RCATVAL* code = row.resource_code() ? row.resource_code()->code : nullptr;
-    if (!code) return std::u16string();
-    if (c == 0) return code->type ? code->type->rsrc_catg_type.value : std::u16string();
-    return c == 1 ? code->rsrc_catg_short_name.value : code->rsrc_catg_name.value;
-  });
-}
-
-bool ResourceCodeTableView::onLButtonDown(unsigned, float x, float y) {
-  click(*this, visible_, x, y);
-  return true;
-}
-bool ResourceCodeTableView::onLButtonUp(unsigned, float, float) { return true; }
 
 }  // namespace tessel::view

@@ -18,58 +18,22 @@ class ActivityCodeTableView final : public View {
  public:
   explicit ActivityCodeTableView(View* followed = nullptr);
   bool isActivityCodeTable() const override { return true; }
-  float contentWidth() const override;
-  float contentHeight() const override;
-  float headerHeight() const override;
-  float rowHeight() const override;
   void refresh() override;
-  void draw(const rect_f& r) override;
-  bool onLButtonDown(unsigned flags, float x, float y) override;
-  bool onLButtonUp(unsigned flags, float x, float y) override;
-
-  void setFollowedTable(View* table) { table_.followed = table; }
-  View* followedTable() const { return table_.followed; }
-
- private:
-  detail_table table_;
+  TESSEL_FIXED_DETAIL_TABLE_SLOTS;
 };
 
 class ProjectCodeTableView final : public View {
  public:
   explicit ProjectCodeTableView(View* followed = nullptr);
-  float contentWidth() const override;
-  float contentHeight() const override;
-  float headerHeight() const override;
-  float rowHeight() const override;
   void refresh() override;
-  void draw(const rect_f& r) override;
-  bool onLButtonDown(unsigned flags, float x, float y) override;
-  bool onLButtonUp(unsigned flags, float x, float y) override;
-
-  void setFollowedTable(View* table) { table_.followed = table; }
-  View* followedTable() const { return table_.followed; }
-
- private:
-  detail_table table_;
+  TESSEL_FIXED_DETAIL_TABLE_SLOTS;
 };
 
 class ResourceCodeTableView final : public View {
  public:
   explicit ResourceCodeTableView(View* followed = nullptr);
-  float contentWidth() const override;
-  float contentHeight() const override;
-  float headerHeight() const override;
-  float rowHeight() const override;
   void refresh() override;
-  void draw(const rect_f& r) override;
-  bool onLButtonDown(unsigned flags, float x, float y) override;
-  bool onLButtonUp(unsigned flags, float x, float y) override;
-
-  void setFollowedTable(View* table) { table_.followed = table; }
-  View* followedTable() const { return table_.followed; }
-
- private:
-  detail_table table_;
+  TESSEL_FIXED_DETAIL_TABLE_SLOTS;
 };
 
 }  // namespace tessel::view

@@ -1,34 +1,15 @@
 #include "view/detail_table.h"
 
-#include <algorithm>
-#include <cmath>
-
-#include "rows/tree_build.h"
-#include "view/display_scale.h"
-
 namespace tessel::view {
-namespace {
 
-constexpr uint32_t header_fill = rgb(240, 240, 240);
-constexpr uint32_t selection_fill = rgb(51, 153, 255);
-constexpr uint32_t grid_line = rgb(100, 100, 100);
-constexpr uint32_t separator_line = rgb(200, 200, 200);
-constexpr uint32_t black = rgb(0, 0, 0);
-constexpr uint32_t white = rgb(255, 255, 255);
-
-text_style table_style(uint32_t color) {
-  text_style style;
-  style.pixel_height = static_cast<int>(15.0f * display_scale());
-  style.color = color;
-  return style;
+table_metrics detail_table_metrics() {
+  table_metrics m = current_table_metrics();
+  m.header_height = m.row_height;
+  return m;
 }
 
-}  // namespace
-
-float detail_table_line_height() { return 18.0f * display_scale(); }
-
 const Row* detail_table::record_row() const {
-  if (!followed || !followed->document() || !followed->layout()) return nullptr;
+  if (!showing()) return nullptr;
   const Row* row = followed->selectedRow();
   if (!row || row->is_group_row() || row->is_root_row()) return nullptr;
   return row;
@@ -41,78 +22,86 @@ void detail_table::add(std::unique_ptr<Row> row) {
   root->add_child(std::move(row));
 }
 
-unsigned detail_table::list(std::vector<Row*>& visible) const {
-  visible.clear();
-  if (!root) return 0;
-  return visible_rows(*root, visible);
+bool detail_table::showing() const { return followed && followed->document() && followed->layout(); }
+
+float detail_table::content_width() const { return showing() ? detail_table_width(widths) : 0.0f; }
+
+float detail_table::content_height(const View& v) const {
+  return showing() ? detail_table_height(v.visibleRows().size()) : 0.0f;
+}
+
+void detail_table::draw(View& v, const rect_f& r) {
+  if (!showing() || !cell) return;
+  paint_detail_table(v, *this, r, captions, widths, cell);
 }
 
 float detail_table_height(std::size_t rows) {
-  return static_cast<float>(rows) * detail_table_line_height() + detail_table_line_height();
+  const table_metrics m = detail_table_metrics();
+  return static_cast<float>(rows) * m.row_height + m.header_height;
 }
 
 float detail_table_width(const std::vector<float>& widths) {
+  const table_metrics m = detail_table_metrics();
   float sum = 0.0f;
-  for (float w : widths) sum += w * display_scale();
+  for (float w : widths) sum += m.px(w);
   return sum;
 }
 
-void paint_detail_table(paint_surface& surface, const drawing_context& dc, const rect_f& r,
-                        const std::vector<std::u16string_view>& captions, const std::vector<float>& widths,
-                        const std::vector<Row*>& visible, const detail_cell_text& cell) {
-  const float s = display_scale();
-  const float line_h = detail_table_line_height();
-  const float sx = static_cast<float>(dc.scroll_x);
-  const float sy = static_cast<float>(dc.scroll_y);
-  const float content_w = detail_table_width(widths);
-  const std::size_t columns = std::min(captions.size(), widths.size());
-  const text_style normal = table_style(black);
-  const text_style selected = table_style(white);
-  const float pad = 5.0f * s;
+void paint_detail_table(View& v, detail_table& t, const rect_f& r, const std::vector<std::u16string_view>& captions,
+                        const std::vector<float>& widths, const detail_cell_text& cell) {
+  if (!v.context().surface) return;
+  paint_surface& s = *v.context().surface;
+  const table_metrics m = detail_table_metrics();
+  const float sx = static_cast<float>(v.context().scroll_x);
+  const float sy = static_cast<float>(v.context().scroll_y);
+  std::vector<header_column> columns;
+  for (std::size_t c = 0; c < captions.size() && c < widths.size(); ++c) columns.push_back({captions[c], m.px(widths[c])});
+  const float content_width = columns_left(columns, columns.size());
+  const std::vector<Row*>& rows = v.visibleRows();
 
-  // Rows under the header: the first whose band reaches the pane's top, and
-  // as many as the pane can show.
-  const std::size_t first = static_cast<std::size_t>(std::max(0.0f, std::round(sy / line_h)));
-  const std::size_t count = static_cast<std::size_t>(std::round(r.h / line_h)) + 1;
-  const std::size_t last = std::min(visible.size(), first + count);
-  float bottom = line_h;
-  for (std::size_t i = first; i < last; ++i) {
-    Row& row = *visible[i];
-    const float top = line_h + static_cast<float>(i) * line_h;
-    row.table_rect = {0.0f, top + 1.0f, content_w, line_h - 1.0f};
-    const bool sel = row.selected;
-    if (sel) surface.fill_rect({-sx, top + 1.0f - sy, content_w, line_h - 1.0f}, selection_fill);
-    float x = 0.0f;
-    for (std::size_t c = 0; c < columns; ++c) {
-      const float w = widths[c] * s;
-      const float left = x;
-      x += w;
-      if (left - sx > r.right() || x - sx < r.x) continue;  // outside the visible span
-      const std::u16string text = cell(row, c);
-      if (text.empty()) continue;
-      surface.text({left + pad - sx, top - sy, std::max(0.0f, w - 2 * pad), line_h}, text, sel ? selected : normal);
+  const row_span sight = rows_in_sight(sy, r.h, m.row_height, rows.size());
+  const std::size_t begin = sight.begin;
+  const std::size_t end = sight.end;
+  for (std::size_t i = begin; i < end; ++i) {
+    Row& row = *rows[i];
+    const float top = m.header_height + static_cast<float>(i) * m.row_height;
+    row.table_rect = {0.0f, top + 1.0f, content_width, m.row_height - 1.0f};
+    if (row.selected) s.fill_rect({-sx, top + 1.0f - sy, content_width, m.row_height - 1.0f}, table_colors::selection);
+    float left = 0.0f;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      const float right = left + columns[c].width;
+      if (right >= sx && left <= sx + r.w) {
+        const rect_f box{left - sx, top - sy, columns[c].width, m.row_height};
+        paint_cell_text(s, m, box, box.x + m.px(5.0f), cell(row, c), row.selected);
+      }
+      left = right;
     }
-    bottom = top + line_h;
   }
-  surface.line({-sx, line_h - sy}, {content_w - sx, line_h - sy}, grid_line, 1.0f);
-  if (last > first) surface.line({-sx, bottom - sy}, {content_w - sx, bottom - sy}, grid_line, 1.0f);
+  const float last_bottom = end > begin ? m.header_height + static_cast<float>(end) * m.row_height : -1.0f;
+  paint_table_lines(s, content_width, sy + m.header_height, last_bottom, sx, sy);
 
-  // The header stays at the top while the rows scroll under it.
-  surface.fill_rect({-sx, 0.0f, content_w, line_h}, header_fill);
-  float x = 0.0f;
-  for (std::size_t c = 0; c < columns; ++c) {
-    const float w = widths[c] * s;
-    surface.text({x + pad - sx, 0.0f, std::max(0.0f, w - pad - 7.0f * s), line_h}, captions[c], normal);
-    x += w;
-    surface.line({x - sx, 0.0f}, {x - sx, line_h}, separator_line, 1.0f);
-  }
+  header_state st;
+  st.scroll_x = sx;
+  st.scroll_y = sy;
+  st.visible_width = r.w;
+  t.handles = paint_header(s, m, columns, st).resize_handles;
 }
 
-void select_detail_row(const std::vector<Row*>& visible, float x, float y) {
-  for (Row* row : visible) {
-    const row_rect& rr = row->table_rect;
-    row->selected = x >= rr.x && x <= rr.x + rr.w && y >= rr.y && y <= rr.y + rr.h;
+void select_detail_row(View& v, float x, float y) {
+  const table_metrics m = detail_table_metrics();
+  if (y <= m.header_height) return;  // the header covers the rows under it
+  const float cx = x + static_cast<float>(v.context().scroll_x);
+  const float cy = y + static_cast<float>(v.context().scroll_y);
+  // A row is hit edges inclusive, from one pixel below its top line down
+  // to its bottom line, across the content width.
+  const float offset = cy - m.header_height - 1.0f;
+  int index = -1;
+  if (offset >= 0.0f && cx >= 0.0f && cx <= v.contentWidth()) {
+    const auto i = static_cast<std::size_t>(offset / m.row_height);
+    if (i < v.visibleRows().size() && offset - static_cast<float>(i) * m.row_height <= m.row_height - 1.0f)
+      index = static_cast<int>(i);
   }
+  v.selectVisibleRow(index);
 }
 
 }  // namespace tessel::view

@@ -44,7 +44,7 @@ class DetailView : public View {
 
   // The child pane the current tab asks the host to show: 0 Predecessors,
   // 1 Successors, 2 Codes, 3 Steps, -1 none.
-  int childPaneIndex() const;
+  int childPaneIndex() const override;
 
   const std::u16string& currentTab() const { return current_; }
   // Makes `name` the current tab when it is one of the view's tabs; answers

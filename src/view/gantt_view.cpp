@@ -130,7 +130,7 @@ void GanttView::refresh() {
 void GanttView::index_links() {
   const uint64_t version = table_->visibleRowsVersion();
   if (links_valid_ && links_table_ == table_ && links_version_ == version) return;
-  links_.build(table_->visibleRows());
+  links_.build(table_->visibleRows(), document()->taskpred);
   links_table_ = table_;
   links_version_ = version;
   links_valid_ = true;
@@ -255,18 +255,22 @@ void GanttView::draw_bars(const frame& f) {
       const float x1 = has_start ? std::trunc(f.axis.x_of(start)) : 0.0f;
       const float x2 = has_end ? std::trunc(f.axis.x_of(end)) : 0.0f;
 
+      // Parts wholly outside the pane are left out; a mark reaches 4 pixels
+      // either side of its date.
+      const float reach = 4.0f * f.scale;
+      auto in_pane = [&](float l, float rr) { return rr + reach >= f.left && l - reach <= f.right; };
       float band_top = 0.0f, band_h = 0.0f;
-      if (has_start && has_end && gantt::body_band(bar.mid.shape, f.scale, band_top, band_h)) {
-        const float l = f.ox + std::min(x1, x2), rr = f.ox + std::max(x1, x2);
+      const float l = f.ox + std::min(x1, x2), rr = f.ox + std::max(x1, x2);
+      if (has_start && has_end && in_pane(l, rr) && gantt::body_band(bar.mid.shape, f.scale, band_top, band_h)) {
         const point_f box[4] = {{l, top + band_top}, {rr, top + band_top}, {rr, top + band_top + band_h},
                                 {l, top + band_top + band_h}};
         f.s->polygon(box, 4, bar.mid.color, bar.mid.border_color);
       }
-      if (has_start) {
+      if (has_start && in_pane(f.ox + x1, f.ox + x1)) {
         const auto mark = gantt::mark_polygon(bar.start.shape, f.ox + x1, top, f.scale);
         if (!mark.empty()) f.s->polygon(mark.data(), mark.size(), bar.start.color, bar.start.border_color);
       }
-      if (has_end) {
+      if (has_end && in_pane(f.ox + x2, f.ox + x2)) {
         const auto mark = gantt::mark_polygon(bar.end.shape, f.ox + x2, top, f.scale);
         if (!mark.empty()) f.s->polygon(mark.data(), mark.size(), bar.end.color, bar.end.border_color);
       }
@@ -295,28 +299,34 @@ void GanttView::draw_relationships(const frame& f) {
   index_links();
   found_.clear();
   links_.find(f.first_row, f.last_row, found_);
-  const std::vector<Row*>& rows = table_->visibleRows();
+  // A connector whose two rows both lie outside the pane shows only its
+  // vertical run, straight through the pane. A large schedule has thousands
+  // of those at any height; they are drawn once per pixel column, which
+  // looks the same and keeps a paint bounded by the pane's width.
+  const int columns = std::max(0, static_cast<int>(f.right - f.left) + 1);
+  crossing_.assign(static_cast<std::size_t>(columns), -1.0f);
   for (const gantt::link* l : found_) {
-    const document::TASK* pred = rows[static_cast<std::size_t>(l->pred_row)]->activity();
-    const document::TASK* succ = rows[static_cast<std::size_t>(l->succ_row)]->activity();
-    if (!pred || !succ) continue;
-    // Type codes: 0 finish to finish, 1 finish to start, 2 start to finish,
-    // 3 start to start; an unknown code reads as finish to start, the
-    // relationship type's own default.
-    const int code = l->rel->pred_type.code;
-    const bool from_finish = code == 0 || code == 1 || code > 3 || code < 0;
-    const bool to_start = code == 1 || code == 3 || code > 3 || code < 0;
-    int64_t from_date = 0, to_date = 0;
-    if (!placed(from_finish ? pred->end_date : pred->start_date, from_date)) continue;
-    if (!placed(to_start ? succ->start_date : succ->end_date, to_date)) continue;
-    const point_f a{f.ox + f.axis.x_of(from_date),
+    const point_f a{f.ox + f.axis.x_of(l->from_date),
                     f.oy + f.header + (static_cast<float>(l->pred_row) + 0.5f) * f.row};
-    const point_f b{f.ox + f.axis.x_of(to_date),
+    const point_f b{f.ox + f.axis.x_of(l->to_date),
                     f.oy + f.header + (static_cast<float>(l->succ_row) + 0.5f) * f.row};
-    const gantt::connector c = gantt::connector_path(a, from_finish, b, to_start, f.row, f.scale);
+    const gantt::connector c = gantt::connector_path(a, l->from_finish, b, l->to_start, f.row, f.scale);
+    const bool pred_in = l->pred_row >= f.first_row && l->pred_row <= f.last_row;
+    const bool succ_in = l->succ_row >= f.first_row && l->succ_row <= f.last_row;
+    if (!pred_in && !succ_in) {
+      const float x = c.path[1].x;  // the turn, where the run goes up or down
+      if (x >= f.left && x <= f.right) {
+        float& at = crossing_[static_cast<std::size_t>(x - f.left)];
+        if (at < 0.0f) at = x;
+      }
+      continue;
+    }
     for (std::size_t k = 1; k < c.count; ++k) f.s->line(c.path[k - 1], c.path[k], black, 1.0f);
     f.s->polygon(c.head, 3, black, black);
   }
+  if (f.body_bottom <= f.body_top) return;
+  for (float x : crossing_)
+    if (x >= 0.0f) f.s->line({x, f.body_top}, {x, f.body_bottom}, black, 1.0f);
 }
 
 void GanttView::draw_data_date(const frame& f) {

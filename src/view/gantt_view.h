@@ -87,6 +87,7 @@ class GanttView final : public View {
   uint64_t links_version_ = 0;
   bool links_valid_ = false;
   std::vector<const gantt::link*> found_;  // reused by every paint
+  std::vector<float> crossing_;            // per pixel column of the pane
 };
 
 }  // namespace tessel::view

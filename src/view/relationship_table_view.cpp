@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "catalog/field_catalog.h"
-#include "view/display_scale.h"
 
 namespace tessel::view {
 namespace {
@@ -38,8 +37,8 @@ float RelationshipTableView::contentHeight() const {
   return columns() ? detail_table_height(visible_.size()) : 0.0f;
 }
 
-float RelationshipTableView::headerHeight() const { return detail_table_line_height(); }
-float RelationshipTableView::rowHeight() const { return detail_table_line_height(); }
+float RelationshipTableView::headerHeight() const { return detail_table_metrics().header_height; }
+float RelationshipTableView::rowHeight() const { return detail_table_metrics().row_height; }
 
 void RelationshipTableView::refresh() {
   table_.clear();
@@ -53,7 +52,7 @@ void RelationshipTableView::refresh() {
       table_.add(std::make_unique<RelationshipRow>(*rel, fields, side));
     }
   }
-  deepest_ = table_.list(visible_);
+  rebuild_visible(table_.root.get());
 }
 
 void RelationshipTableView::draw(const rect_f& r) {
@@ -65,20 +64,15 @@ void RelationshipTableView::draw(const rect_f& r) {
     const catalog::field_entry* entry = catalog::find_field(c.field_id);
     captions.push_back(entry ? std::u16string_view(entry->caption) : std::u16string_view());
   }
-  paint_detail_table(*dc_.surface, dc_, r, captions, widths_of(*list), visible_,
+  paint_detail_table(*this, table_, r, captions, widths_of(*list),
                      [list](const Row& row, std::size_t c) { return row.field_value((*list)[c].field_id).text(); });
 }
 
 int RelationshipTableView::handle_at(float cx, float cy) const {
   const std::vector<ListColumn>* list = columns();
   if (!list) return -1;
-  const float s = display_scale();
-  const float header_top = static_cast<float>(dc_.scroll_y);
-  if (cy < header_top || cy > header_top + detail_table_line_height()) return -1;
-  float right = 0.0f;
-  for (std::size_t i = 0; i < list->size(); ++i) {
-    right += (*list)[i].width * s;
-    if (cx >= right - 2.0f * s && cx <= right + 2.0f * s) return static_cast<int>(i);
+  for (std::size_t i = 0; i < table_.handles.size() && i < list->size(); ++i) {
+    if (table_.handles[i].contains(cx, cy)) return static_cast<int>(i);
   }
   return -1;
 }
@@ -93,13 +87,14 @@ bool RelationshipTableView::onMouseMove(unsigned flags, float x, float y) {
   }
   std::vector<ListColumn>* list = columns();
   if ((flags & mouse_left_held) && resizing_ >= 0 && list && resizing_ < static_cast<int>(list->size())) {
-    const float s = display_scale();
+    const table_metrics m = detail_table_metrics();
     float before = 0.0f;
-    for (int i = 0; i < resizing_; ++i) before += (*list)[static_cast<std::size_t>(i)].width * s;
-    float min_w = 30.0f * s;
-    if (resizing_ == 0) min_w += 20.0f * s * static_cast<float>(deepest_);
-    const float w = std::max(cx - before, min_w);
-    (*list)[static_cast<std::size_t>(resizing_)].width = w / s;
+    for (int i = 0; i < resizing_; ++i) before += m.px((*list)[static_cast<std::size_t>(i)].width);
+    // As in the tables: 30 pixels at least, and the first column keeps room
+    // for its rows' indentation.
+    float minimum = m.px(30.0f);
+    if (resizing_ == 0) minimum += m.px(20.0f) * static_cast<float>(deepestLevel());
+    (*list)[static_cast<std::size_t>(resizing_)].width = std::max(cx - before, minimum) / m.scale;
     dc_.cursor = cursor_shape::size_we;
     repaint = true;
   }
@@ -110,7 +105,7 @@ bool RelationshipTableView::onLButtonDown(unsigned, float x, float y) {
   const float cx = x + static_cast<float>(dc_.scroll_x);
   const float cy = y + static_cast<float>(dc_.scroll_y);
   resizing_ = handle_at(cx, cy);
-  if (resizing_ < 0 && y > detail_table_line_height()) select_detail_row(visible_, cx, cy);
+  if (resizing_ < 0) select_detail_row(*this, x, y);
   return true;
 }
 

@@ -16,20 +16,8 @@ namespace tessel::view {
 class ActivityStepTableView final : public View {
  public:
   explicit ActivityStepTableView(View* followed = nullptr);
-  float contentWidth() const override;
-  float contentHeight() const override;
-  float headerHeight() const override;
-  float rowHeight() const override;
   void refresh() override;
-  void draw(const rect_f& r) override;
-  bool onLButtonDown(unsigned flags, float x, float y) override;
-  bool onLButtonUp(unsigned flags, float x, float y) override;
-
-  void setFollowedTable(View* table) { table_.followed = table; }
-  View* followedTable() const { return table_.followed; }
-
- private:
-  detail_table table_;
+  TESSEL_FIXED_DETAIL_TABLE_SLOTS;
 };
 
 }  // namespace tessel::view

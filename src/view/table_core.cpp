@@ -212,11 +212,7 @@ void TableCore::draw(const rect_f& r) {
   const float content_width = columns_left(columns, columns.size());
   const std::vector<Row*>& rows = v_.visibleRows();
 
-  // Only the rows in sight: the first under the top edge, as many as fit.
-  const long first = std::max(0L, std::lround(sy / m.row_height));
-  const long count = std::max(0L, std::lround(r.h / m.row_height));
-  const std::size_t begin = static_cast<std::size_t>(first);
-  const std::size_t end = std::min(begin + static_cast<std::size_t>(count), rows.size());
+  const auto [begin, end] = rows_in_sight(sy, r.h, m.row_height, rows.size());
   const rect_f visible{sx, sy, r.w, r.h};
   for (std::size_t i = begin; i < end; ++i) paint_row(s, m, *rows[i], i, content_width, visible);
   const float last_bottom = end > begin ? m.header_height + static_cast<float>(end) * m.row_height : -1.0f;

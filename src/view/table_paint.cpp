@@ -1,5 +1,8 @@
 #include "view/table_paint.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "view/display_scale.h"
 
 namespace tessel::view {
@@ -12,7 +15,19 @@ table_metrics current_table_metrics() {
   const int font_px = static_cast<int>(15.0f * m.scale);
   m.header_style.pixel_height = font_px;
   m.cell_style.pixel_height = font_px;
+  m.selected_cell_style = m.cell_style;
+  m.selected_cell_style.color = table_colors::background;
   return m;
+}
+
+row_span rows_in_sight(float scroll_y, float height, float row_height, std::size_t count) {
+  if (row_height <= 0.0f) return {};
+  const long first = std::max(0L, std::lround(scroll_y / row_height));
+  const long fit = std::max(0L, std::lround(height / row_height));
+  row_span r;
+  r.begin = std::min(static_cast<std::size_t>(first), count);
+  r.end = std::min(r.begin + static_cast<std::size_t>(fit), count);
+  return r;
 }
 
 float columns_left(const std::vector<header_column>& columns, std::size_t index) {
@@ -74,9 +89,7 @@ void paint_cell_text(paint_surface& s, const table_metrics& m, const rect_f& cel
                      std::u16string_view text, bool selected) {
   const float right = cell.right() - m.px(5.0f);
   if (text.empty() || right <= text_left) return;
-  text_style style = m.cell_style;
-  style.color = selected ? table_colors::background : table_colors::text;
-  s.text({text_left, cell.y, right - text_left, cell.h}, text, style);
+  s.text({text_left, cell.y, right - text_left, cell.h}, text, selected ? m.selected_cell_style : m.cell_style);
 }
 
 void paint_table_lines(paint_surface& s, float content_width, float header_bottom, float last_row_bottom,

@@ -33,10 +33,20 @@ struct table_metrics {
   float row_height = 18.0f;
   text_style header_style;  // "Calibri", 15 x scale truncated, regular, black
   text_style cell_style;
+  text_style selected_cell_style;  // white
   float px(float unscaled) const { return unscaled * scale; }
 };
 // The metrics at the process's display scale.
 table_metrics current_table_metrics();
+
+// The rows a paint covers, [begin, end) of the visible list: the first is
+// round(scroll_y / row_height), then as many as round(height / row_height)
+// (the height of the painted rectangle), never past the list's end.
+struct row_span {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+row_span rows_in_sight(float scroll_y, float height, float row_height, std::size_t count);
 
 // What the header shows of one column.
 struct header_column {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "catalog/field_catalog.h"
+#include "config/encoding_choices.h"
 #include "document/document_xls.h"
 #include "document/path_text.h"
 #include "document/xer.h"
@@ -40,12 +41,31 @@ schedule_format format_of(const std::u16string& path) {
 
 std::u16string refusal_message(const std::u16string& path) { return u"Can't open document: " + path; }
 
-bool TesselDoc::open(const std::u16string& path) {
+std::optional<document::text_encoding> remembered_text_encoding(const std::u16string& path) {
+  const std::optional<std::string> name = config::remembered_encoding(document::narrow_path(path));
+  return name ? document::encoding_by_name(*name) : std::nullopt;
+}
+
+bool TesselDoc::open(const std::u16string& path) { return open_with(path, remembered_text_encoding(path)); }
+
+bool TesselDoc::open(const std::u16string& path, document::text_encoding encoding, bool remember) {
+  if (!open_with(path, encoding)) return false;
+  if (remember && encoding_used_) config::remember_encoding(document::narrow_path(path), document::name_of(encoding));
+  return true;
+}
+
+bool TesselDoc::open_detected(const std::u16string& path) {
+  if (!open_with(path, std::nullopt)) return false;
+  if (encoding_used_) config::forget_encoding(document::narrow_path(path));
+  return true;
+}
+
+bool TesselDoc::open_with(const std::u16string& path, std::optional<document::text_encoding> encoding) {
   const schedule_format format = format_of(path);
   std::unique_ptr<document::Document> next;
   switch (format) {
     case schedule_format::xer:
-      next = std::make_unique<document::Document_xer>();
+      next = std::make_unique<document::Document_xer>(encoding);
       break;
     case schedule_format::xls:
       next = std::make_unique<document::Document_xls>();
@@ -63,6 +83,9 @@ bool TesselDoc::open(const std::u16string& path) {
   doc_.reset();
   doc_ = std::move(next);
   last_load_complete_ = doc_->load(path);
+  encoding_used_.reset();
+  if (format == schedule_format::xer && last_load_complete_)
+    encoding_used_ = static_cast<const document::Document_xer&>(*doc_).encoding_used();
   config_.after_load();
   return true;
 }

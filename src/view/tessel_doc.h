@@ -5,10 +5,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "config/view_configuration.h"
 #include "document/document.h"
+#include "document/text_encoding.h"
 
 namespace tessel::view {
 
@@ -33,7 +36,21 @@ class TesselDoc {
   // configuration (field catalogs, filters, layouts) is rebuilt, the old
   // schedule is destroyed and the new one loaded; whatever it holds is kept
   // even when its reading stopped early.
+  //
+  // The text of an XER file is read in the encoding the user last chose
+  // for this file (kept per user), or else in the one its bytes suggest.
   bool open(const std::u16string& path);
+  // The same, reading XER text in `encoding`; on acceptance the choice is
+  // remembered for this file when `remember` says so (the "Text Encoding"
+  // menu). Workbooks keep their own encoding whatever is asked.
+  bool open(const std::u16string& path, document::text_encoding encoding, bool remember = true);
+  // The same, forgetting any remembered choice and letting the bytes
+  // decide again.
+  bool open_detected(const std::u16string& path);
+
+  // The encoding the open schedule's text was read in; none for a workbook
+  // and before the first open.
+  std::optional<document::text_encoding> encoding_used() const { return encoding_used_; }
 
   document::Document* document() const { return doc_.get(); }
   // Filters and layouts of the open schedule (empty before the first open).
@@ -43,9 +60,20 @@ class TesselDoc {
   bool last_load_complete() const { return last_load_complete_; }
 
  private:
+  bool open_with(const std::u16string& path, std::optional<document::text_encoding> encoding);
+
   view_configuration config_;
   std::unique_ptr<document::Document> doc_;
   bool last_load_complete_ = false;
+  std::optional<document::text_encoding> encoding_used_;
 };
+
+// The encodings the "Text Encoding" menu offers, in menu order, each with
+// its display name ("Cyrillic (Windows-1251)").
+inline std::span<const document::encoding_info> offered_text_encodings() { return document::offered_encodings(); }
+
+// The encoding remembered for the file at `path`, or none (also when the
+// remembered name is no longer known).
+std::optional<document::text_encoding> remembered_text_encoding(const std::u16string& path);
 
 }  // namespace tessel::view

@@ -19,9 +19,14 @@ int summary(const std::vector<std::string>& args) {
   const double ms = open_timed(doc, args[0]);
   if (ms < 0) return refuse(args[0]);
   const Document& d = *doc.document();
-  std::printf("projects=%zu activities=%zu relationships=%zu wbs=%zu resources=%zu calendars=%zu assignments=%zu read_ms=%.0f\n",
-              d.project.size(), d.task.size(), d.taskpred.size(), d.projwbs.size(), d.rsrc.size(), d.calendar.size(),
-              d.taskrsrc.size(), ms);
+  // A workbook's text has an encoding of its own, not one of the file's.
+  const std::optional<text_encoding> used = doc.encoding_used();
+  const std::string encoding = used ? std::string(name_of(*used)) : "workbook";
+  std::printf(
+      "projects=%zu activities=%zu relationships=%zu wbs=%zu resources=%zu calendars=%zu assignments=%zu read_ms=%.0f "
+      "encoding=%s\n",
+      d.project.size(), d.task.size(), d.taskpred.size(), d.projwbs.size(), d.rsrc.size(), d.calendar.size(),
+      d.taskrsrc.size(), ms, encoding.c_str());
   return 0;
 }
 
@@ -59,7 +64,8 @@ int activities(const std::vector<std::string>& args) {
 const command_registration summary_command{
     {"--summary", "--summary FILE",
      "One line: projects=P activities=A relationships=R wbs=W resources=S calendars=C assignments=N read_ms=T "
-     "(record counts of the opened schedule and the milliseconds the open took).",
+     "encoding=E (record counts of the opened schedule, the milliseconds the open took and the encoding its "
+     "text was read in; \"workbook\" for a workbook).",
      summary}};
 const command_registration activities_command{
     {"--activities", "--activities FILE",

@@ -1,8 +1,8 @@
 // The tables of an XER file as the reader sees them:
 //   tessel-dump FILE               one line per table: name, fields, rows
 //   tessel-dump --table NAME FILE  every occurrence of table NAME as TSV
-// Texts are printed as UTF-8, each byte of the file as the character of the
-// same code.
+// Cell texts are printed as UTF-8, read in the file's text encoding (see
+// --encoding).
 #include <cstdio>
 #include <string>
 
@@ -16,32 +16,30 @@ namespace {
 using document::xer_parser;
 using document::xer_table;
 
-// Appends file bytes as UTF-8 (each byte is the character of its code).
-void put_bytes(std::string& out, std::string_view bytes) {
-  for (char ch : bytes) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (b < 0x80) {
-      out += ch;
-    } else {
-      out += char(0xC0 | (b >> 6));
-      out += char(0x80 | (b & 0x3F));
-    }
-  }
-}
-
-// Table and field names are already characters of codes 0 to 255.
-void put_name(std::string& out, const std::u16string& name) {
-  for (char16_t c : name) {
+// Appends text as UTF-8; an unpaired surrogate becomes U+FFFD.
+void put_name(std::string& out, const std::u16string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
     if (c < 0x80) {
       out += char(c);
-    } else if (c < 0x800) {
+      continue;
+    }
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = 0xFFFD;
+    }
+    if (c < 0x800) {
       out += char(0xC0 | (c >> 6));
-      out += char(0x80 | (c & 0x3F));
-    } else {
+    } else if (c < 0x10000) {
       out += char(0xE0 | (c >> 12));
       out += char(0x80 | ((c >> 6) & 0x3F));
-      out += char(0x80 | (c & 0x3F));
+    } else {
+      out += char(0xF0 | (c >> 18));
+      out += char(0x80 | ((c >> 12) & 0x3F));
+      out += char(0x80 | ((c >> 6) & 0x3F));
     }
+    out += char(0x80 | (c & 0x3F));
   }
 }
 
@@ -59,6 +57,7 @@ int run_list(const std::vector<std::string>& args) {
   }
   std::string out;
   const bool ok = xer_parser::parse_tables(path_arg(args[0]), [&](const xer_table& t) {
+    // Names only: the text encoding does not matter here.
     put_name(out, t.name());
     out += '\t' + std::to_string(t.fields().size()) + '\t' + std::to_string(t.rows().size()) + '\n';
     flush(out);
@@ -78,6 +77,7 @@ int run_table(const std::vector<std::string>& args) {
   const std::u16string wanted = path_arg(args[0]);
   std::string out;
   bool found = false;
+  std::u16string text;
   const bool ok = xer_parser::parse_tables(path_arg(args[1]), [&](const xer_table& t) {
     if (t.name() != wanted) return;
     found = true;
@@ -90,12 +90,13 @@ int run_table(const std::vector<std::string>& args) {
     for (const auto& row : t.rows()) {
       for (size_t i = 0; i < row.size(); ++i) {
         if (i) out += '\t';
-        put_bytes(out, row.cell_bytes(i));
+        t.decoder().decode(row.cell_bytes(i), text);
+        put_name(out, text);
       }
       out += '\n';
       flush(out);
     }
-  });
+  }, encoding_for(args[1]));
   if (!ok) return refuse(args[1]);
   flush(out, true);
   if (!found) std::fprintf(stderr, "tessel-dump: no table %s in %s\n", args[0].c_str(), args[1].c_str());

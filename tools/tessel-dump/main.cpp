@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "command.h"
+#include "open_file.h"
 
 namespace tessel::dump {
 namespace {
@@ -25,6 +26,9 @@ void print_help() {
     std::cout << "  tessel-dump " << c.usage << "\n      " << c.description << "\n";
   }
   std::cout << "  tessel-dump --help\n      Shows this help.\n\n"
+               "Every command that opens a file also takes --encoding NAME: read the XER text in\n"
+               "that encoding (windows-1250 to windows-1258, gbk, big5, shift_jis, utf-8,\n"
+               "iso-8859-1) instead of the one the viewer remembers or detects.\n\n"
                "A file that cannot be read as a schedule prints \"Can't open document: PATH\"\n"
                "on stderr and exits with status 1.\n";
 }
@@ -48,8 +52,9 @@ int main(int argc, char** argv) {
     print_help();
     return args.empty() ? 2 : 0;
   }
+  if (!take_encoding_option(args)) return 2;
   std::string option;
-  if (args[0].size() > 2 && args[0].compare(0, 2, "--") == 0) {
+  if (!args.empty() && args[0].size() > 2 && args[0].compare(0, 2, "--") == 0) {
     option = args[0];
     args.erase(args.begin());
   }

@@ -1,0 +1,293 @@
+// The host pane: white paint, scroll ranges, scrolling shared with the
+// linked pane, the wheel, mouse routing with its repaints, the Details
+// pane's children, copy.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "view/host_pane.h"
+#include "view/recording_surface.h"
+
+using namespace tessel::view;
+
+namespace {
+
+// A view of a given size that counts what the pane asks of it.
+class probe_view final : public View {
+ public:
+  float width = 0.0f;
+  float height = 0.0f;
+  int child_index = -1;
+  bool detail = false;
+  int refreshes = 0;
+  int draws = 0;
+  int downs = 0;
+  int ups = 0;
+  bool move_answer = false;
+  cursor_shape wanted = cursor_shape::arrow;
+  drawing_context seen;  // the context at the last draw or event
+  rect_f drawn;
+
+  float contentWidth() const override { return width; }
+  float contentHeight() const override { return height; }
+  void refresh() override { ++refreshes; }
+  void draw(const rect_f& r) override {
+    ++draws;
+    drawn = r;
+    seen = context();
+    if (context().surface) context().surface->fill_rect({1, 2, 3, 4}, rgb(1, 2, 3));
+  }
+  std::u16string selectionText() const override { return u"copied"; }
+  bool isDetail() const override { return detail; }
+  bool isActivityDetail() const override { return detail; }
+  int childPaneIndex() const override { return child_index; }
+  bool onMouseMove(unsigned, float, float) override {
+    seen = context();
+    context().cursor = wanted;
+    return move_answer;
+  }
+  bool onLButtonDown(unsigned, float, float) override {
+    ++downs;
+    seen = context();
+    return true;
+  }
+  bool onLButtonUp(unsigned, float, float) override {
+    ++ups;
+    seen = context();
+    return true;
+  }
+};
+
+struct counted_pane {
+  HostPane pane;
+  int repaints = 0;
+  counted_pane() {
+    pane.on_repaint = [this] { ++repaints; };
+  }
+};
+
+}  // namespace
+
+TEST(HostPane, WithoutViewPaintsWhiteAndIgnoresEverything) {
+  counted_pane p;
+  p.pane.set_client_size(300, 200);
+  recording_surface s;
+  p.pane.paint(s);
+  ASSERT_EQ(s.calls().size(), 1u);
+  EXPECT_EQ(draw_line(s.calls()[0]), "fill 0 0 300 200 #FFFFFF");
+  EXPECT_EQ(p.pane.scroll_range(scroll_bar::horizontal), 0);
+  EXPECT_EQ(p.pane.scroll_range(scroll_bar::vertical), 0);
+  p.pane.left_button_down(mouse_left_held, 10, 10);
+  p.pane.left_button_up(0, 10, 10);
+  EXPECT_EQ(p.repaints, 0);
+  EXPECT_TRUE(p.pane.copy_text().empty());
+}
+
+TEST(HostPane, PaintHandsTheViewSurfaceScrollAndClientRect) {
+  probe_view v;
+  v.width = 1000;
+  v.height = 800;
+  HostPane pane;
+  pane.set_view(&v);
+  pane.set_client_size(300, 200);
+  pane.set_scroll_pos(scroll_bar::horizontal, 40);
+  pane.set_scroll_pos(scroll_bar::vertical, 70);
+  recording_surface s;
+  pane.paint(s);
+  ASSERT_EQ(s.calls().size(), 2u);  // white first, then the view
+  EXPECT_EQ(draw_line(s.calls()[0]), "fill 0 0 300 200 #FFFFFF");
+  EXPECT_EQ(v.seen.scroll_x, 40);
+  EXPECT_EQ(v.seen.scroll_y, 70);
+  EXPECT_EQ(v.seen.surface, &s);
+  EXPECT_EQ(v.context().surface, nullptr);  // not kept beyond the paint
+  EXPECT_EQ(v.drawn.w, 300.0f);
+  EXPECT_EQ(v.drawn.h, 200.0f);
+  EXPECT_EQ(pane.scroll_range(scroll_bar::horizontal), 710);
+  EXPECT_EQ(pane.scroll_range(scroll_bar::vertical), 610);
+}
+
+TEST(HostPane, ScrollRangeEdges) {
+  probe_view v;
+  HostPane pane;
+  pane.set_view(&v);
+  pane.set_client_size(300, 200);
+  struct edge {
+    float content;
+    int range;
+  };
+  // Ten or more pixels smaller: nothing to scroll; as large: 10; fractions
+  // are cut.
+  for (edge e : {edge{0, 0}, edge{290, 0}, edge{289.5f, 0}, edge{295, 5}, edge{300, 10}, edge{310.7f, 20},
+                 edge{1000.99f, 710}}) {
+    v.width = e.content;
+    v.height = e.content - 100;
+    pane.update_ranges();
+    EXPECT_EQ(pane.scroll_range(scroll_bar::horizontal), e.range) << e.content;
+    EXPECT_EQ(pane.scroll_range(scroll_bar::vertical), e.range) << e.content;
+  }
+  // A range that shrinks takes the position with it.
+  v.width = 1000;
+  pane.update_ranges();
+  pane.scroll(scroll_bar::horizontal, scroll_action::bottom);
+  EXPECT_EQ(pane.scroll_pos(scroll_bar::horizontal), 710);
+  v.width = 400;
+  pane.update_ranges();
+  EXPECT_EQ(pane.scroll_pos(scroll_bar::horizontal), 110);
+}
+
+TEST(HostPane, ScrollStepsClampAndCarryVerticallyToTheLinkedPane) {
+  probe_view table, chart;
+  table.width = 700;
+  table.height = 1000;
+  chart.width = 5000;
+  chart.height = 1000;
+  counted_pane a, b;
+  a.pane.set_view(&table);
+  b.pane.set_view(&chart);
+  a.pane.set_linked(&b.pane);
+  b.pane.set_linked(&a.pane);
+  a.pane.set_client_size(400, 300);
+  b.pane.set_client_size(600, 300);
+  ASSERT_EQ(a.pane.scroll_range(scroll_bar::vertical), 710);
+
+  a.pane.scroll(scroll_bar::vertical, scroll_action::line_down);
+  EXPECT_EQ(a.pane.scroll_pos(scroll_bar::vertical), 20);
+  EXPECT_EQ(b.pane.scroll_pos(scroll_bar::vertical), 20);
+  EXPECT_EQ(a.repaints, 1);
+  EXPECT_EQ(b.repaints, 1);
+  a.pane.scroll(scroll_bar::vertical, scroll_action::page_down);
+  EXPECT_EQ(b.pane.scroll_pos(scroll_bar::vertical), 120);
+  a.pane.scroll(scroll_bar::vertical, scroll_action::page_up);
+  a.pane.scroll(scroll_bar::vertical, scroll_action::line_up);
+  a.pane.scroll(scroll_bar::vertical, scroll_action::line_up);
+  EXPECT_EQ(a.pane.scroll_pos(scroll_bar::vertical), 0);
+  a.pane.scroll(scroll_bar::vertical, scroll_action::thumb, 5000);
+  EXPECT_EQ(a.pane.scroll_pos(scroll_bar::vertical), 710);
+  EXPECT_EQ(b.pane.scroll_pos(scroll_bar::vertical), 710);
+  // And the other way round.
+  b.pane.scroll(scroll_bar::vertical, scroll_action::top);
+  EXPECT_EQ(a.pane.scroll_pos(scroll_bar::vertical), 0);
+
+  // Horizontal positions stay each pane's own.
+  b.pane.scroll(scroll_bar::horizontal, scroll_action::thumb, 900);
+  EXPECT_EQ(b.pane.scroll_pos(scroll_bar::horizontal), 900);
+  EXPECT_EQ(a.pane.scroll_pos(scroll_bar::horizontal), 0);
+  a.pane.scroll(scroll_bar::horizontal, scroll_action::bottom);
+  EXPECT_EQ(a.pane.scroll_pos(scroll_bar::horizontal), 310);
+  EXPECT_EQ(b.pane.scroll_pos(scroll_bar::horizontal), 900);
+  a.pane.scroll(scroll_bar::horizontal, scroll_action::thumb, -50);
+  EXPECT_EQ(a.pane.scroll_pos(scroll_bar::horizontal), 0);
+}
+
+TEST(HostPane, WheelMovesBySixthsOnlyWithinTheRange) {
+  probe_view table, chart;
+  table.height = chart.height = 400;  // range 110 in a 300 high pane
+  counted_pane a, b;
+  a.pane.set_view(&table);
+  b.pane.set_view(&chart);
+  a.pane.set_linked(&b.pane);
+  a.pane.set_client_size(200, 300);
+  b.pane.set_client_size(200, 300);
+
+  a.pane.wheel(-120);  // a notch towards the user scrolls down 20
+  EXPECT_EQ(a.pane.scroll_pos(scroll_bar::vertical), 20);
+  EXPECT_EQ(b.pane.scroll_pos(scroll_bar::vertical), 20);
+  EXPECT_EQ(a.repaints, 1);
+  EXPECT_EQ(b.repaints, 1);
+  a.pane.wheel(-240);
+  EXPECT_EQ(a.pane.scroll_pos(scroll_bar::vertical), 60);
+  a.pane.wheel(60);
+  EXPECT_EQ(a.pane.scroll_pos(scroll_bar::vertical), 50);
+  // A move that would leave the range is not made at all.
+  a.pane.wheel(-480);
+  EXPECT_EQ(a.pane.scroll_pos(scroll_bar::vertical), 50);
+  a.pane.wheel(360);
+  EXPECT_EQ(a.pane.scroll_pos(scroll_bar::vertical), 50);
+  a.pane.wheel(300);
+  EXPECT_EQ(a.pane.scroll_pos(scroll_bar::vertical), 0);
+  EXPECT_EQ(b.pane.scroll_pos(scroll_bar::vertical), 0);
+}
+
+TEST(HostPane, MouseRoutingRefreshesAndRepaintsTheRightPanes) {
+  probe_view table, chart, detail, codes;
+  detail.detail = true;
+  counted_pane t, g, d, extra, child;
+  t.pane.set_view(&table);
+  g.pane.set_view(&chart);
+  d.pane.set_view(&detail);
+  t.pane.set_linked(&g.pane);
+  t.pane.add_repaint_pane(&d.pane);
+  t.pane.add_repaint_pane(&extra.pane);
+  t.pane.set_details_pane(&d.pane);
+  d.pane.set_children({nullptr, nullptr, &child.pane, nullptr}, {nullptr, nullptr, &codes, nullptr});
+  int children_calls = 0, shown_reported = -2;
+  d.pane.on_children_changed = [&](int shown) {
+    ++children_calls;
+    shown_reported = shown;
+  };
+  t.pane.set_client_size(400, 300);
+  t.pane.set_scroll_pos(scroll_bar::vertical, 0);
+
+  t.pane.left_button_down(mouse_left_held, 5, 6);
+  EXPECT_EQ(table.downs, 1);
+  EXPECT_EQ(table.refreshes, 1);
+  EXPECT_EQ(t.repaints, 1);
+  EXPECT_EQ(g.repaints, 1);
+  EXPECT_EQ(d.repaints, 1);
+  EXPECT_EQ(extra.repaints, 1);
+  EXPECT_EQ(children_calls, 0);
+
+  // Button up: the Details pane lays out its children by the current tab.
+  detail.child_index = 2;
+  t.pane.left_button_up(0, 5, 6);
+  EXPECT_EQ(table.ups, 1);
+  EXPECT_EQ(table.refreshes, 2);
+  EXPECT_EQ(t.repaints, 2);
+  EXPECT_EQ(g.repaints, 2);
+  EXPECT_EQ(extra.repaints, 1);  // only on button down
+  EXPECT_EQ(children_calls, 1);
+  EXPECT_EQ(shown_reported, 2);
+  EXPECT_EQ(d.pane.shown_child(), 2);
+  EXPECT_EQ(child.pane.view(), &codes);
+  EXPECT_EQ(codes.refreshes, 1);
+
+  // A tab without a child, or a child that has no view: every child hidden.
+  detail.child_index = -1;
+  EXPECT_EQ(d.pane.layout_children(), -1);
+  detail.child_index = 0;
+  EXPECT_EQ(d.pane.layout_children(), -1);
+  EXPECT_EQ(shown_reported, -1);
+
+  // A click in the Details pane itself lays out its own children.
+  detail.child_index = 2;
+  d.pane.left_button_up(0, 1, 1);
+  EXPECT_EQ(d.pane.shown_child(), 2);
+  EXPECT_EQ(codes.refreshes, 2);
+}
+
+TEST(HostPane, MouseEventsCarryScrollOffsetsAndTheCursor) {
+  probe_view v;
+  v.width = v.height = 2000;
+  counted_pane p;
+  p.pane.set_view(&v);
+  p.pane.set_client_size(300, 300);
+  p.pane.set_scroll_pos(scroll_bar::horizontal, 33);
+  p.pane.set_scroll_pos(scroll_bar::vertical, 44);
+  std::vector<cursor_shape> cursors;
+  p.pane.on_cursor = [&](cursor_shape c) { cursors.push_back(c); };
+
+  v.wanted = cursor_shape::size_we;
+  p.pane.mouse_move(0, 1, 1);
+  EXPECT_EQ(v.seen.scroll_x, 33);
+  EXPECT_EQ(v.seen.scroll_y, 44);
+  EXPECT_EQ(p.pane.cursor(), cursor_shape::size_we);
+  EXPECT_EQ(p.repaints, 0);  // the view asked for none
+  v.move_answer = true;
+  v.wanted = cursor_shape::arrow;
+  p.pane.mouse_move(0, 1, 1);
+  EXPECT_EQ(p.repaints, 1);
+  EXPECT_EQ(p.pane.cursor(), cursor_shape::arrow);
+  EXPECT_EQ(cursors, (std::vector<cursor_shape>{cursor_shape::size_we, cursor_shape::arrow}));
+  EXPECT_EQ(p.pane.copy_text(), u"copied");
+}

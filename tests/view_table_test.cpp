@@ -1,0 +1,520 @@
+// The grouped table views: what a paint draws (rows in sight, bands, boxes,
+// cells, markers, lines, the header over the rows), and what the mouse does
+// (selection, expand boxes, sorting, resizing, moving), Expand and
+// Collapse All, and the copy text.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "rows_test_support.h"
+#include "view/display_scale.h"
+#include "view/host_pane.h"
+#include "view/recording_surface.h"
+#include "view/table_views.h"
+
+using namespace rows_test;
+
+namespace {
+
+constexpr uint32_t kColourField = 100903;  // the text user field 903 below
+
+// Four activities: A10 and A20 on R1, A30 without a resource, A40 on R2,
+// with a user text field "Colour" holding marker words and near misses.
+std::string four_activities() {
+  std::string text = schedule({
+      {"1", "A10", {{"rsrc_id", "501"}, {"task_name", "Green"}}},
+      {"2", "A20", {{"rsrc_id", "501"}, {"task_name", "Beam"}}},
+      {"3", "A30", {{"task_name", "Column"}}},
+      {"4", "A40", {{"rsrc_id", "502"}, {"task_name", "Deck"}}},
+  });
+  const std::string udf =
+      "%T\tUDFTYPE\r\n%F\tudf_type_id\ttable_name\tudf_type_name\tudf_type_label\tlogical_data_type\r\n"
+      "%R\t903\tTASK\tuser_field_903\tColour\tFT_TEXT\r\n"
+      "%T\tUDFVALUE\r\n%F\tudf_type_id\tfk_id\tproj_id\tudf_text\r\n"
+      "%R\t903\t1\t1\tRed\r\n%R\t903\t2\t1\tred\r\n%R\t903\t3\t1\tRed \r\n%R\t903\t4\t1\tUDF_G4\r\n";
+  text.insert(text.rfind("%E"), udf);
+  return text;
+}
+
+// Activities A001, A002, ... in order.
+std::string many_activities(int count) {
+  std::vector<task_spec> tasks;
+  for (int i = 1; i <= count; ++i) {
+    char code[8];
+    std::snprintf(code, sizeof code, "A%03d", i);
+    tasks.push_back({std::to_string(i), code, {}});
+  }
+  return schedule(tasks);
+}
+
+// A table view in its pane, as the shell sets it up.
+struct table_setup {
+  opened file;
+  ActivityLayout layout;
+  ActivityTableView view;
+  HostPane pane;
+
+  explicit table_setup(const std::string& text, int width = 380, int height = 200) : file(text) {
+    EXPECT_TRUE(file.ok());
+    layout.add_column(act(u"task_code"), 100);
+    layout.add_column(act(u"task_name"), 200);
+    layout.add_column(kColourField, 80);
+    view.set_document(&file.doc());
+    view.set_layout(&layout);
+    pane.set_view(&view);
+    pane.set_client_size(width, height);
+    view.refresh();
+  }
+  void group_by_resource() {
+    layout.group_sort().group_bys = {group_by(act(u"rsrc_id"))};
+    layout.group_sort().levels = {{0xFFD5DFEA, 0xFF0000FF}, {0xFFE3EAF2, 0xFF000000}};
+    view.set_layout(nullptr);  // a changed layout: the tree is built again
+    view.set_layout(&layout);
+    view.refresh();
+  }
+  std::vector<std::string> paint() {
+    recording_surface s;
+    pane.paint(s);
+    std::vector<std::string> out;
+    for (const recorded_call& c : s.calls()) out.push_back(draw_line(c));
+    return out;
+  }
+  void click(float x, float y) {
+    pane.left_button_down(mouse_left_held, x, y);
+    pane.left_button_up(0, x, y);
+  }
+  std::vector<std::u16string> codes() const {
+    std::vector<std::u16string> out;
+    for (Row* r : view.visibleRows()) out.push_back(r->activity() ? r->activity()->task_code.value : u"[group]");
+    return out;
+  }
+};
+
+bool has(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+std::ptrdiff_t position(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) - lines.begin();
+}
+
+class ViewTable : public ::testing::Test {
+ protected:
+  void TearDown() override { set_display_scale(1.0f); }
+};
+
+}  // namespace
+
+TEST_F(ViewTable, FlatRowsCellsAndMarkersAtScaleOne) {
+  table_setup t(four_activities());
+  EXPECT_EQ(t.view.contentWidth(), 380.0f);
+  EXPECT_EQ(t.view.contentHeight(), 4 * 18.0f + 30.0f);
+  const auto lines = t.paint();
+  // Row 0: the first column indented one level, text clipped 5 before the
+  // cell's right edge; a user field holding "Red" shows the red marker.
+  EXPECT_TRUE(has(lines, "text 20 31 75 17 #000000 Calibri 15 A10"));
+  EXPECT_TRUE(has(lines, "text 105 31 190 17 #000000 Calibri 15 Green"));  // not a user field: a word
+  EXPECT_TRUE(has(lines, "image red 333 32 14 14"));
+  // Near misses are text; UDF_G4 is the blue marker.
+  EXPECT_TRUE(has(lines, "text 305 49 70 17 #000000 Calibri 15 red"));
+  EXPECT_TRUE(has(lines, "text 305 67 70 17 #000000 Calibri 15 Red "));
+  EXPECT_TRUE(has(lines, "image blue 333 86 14 14"));
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("image", 0) == 0; }),
+            2);
+  // Closing lines, then the header band with its captions and separators.
+  EXPECT_TRUE(has(lines, "line 0 30 380 30 #646464 1"));
+  EXPECT_TRUE(has(lines, "line 0 102 380 102 #646464 1"));
+  EXPECT_TRUE(has(lines, "fill 0 0 380 30 #F0F0F0"));
+  EXPECT_TRUE(has(lines, "text 5 0 88 30 #000000 Calibri 15 Activity ID"));
+  EXPECT_TRUE(has(lines, "line 100 0 100 30 #C8C8C8 1"));
+  EXPECT_TRUE(has(lines, "line 300 0 300 30 #C8C8C8 1"));
+  // The rows recorded where they were drawn.
+  EXPECT_EQ(t.view.visibleRows()[3]->table_rect.y, 30.0f + 3 * 18 + 1);
+  EXPECT_EQ(t.view.visibleRows()[3]->table_rect.h, 17.0f);
+  EXPECT_EQ(t.view.visibleRows()[3]->table_rect.w, 380.0f);
+
+  // A selected row: selection fill, white text, the selected marker.
+  t.view.selectVisibleRow(3);
+  const auto selected = t.paint();
+  EXPECT_TRUE(has(selected, "fill 0 85 380 17 #3399FF"));
+  EXPECT_TRUE(has(selected, "text 20 85 75 17 #FFFFFF Calibri 15 A40"));
+  EXPECT_TRUE(has(selected, "image blue_selected 333 86 14 14"));
+  EXPECT_TRUE(has(selected, "image red 333 32 14 14"));
+}
+
+TEST_F(ViewTable, FlatGeometryAtScaleOneAndAHalf) {
+  set_display_scale(1.5f);
+  table_setup t(four_activities(), 570, 300);
+  EXPECT_EQ(t.view.headerHeight(), 45.0f);
+  EXPECT_EQ(t.view.rowHeight(), 27.0f);
+  EXPECT_EQ(t.view.contentWidth(), 570.0f);
+  EXPECT_EQ(t.view.contentHeight(), 4 * 27.0f + 45.0f);
+  const auto lines = t.paint();
+  EXPECT_TRUE(has(lines, "text 30 46 112.5 26 #000000 Calibri 22 A10"));
+  EXPECT_TRUE(has(lines, "text 157.5 46 285 26 #000000 Calibri 22 Green"));
+  EXPECT_TRUE(has(lines, "image red 499.5 48 21 21"));
+  EXPECT_TRUE(has(lines, "fill 0 0 570 45 #F0F0F0"));
+  EXPECT_TRUE(has(lines, "text 7.5 0 132 45 #000000 Calibri 22 Activity ID"));
+  EXPECT_TRUE(has(lines, "line 150 0 150 45 #C8C8C8 1"));
+  EXPECT_TRUE(has(lines, "line 0 153 570 153 #646464 1"));
+}
+
+TEST_F(ViewTable, GroupBandsBoxesAndIndentation) {
+  table_setup t(four_activities());
+  t.group_by_resource();
+  ASSERT_EQ(t.codes(), (std::vector<std::u16string>{u"[group]", u"A10", u"A20", u"[group]", u"A30", u"[group]",
+                                                    u"A40"}));
+  auto lines = t.paint();
+  // The group row: its level's band, its title in the level's text colour,
+  // a minus box, the grid lines of a grouped table.
+  EXPECT_TRUE(has(lines, "fill 0 31 20 17 #D5DFEA"));
+  EXPECT_TRUE(has(lines, "line 0 31 0 48 #646464 1"));
+  EXPECT_TRUE(has(lines, "fill 20 31 360 17 #D5DFEA"));
+  EXPECT_TRUE(has(lines, "text 20 31 355 17 #0000FF Calibri 15 R1.Crane"));
+  EXPECT_TRUE(has(lines, "polygon #FFFFFF #000000 6,36 14,36 14,44 6,44"));
+  EXPECT_TRUE(has(lines, "line 8 40 12 40 #000000 1"));
+  EXPECT_FALSE(has(lines, "line 10 38 10 42 #000000 1"));
+  EXPECT_TRUE(has(lines, "line 20 30 20 48 #646464 1"));
+  EXPECT_TRUE(has(lines, "line 20 48 380 48 #646464 1"));
+  // An activity under it: both levels' strips, text one level further in.
+  EXPECT_TRUE(has(lines, "fill 0 49 20 17 #D5DFEA"));
+  EXPECT_TRUE(has(lines, "fill 20 49 20 17 #E3EAF2"));
+  EXPECT_TRUE(has(lines, "text 60 49 35 17 #000000 Calibri 15 A10"));
+
+  // Selected, the group keeps its strip lines but not its colours.
+  t.view.selectVisibleRow(0);
+  lines = t.paint();
+  EXPECT_TRUE(has(lines, "fill 0 31 380 17 #3399FF"));
+  EXPECT_FALSE(has(lines, "fill 0 31 20 17 #D5DFEA"));
+  EXPECT_FALSE(has(lines, "fill 20 31 360 17 #D5DFEA"));
+  EXPECT_TRUE(has(lines, "line 0 31 0 48 #646464 1"));
+  EXPECT_TRUE(has(lines, "text 20 31 355 17 #FFFFFF Calibri 15 R1.Crane"));
+
+  // A click in the box collapses the group on button up: a plus sign.
+  t.click(10, 40);
+  EXPECT_EQ(t.view.visibleRows().size(), 5u);
+  lines = t.paint();
+  EXPECT_TRUE(has(lines, "line 10 38 10 42 #000000 1"));
+  // Next to the box the row is only selected.
+  t.click(30, 40);
+  EXPECT_EQ(t.view.visibleRows().size(), 5u);
+  EXPECT_EQ(t.view.selectedRow(), t.view.visibleRows()[0]);
+
+  set_display_scale(1.5f);
+  t.view.expandAll();
+  lines = t.paint();
+  EXPECT_TRUE(has(lines, "fill 0 46 30 26 #D5DFEA"));
+  EXPECT_TRUE(has(lines, "fill 30 46 540 26 #D5DFEA"));
+  EXPECT_TRUE(has(lines, "polygon #FFFFFF #000000 9,54 21,54 21,66 9,66"));
+  EXPECT_TRUE(has(lines, "line 12 60 18 60 #000000 1"));
+  EXPECT_TRUE(has(lines, "text 90 73 52.5 26 #000000 Calibri 22 A10"));
+}
+
+TEST_F(ViewTable, OnlyRowsInSightArePaintedAndTheHeaderStaysOnTop) {
+  table_setup t(many_activities(30));
+  t.pane.update_ranges();
+  t.pane.set_scroll_pos(scroll_bar::vertical, 40);
+  for (Row* r : t.view.visibleRows()) r->table_rect.w = -1.0f;
+  const auto lines = t.paint();
+  // First = round(40 / 18) = 2, count = round(200 / 18) = 11.
+  for (std::size_t i = 0; i < t.view.visibleRows().size(); ++i)
+    EXPECT_EQ(t.view.visibleRows()[i]->table_rect.w >= 0.0f, i >= 2 && i <= 12) << i;
+  EXPECT_FALSE(has(lines, "text 20 -9 75 17 #000000 Calibri 15 A002"));
+  const auto third = position(lines, "text 20 27 75 17 #000000 Calibri 15 A003");
+  const auto last = position(lines, "text 20 207 75 17 #000000 Calibri 15 A013");
+  const auto header = position(lines, "fill 0 0 380 30 #F0F0F0");
+  ASSERT_LT(third, static_cast<std::ptrdiff_t>(lines.size()));
+  ASSERT_LT(last, static_cast<std::ptrdiff_t>(lines.size()));
+  EXPECT_GT(header, last);  // painted over the rows
+  EXPECT_TRUE(has(lines, "line 0 30 380 30 #646464 1"));
+  EXPECT_TRUE(has(lines, "line 0 224 380 224 #646464 1"));
+}
+
+TEST_F(ViewTable, SortArrowCornersBothWays) {
+  table_setup t(four_activities());
+  t.layout.group_sort().sort_bys = {{act(u"task_code"), false}};
+  auto lines = t.paint();
+  EXPECT_TRUE(has(lines, "polygon #323232 #323232 88,10.5 96,10.5 92,18.5"));
+  EXPECT_TRUE(has(lines, "text 5 0 75 30 #000000 Calibri 15 Activity ID"));  // room for the arrow
+  t.layout.group_sort().sort_bys = {{act(u"task_code"), true}};
+  lines = t.paint();
+  EXPECT_TRUE(has(lines, "polygon #323232 #323232 88,18.5 96,18.5 92,10.5"));
+  // Sorted by a field no column shows: no arrow.
+  t.layout.group_sort().sort_bys = {{act(u"status_code"), true}};
+  lines = t.paint();
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("polygon", 0) == 0; }),
+            0);
+  set_display_scale(1.5f);
+  t.layout.group_sort().sort_bys = {{act(u"task_name"), false}};
+  lines = t.paint();
+  EXPECT_TRUE(has(lines, "polygon #323232 #323232 432,15.75 444,15.75 438,27.75"));
+}
+
+TEST_F(ViewTable, SelectionByClickEdgesInclusiveAndBelowTheLastRow) {
+  table_setup t(four_activities());
+  t.paint();
+  t.click(10, 31);  // top edge of row 0
+  EXPECT_EQ(t.view.selectedIndex(), 0);
+  t.click(10, 48);  // bottom edge of row 0
+  EXPECT_EQ(t.view.selectedIndex(), 0);
+  t.click(10, 49);
+  EXPECT_EQ(t.view.selectedIndex(), 1);
+  EXPECT_TRUE(t.view.visibleRows()[1]->selected);
+  EXPECT_FALSE(t.view.visibleRows()[0]->selected);
+  t.click(380, 100);  // right edge, last row
+  EXPECT_EQ(t.view.selectedRow(), t.view.visibleRows()[3]);
+  t.click(10, 150);  // below the last row: nothing selected
+  EXPECT_EQ(t.view.selectedRow(), nullptr);
+  for (Row* r : t.view.visibleRows()) EXPECT_FALSE(r->selected);
+  t.click(10, 60);
+  t.click(381, 60);  // beyond the content width
+  EXPECT_EQ(t.view.selectedRow(), nullptr);
+
+  // Scrolled: the click point is taken in content coordinates.
+  table_setup s(many_activities(40));
+  s.pane.update_ranges();
+  s.pane.set_scroll_pos(scroll_bar::vertical, 90);
+  s.paint();
+  s.click(10, 50);  // content y 140: row 6 (31 + 6 * 18 = 139 .. 156)
+  EXPECT_EQ(s.view.selectedIndex(), 6);
+  // The selection survives a rebuild of the visible list.
+  const uint64_t version = s.view.visibleRowsVersion();
+  s.view.refresh();
+  EXPECT_GT(s.view.visibleRowsVersion(), version);
+  EXPECT_EQ(s.view.selectedIndex(), 6);
+}
+
+TEST_F(ViewTable, CollapseAllThenExpandAll) {
+  table_setup t(four_activities());
+  t.group_by_resource();
+  t.view.selectVisibleRow(2);
+  t.view.visibleRows()[5]->expanded = false;  // R2 collapsed by hand first
+  t.view.refresh();
+  ASSERT_EQ(t.view.visibleRows().size(), 6u);
+  uint64_t version = t.view.visibleRowsVersion();
+  t.view.collapseAll();
+  EXPECT_GT(t.view.visibleRowsVersion(), version);
+  EXPECT_EQ(t.codes(), (std::vector<std::u16string>{u"[group]", u"[group]", u"[group]"}));
+  EXPECT_EQ(t.view.selectedRow(), nullptr);  // the selected row is hidden
+  EXPECT_EQ(t.view.contentHeight(), 3 * 18.0f + 30.0f);
+
+  version = t.view.visibleRowsVersion();
+  t.view.expandAll();
+  EXPECT_GT(t.view.visibleRowsVersion(), version);
+  EXPECT_EQ(t.view.visibleRows().size(), 7u);
+  for (Row* r : t.view.visibleRows()) {
+    EXPECT_TRUE(r->expanded);
+    EXPECT_FALSE(r->selected);
+  }
+  EXPECT_EQ(t.view.selectedRow(), nullptr);
+}
+
+TEST_F(ViewTable, HeaderClicksSortAndToggle) {
+  table_setup t(four_activities());
+  t.layout.group_sort().sort_bys = {{act(u"status_code"), false}, {act(u"task_name"), false}};
+  t.paint();
+  t.click(50, 10);  // Activity ID: the only key, ascending
+  ASSERT_EQ(t.layout.group_sort().sort_bys.size(), 1u);
+  EXPECT_EQ(t.layout.group_sort().sort_bys[0].field_id, act(u"task_code"));
+  EXPECT_FALSE(t.layout.group_sort().sort_bys[0].descending);
+  EXPECT_EQ(t.view.selectedColumn(), 0);
+  EXPECT_EQ(t.codes(), (std::vector<std::u16string>{u"A10", u"A20", u"A30", u"A40"}));
+  t.paint();
+  t.click(50, 10);  // again: reversed
+  EXPECT_TRUE(t.layout.group_sort().sort_bys[0].descending);
+  EXPECT_EQ(t.codes(), (std::vector<std::u16string>{u"A40", u"A30", u"A20", u"A10"}));
+  t.paint();
+  t.click(150, 10);  // Activity Name: Beam, Column, Deck, Green
+  ASSERT_EQ(t.layout.group_sort().sort_bys.size(), 1u);
+  EXPECT_EQ(t.layout.group_sort().sort_bys[0].field_id, act(u"task_name"));
+  EXPECT_FALSE(t.layout.group_sort().sort_bys[0].descending);
+  EXPECT_EQ(t.codes(), (std::vector<std::u16string>{u"A20", u"A30", u"A40", u"A10"}));
+  EXPECT_EQ(t.view.selectedColumn(), 1);
+  EXPECT_EQ(t.view.selectedRow(), nullptr);  // a header click selects no row
+  const auto lines = t.paint();
+  EXPECT_TRUE(has(lines, "fill 100 0 200 30 #3399FF"));
+}
+
+TEST_F(ViewTable, ResizeHandlesAndMinimumWidths) {
+  table_setup t(four_activities());
+  t.group_by_resource();  // deepest level 2
+  t.paint();
+  t.pane.mouse_move(0, 101, 15);
+  EXPECT_EQ(t.pane.cursor(), cursor_shape::size_we);
+  t.pane.mouse_move(0, 50, 15);
+  EXPECT_EQ(t.pane.cursor(), cursor_shape::arrow);
+
+  const auto before = t.layout.group_sort().sort_bys;
+  t.pane.left_button_down(mouse_left_held, 99, 15);  // the handle: resize, no sort
+  EXPECT_EQ(t.layout.group_sort().sort_bys.size(), before.size());
+  t.pane.mouse_move(mouse_left_held, 140, 15);
+  EXPECT_EQ(t.layout.columns()[0].width, 140.0f);
+  t.pane.mouse_move(mouse_left_held, 5, 15);  // never below 20 x 2 levels + 30
+  EXPECT_EQ(t.layout.columns()[0].width, 70.0f);
+  t.pane.left_button_up(0, 5, 15);
+  t.pane.mouse_move(mouse_left_held, 300, 15);  // released: no more resizing
+  EXPECT_EQ(t.layout.columns()[0].width, 70.0f);
+
+  t.paint();  // column 1 now spans 70..270
+  t.pane.left_button_down(mouse_left_held, 270, 15);
+  t.pane.mouse_move(mouse_left_held, 80, 15);
+  EXPECT_EQ(t.layout.columns()[1].width, 30.0f);
+  t.pane.left_button_up(0, 80, 15);
+
+  // Widths are stored unscaled.
+  set_display_scale(1.5f);
+  t.paint();  // column 0 spans 0..105
+  t.pane.left_button_down(mouse_left_held, 105, 20);
+  t.pane.mouse_move(mouse_left_held, 0, 20);
+  EXPECT_EQ(t.layout.columns()[0].width, 70.0f);  // (30 x 2 + 45) / 1.5
+  t.pane.mouse_move(mouse_left_held, 300, 20);
+  EXPECT_EQ(t.layout.columns()[0].width, 200.0f);
+  t.pane.left_button_up(0, 300, 20);
+}
+
+TEST_F(ViewTable, MovingColumnsByTheDropRule) {
+  table_setup t(four_activities());
+  const uint32_t code = act(u"task_code"), name = act(u"task_name");
+  auto order = [&] {
+    std::vector<uint32_t> out;
+    for (const Column& c : t.layout.columns()) out.push_back(c.field_id);
+    return out;
+  };
+  t.paint();
+  t.pane.left_button_down(mouse_left_held, 50, 10);
+  t.pane.mouse_move(mouse_left_held, 320, 10);  // over the third column
+  EXPECT_EQ(t.pane.cursor(), cursor_shape::move);
+  auto lines = t.paint();
+  EXPECT_TRUE(has(lines, "fill 0 0 100 30 #3399FF"));
+  EXPECT_TRUE(has(lines, "line 300 0 300 30 #000000 2"));
+  t.pane.left_button_up(0, 320, 10);
+  // Moved right: just before the column under the pointer.
+  EXPECT_EQ(order(), (std::vector<uint32_t>{name, code, kColourField}));
+  EXPECT_EQ(t.view.selectedColumn(), 1);
+  lines = t.paint();
+  EXPECT_FALSE(has(lines, "line 300 0 300 30 #000000 2"));
+
+  // Past the last column: to the end.
+  t.pane.left_button_down(mouse_left_held, 50, 10);
+  t.pane.mouse_move(mouse_left_held, 390, 10);
+  lines = t.paint();
+  EXPECT_TRUE(has(lines, "line 380 0 380 30 #000000 2"));
+  t.pane.left_button_up(0, 390, 10);
+  EXPECT_EQ(order(), (std::vector<uint32_t>{code, kColourField, name}));
+  EXPECT_EQ(t.view.selectedColumn(), 2);
+
+  // Moved left: before the column under the pointer, which it takes over.
+  t.paint();
+  t.pane.left_button_down(mouse_left_held, 250, 10);
+  t.pane.mouse_move(mouse_left_held, 20, 10);
+  t.pane.left_button_up(0, 20, 10);
+  EXPECT_EQ(order(), (std::vector<uint32_t>{name, code, kColourField}));
+  EXPECT_EQ(t.view.selectedColumn(), 0);
+}
+
+TEST_F(ViewTable, CopyTextAndEmptyStates) {
+  table_setup empty(schedule({}));
+  EXPECT_EQ(empty.view.selectionText(), u"Activity ID\tActivity Name\t\n");  // no user field 903 here
+  EXPECT_EQ(empty.pane.copy_text(), u"Activity ID\tActivity Name\t\n");  // no user field 903 here
+
+  table_setup t(four_activities());
+  t.group_by_resource();
+  t.view.collapseAll();
+  EXPECT_EQ(t.view.selectionText(),
+            u"Activity ID\tActivity Name\tColour\nR1.Crane\t\t\nNo primary Resource\t\t\nR2.Crew\t\t");
+
+  // Without a layout or a document: nothing to draw, copy or size.
+  ActivityTableView bare;
+  HostPane pane;
+  pane.set_view(&bare);
+  pane.set_client_size(200, 100);
+  bare.refresh();
+  recording_surface s;
+  pane.paint(s);
+  EXPECT_EQ(s.calls().size(), 1u);
+  EXPECT_TRUE(pane.copy_text().empty());
+  EXPECT_EQ(bare.contentWidth(), 0.0f);
+  EXPECT_EQ(bare.contentHeight(), 0.0f);
+  EXPECT_EQ(pane.scroll_range(scroll_bar::vertical), 0);
+  EXPECT_TRUE(bare.onLButtonDown(mouse_left_held, 1, 1));
+  EXPECT_TRUE(bare.onLButtonUp(0, 1, 1));
+  EXPECT_FALSE(bare.onMouseMove(mouse_left_held, 1, 1));
+}
+
+TEST_F(ViewTable, OtherViewsListTheirOwnRecords) {
+  opened o(four_activities());
+  ASSERT_TRUE(o.ok());
+  const auto make = [](view_kind k) { return make_table_view(k); };
+  EXPECT_TRUE(make(view_kind::activity)->isActivityTable());
+  EXPECT_TRUE(make(view_kind::wbs)->isWbsTable());
+  EXPECT_TRUE(make(view_kind::project)->isProjectTable());
+  EXPECT_TRUE(make(view_kind::resource)->isResourceTable());
+  EXPECT_FALSE(make(view_kind::resource)->isActivityTable());
+
+  // WBS grouped by its code: elements nested under their parents.
+  WBSLayout wbs;
+  wbs.add_column(field(catalog::catalog_kind::wbs, u"wbs_concat_name"), 120);
+  GroupBy by_code = group_by(field(catalog::catalog_kind::wbs, u"wbs_concat_name"));
+  wbs.group_sort().group_bys = {by_code};
+  WBSTableView wv;
+  wv.set_document(&o.doc());
+  wv.set_layout(&wbs);
+  wv.refresh();
+  std::vector<std::pair<std::u16string, int>> seen;
+  for (Row* r : wv.visibleRows()) {
+    ASSERT_TRUE(r->wbs());
+    seen.push_back({r->wbs()->wbs_short_name.value, r->depth});
+  }
+  EXPECT_EQ(seen, (std::vector<std::pair<std::u16string, int>>{{u"P1", 1}, {u"A", 2}, {u"A1", 3}, {u"B", 2}, {u"C", 2}}));
+  // Collapse All leaves the top element, with a plus box to open it again.
+  wv.collapseAll();
+  ASSERT_EQ(wv.visibleRows().size(), 1u);
+  HostPane pane;
+  pane.set_view(&wv);
+  pane.set_client_size(300, 200);
+  pane.left_button_down(mouse_left_held, 10, 40);
+  pane.left_button_up(0, 10, 40);
+  EXPECT_EQ(wv.visibleRows().size(), 4u);
+
+  ResourceLayout res;
+  res.add_column(field(catalog::catalog_kind::resource, u"rsrc_short_name"), 80);
+  ResourceTableView rv;
+  rv.set_document(&o.doc());
+  rv.set_layout(&res);
+  rv.refresh();
+  EXPECT_EQ(rv.selectionText(), u"Resource ID\nR1\nR2");
+}
+
+TEST_F(ViewTable, DemoScheduleClassicWbsLayout) {
+  TesselDoc doc;
+  ASSERT_TRUE(doc.open(fs::path(TESSEL_SOURCE_DIR "/samples/demo.xer").u16string()));
+  Layout* layout = doc.configuration().layouts().find(view_kind::activity, u"Classic WBS Layout");
+  ASSERT_TRUE(layout);
+  ActivityTableView v;
+  v.set_document(doc.document());
+  v.set_layout(layout);
+  HostPane pane;
+  pane.set_view(&v);
+  pane.set_client_size(900, 400);
+  v.refresh();
+  ASSERT_GT(v.visibleRows().size(), 40u);
+  pane.update_ranges();
+  EXPECT_EQ(pane.scroll_range(scroll_bar::vertical),
+            static_cast<int>(v.contentHeight() - 400 + 10));
+  pane.scroll(scroll_bar::vertical, scroll_action::bottom);
+  for (Row* r : v.visibleRows()) r->table_rect.w = -1.0f;
+  recording_surface s;
+  pane.paint(s);
+  const int pos = pane.scroll_pos(scroll_bar::vertical);
+  const long first = std::lround(pos / 18.0);
+  const long last = std::min<long>(first + std::lround(400 / 18.0), static_cast<long>(v.visibleRows().size()));
+  for (long i = 0; i < static_cast<long>(v.visibleRows().size()); ++i)
+    EXPECT_EQ(v.visibleRows()[static_cast<std::size_t>(i)]->table_rect.w >= 0.0f, i >= first && i < last) << i;
+  // Every group of the demo shows a box, and every marker word of its
+  // user field a marker.
+  std::size_t boxes = 0;
+  for (const recorded_call& c : s.calls()) boxes += c.what == recorded_call::kind::polygon && c.points.size() == 4;
+  std::size_t groups = 0;
+  for (long i = first; i < last; ++i) groups += v.visibleRows()[static_cast<std::size_t>(i)]->has_children();
+  EXPECT_EQ(boxes, groups);
+}
