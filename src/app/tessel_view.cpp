@@ -73,8 +73,13 @@ void TesselView::sync_scroll_bars() {
 void TesselView::scrollContentsBy(int, int) {
   if (syncing_) return;
   syncing_ = true;
-  pane_.set_scroll_pos(view::scroll_bar::horizontal, horizontalScrollBar()->value());
-  pane_.set_scroll_pos(view::scroll_bar::vertical, verticalScrollBar()->value());
+  // As a thumb drag: a vertical move carries over to the linked pane.
+  const int h = horizontalScrollBar()->value();
+  const int v = verticalScrollBar()->value();
+  if (h != pane_.scroll_pos(view::scroll_bar::horizontal))
+    pane_.scroll(view::scroll_bar::horizontal, view::scroll_action::thumb, h);
+  if (v != pane_.scroll_pos(view::scroll_bar::vertical))
+    pane_.scroll(view::scroll_bar::vertical, view::scroll_action::thumb, v);
   syncing_ = false;
   viewport()->update();
 }
