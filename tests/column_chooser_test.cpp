@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "catalog/field_catalog.h"
+#include "config/config_text.h"
 #include "config/layout.h"
 #include "config/settings.h"
 #include "config/view_configuration.h"
@@ -187,4 +189,24 @@ TEST_F(ColumnChooser, ChangesSurviveARestartOnlyWhileRemembering) {
   view_configuration back;
   back.rebuild();
   EXPECT_EQ(captions(*back.layouts().find(view_kind::activity, u"Mine")), u"Activity ID,Finish,Start");
+}
+
+TEST_F(ColumnChooser, ColumnFilesAreReplacedWholeOrNotAtAll) {
+  const fs::path folder = root_ / "data" / "VP_ACT";
+  fs::create_directories(folder);
+  const fs::path file = folder / "Mine_columns.cfg";
+  ASSERT_TRUE(config_text::write_file(file, "task_code:100\n"));
+  ASSERT_TRUE(config_text::write_file(file, "end_date:120\n"));
+  std::ifstream in(file, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, "end_date:120\n");
+  // No temporary file is left beside it.
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+  // A file that cannot be written leaves nothing behind and reports it.
+  EXPECT_FALSE(config_text::write_file(root_ / "no such folder" / "x.cfg", "a:1\n"));
+  // A target that cannot be replaced (a folder stands in its place) stays.
+  fs::create_directories(folder / "Busy_columns.cfg" / "inside");
+  EXPECT_FALSE(config_text::write_file(folder / "Busy_columns.cfg", "a:1\n"));
+  EXPECT_TRUE(fs::is_directory(folder / "Busy_columns.cfg" / "inside"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
 }
