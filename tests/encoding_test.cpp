@@ -115,6 +115,11 @@ TEST(TextEncoding, EachOfferedEncodingDecodesItsOwnText) {
   EXPECT_EQ(decode(text_encoding::shift_jis, "\x93\xFA\x96\x7B\x8C\xEA \xB1"), u"日本語 ｱ");
   EXPECT_EQ(decode(text_encoding::utf8, "\xD0\x97\xD0\xB0 \xE9\xA1\xB9 \xF0\x9F\x98\x80"), u"За 项 \U0001F600");
   EXPECT_EQ(decode(text_encoding::latin1, "\x93\xE9"), u"\u0093\u00E9");
+  // A byte-order mark left at the start of a text is no part of it.
+  EXPECT_EQ(decode(text_encoding::windows_1252, "\xEF\xBB\xBFNote \xEF\xBB\xBF"), u"Note ï»¿");
+  EXPECT_EQ(decode(text_encoding::windows_1251, "\xEF\xBB\xBFNote \xEF\xBB\xBF"), u"Note п»ї");
+  EXPECT_EQ(decode(text_encoding::utf8, "\xEF\xBB\xBFNote \xEF\xBB\xBF"), u"Note \uFEFF");
+  EXPECT_EQ(decode(text_encoding::latin1, "\xEF\xBB\xBF"), u"ï»¿");
   // Past the 16-byte blocks of the ASCII fast path.
   EXPECT_EQ(decode(text_encoding::windows_1251, std::string(37, 'a') + kCyrillic1251 + "bc"),
             std::u16string(37, u'a') + u"Задача 1bc");

@@ -394,6 +394,9 @@ void text_decoder::decode(std::string_view bytes, std::u16string& out) const {
   size_t i = widen_ascii(s, n, d);
   if (i == n) return;
   size_t o = i;
+  // Editors leave a UTF-8 byte-order mark at the start of memo texts, even
+  // in files of another code page; it is never part of the text.
+  if (i == 0 && utf8_bom_length(bytes)) i = 3;
   switch (method_) {
     case method::single_byte:
       for (; i < n; ++i) d[o++] = s[i] < 0x80 ? char16_t(s[i]) : high_[s[i] - 0x80];
