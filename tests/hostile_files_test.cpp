@@ -103,8 +103,14 @@ TEST(HostileFiles, SizeLimitsRefuseBeforeReading) {
   EXPECT_FALSE(size_acceptable(100 << 20, uint64_t(599) << 20));  // six times the file must be free
   EXPECT_TRUE(size_acceptable(max_schedule_bytes, 0));
   EXPECT_FALSE(size_acceptable(max_schedule_bytes + 1, 0));
-  EXPECT_TRUE(records_acceptable(4 * (uint64_t(100) << 20) + record_allowance, uint64_t(100) << 20));
-  EXPECT_FALSE(records_acceptable(4 * (uint64_t(100) << 20) + record_allowance + 1, uint64_t(100) << 20));
+  // A dense export of short activity rows makes about ten times its size in
+  // records and opens; nearly empty rows asking for more than the bound, or
+  // for more than the free memory, are refused.
+  const uint64_t mb100 = uint64_t(100) << 20;
+  EXPECT_TRUE(records_acceptable(10 * mb100, mb100, 0));
+  EXPECT_TRUE(records_acceptable(record_factor * mb100 + record_allowance, mb100, 0));
+  EXPECT_FALSE(records_acceptable(record_factor * mb100 + record_allowance + 1, mb100, 0));
+  EXPECT_FALSE(records_acceptable(10 * mb100, mb100, 10 * mb100 - 1));
 
   // Files of 2 GB and larger than the free memory, as XER and as workbook,
   // are refused at once: not a byte past the header is read.

@@ -208,7 +208,7 @@ void CMainFrame::connect_ribbon() {
   connect(f.encoding_menu, &QMenu::aboutToShow, this, [this] {
     QMenu* menu = ribbon_->file().encoding_menu;
     menu->clear();
-    if (fill_encoding_menu) fill_encoding_menu(menu);
+    fill_encoding_menu(menu);
     if (menu->isEmpty()) menu->addAction(QStringLiteral("(none available)"))->setEnabled(false);
   });
   f.version->setText(version_line());
@@ -228,7 +228,7 @@ void CMainFrame::connect_ribbon() {
 
 // ---- opening ----------------------------------------------------------------------
 
-void CMainFrame::open_file(const QString& path) {
+void CMainFrame::open_file(const QString& path, std::optional<document::text_encoding> encoding) {
   if (view::format_of(path.toStdU16String()) == view::schedule_format::refused) {
     if (report_refusal) report_refusal(QString::fromStdU16String(view::refusal_message(path.toStdU16String())));
     emit open_finished(false);
@@ -252,7 +252,7 @@ void CMainFrame::open_file(const QString& path) {
     watcher->deleteLater();
     finish_open(std::move(result), generation);
   });
-  watcher->setFuture(QtConcurrent::run([path] { return read_schedule(path).release(); }));
+  watcher->setFuture(QtConcurrent::run([path, encoding] { return read_schedule(path, encoding).release(); }));
 }
 
 bool CMainFrame::open_file_now(const QString& path) {
@@ -269,6 +269,22 @@ bool CMainFrame::open_file_now(const QString& path) {
   }
   adopt(std::move(result));
   return true;
+}
+
+void CMainFrame::fill_encoding_menu(QMenu* menu) {
+  if (!doc_ || !doc_->encoding_used()) return;
+  const document::text_encoding used = *doc_->encoding_used();
+  auto* group = new QActionGroup(menu);
+  for (const document::encoding_info& e : view::offered_text_encodings()) {
+    QAction* a = menu->addAction(QString::fromStdU16String(std::u16string(e.display_name)));
+    a->setCheckable(true);
+    a->setChecked(e.encoding == used);
+    group->addAction(a);
+    const document::text_encoding chosen = e.encoding;
+    connect(a, &QAction::triggered, this, [this, chosen] {
+      if (!path_.isEmpty()) open_file(path_, chosen);
+    });
+  }
 }
 
 void CMainFrame::cancel_open() {

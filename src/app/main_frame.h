@@ -3,6 +3,8 @@
 // every ribbon command.
 #pragma once
 
+#include <optional>
+
 #include <QElapsedTimer>
 #include <QFutureWatcher>
 #include <QLabel>
@@ -38,7 +40,9 @@ class CMainFrame : public QMainWindow {
   // Opens a file on a worker thread; the window keeps the schedule it shows
   // until the new one has been read. A refused file is reported through
   // `report_refusal` at once. While an open runs, another open replaces it.
-  void open_file(const QString& path);
+  // With an encoding the file's XER text is read in it (the "Text
+  // Encoding" menu), and the choice is remembered for the file.
+  void open_file(const QString& path, std::optional<document::text_encoding> encoding = std::nullopt);
   // The same, waiting for the result (command line of the headless modes,
   // tests). Answers whether the file was accepted.
   bool open_file_now(const QString& path);
@@ -103,9 +107,10 @@ class CMainFrame : public QMainWindow {
 
   // The recent-file list, newest first (at most ten).
   QStringList recent_files() const;
-  // Fills the File page's "Text Encoding" menu (empty while no schedule is
-  // open or nothing offers encodings).
-  std::function<void(QMenu* menu)> fill_encoding_menu;
+  // Fills the File page's "Text Encoding" menu: every offered encoding,
+  // the one the open schedule was read in checked; picking another reads
+  // the file again in it. Empty for a workbook, whose text carries its own.
+  void fill_encoding_menu(QMenu* menu);
 
  signals:
   // An open finished: accepted, refused or dropped after a cancel.

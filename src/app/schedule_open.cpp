@@ -4,7 +4,7 @@
 
 namespace tessel::app {
 
-std::unique_ptr<opened_schedule> read_schedule(const QString& path) {
+std::unique_ptr<opened_schedule> read_schedule(const QString& path, std::optional<document::text_encoding> encoding) {
   auto result = std::make_unique<opened_schedule>();
   result->path = path;
   QElapsedTimer timer;
@@ -13,7 +13,7 @@ std::unique_ptr<opened_schedule> read_schedule(const QString& path) {
   auto cats = std::make_unique<catalog::catalog_set>();
   {
     catalog::thread_catalogs_scope scope(*cats);
-    result->accepted = doc->open(path.toStdU16String());
+    result->accepted = encoding ? doc->open(path.toStdU16String(), *encoding) : doc->open(path.toStdU16String());
   }
   result->milliseconds = static_cast<double>(timer.nsecsElapsed()) / 1e6;
   if (result->accepted) {

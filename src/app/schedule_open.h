@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "catalog/field_catalog.h"
 #include "view/tessel_doc.h"
@@ -22,7 +23,10 @@ struct opened_schedule {
 };
 
 // Reads `path` completely. Safe to call off the user-interface thread.
-std::unique_ptr<opened_schedule> read_schedule(const QString& path);
+// With an encoding, XER text is read in it and the choice is remembered for
+// the file; without, the remembered choice or the file's bytes decide.
+std::unique_ptr<opened_schedule> read_schedule(const QString& path,
+                                               std::optional<document::text_encoding> encoding = std::nullopt);
 
 // Counts of a schedule for the status bar.
 struct schedule_counts {

@@ -18,7 +18,7 @@ xer_parser::table_plan Document_xer::plan() {
       t.wanted = size > 0;
       if (t.wanted) record_bytes += uint64_t(t.rows) * (size + sizeof(xer_row));
     }
-    refused_ = !records_acceptable(record_bytes, file_bytes);
+    refused_ = !records_acceptable(record_bytes, file_bytes, available_memory());
     return !refused_;
   };
 }

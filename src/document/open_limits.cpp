@@ -33,11 +33,9 @@ bool file_size_acceptable(const std::u16string& path) {
   return size_acceptable(uint64_t(st.st_size), available_memory());
 }
 
-bool records_acceptable(uint64_t record_bytes, uint64_t file_bytes) {
-  // The file's bytes are held while the records are built, and the texts
-  // of the records take about as much again: what remains of the factor
-  // is for the record structures.
-  return record_bytes <= (memory_factor - 2) * file_bytes + record_allowance;
+bool records_acceptable(uint64_t record_bytes, uint64_t file_bytes, uint64_t available) {
+  if (record_bytes > record_factor * file_bytes + record_allowance) return false;
+  return available == 0 || record_bytes <= available;
 }
 
 }  // namespace tessel::document

@@ -17,6 +17,11 @@ constexpr uint64_t max_schedule_bytes = uint64_t(1) << 30;
 constexpr uint64_t memory_factor = 6;
 // Small files may always take this much record memory.
 constexpr uint64_t record_allowance = uint64_t(64) << 20;
+// Records may take this many times the file's size. A dense export of short
+// activity rows makes about ten times its size in records, so the bound
+// sits well above any real file and far below the thousands that a file of
+// near-empty rows asks for.
+constexpr uint64_t record_factor = 32;
 
 // The memory the system can give without swapping, or 0 when unknown.
 uint64_t available_memory();
@@ -30,7 +35,9 @@ bool size_acceptable(uint64_t size, uint64_t available);
 bool file_size_acceptable(const std::u16string& path);
 
 // Whether records taking `record_bytes` may be built from a file of
-// `file_bytes`: real exports make about four times their size in records.
-bool records_acceptable(uint64_t record_bytes, uint64_t file_bytes);
+// `file_bytes` with `available` bytes of memory free (0: unknown). Real
+// exports make four to ten times their size in records; a valid file is
+// never refused for its shape, only one whose rows are nearly empty.
+bool records_acceptable(uint64_t record_bytes, uint64_t file_bytes, uint64_t available);
 
 }  // namespace tessel::document

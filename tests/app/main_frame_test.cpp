@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QDropEvent>
 #include <QFile>
+#include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -218,6 +219,48 @@ TEST_F(Frame, GoToScrollsTheChartToTheSelectedRowOnly) {
   // The Resource category has none.
   frame->set_category(view::view_kind::resource);
   EXPECT_FALSE(frame->go_to());
+}
+
+TEST_F(Frame, TextEncodingMenuReadsTheFileAgainInTheChosenEncoding) {
+  // A Cyrillic name written by a machine on code page 1251.
+  QTemporaryDir dir;
+  const QString path = dir.filePath("cyrillic.xer");
+  QFile out(path);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write("ERMHDR\t8.0\n%T\tPROJECT\n%F\tproj_id\tproj_short_name\n%R\t1\tP\n"
+            "%T\tTASK\n%F\ttask_id\tproj_id\ttask_code\ttask_name\n%R\t10\t1\tA1\t\xC7\xE0\xE4\xE0\xF7\xE0\n%E\n");
+  out.close();
+  ASSERT_TRUE(frame->open_file_now(path));
+
+  QMenu menu;
+  frame->fill_encoding_menu(&menu);
+  const QList<QAction*> entries = menu.actions();
+  ASSERT_EQ(entries.size(), qsizetype(view::offered_text_encodings().size()));
+  QAction* cyrillic = nullptr;
+  int checked = 0;
+  for (QAction* a : entries) {
+    checked += a->isChecked();
+    if (a->text().contains(QStringLiteral("1251"))) cyrillic = a;
+  }
+  EXPECT_EQ(checked, 1);  // the encoding the bytes suggested
+  ASSERT_NE(cyrillic, nullptr);
+  EXPECT_FALSE(cyrillic->isChecked());
+
+  QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
+  cyrillic->trigger();
+  ASSERT_TRUE(spy.wait(60000));
+  ASSERT_TRUE(spy.takeFirst().at(0).toBool());
+  ASSERT_EQ(frame->document()->task.size(), 1u);
+  EXPECT_EQ(frame->document()->task[0].task_name.value, u"\u0417\u0430\u0434\u0430\u0447\u0430");
+  // The choice is remembered: a plain open of the same file reads 1251 again.
+  ASSERT_TRUE(frame->open_file_now(path));
+  EXPECT_EQ(frame->document()->task[0].task_name.value, u"\u0417\u0430\u0434\u0430\u0447\u0430");
+
+  // A workbook's text carries its own encoding: the menu offers nothing.
+  ASSERT_TRUE(frame->open_file_now(QStringLiteral(TESSEL_SOURCE_DIR "/tests/data/xls/full_export.xls")));
+  QMenu none;
+  frame->fill_encoding_menu(&none);
+  EXPECT_TRUE(none.actions().isEmpty());
 }
 
 TEST_F(Frame, DroppedFileOpens) {
