@@ -1,14 +1,12 @@
 #include "config/encoding_choices.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <fstream>
 #include <system_error>
 #include <utility>
 #include <vector>
 
+#include "config/config_text.h"
 #include "config/data_folder.h"
 
 namespace tessel::config {
@@ -80,39 +78,13 @@ std::vector<choice> read_choices() {
   return all;
 }
 
-bool write_all(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
-// Replaces the file the way the settings file is replaced: a temporary file
-// of this process beside it, synced, then renamed over it, so that the file
-// is always either the old list or the whole new one, even when two
-// programs write at once.
+// The file is always either the old list or the whole new one, even when
+// two programs write at once.
 void write_choices(const std::vector<choice>& all) {
   const size_t first = all.size() > kRememberedFiles ? all.size() - kRememberedFiles : 0;
   std::string text;
   for (size_t i = first; i < all.size(); ++i) text += all[i].second + '\t' + escape(all[i].first) + '\n';
-  const fs::path file = encodings_file();
-  fs::path tmp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    tmp = file;
-    tmp += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST && errno != EINTR) return;
-  }
-  if (fd < 0) return;
-  bool ok = write_all(fd, text) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  if (!ok || ::rename(tmp.c_str(), file.c_str()) != 0) ::unlink(tmp.c_str());
+  view::config_text::write_file(encodings_file(), text);
 }
 
 }  // namespace

@@ -1,15 +1,13 @@
 #include "config/settings.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <array>
-#include <cerrno>
 #include <climits>
 #include <fstream>
 #include <string>
 #include <string_view>
 
+#include "config/config_text.h"
 #include "config/data_folder.h"
 #include "values/display_prefs.h"
 
@@ -108,18 +106,6 @@ std::string file_text() {
   return text;
 }
 
-bool write_all(int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
 }  // namespace
 
 app_settings& settings() { return the_settings(); }
@@ -151,24 +137,8 @@ void LoadSettings(const fs::path& file) {
 void SaveSettings() { SaveSettings(settings_file()); }
 
 void SaveSettings(const fs::path& file) {
-  const std::string text = file_text();
-  // The temporary file lies beside the target so that the rename stays on
-  // one file system and replaces the old file in one step. Its name carries
-  // the process id, and O_EXCL keeps two programs from sharing one.
-  fs::path tmp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    tmp = file;
-    tmp += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST && errno != EINTR) return;  // folder not writable
-  }
-  if (fd < 0) return;
-  // fsync before the rename: after a crash the name then never points at a
-  // file whose data did not reach the disk.
-  bool ok = write_all(fd, text) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  if (!ok || ::rename(tmp.c_str(), file.c_str()) != 0) ::unlink(tmp.c_str());
+  // Failures are not reported: the settings in force stay as they are.
+  view::config_text::write_file(file, file_text());
 }
 
 }  // namespace tessel::config
