@@ -395,6 +395,14 @@ TEST(GanttView, NothingWithoutDocumentLayoutOrTable) {
   EXPECT_TRUE(s.calls().empty());
   EXPECT_TRUE(lone.isGantt());
   EXPECT_FALSE(lone.isActivityTable());
+
+  // Activities without a single date give no timescale (and no arithmetic
+  // on the empty extremes); one date on either side is enough for a range.
+  chart undated(rows_test::schedule({task("1", "A", "", ""), task("2", "B", "", "")}));
+  EXPECT_EQ(undated.gantt.contentWidth(), 0.0f);
+  undated.paint();
+  chart finish_only(rows_test::schedule({task("1", "A", "", "2024-01-12 00:00")}));
+  EXPECT_GT(finish_only.gantt.contentWidth(), 0.0f);
 }
 
 TEST(GanttView, WbsChartDrawsBarsWhereBothDatesExist) {

@@ -108,9 +108,13 @@ void GanttView::refresh() {
     if (placed(t.start_date, d)) earliest = std::min(earliest, d);
     if (placed(t.end_date, d)) latest = std::max(latest, d);
   }
-  if (earliest == std::numeric_limits<int64_t>::max()) earliest = latest;
-  if (latest == std::numeric_limits<int64_t>::min()) latest = earliest;
-  if (earliest != std::numeric_limits<int64_t>::max()) {
+  // Activities without any date leave the chart without a timescale; a
+  // missing side takes the other's date.
+  const bool any_start = earliest != std::numeric_limits<int64_t>::max();
+  const bool any_end = latest != std::numeric_limits<int64_t>::min();
+  if (!any_start) earliest = latest;
+  if (!any_end) latest = earliest;
+  if (any_start || any_end) {
     scale_ = gantt::build_timescale(layout()->date_settings()->timescale, earliest, latest);
     const config::app_settings& s = config::settings();
     gridlines_ = gantt::gridline_dates(s.gridlines_VerticalScale, scale_.lower.front(), scale_.lower.back(),
