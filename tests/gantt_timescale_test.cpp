@@ -19,6 +19,17 @@ int64_t at(int y, int m, int d, int h = 0, int min = 0) {
   return days_from_civil(y, m, d) * 86400 + h * 3600 + min * 60;
 }
 
+TEST(GanttTimescale, CenturiesOfHoursEndAfterTheCellLimit) {
+  const timescale t = build_timescale(8, at(1970, 1, 2), at(9999, 12, 1));
+  ASSERT_EQ(t.lower.size(), max_cells + 1);
+  EXPECT_EQ(t.lower.back() - t.lower.front(), int64_t(max_cells) * 3600);
+  // The upper tier stops with the lower one: its last day reaches the last
+  // hour, the one before does not.
+  ASSERT_GE(t.upper.size(), 2u);
+  EXPECT_GE(t.upper.back(), t.lower.back());
+  EXPECT_LT(t.upper[t.upper.size() - 2], t.lower.back());
+}
+
 TEST(GanttTimescale, OneDayScheduleOnWeekDaySpansFromTheSundayBeforeToFiveDaysAfter) {
   // Wednesday 10 January 2024, 08:00 to 17:00.
   const timescale t = build_timescale(5, at(2024, 1, 10, 8), at(2024, 1, 10, 17));

@@ -93,14 +93,15 @@ timescale build_timescale(int code, int64_t earliest, int64_t latest) {
   const int64_t end = next_period(kind.lower, latest) + 5 * kind.margin_unit;
 
   int64_t d = start;
-  while (d < end) {
+  while (d < end && out.lower.size() < max_cells) {
     out.lower.push_back(d);
     d = next_period(kind.lower, d);
   }
   out.lower.push_back(d);
 
+  const int64_t last = d;
   d = start;
-  while (d < end) {
+  while (d < last) {
     out.upper.push_back(d);
     d = next_period(kind.upper, d);
   }

@@ -67,6 +67,9 @@ struct timescale {
 // units; the date that reaches it is the last cell. The upper tier starts at
 // the same first date (a first upper cell may therefore be partial) and
 // steps to the start of each following upper-tier period up to the same end.
+// A span that would need more than `max_cells` lower-tier cells (hours over
+// centuries, from a damaged file) ends after that many cells.
+inline constexpr size_t max_cells = 1'000'000;
 timescale build_timescale(int code, int64_t earliest, int64_t latest);
 
 // Horizontal mapping of a timescale at a cell width (pixels): linear in

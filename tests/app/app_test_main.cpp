@@ -1,10 +1,10 @@
 // The shell's tests run inside one QApplication on the off-screen platform,
-// with the per-user folder and the Qt settings kept in a scratch place.
+// with the per-user folder and the Qt settings kept in a scratch place of
+// their own, so that test processes running side by side never share them.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cstdlib>
 
@@ -13,7 +13,6 @@ int main(int argc, char** argv) {
   QTemporaryDir scratch;
   setenv("TESSEL_DATA_DIR", QDir(scratch.path()).filePath(QStringLiteral("data")).toLocal8Bit().constData(), 1);
   setenv("XDG_CONFIG_HOME", QDir(scratch.path()).filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
-  QStandardPaths::setTestModeEnabled(true);
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
   app.setOrganizationName(QStringLiteral("Corvane"));
