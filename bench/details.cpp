@@ -15,6 +15,7 @@
 #include <functional>
 #include <unordered_map>
 
+#include "timing.h"
 #include "document/path_text.h"
 #include "view/code_table_views.h"
 #include "view/detail_activity.h"
@@ -26,27 +27,13 @@
 
 using namespace tessel;
 using namespace tessel::view;
-using clock_type = std::chrono::steady_clock;
+using namespace tessel::bench;
 
 namespace {
 
-double ms_since(clock_type::time_point t0) {
-  return std::chrono::duration<double, std::milli>(clock_type::now() - t0).count();
-}
-
 int g_runs = 5;
 
-void figure(const char* what, const std::function<void()>& step) {
-  double best = 1e300, first = 0.0;
-  for (int i = 0; i < g_runs; ++i) {
-    const auto t0 = clock_type::now();
-    step();
-    const double ms = ms_since(t0);
-    if (i == 0) first = ms;
-    best = std::min(best, ms);
-  }
-  std::printf("%-34s %9.3f ms  (first %.3f)\n", what, best, first);
-}
+void figure(const char* what, const std::function<void()>& step) { bench::figure(g_runs, what, step); }
 
 std::size_t paint_once(View& v) {
   recording_surface s;

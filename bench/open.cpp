@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "timing.h"
 #include "catalog/field_catalog.h"
 #include "document/document.h"
 #include "document/path_text.h"
@@ -18,11 +19,7 @@
 #include "view/tessel_doc.h"
 
 using namespace tessel;
-using clock_type = std::chrono::steady_clock;
-
-static double ms_since(clock_type::time_point t0) {
-  return std::chrono::duration<double, std::milli>(clock_type::now() - t0).count();
-}
+using namespace tessel::bench;
 
 static long peak_rss_mb() {
   struct rusage ru {};

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "timing.h"
 #include "config/settings.h"
 #include "document/path_text.h"
 #include "view/gantt_links.h"
@@ -28,13 +29,9 @@
 
 using namespace tessel;
 using namespace tessel::view;
-using clock_type = std::chrono::steady_clock;
+using namespace tessel::bench;
 
 namespace {
-
-double ms_since(clock_type::time_point t0) {
-  return std::chrono::duration<double, std::milli>(clock_type::now() - t0).count();
-}
 
 // The open schedule and the Activity category's table in its pane.
 struct paint_bench {
@@ -45,20 +42,9 @@ struct paint_bench {
   int runs = 3;
 };
 
-// Runs `step` (after `prepare`, which is not timed) `runs` times and prints
-// the best and the first time.
 void figure(const paint_bench& b, const char* what, const std::function<void()>& prepare,
             const std::function<void()>& step) {
-  double best = 1e300, first = 0.0;
-  for (int i = 0; i < b.runs; ++i) {
-    prepare();
-    const auto t0 = clock_type::now();
-    step();
-    const double ms = ms_since(t0);
-    if (i == 0) first = ms;
-    best = std::min(best, ms);
-  }
-  std::printf("%-34s %9.3f ms  (first %.3f)\n", what, best, first);
+  bench::figure(b.runs, what, step, prepare);
 }
 
 std::size_t paint_once(HostPane& pane) {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "timing.h"
 #include "catalog/field_catalog.h"
 #include "document/path_text.h"
 #include "rows/group_item.h"
@@ -22,11 +23,7 @@
 
 using namespace tessel;
 using namespace tessel::view;
-using clock_type = std::chrono::steady_clock;
-
-static double ms_since(clock_type::time_point t0) {
-  return std::chrono::duration<double, std::milli>(clock_type::now() - t0).count();
-}
+using namespace tessel::bench;
 
 static uint32_t activity_field(std::u16string_view key) {
   const catalog::field_entry* e = catalog::catalogs().find_key(catalog::catalog_kind::activity, key);

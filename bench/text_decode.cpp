@@ -12,15 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "timing.h"
 #include "document/text_encoding.h"
 #include "document/xer.h"
 
 using namespace tessel::document;
-using clock_type = std::chrono::steady_clock;
-
-static double ms_since(clock_type::time_point t0) {
-  return std::chrono::duration<double, std::milli>(clock_type::now() - t0).count();
-}
+using namespace tessel::bench;
 
 template <class F>
 static double best_ms(int runs, F&& f) {

@@ -1,6 +1,8 @@
 #include "view/detail_activity.h"
 
 #include <array>
+#include <span>
+#include <vector>
 
 #include "view/detail_form.h"
 #include "view/detail_values.h"
@@ -73,38 +75,44 @@ void ActivityDetailView::draw_general(paint_surface& surface, point_f origin, co
 }
 
 void ActivityDetailView::draw_status(paint_surface& surface, point_f origin, const Row* row) const {
-  const std::array<form_field, 6> duration{{
-      {u"Original", member(row, u"target_drtn_hr_cnt")},
-      {u"Actual", member(row, u"act_drtn_hr_cnt")},
-      {u"Remaining", member(row, u"remain_drtn_hr_cnt")},
-      {u"At Complete", member(row, u"total_drtn_hr_cnt")},
-      {u"Total Float", member(row, u"total_float_hr_cnt")},
-      {u"Free Float", member(row, u"free_float_hr_cnt")},
-  }};
-  const std::array<form_field, 6> status{{
-      {u"Started", member(row, u"act_start_date")},
-      {u"Finished", member(row, u"act_end_date")},
-      {u"Exp Finish", member(row, u"expect_end_date")},
-      {u"Duration %", member(row, u"drtn_complete_pct")},
-      {u"Suspend", member(row, u"suspend_date")},
-      {u"Resume", member(row, u"resume_date")},
-  }};
-  const std::array<form_field, 4> constraints{{
-      {u"Primary", member(row, u"cstr_type")},
-      {u"Date", member(row, u"cstr_date")},
-      {u"Secondary", member(row, u"cstr_type2")},
-      {u"Date", member(row, u"cstr_date2")},
-  }};
+  // Each group's fields: the caption beside its box and the activity member
+  // it shows.
+  struct status_field {
+    std::u16string_view caption, key;
+  };
+  struct status_group {
+    std::u16string_view caption;
+    std::span<const status_field> fields;
+    float box;
+  };
+  static constexpr status_field duration[] = {
+      {u"Original", u"target_drtn_hr_cnt"},  {u"Actual", u"act_drtn_hr_cnt"},
+      {u"Remaining", u"remain_drtn_hr_cnt"}, {u"At Complete", u"total_drtn_hr_cnt"},
+      {u"Total Float", u"total_float_hr_cnt"}, {u"Free Float", u"free_float_hr_cnt"},
+  };
+  static constexpr status_field status[] = {
+      {u"Started", u"act_start_date"},        {u"Finished", u"act_end_date"}, {u"Exp Finish", u"expect_end_date"},
+      {u"Duration %", u"drtn_complete_pct"}, {u"Suspend", u"suspend_date"},  {u"Resume", u"resume_date"},
+  };
+  static constexpr status_field constraints[] = {
+      {u"Primary", u"cstr_type"}, {u"Date", u"cstr_date"}, {u"Secondary", u"cstr_type2"}, {u"Date", u"cstr_date2"},
+  };
+  const status_group groups[] = {
+      {u"Duration", duration, status_box},
+      {u"Status", status, status_box},
+      {u"Constraints", constraints, status_box + 40.0f},
+  };
   const float gap = fm::column_gap * display_scale();
   // The groups stand side by side; the frames' captions overhang their top
   // edges, so the row of frames starts half a line lower.
   point_f at{origin.x, origin.y + fm::margin * display_scale() / 2};
-  rect_f frame = draw_form_group(surface, at, u"Duration", fit_form_column(surface, duration, status_box), duration);
-  at.x = frame.right() + gap;
-  frame = draw_form_group(surface, at, u"Status", fit_form_column(surface, status, status_box), status);
-  at.x = frame.right() + gap;
-  draw_form_group(surface, at, u"Constraints", fit_form_column(surface, constraints, status_box + 40.0f),
-                  constraints);
+  std::vector<form_field> fields;
+  for (const status_group& g : groups) {
+    fields.clear();
+    for (const status_field& f : g.fields) fields.push_back({f.caption, member(row, f.key)});
+    const rect_f frame = draw_form_group(surface, at, g.caption, fit_form_column(surface, fields, g.box), fields);
+    at.x = frame.right() + gap;
+  }
 }
 
 }  // namespace tessel::view
