@@ -342,6 +342,23 @@ TEST(HostileFiles, WorkbookSheetsClaimingTwoBillionRowsAreRefused) {
   EXPECT_EQ(doc.document(), nullptr);
 }
 
+// A type id near the top of the id space would wrap round below its range's
+// base when the base is added: into the built-in fields or another range.
+TEST(HostileFiles, TypeIdsAtTheTopOfTheIdSpaceGetNoField) {
+  catalog::build_catalogs();
+  const size_t builtin = catalog::catalogs().size();
+  Document_xer doc;
+  doc.load_bytes(header +
+                 "%T\tUDFTYPE\n%F\tudf_type_id\ttable_name\tudf_type_label\tlogical_data_type\n"
+                 "%R\t4294967295\tTASK\tWrapped\tFT_TEXT\n%R\t7\tTASK\tKept\tFT_TEXT\n"
+                 "%T\tACTVTYPE\n%F\tactv_code_type_id\tactv_code_type\n%R\t4294967000\tWrapped\n");
+  EXPECT_EQ(catalog::catalogs().size(), builtin + 1);  // only the ordinary user field
+  EXPECT_NE(catalog::catalogs().find_id(catalog::user_field_base + 7), nullptr);
+  EXPECT_EQ(catalog::catalogs().find_id(catalog::user_field_base - 1), nullptr);
+  EXPECT_EQ(catalog::catalogs().find_id(uint32_t(4294967000ull + catalog::activity_code_base)), nullptr);
+  catalog::build_catalogs();
+}
+
 // Inputs the fuzzers found, kept beside the tests.
 TEST(HostileFiles, FuzzFindingsOpenOrAreRefused) {
   const fs::path dir = fs::path(TESSEL_TEST_DATA) / "fuzz";

@@ -1,5 +1,7 @@
 #include "document/document_fields.h"
 
+#include <cstdint>
+
 #include "catalog/field_catalog.h"
 
 namespace tessel::document {
@@ -54,8 +56,19 @@ std::u16string code_key(std::u16string_view prefix, const std::u16string& type_n
   return key;
 }
 
-void register_code(catalog_kind kind, uint32_t entity, uint32_t id, const std::u16string& key,
+// A type's field id is its own id above the range's base. An id so large
+// that the sum passes the top of the id space would wrap round into the
+// built-in range: such a type gets no field.
+bool field_id_of(uint32_t type_id, uint32_t base, uint32_t& id) {
+  if (type_id > UINT32_MAX - base) return false;
+  id = type_id + base;
+  return true;
+}
+
+void register_code(catalog_kind kind, uint32_t entity, uint32_t type_id, uint32_t base, const std::u16string& key,
                    const std::u16string& caption) {
+  uint32_t id;
+  if (!field_id_of(type_id, base, id)) return;
   catalog::field_spec fields;
   fields.caption = caption;
   fields.field_id = id;
@@ -83,8 +96,10 @@ void register_document_fields(record_lists& doc) {
   for (UDFTYPE& u : doc.udftype) {
     catalog_kind kind;
     uint32_t entity;
-    if (!user_field_owner(u.table_name.value, kind, entity)) continue;
-    const uint32_t id = u.udf_type_id.value + catalog::user_field_base;
+    uint32_t id;
+    if (!user_field_owner(u.table_name.value, kind, entity) ||
+        !field_id_of(u.udf_type_id.value, catalog::user_field_base, id))
+      continue;
     catalog::field_spec fields;
     fields.caption = u.udf_type_label.value;
     fields.field_id = id;
@@ -99,17 +114,17 @@ void register_document_fields(record_lists& doc) {
   for (ACTVTYPE& t : doc.actvtype) {
     t.column_key = code_key(u"actv_code_", t.actv_code_type.value);
     register_code(catalog_kind::activity, catalog::entities::activity,
-                  t.actv_code_type_id.value + catalog::activity_code_base, t.column_key, t.actv_code_type.value);
+                  t.actv_code_type_id.value, catalog::activity_code_base, t.column_key, t.actv_code_type.value);
   }
   for (PCATTYPE& t : doc.pcattype) {
     t.column_key = code_key(u"proj_code_", t.proj_catg_type.value);
     register_code(catalog_kind::project, catalog::entities::project,
-                  t.proj_catg_type_id.value + catalog::project_code_base, t.column_key, t.proj_catg_type.value);
+                  t.proj_catg_type_id.value, catalog::project_code_base, t.column_key, t.proj_catg_type.value);
   }
   for (RCATTYPE& t : doc.rcattype) {
     t.column_key = code_key(u"res_code_", t.rsrc_catg_type.value);
     register_code(catalog_kind::resource, catalog::entities::resource,
-                  t.rsrc_catg_type_id.value + catalog::resource_code_base, t.column_key, t.rsrc_catg_type.value);
+                  t.rsrc_catg_type_id.value, catalog::resource_code_base, t.column_key, t.rsrc_catg_type.value);
   }
 }
 

@@ -305,15 +305,17 @@ void field_lookup::resolve_tables() {
     const auto& entries = catalog::catalogs()[p.catalog].entries();
     uint32_t top = 0;
     for (const catalog::field_entry& e : entries) {
-      if (e.field_id <= catalog::user_field_base) top = std::max(top, e.field_id);
+      if (e.field_id < catalog::user_field_base) top = std::max(top, e.field_id);
     }
     std::vector<accessor>& table = tables_[t];
     table.assign(entries.empty() ? 0 : top + 1, accessor{});
     std::vector<bool> seen(table.size(), false);
     for (const catalog::field_entry& e : entries) {
       // Ids from the user field range on are answered from the document's
-      // own indexes; a duplicate id keeps its first entry.
-      if (e.field_id > catalog::user_field_base || seen[e.field_id]) continue;
+      // own indexes (a user field type numbered 0 has no value to show, and
+      // must not stretch the table to the range's start); a duplicate id
+      // keeps its first entry.
+      if (e.field_id >= catalog::user_field_base || seen[e.field_id]) continue;
       seen[e.field_id] = true;
       if (!listed(p.empty, e.key)) table[e.field_id] = resolve(p.start, e.key);
       if (extra_ && extra_->has_column(p.catalog, e.field_id)) table[e.field_id].extra = true;

@@ -1,10 +1,11 @@
 // An ordered list of records whose addresses never change: records refer to
 // each other by plain pointers, so a record, once appended, stays where it
 // is until the list is cleared. Records live in chunks, allocated as the list
-// grows, never one heap block per record: the first chunk holds 256 records
+// grows, never one heap block per record: the first chunk holds 8 records
 // and each further chunk twice as many as the one before, so a list of a
-// hundred thousand records takes nine blocks, and finding record i is a few
-// bit operations. Chunks of several megabytes ask the system for large
+// hundred thousand records takes fourteen blocks, finding record i is a few
+// bit operations, and a table of a few records costs a few records' memory
+// (an activity record is over 2 KB). Chunks of several megabytes ask the system for large
 // memory pages, which makes filling a big schedule markedly cheaper.
 #pragma once
 
@@ -51,7 +52,7 @@ inline void release(void* p, size_t bytes, size_t align) {
 
 }  // namespace record_list_detail
 
-template <class T, size_t ChunkSize = 256>
+template <class T, size_t ChunkSize = 8>
 class record_list {
  public:
   static_assert(std::has_single_bit(ChunkSize), "the first chunk holds a power of two records");
