@@ -1,5 +1,7 @@
 #include "catalog/field_catalog.h"
 
+#include <array>
+
 #include "catalog/builtin_fields.h"
 
 namespace tessel::catalog {
@@ -91,6 +93,16 @@ void catalog_set::build() {
   static constexpr uint32_t entity_of[catalog_count] = {
       entities::activity, entities::project,      entities::wbs,
       entities::resource, entities::relationship, entities::relationship};
+  // Sized once for the built-in fields, so that building (which every open
+  // does) never rehashes.
+  std::array<std::size_t, catalog_count> per_catalog{};
+  for (const detail::builtin_field& f : detail::builtin_fields()) ++per_catalog[static_cast<std::size_t>(f.catalog)];
+  for (std::size_t k = 0; k < catalog_count; ++k) {
+    lists_[k].by_key_.reserve(per_catalog[k]);
+    lists_[k].by_caption_.reserve(per_catalog[k]);
+  }
+  by_id_.reserve(detail::builtin_fields().size());
+  by_persistent_id_.reserve(detail::builtin_fields().size());
   for (const detail::builtin_field& f : detail::builtin_fields()) {
     field_spec fields;
     fields.caption = f.caption;

@@ -4,6 +4,7 @@
 #include <limits>
 #include <span>
 #include <string_view>
+#include <unordered_map>
 
 #include "catalog/field_catalog.h"
 #include "values/enums.h"
@@ -257,6 +258,12 @@ accessor resolve(rk start, std::u16string_view key) {
   return b.a;
 }
 
+struct key_hash {
+  using is_transparent = void;
+  std::size_t operator()(std::u16string_view s) const noexcept { return std::hash<std::u16string_view>{}(s); }
+};
+using resolved_keys = std::unordered_map<std::u16string, accessor, key_hash, std::equal_to<>>;
+
 uint64_t pair_key(uint32_t owner, uint32_t type) { return (uint64_t{owner} << 32) | type; }
 
 }  // namespace
@@ -310,6 +317,10 @@ void field_lookup::resolve_tables() {
     std::vector<accessor>& table = tables_[t];
     table.assign(entries.empty() ? 0 : top + 1, accessor{});
     std::vector<bool> seen(table.size(), false);
+    // What a key resolves to depends on the key and the table alone, and
+    // every open resolves the same few hundred keys: each thread keeps the
+    // answers it worked out (the catalogs' keys bound how many).
+    thread_local resolved_keys memo[k_table_count];
     for (const catalog::field_entry& e : entries) {
       // Ids from the user field range on are answered from the document's
       // own indexes (a user field type numbered 0 has no value to show, and
@@ -317,7 +328,10 @@ void field_lookup::resolve_tables() {
       // keeps its first entry.
       if (e.field_id >= catalog::user_field_base || seen[e.field_id]) continue;
       seen[e.field_id] = true;
-      if (!listed(p.empty, e.key)) table[e.field_id] = resolve(p.start, e.key);
+      auto it = memo[t].find(std::u16string_view(e.key));
+      if (it == memo[t].end())
+        it = memo[t].emplace(e.key, listed(p.empty, e.key) ? accessor{} : resolve(p.start, e.key)).first;
+      table[e.field_id] = it->second;
       if (extra_ && extra_->has_column(p.catalog, e.field_id)) table[e.field_id].extra = true;
     }
   }
