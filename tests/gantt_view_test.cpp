@@ -236,11 +236,9 @@ TEST(GanttView, BarsByShapeCodeMarksAndLabels) {
     EXPECT_FLOAT_EQ(p[0].points[2].y - p[0].points[0].y, bands[shape - 1][1]) << shape;
     EXPECT_EQ(p[0].outline, rgb(1, 1, 1));
   }
-  EXPECT_TRUE(c.polygons(rgb(50, 0, 0)).empty());
-  EXPECT_TRUE(c.polygons(rgb(50, 0, 7)).empty());
-  EXPECT_TRUE(c.polygons(rgb(80, 0, 0)).empty());
-  EXPECT_TRUE(c.polygons(rgb(90, 0, 0)).empty());
-  EXPECT_TRUE(c.polygons(rgb(95, 0, 0)).empty());
+  // Shapes 0 and 7, a hidden bar, one without filters, a summary bar: none.
+  for (uint32_t none : {rgb(50, 0, 0), rgb(50, 0, 7), rgb(80, 0, 0), rgb(90, 0, 0), rgb(95, 0, 0)})
+    EXPECT_TRUE(c.polygons(none).empty()) << none;
 
   const auto m = c.polygons(rgb(60, 0, 0));
   ASSERT_EQ(m.size(), 2u);
