@@ -3,12 +3,11 @@
 // relationship, code and step sub-tables following the table's selection.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "config/data_folder.h"
+#include "config_sandbox.h"
 #include "rows/tree_build.h"
 #include "rows_test_support.h"
 #include "view/code_table_views.h"
@@ -60,56 +59,36 @@ std::string schedule_text() {
   table("TASKPRED", {"task_pred_id", "task_id", "pred_task_id", "proj_id", "pred_proj_id", "pred_type", "lag_hr_cnt"},
         {{"1", "1004", "1001", "1", "1", "PR_FS", "0"}, {"2", "1004", "1002", "1", "1", "PR_SS", "16"},
          {"3", "1004", "1003", "1", "1", "PR_FF", "0"}, {"4", "1005", "1004", "1", "1", "PR_FS", "0"}});
-  table("TASKPROC", {"proc_id", "task_id", "proj_id", "seq_num", "proc_name", "complete_flag", "proc_wt", "complete_pct"},
+  table("TASKPROC",
+        {"proc_id", "task_id", "proj_id", "seq_num", "proc_name", "complete_flag", "proc_wt", "complete_pct"},
         {{"1", "1001", "1", "10", "Survey", "Y", "1", "100"}, {"2", "1001", "1", "20", "Report", "N", "3", "40"},
          {"3", "1002", "1", "10", "Check", "N", "2", "0"}});
-  table("ACTVTYPE", {"actv_code_type_id", "actv_short_len", "seq_num", "actv_code_type", "proj_id", "actv_code_type_scope"},
+  table("ACTVTYPE",
+        {"actv_code_type_id", "actv_short_len", "seq_num", "actv_code_type", "proj_id", "actv_code_type_scope"},
         {{"82", "4", "0", "Phase", "", "AS_Global"}, {"81", "4", "10", "Area", "", "AS_Global"},
          {"83", "4", "20", "Zone", "", "AS_Global"}});
-  table("ACTVCODE", {"actv_code_id", "parent_actv_code_id", "actv_code_type_id", "actv_code_name", "short_name", "seq_num"},
+  table("ACTVCODE",
+        {"actv_code_id", "parent_actv_code_id", "actv_code_type_id", "actv_code_name", "short_name", "seq_num"},
         {{"8101", "", "81", "North", "NTH", "0"}, {"8102", "", "81", "South", "STH", "10"},
          {"8201", "", "82", "Design", "DES", "0"}, {"8301", "", "83", "Unnamed", "", "0"}});
   table("TASKACTV", {"task_id", "actv_code_type_id", "actv_code_id", "proj_id"},
         {{"1001", "81", "8101", "1"}, {"1001", "82", "8201", "1"}, {"1002", "81", "8102", "1"},
          {"1003", "83", "8301", "1"}});
-  table("PCATTYPE", {"proj_catg_type_id", "seq_num", "proj_catg_short_len", "proj_catg_type"}, {{"91", "0", "4", "Sector"}});
+  table("PCATTYPE", {"proj_catg_type_id", "seq_num", "proj_catg_short_len", "proj_catg_type"},
+        {{"91", "0", "4", "Sector"}});
   table("PCATVAL", {"proj_catg_id", "proj_catg_type_id", "seq_num", "proj_catg_short_name", "parent_proj_catg_id",
                     "proj_catg_name"},
         {{"9101", "91", "0", "PUB", "", "Public"}});
   table("PROJPCAT", {"proj_id", "proj_catg_type_id", "proj_catg_id"}, {{"1", "91", "9101"}});
-  table("RCATTYPE", {"rsrc_catg_type_id", "seq_num", "rsrc_catg_short_len", "rsrc_catg_type"}, {{"95", "0", "4", "Trade"}});
-  table("RCATVAL", {"rsrc_catg_id", "rsrc_catg_type_id", "rsrc_catg_short_name", "rsrc_catg_name", "parent_rsrc_catg_id",
-                    "seq_num"},
+  table("RCATTYPE", {"rsrc_catg_type_id", "seq_num", "rsrc_catg_short_len", "rsrc_catg_type"},
+        {{"95", "0", "4", "Trade"}});
+  table("RCATVAL",
+        {"rsrc_catg_id", "rsrc_catg_type_id", "rsrc_catg_short_name", "rsrc_catg_name", "parent_rsrc_catg_id",
+         "seq_num"},
         {{"9501", "95", "MEC", "Mechanical", "", "0"}});
   table("RSRCRCAT", {"rsrc_id", "rsrc_catg_type_id", "rsrc_catg_id"}, {{"501", "95", "9501"}});
   return text + "%E\r\n";
 }
-
-// Points the per-user data folder at a scratch folder for the test's life,
-// so that no remembered column list of the real user changes a layout, and
-// puts the display scale back afterwards.
-class private_data_folder {
- public:
-  private_data_folder() {
-    const char* v = std::getenv("TESSEL_DATA_DIR");
-    if (v) saved_ = v;
-    dir_ = std::filesystem::temp_directory_path() / ("tessel-details-" + std::to_string(::getpid()));
-    setenv("TESSEL_DATA_DIR", dir_.c_str(), 1);
-    config::reset_data_folder();
-  }
-  ~private_data_folder() {
-    if (saved_) setenv("TESSEL_DATA_DIR", saved_->c_str(), 1);
-    else unsetenv("TESSEL_DATA_DIR");
-    config::reset_data_folder();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-    set_display_scale(1.0f);
-  }
-
- private:
-  std::filesystem::path dir_;
-  std::optional<std::string> saved_;
-};
 
 // A category's table view on a layout, refreshed, with the selection a
 // test asks for.
@@ -195,14 +174,26 @@ void expect_values(const recording_surface& s,
   for (const auto& [caption, value] : want) EXPECT_EQ(value_of(s, caption), value) << narrow(caption);
 }
 
-class DetailViews : public ::testing::Test {
+// Each test opens the schedule with a data folder of its own, so that no
+// remembered column list of the real user changes a layout.
+class DetailViews : public config_sandbox {
  protected:
+  DetailViews() : config_sandbox("tessel-details-") {}
   void SetUp() override {
-    ASSERT_TRUE(file_.ok());
+    config_sandbox::SetUp();
+    setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);  // the shipped layouts
+    file_.emplace(schedule_text());
+    ASSERT_TRUE(file_->ok());
     activities_ = std::make_unique<followed_table>(doc(), layout(view_kind::activity));
   }
-  const document::Document& doc() { return file_.doc(); }
-  Layout& layout(view_kind kind) { return *file_.tessel().configuration().first_layout(kind); }
+  void TearDown() override {
+    activities_.reset();
+    file_.reset();
+    set_display_scale(1.0f);
+    config_sandbox::TearDown();
+  }
+  const document::Document& doc() { return file_->doc(); }
+  Layout& layout(view_kind kind) { return *file_->tessel().configuration().first_layout(kind); }
   // The cell texts a sub-table shows once activity `code` is selected.
   std::vector<std::vector<std::u16string>> shown(View& v, std::u16string_view code) {
     activities_->select_activity(code);
@@ -210,8 +201,7 @@ class DetailViews : public ::testing::Test {
     return cells(paint(v), v.headerHeight());
   }
 
-  private_data_folder data_;
-  rows_test::opened file_{schedule_text()};
+  std::optional<rows_test::opened> file_;
   std::unique_ptr<followed_table> activities_;
 };
 

@@ -172,13 +172,14 @@ TEST(HostPane, ScrollStepsClampAndCarryVerticallyToTheLinkedPane) {
     std::pair<int, int> after;
   };
   const scroll_bar v = scroll_bar::vertical, h = scroll_bar::horizontal;
-  for (const step& s : {step{0, v, scroll_action::page_down, 0, {120, 120}}, step{0, v, scroll_action::page_up, 0, {20, 20}},
-                        step{0, v, scroll_action::line_up, 0, {0, 0}}, step{0, v, scroll_action::line_up, 0, {0, 0}},
-                        step{0, v, scroll_action::thumb, 5000, {710, 710}},
-                        step{1, v, scroll_action::top, 0, {0, 0}},  // and the other way round
-                        // Horizontal positions stay each pane's own.
-                        step{1, h, scroll_action::thumb, 900, {0, 900}}, step{0, h, scroll_action::bottom, 0, {310, 900}},
-                        step{0, h, scroll_action::thumb, -50, {0, 900}}}) {
+  for (const step& s :
+       {step{0, v, scroll_action::page_down, 0, {120, 120}}, step{0, v, scroll_action::page_up, 0, {20, 20}},
+        step{0, v, scroll_action::line_up, 0, {0, 0}}, step{0, v, scroll_action::line_up, 0, {0, 0}},
+        step{0, v, scroll_action::thumb, 5000, {710, 710}},
+        step{1, v, scroll_action::top, 0, {0, 0}},  // and the other way round
+        // Horizontal positions stay each pane's own.
+        step{1, h, scroll_action::thumb, 900, {0, 900}}, step{0, h, scroll_action::bottom, 0, {310, 900}},
+        step{0, h, scroll_action::thumb, -50, {0, 900}}}) {
     (s.pane ? p.b : p.a).pane.scroll(s.bar, s.action, s.value);
     EXPECT_EQ(p.pos(s.bar), s.after) << static_cast<int>(s.action) << " " << s.value;
   }

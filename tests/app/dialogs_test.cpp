@@ -222,7 +222,9 @@ TEST_F(Dialogs, WindowHooksRenderWhatTheCommandLineAsks) {
   ASSERT_TRUE(frame.open_file_now(demo));
   EXPECT_EQ(render_dialog(frame, cl.dialog, cl.dialog_args, out), 0);
   EXPECT_FALSE(QImage(out).isNull());
-  // Options name their page; what cannot be rendered exits with 2.
+  // The column chooser names its table, options their page; what cannot be
+  // rendered exits with 2.
+  EXPECT_EQ(render_dialog(frame, QStringLiteral("columns"), {QStringLiteral("successors")}, out), 0);
   EXPECT_EQ(render_dialog(frame, QStringLiteral("options"), {QStringLiteral("--page"), QStringLiteral("gridlines")},
                           out),
             0);
