@@ -75,6 +75,13 @@ struct chart {
     table.refresh();
     gantt.refresh();
   }
+  // One group per activity, the table's tree built again.
+  void group_by_code() {
+    layout.group_sort().group_bys.push_back(rows_test::group_by(act(u"task_code")));
+    table.set_layout(nullptr);
+    table.set_layout(&layout);
+    refresh();
+  }
   const std::vector<recorded_call>& paint(float w = 5000, float h = 2000, int sx = 0, int sy = 0) {
     surface.clear();
     gantt.context().surface = &surface;
@@ -236,11 +243,9 @@ TEST(GanttView, BarsByShapeCodeMarksAndLabels) {
     EXPECT_FLOAT_EQ(p[0].points[2].y - p[0].points[0].y, bands[shape - 1][1]) << shape;
     EXPECT_EQ(p[0].outline, rgb(1, 1, 1));
   }
-  EXPECT_TRUE(c.polygons(rgb(50, 0, 0)).empty());
-  EXPECT_TRUE(c.polygons(rgb(50, 0, 7)).empty());
-  EXPECT_TRUE(c.polygons(rgb(80, 0, 0)).empty());
-  EXPECT_TRUE(c.polygons(rgb(90, 0, 0)).empty());
-  EXPECT_TRUE(c.polygons(rgb(95, 0, 0)).empty());
+  // Shapes 0 and 7, a hidden bar, one without filters, a summary bar: none.
+  for (uint32_t none : {rgb(50, 0, 0), rgb(50, 0, 7), rgb(80, 0, 0), rgb(90, 0, 0), rgb(95, 0, 0)})
+    EXPECT_TRUE(c.polygons(none).empty()) << none;
 
   const auto m = c.polygons(rgb(60, 0, 0));
   ASSERT_EQ(m.size(), 2u);
@@ -268,10 +273,7 @@ TEST(GanttView, BarsByShapeCodeMarksAndLabels) {
   EXPECT_FLOAT_EQ(texts[1].rect.x, x2 + 4);
 
   // Grouped, the summary bar appears on the group row only.
-  c.layout.group_sort().group_bys.push_back(rows_test::group_by(act(u"task_code")));
-  c.table.set_layout(nullptr);
-  c.table.set_layout(&c.layout);
-  c.refresh();
+  c.group_by_code();
   ASSERT_EQ(c.table.visibleRows().size(), 2u);
   c.paint();
   const auto sum = c.polygons(rgb(95, 0, 0));
@@ -351,10 +353,7 @@ TEST(GanttView, ConnectorsOnlyBetweenVisibleActivities) {
 
   // Grouped by activity, collapsing the successor's group hides it: the
   // connector to it goes, the other stays.
-  c.layout.group_sort().group_bys.push_back(rows_test::group_by(act(u"task_code")));
-  c.table.set_layout(nullptr);
-  c.table.set_layout(&c.layout);
-  c.refresh();
+  c.group_by_code();
   ASSERT_EQ(find_connectors(c.paint(5000, 100000)).tips.size(), 3u);
   for (Row* r : c.table.visibleRows())
     if (r->is_group_row() && r->children().front()->activity()->task_code.value == u"T139") r->expanded = false;
@@ -466,10 +465,7 @@ TEST(GanttView, GoToScrollsTheGanttPaneToTheSelectedStart) {
   EXPECT_EQ(gantt_pane.scroll_pos(scroll_bar::horizontal), 26);
 
   // A group row goes by its summarised start.
-  c.layout.group_sort().group_bys.push_back(rows_test::group_by(act(u"task_code")));
-  c.table.set_layout(nullptr);
-  c.table.set_layout(&c.layout);
-  c.refresh();
+  c.group_by_code();
   c.table.selectVisibleRow(2);  // the group of B
   ASSERT_TRUE(c.table.selectedRow()->is_group_row());
   EXPECT_EQ(go_to_position(c.table, c.gantt), 26);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "config/data_folder.h"
 #include "config/settings.h"
@@ -36,79 +37,66 @@ class OptionsPages : public config_sandbox {
   }
 };
 
+std::string narrow(std::u16string_view s) { return std::string(s.begin(), s.end()); }
+
 }  // namespace
 
+// Texts match without regard to case; an unlisted text stores the list's
+// default and a code out of range shows the first entry.
 TEST(OptionsMappings, ListTextsAndCodesBothWays) {
-  EXPECT_EQ(unit_code(u"Hour"), 0);
-  EXPECT_EQ(unit_code(u"wEEK"), 2);
-  EXPECT_EQ(unit_code(u"Year"), 4);
-  EXPECT_EQ(unit_code(u"Fortnight"), 1);
-  EXPECT_EQ(unit_code(u""), 1);
-  EXPECT_EQ(unit_text(0), u"Hour");
-  EXPECT_EQ(unit_text(3), u"Month");
-  EXPECT_EQ(unit_text(5), u"Hour");
-  EXPECT_EQ(unit_text(-1), u"Hour");
-
-  EXPECT_EQ(decimals_code(u"0"), 1);
-  EXPECT_EQ(decimals_code(u"2"), 3);
-  EXPECT_EQ(decimals_code(u"3"), 1);
-  EXPECT_EQ(decimals_text(2), u"1");
-  EXPECT_EQ(decimals_text(0), u"0");  // "as stored" shows as no decimals
-  EXPECT_EQ(decimals_text(4), u"0");
-
-  EXPECT_EQ(scale_code(u"quarter"), 1);
-  EXPECT_EQ(scale_code(u"Month"), 2);
-  EXPECT_EQ(scale_code(u"WEEK"), 4);
-  EXPECT_EQ(scale_code(u"Day"), 5);
-  EXPECT_EQ(scale_code(u"Shift"), 7);
-  EXPECT_EQ(scale_code(u"hour"), 8);
-  EXPECT_EQ(scale_code(u""), 2);
-  EXPECT_EQ(scale_text(7), u"Shift");
-  EXPECT_EQ(scale_text(3), u"Month");
+  struct to_code {
+    int32_t (*code)(std::u16string_view);
+    std::u16string_view text;
+    int32_t expected;
+  };
+  for (const to_code& c : {to_code{unit_code, u"Hour", 0}, {unit_code, u"wEEK", 2}, {unit_code, u"Year", 4},
+                           {unit_code, u"Fortnight", 1}, {unit_code, u"", 1}, {decimals_code, u"0", 1},
+                           {decimals_code, u"2", 3}, {decimals_code, u"3", 1}, {scale_code, u"quarter", 1},
+                           {scale_code, u"Month", 2}, {scale_code, u"WEEK", 4}, {scale_code, u"Day", 5},
+                           {scale_code, u"Shift", 7}, {scale_code, u"hour", 8}, {scale_code, u"", 2}})
+    EXPECT_EQ(c.code(c.text), c.expected) << narrow(c.text);
+  struct to_text {
+    std::u16string_view (*text)(int32_t);
+    int32_t code;
+    std::u16string_view expected;
+  };
+  for (const to_text& t : {to_text{unit_text, 0, u"Hour"}, {unit_text, 3, u"Month"}, {unit_text, 5, u"Hour"},
+                           {unit_text, -1, u"Hour"}, {decimals_text, 2, u"1"},
+                           {decimals_text, 0, u"0"},  // "as stored" shows as no decimals
+                           {decimals_text, 4, u"0"}, {scale_text, 7, u"Shift"}, {scale_text, 3, u"Month"}})
+    EXPECT_EQ(t.text(t.code), t.expected) << t.code;
   EXPECT_EQ(choice_index(scale_choices, u"week"), 1);
   EXPECT_EQ(choice_index(scale_choices, u"Hour"), -1);
 }
 
 TEST(OptionsMappings, RowIntervalIsTheLeadingNumberWithinOneToHundred) {
-  EXPECT_EQ(rows_from_text(u"0"), 1);
-  EXPECT_EQ(rows_from_text(u"250"), 100);
-  EXPECT_EQ(rows_from_text(u"100"), 100);
-  EXPECT_EQ(rows_from_text(u"1"), 1);
-  EXPECT_EQ(rows_from_text(u"12"), 12);
-  EXPECT_EQ(rows_from_text(u""), 1);
-  EXPECT_EQ(rows_from_text(u"abc"), 1);
-  EXPECT_EQ(rows_from_text(u"  7 rows"), 7);
-  EXPECT_EQ(rows_from_text(u"42abc"), 42);
-  EXPECT_EQ(rows_from_text(u"-5"), 1);
-  EXPECT_EQ(rows_from_text(u"99999999999999999999"), 100);
+  const std::pair<std::u16string_view, int32_t> cases[] = {
+      {u"0", 1},      {u"250", 100},      {u"100", 100},      {u"1", 1},    {u"12", 12},
+      {u"", 1},       {u"abc", 1},        {u"  7 rows", 7},   {u"42abc", 42}, {u"-5", 1},
+      {u"99999999999999999999", 100}};
+  for (const auto& [text, rows] : cases) EXPECT_EQ(rows_from_text(text), rows) << narrow(text);
 }
-
 TEST_F(OptionsPages, TimeUnitsShowAndStoreBothFormats) {
+  const auto shown = [](const units_page& p) {
+    return std::tuple(p.unit_unit, p.unit_decimals, p.unit_label, p.duration_unit, p.duration_decimals,
+                      p.duration_label);
+  };
+  const auto stored = [] {
+    const display_prefs& d = prefs();
+    return std::tuple(d.unit_unit, d.unit_decimals, d.unit_label, d.duration_unit, d.duration_decimals,
+                      d.duration_label);
+  };
   prefs().duration_unit = 0;
   prefs().duration_decimals = 3;
   prefs().duration_label = true;
   prefs().unit_unit = 4;
   prefs().unit_decimals = 0;
   units_page p = open_units_page();
-  EXPECT_EQ(p.duration_unit, u"Hour");
-  EXPECT_EQ(p.duration_decimals, u"2");
-  EXPECT_TRUE(p.duration_label);
-  EXPECT_EQ(p.unit_unit, u"Year");
-  EXPECT_EQ(p.unit_decimals, u"0");
-  EXPECT_FALSE(p.unit_label);
-
-  p.duration_unit = u"week";
-  p.duration_decimals = u"1";
-  p.duration_label = false;
-  p.unit_unit = u"Day";
-  p.unit_label = true;
+  EXPECT_EQ(shown(p), shown({u"Year", u"0", false, u"Hour", u"2", true}));
+  p = {u"Day", p.unit_decimals, true, u"week", u"1", false};
   ok_units_page(p);
-  EXPECT_EQ(prefs().duration_unit, 2);
-  EXPECT_EQ(prefs().duration_decimals, 2);
-  EXPECT_FALSE(prefs().duration_label);
-  EXPECT_EQ(prefs().unit_unit, 1);
-  EXPECT_EQ(prefs().unit_decimals, 1);  // shown as "0", stored back as no decimals
-  EXPECT_TRUE(prefs().unit_label);
+  // The unit decimals were shown as "0" and are stored back as no decimals.
+  EXPECT_EQ(stored(), std::tuple(1, 1, true, 2, 2, false));
   EXPECT_EQ(saved(),
             "unit_UnitOfTime:1\nunit_Decimals:1\nunit_ShowDurationLabel:1\nduration_UnitOfTime:2\n"
             "duration_Decimals:2\nduration_ShowDurationLabel:0\nlayout_rememberChanges:1\n"
@@ -117,23 +105,23 @@ TEST_F(OptionsPages, TimeUnitsShowAndStoreBothFormats) {
 }
 
 TEST_F(OptionsPages, GridlinesWithAnUnlistedScaleSelectNothingAndStoreMonth) {
+  const auto shown = [](const gridlines_page& p) { return std::tuple(p.scale, p.rows, p.horizontal, p.vertical); };
+  const auto stored = [] {
+    const auto& s = config::settings();
+    return std::tuple(s.gridlines_VerticalScale, s.gridlines_HorizontalScale, s.gridlines_VerticalEnabled,
+                      s.gridlines_HorizontalEnabled);
+  };
   {
     std::ofstream(config::settings_file(), std::ios::binary)
         << "gridlines_VerticalScale:8\ngridlines_HorizontalScale:12\ngridlines_VerticalEnabled:0\n";
   }
   config::LoadSettings();
   gridlines_page p = open_gridlines_page();
-  EXPECT_EQ(p.scale, u"");
-  EXPECT_EQ(p.rows, u"12");
-  EXPECT_FALSE(p.vertical);
-  EXPECT_TRUE(p.horizontal);
+  EXPECT_EQ(shown(p), shown({u"", u"12", true, false}));
   p.rows = u"250";
   p.horizontal = false;
   ok_gridlines_page(p);
-  EXPECT_EQ(config::settings().gridlines_VerticalScale, 2);
-  EXPECT_EQ(config::settings().gridlines_HorizontalScale, 100);
-  EXPECT_FALSE(config::settings().gridlines_HorizontalEnabled);
-  EXPECT_FALSE(config::settings().gridlines_VerticalEnabled);
+  EXPECT_EQ(stored(), std::tuple(2, 100, false, false));
   EXPECT_NE(saved().find("gridlines_VerticalScale:2\ngridlines_HorizontalScale:100\n"
                          "gridlines_VerticalEnabled:0\ngridlines_HorizontalEnabled:0\n"),
             std::string::npos);
@@ -141,13 +129,8 @@ TEST_F(OptionsPages, GridlinesWithAnUnlistedScaleSelectNothingAndStoreMonth) {
   config::settings().gridlines_VerticalScale = 4;
   p = open_gridlines_page();
   EXPECT_EQ(p.scale, u"Week");
-  p.rows = u"0";
-  p.scale = u"Day";
-  p.vertical = true;
-  ok_gridlines_page(p);
-  EXPECT_EQ(config::settings().gridlines_VerticalScale, 5);
-  EXPECT_EQ(config::settings().gridlines_HorizontalScale, 1);
-  EXPECT_TRUE(config::settings().gridlines_VerticalEnabled);
+  ok_gridlines_page({u"Day", u"0", false, true});
+  EXPECT_EQ(stored(), std::tuple(5, 1, true, false));
   config::settings().gridlines_HorizontalScale = -3;  // as a hand-edited file may hold it
   EXPECT_EQ(open_gridlines_page().rows, u"4294967293");
 }

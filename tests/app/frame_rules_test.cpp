@@ -18,15 +18,10 @@ TEST(FrameRules, TimescaleEntriesStoreTheirCodesAndCodesSelectTheirEntries) {
   EXPECT_EQ(timescale_entry_of_code(7), -1);
   EXPECT_EQ(timescale_entry_of_code(0), -1);
   EXPECT_EQ(timescale_entry_of_code(9), -1);
-  EXPECT_STREQ(timescale_entries[6], "Day/Hour");
-  EXPECT_STREQ(timescale_entries[0], "Year/Quarter");
 }
 
 TEST(FrameRules, ZoomIsStoredPerDisplayScaleAndShownBackTruncated) {
-  const float z = zoom_of_slider(5, 1.5f);
-  EXPECT_FLOAT_EQ(z, 5.0f / 1.5f);
-  EXPECT_NEAR(z, 3.3333333f, 1e-6f);
-  EXPECT_EQ(slider_of_zoom(z, 1.5f), 5);
+  EXPECT_FLOAT_EQ(zoom_of_slider(5, 1.5f), 5.0f / 1.5f);
   for (int p = zoom_slider_min; p <= zoom_slider_max; ++p)
     for (float s : {1.0f, 1.25f, 1.5f, 1.75f, 2.0f}) ASSERT_EQ(slider_of_zoom(zoom_of_slider(p, s), s), p) << p << " " << s;
   // Truncated, not rounded.

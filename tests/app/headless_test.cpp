@@ -1,12 +1,9 @@
-// Panes, printing and the headless modes on the demo schedule.
+// Rendering and printing without a window on the demo schedule.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QImage>
-#include <QScrollBar>
 #include <QTemporaryDir>
-#include <QWheelEvent>
 
 #include "app/printing.h"
 #include "app/tessel_app.h"
@@ -73,73 +70,6 @@ TEST(Headless, PrintToPdfPaginatesEveryVisibleRow) {
   EXPECT_EQ(plan_pages(frame, 3300, 2300).gantt_width, 0);
   frame.set_category(view::view_kind::resource);
   EXPECT_EQ(plan_pages(frame, 3300, 2300).gantt_width, 0);
-}
-
-TEST(Panes, WheelAndScrollBarsMoveTheLinkedPaneToo) {
-  CMainFrame frame;
-  frame.report_refusal = [](const QString&) {};
-  frame.resize(1200, 700);
-  frame.show();
-  QApplication::processEvents();
-  ASSERT_TRUE(frame.open_file_now(demo));
-  QApplication::processEvents();
-  view::HostPane& tp = frame.table_pane()->pane();
-  view::HostPane& gp = frame.gantt_pane()->pane();
-  ASSERT_GT(tp.scroll_range(view::scroll_bar::vertical), 100);
-  EXPECT_EQ(frame.table_pane()->verticalScrollBar()->maximum(), tp.scroll_range(view::scroll_bar::vertical));
-
-  QWheelEvent down(QPointF(50, 50), frame.table_pane()->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(),
-                   QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(frame.table_pane()->viewport(), &down);
-  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::vertical), 40);  // two notches, 20 pixels each
-  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::vertical), 40);
-  EXPECT_EQ(frame.table_pane()->verticalScrollBar()->value(), 40);
-  EXPECT_EQ(frame.gantt_pane()->verticalScrollBar()->value(), 40);
-
-  frame.gantt_pane()->verticalScrollBar()->setValue(100);
-  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::vertical), 100);
-  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::vertical), 100);
-  // Horizontal positions stay each pane's own.
-  frame.gantt_pane()->horizontalScrollBar()->setValue(200);
-  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::horizontal), 200);
-  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::horizontal), 0);
-}
-
-TEST(Panes, RecentFilesKeepTenNewestFirstWithoutDuplicates) {
-  CMainFrame frame;
-  frame.report_refusal = [](const QString&) {};
-  QTemporaryDir dir;
-  for (int i = 0; i < 12; ++i) {
-    const QString copy = dir.filePath(QStringLiteral("s%1.xer").arg(i));
-    ASSERT_TRUE(QFile::copy(demo, copy));
-    ASSERT_TRUE(frame.open_file_now(copy));
-  }
-  ASSERT_TRUE(frame.open_file_now(dir.filePath("s5.xer")));
-  const QStringList recent = frame.recent_files();
-  ASSERT_EQ(recent.size(), 10);
-  EXPECT_EQ(recent[0], dir.filePath("s5.xer"));
-  EXPECT_EQ(recent[1], dir.filePath("s11.xer"));
-  EXPECT_EQ(recent.count(dir.filePath("s5.xer")), 1);
-  EXPECT_FALSE(recent.contains(dir.filePath("s0.xer")));
-  EXPECT_EQ(frame.windowTitle(), "s5.xer - Corvane Tessel Reader");
-  EXPECT_EQ(frame.ribbon()->file().recent_menu->actions().size(), 10);
-}
-
-TEST(Panes, ThemesRestyleTheWindowAndTickTheirMenuEntry) {
-  CMainFrame frame;
-  EXPECT_EQ(frame.current_theme(), theme::colourful);
-  EXPECT_TRUE(frame.styleSheet().contains("#b61f25"));
-  frame.set_theme(theme::dark_grey);
-  EXPECT_TRUE(frame.styleSheet().contains("#2b2b2b"));
-  int ticked = 0;
-  for (QAction* a : frame.ribbon()->style_menu()->actions())
-    if (a->isChecked()) {
-      ++ticked;
-      EXPECT_EQ(a->text(), "Dark Gray");
-    }
-  EXPECT_EQ(ticked, 1);
-  frame.set_theme(theme::white);
-  EXPECT_FALSE(frame.styleSheet().contains("#2b2b2b"));
 }
 
 }  // namespace
