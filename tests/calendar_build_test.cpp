@@ -2,6 +2,7 @@
 // calendar's holidays, period lookup and working-minute counts.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <random>
@@ -9,6 +10,7 @@
 
 #include "calendar_oracle.h"
 #include "document/calendar.h"
+#include "test_support.h"
 
 namespace {
 
@@ -21,15 +23,10 @@ constexpr int64_t kMonday = 1262563200;
 
 int64_t at(int64_t day_start, int hour, int minute = 0) { return day_start + hour * 3600 + minute * 60; }
 
-const char16_t* const kStandard =
-    u"(0||CalendarData()((0||DaysOfWeek()((0||1()())"
-    u"(0||2()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    u"(0||3()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    u"(0||4()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    u"(0||5()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    u"(0||6()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    u"(0||7()())))"
-    u"(0||Exceptions()((0||0(d|40179)())(0||1(d|40187)((0||0(s|09:00|f|11:00)())))))))";
+// Weekdays 08:00-12:00 and 13:00-17:00; Friday 2010-01-01 (day 40179) off,
+// Saturday 2010-01-09 (day 40187) worked 09:00 to 11:00.
+const std::u16string kStandard = test_support::u16(
+    test_support::weekdays_calendar("(0||0(d|40179)())(0||1(d|40187)((0||0(s|09:00|f|11:00)())))"));
 
 TEST(CalendarBuild, ReadsWeekdaysAndExceptions) {
   work_calendar c;
@@ -60,6 +57,11 @@ TEST(CalendarBuild, ReadsWeekdaysAndExceptions) {
   EXPECT_TRUE(c.exceptions().empty());
   EXPECT_TRUE(c.weekday(2)->empty());
   EXPECT_EQ(c.weekday(3)->size(), 1u);
+
+  // Only positive period factors replace the defaults.
+  c.set_factors(10, 0, -5, 2400);
+  EXPECT_EQ((std::array{c.factors.day, c.factors.week, c.factors.month, c.factors.year}),
+            (std::array{10.0, 40.0, 172.0, 2400.0}));
 }
 
 TEST(CalendarBuild, SkipsWhatIsIncompleteOrOutOfRange) {
@@ -188,15 +190,6 @@ TEST(CalendarMinutes, OverlappingAndUnsortedPeriodsEachCount) {
   EXPECT_EQ(tessel::oracle::working_minutes(c, kMonday, kMonday + 70 * kDay), 8 * 660 + 90 + 60);
 }
 
-TEST(CalendarFactors, NonPositiveFactorsKeepTheDefaults) {
-  work_calendar c;
-  c.set_factors(10, 0, -5, 2400);
-  EXPECT_EQ(c.factors.day, 10);
-  EXPECT_EQ(c.factors.week, 40);
-  EXPECT_EQ(c.factors.month, 172);
-  EXPECT_EQ(c.factors.year, 2400);
-}
-
 TEST(CalendarMinutes, ExtremeMomentsAndDamagedTextStaySafe) {
   work_calendar c;
   c.build(kStandard);
@@ -220,7 +213,7 @@ TEST(CalendarMinutes, ExtremeMomentsAndDamagedTextStaySafe) {
   // Damaged copies of a real calendar text: whatever is read, the fast count
   // agrees with the day-by-day one.
   std::mt19937 rng(99);
-  const std::u16string good = kStandard;
+  const std::u16string& good = kStandard;
   for (int round = 0; round < 500; ++round) {
     std::u16string text = good;
     for (int k = 0; k < 5; ++k) {

@@ -9,6 +9,7 @@
 
 #include "calendar_oracle.h"
 #include "document/calendar.h"
+#include "test_support.h"
 
 namespace {
 
@@ -47,15 +48,8 @@ void build_calendars(calendar_set& set, std::mt19937_64& rng) {
   // 0: a standard five-day week with holidays and worked Saturdays, read
   //    from calendar data; its base is calendar 1.
   work_calendar& standard = set.add();
-  standard.build(
-      u"(0||CalendarData()((0||DaysOfWeek()((0||1()())"
-      u"(0||2()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-      u"(0||3()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-      u"(0||4()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-      u"(0||5()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-      u"(0||6()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-      u"(0||7()())))(0||Exceptions()((0||0(d|43101)())(0||1(d|43465)())"
-      u"(0||2(d|43470)((0||0(s|09:00|f|13:00)())))))))");
+  standard.build(test_support::u16(test_support::weekdays_calendar(
+      "(0||0(d|43101)())(0||1(d|43465)())(0||2(d|43470)((0||0(s|09:00|f|13:00)())))")));
   add_random_exceptions(standard, rng, 25);
   // 1: a company base calendar: six days, its own holidays.
   work_calendar& base = set.add();

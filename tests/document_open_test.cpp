@@ -6,12 +6,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "catalog/field_catalog.h"
+#include "test_support.h"
 #include "document/document.h"
 #include "values/display_prefs.h"
 #include "view/tessel_doc.h"
@@ -22,23 +21,7 @@ using namespace tessel::document;
 
 namespace {
 
-// A scratch folder for the files a test writes.
-struct scratch {
-  fs::path dir;
-  scratch() {
-    dir = fs::temp_directory_path() / ("tessel-open-" + std::to_string(::getpid()) + "-" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
-  }
-  ~scratch() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-  std::u16string write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(dir / name, std::ios::binary) << bytes;
-    return (dir / name).u16string();
-  }
-};
+using test_support::scratch;
 
 // An export written line by line: each line's fields joined by tabs, CR LF
 // line ends as the database writes them.
@@ -60,14 +43,7 @@ const TASK& by_code(const Document& d, const std::u16string& code) {
 
 // Monday 2024-01-01 starts the week; Wednesday 2024-01-03 (day 45294 counted
 // from 1899-12-30) is a holiday of the five-day calendar.
-const std::string kFiveDay =
-    "(0||CalendarData()((0||DaysOfWeek()((0||1()())"
-    "(0||2()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||3()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||4()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||5()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||6()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||7()()))))(0||Exceptions()((0||0(d|45294)())))))";
+const std::string kFiveDay = test_support::weekdays_calendar("(0||0(d|45294)())");
 
 std::string schedule_text() {
   const std::vector<std::string> task_fields = {
@@ -333,17 +309,14 @@ TEST(OpenSchedule, NeverWritesToTheFile) {
   ASSERT_EQ(::stat(fs::path(path).c_str(), &after), 0);
   EXPECT_EQ(before.st_mtime, after.st_mtime);
   EXPECT_EQ(before.st_size, after.st_size);
-  std::ifstream in(fs::path(path), std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  EXPECT_EQ(bytes.str(), schedule_text());
+  EXPECT_EQ(test_support::read_file(fs::path(path)), schedule_text());
 }
 
 // The real exports beside the project: every one opens with the record
 // counts of its tables.
 TEST(OpenSchedule, RealExportsOpenWithTheirRecordCounts) {
-  const fs::path dir = fs::path(TESSEL_SHARED_DIR) / "testdata" / "real";
-  if (!fs::exists(dir)) GTEST_SKIP() << "no real exports beside the project";
+  SKIP_WITHOUT_REAL_EXPORTS();
+  const fs::path dir = test_support::real_dir();
   struct counts {
     const char* file;
     size_t projects, activities, relationships, wbs, resources, calendars, assignments;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -101,16 +102,12 @@ TEST(ValuesDate, NoDateShowsEmptyAndIsEmpty) {
 
 TEST(ValuesDate, MarksAndHiddenFlag) {
   s_date d = xer("2013-02-14 17:00");
-  d.suffix = 1;
-  EXPECT_EQ(d.text(), u"14-Feb-2013 A");
-  d.suffix = 2;
-  EXPECT_EQ(d.text(), u"14-Feb-2013 A");
-  d.suffix = 3;
-  EXPECT_EQ(d.text(), u"14-Feb-2013*");
-  d.suffix = 4;
-  EXPECT_EQ(d.text(), u"14-Feb-2013*");
-  d.suffix = 5;
-  EXPECT_EQ(d.text(), u"14-Feb-2013");
+  const char16_t* marked[] = {u"14-Feb-2013", u"14-Feb-2013 A", u"14-Feb-2013 A", u"14-Feb-2013*", u"14-Feb-2013*",
+                              u"14-Feb-2013"};
+  for (int mark = 1; mark <= 5; ++mark) {
+    d.suffix = mark;
+    EXPECT_EQ(d.text(), marked[mark]) << mark;
+  }
   d.suffix = 1;
   d.hidden = 1;
   EXPECT_EQ(d.text(), u"");
@@ -161,12 +158,9 @@ TEST(ValuesDate, ArithmeticAndQueries) {
   s_date e;  // arithmetic always gives a date with a value
   EXPECT_EQ(e.plus_day().empty, 0);
 
-  EXPECT_EQ(s_date::days_in_month(2012, 2), 29);
-  EXPECT_EQ(s_date::days_in_month(1900, 2), 28);
-  EXPECT_EQ(s_date::days_in_month(2000, 2), 29);
-  EXPECT_EQ(s_date::days_in_month(2013, 2), 28);
-  EXPECT_EQ(s_date::days_in_month(2013, 9), 30);
-  EXPECT_EQ(s_date::days_in_month(2013, 12), 31);
+  for (auto [y, m, days] : {std::array{2012, 2, 29}, {1900, 2, 28}, {2000, 2, 29}, {2013, 2, 28}, {2013, 9, 30},
+                            {2013, 12, 31}})
+    EXPECT_EQ(s_date::days_in_month(y, m), days) << y << "-" << m;
   const int quarters[12] = {1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4};
   for (int m = 1; m <= 12; ++m) EXPECT_EQ(s_date::quarter(s_date::from_ymd(2013, m, 15)), quarters[m - 1]) << m;
 }
@@ -179,22 +173,19 @@ TEST(ValuesDate, TimescalePatterns) {
       {12, u"Q1"},             {13, u"Qtr 1, 2012"}, {1, u""},     {14, u""},  {-3, u""}};
   for (auto [p, t] : expect) EXPECT_EQ(d.format_for_scale(p), t) << p;
   const s_date s = xer("2013-11-17 23:00");  // a Sunday
-  EXPECT_EQ(s.format_for_scale(5), u"S");
-  EXPECT_EQ(s.format_for_scale(9), u"Sun Nov 17");
-  EXPECT_EQ(s.format_for_scale(4), u"November 2013");
-  EXPECT_EQ(s.format_for_scale(8), u"23");
-  EXPECT_EQ(s.format_for_scale(13), u"Qtr 4, 2013");
+  for (auto [p, t] : {std::pair<int, const char16_t*>{5, u"S"}, {9, u"Sun Nov 17"}, {4, u"November 2013"}, {8, u"23"},
+                      {13, u"Qtr 4, 2013"}})
+    EXPECT_EQ(s.format_for_scale(p), t) << p;
 }
 
 TEST(ValuesDate, SortingPutsEmptyDatesLast) {
   std::vector<s_date> v = {xer("2013-05-01 08:00"), s_date(), xer(""), xer("2012-01-05 08:00"),
                            xer("2014-01-01 08:00")};
   std::sort(v.begin(), v.end(), [](const s_date& a, const s_date& b) { return a.less(b); });
-  EXPECT_EQ(v[0].text(), u"5-Jan-2012");
-  EXPECT_EQ(v[1].text(), u"1-May-2013");
-  EXPECT_EQ(v[2].text(), u"1-Jan-2014");
-  EXPECT_EQ(v[3].empty, 1);
-  EXPECT_EQ(v[4].empty, 1);
+  std::u16string order;
+  for (const s_date& d : v) order += d.text() + u"|";
+  EXPECT_EQ(order, u"5-Jan-2012|1-May-2013|1-Jan-2014|||");
+  EXPECT_TRUE(v[3].empty && v[4].empty);
 
   const s_date a = xer("2012-01-05 08:00"), none;
   EXPECT_TRUE(a.less(none) && a.less_equal(none) && none.greater(a) && none.greater_equal(a));

@@ -19,30 +19,22 @@ class ValuesNumber : public ::testing::Test {
   void TearDown() override { reset_prefs(); }
 };
 
+struct shown {
+  double value;
+  const char16_t* text;
+};
+
 }  // namespace
 
-TEST_F(ValuesNumber, CostText) {
-  EXPECT_EQ(s_cost(0.006).text(), u"$0.01");
-  EXPECT_EQ(s_cost(-1234).text(), u"($1,234.00)");
-  EXPECT_EQ(s_cost(999.996).text(), u"$1,000.00");
-  EXPECT_EQ(s_cost(1000).text(), u"$1,000.00");
-  EXPECT_EQ(s_cost(0).text(), u"$0.00");
-  EXPECT_EQ(s_cost(0.05).text(), u"$0.05");
-  EXPECT_EQ(s_cost(1234567.891).text(), u"$1,234,567.89");
-  EXPECT_EQ(s_cost(-1234.5).text(), u"($1,234.50)");
-  EXPECT_EQ(s_cost(123456).text(), u"$123,456.00");
+TEST_F(ValuesNumber, CostAndDoubleTexts) {
+  for (const shown& c : {shown{0.006, u"$0.01"}, {-1234, u"($1,234.00)"}, {999.996, u"$1,000.00"},
+                         {1000, u"$1,000.00"}, {0, u"$0.00"}, {0.05, u"$0.05"}, {1234567.891, u"$1,234,567.89"},
+                         {-1234.5, u"($1,234.50)"}, {123456, u"$123,456.00"}})
+    EXPECT_EQ(s_cost(c.value).text(), c.text) << c.value;
   EXPECT_EQ(s_cost(1e300).text().substr(0, 6), u"$1,000");  // huge amounts still write, no crash
-}
-
-TEST_F(ValuesNumber, DoubleText) {
-  EXPECT_EQ(s_double(0.999).text(), u"1.00");
-  EXPECT_EQ(s_double(-0.004).text(), u"0.00");
-  EXPECT_EQ(s_double(1.234).text(), u"1.23");
-  EXPECT_EQ(s_double(3.05).text(), u"3.05");
-  EXPECT_EQ(s_double(2).text(), u"2.00");
-  EXPECT_EQ(s_double(-1.5).text(), u"-1.50");
-  EXPECT_EQ(s_double(-0.5).text(), u"-0.50");
-  EXPECT_EQ(s_double(-12.345).text(), u"-12.35");
+  for (const shown& d : {shown{0.999, u"1.00"}, {-0.004, u"0.00"}, {1.234, u"1.23"}, {3.05, u"3.05"}, {2, u"2.00"},
+                         {-1.5, u"-1.50"}, {-0.5, u"-0.50"}, {-12.345, u"-12.35"}})
+    EXPECT_EQ(s_double(d.value).text(), d.text) << d.value;
   EXPECT_EQ(s_double().text(), u"");
   EXPECT_EQ(s_double(3.9).as_ulong(), 3u);
   EXPECT_EQ(s_double(-3.9).as_ulong(), 0u);
@@ -50,18 +42,18 @@ TEST_F(ValuesNumber, DoubleText) {
 }
 
 TEST_F(ValuesNumber, PercentTextFollowsDecimalsSetting) {
-  EXPECT_EQ(s_percent(33.333).text(), u"33%");  // start-up: whole numbers
-  EXPECT_EQ(s_percent(50).text(), u"50%");
-  EXPECT_EQ(s_percent(33.5).text(), u"34%");
-  EXPECT_EQ(s_percent(-2.5).text(), u"-2%");  // a negative fraction never rounds
-  EXPECT_EQ(s_percent(0).text(), u"0%");
-  prefs().percent_decimals = 3;
-  EXPECT_EQ(s_percent(12.345).text(), u"12.35%");
-  EXPECT_EQ(s_percent(99.996).text(), u"100%");
-  EXPECT_EQ(s_percent(50).text(), u"50%");
-  prefs().percent_decimals = 2;
-  EXPECT_EQ(s_percent(12.345).text(), u"12.3%");
-  EXPECT_EQ(s_percent(12.35).text(), u"12.4%");
+  struct percent {
+    int decimals;
+    double value;
+    const char16_t* text;
+  };
+  // Start-up: whole numbers; a negative fraction never rounds.
+  for (const percent& p : {percent{1, 33.333, u"33%"}, {1, 50, u"50%"}, {1, 33.5, u"34%"}, {1, -2.5, u"-2%"},
+                           {1, 0, u"0%"}, {3, 12.345, u"12.35%"}, {3, 99.996, u"100%"}, {3, 50, u"50%"},
+                           {2, 12.345, u"12.3%"}, {2, 12.35, u"12.4%"}}) {
+    prefs().percent_decimals = p.decimals;
+    EXPECT_EQ(s_percent(p.value).text(), p.text) << p.decimals << " " << p.value;
+  }
 }
 
 TEST_F(ValuesNumber, IntAndBoolTexts) {
@@ -123,11 +115,8 @@ TEST_F(ValuesNumber, ComparisonsAcrossTypesAnswerFalse) {
     EXPECT_FALSE(any(*vals[i], none)) << i;
     EXPECT_FALSE(any(none, *vals[i])) << i;
     EXPECT_TRUE(vals[i]->equal(*vals[i])) << i;
-    for (size_t j = 0; j < vals.size(); ++j) {
-      if (i != j) {
-        EXPECT_FALSE(any(*vals[i], *vals[j])) << i << " vs " << j;
-      }
-    }
+    for (size_t j = 0; j < vals.size(); ++j)
+      EXPECT_TRUE(i == j || !any(*vals[i], *vals[j])) << i << " vs " << j;
     // A clone is a separate object of the same type with the same value.
     val_ptr c = vals[i]->clone();
     EXPECT_NE(c.get(), vals[i].get());
@@ -142,4 +131,12 @@ TEST_F(ValuesNumber, ComparisonsAcrossTypesAnswerFalse) {
   EXPECT_FALSE(s_int(1).less_equal(s_int(1)));
   EXPECT_TRUE(s_dur(1).is_duration() && !s_dur(1).is_date());
   EXPECT_TRUE(s_date().is_date() && !s_date().is_duration() && !s_int(1).is_date());
+
+  // The shared empty value is one object: clones of a plain value answer it,
+  // and releasing such a clone must not destroy it.
+  s_val plain;
+  { EXPECT_EQ(plain.clone().get(), &none); }
+  EXPECT_EQ(none.empty, 1);
+  EXPECT_TRUE(none.text().empty());
+  EXPECT_FALSE(none.equal(none));
 }

@@ -34,32 +34,31 @@ class ValuesQuantity : public ::testing::Test {
 }  // namespace
 
 TEST_F(ValuesQuantity, DurationRoundingForms) {
-  EXPECT_EQ(dur(0, day, none), u"0");
-  EXPECT_EQ(dur(0, day, none, true), u"0d");
-  EXPECT_EQ(dur(7.96, hour, one), u"8.0");  // 8.01 cut after one decimal
-  EXPECT_EQ(dur(7.96, hour, none), u"8");
-  EXPECT_EQ(dur(76, day, one), u"9.5");
-  EXPECT_EQ(dur(76, day, two), u"9.50");
-  EXPECT_EQ(dur(76, day, none), u"10");
-  EXPECT_EQ(dur(151.6, day, one), u"19");  // 19.0 has no decimal point in the general format
-  EXPECT_EQ(dur(-12, day, none), u"-2");
-  EXPECT_EQ(dur(-12, day, one), u"-1.5");
-  EXPECT_EQ(dur(16, day, none, true), u"2d");
-  EXPECT_EQ(dur(20, day, one, true), u"2.5d");
-  EXPECT_EQ(dur(80, week, two, true), u"2.00w");
-  EXPECT_EQ(dur(344, month, none, true), u"2m");
-  EXPECT_EQ(dur(3000, year, one, true), u"1.5y");
-  // As stored: not converted, six significant digits, no trailing zeros.
-  EXPECT_EQ(dur(16, day, as_stored, true), u"16d");
-  EXPECT_EQ(dur(2.50, hour, as_stored), u"2.5");
-  EXPECT_EQ(dur(1234.5678, day, as_stored), u"1234.57");
-  EXPECT_EQ(dur(1234567, day, as_stored), u"1.23457e+06");
+  struct form {
+    double hours;
+    int unit, decimals;
+    bool label;
+    const char16_t* text;
+  };
+  for (const form& f : {
+           form{0, day, none, false, u"0"}, {0, day, none, true, u"0d"},
+           {7.96, hour, one, false, u"8.0"},  // 8.01 cut after one decimal
+           {7.96, hour, none, false, u"8"}, {76, day, one, false, u"9.5"}, {76, day, two, false, u"9.50"},
+           {76, day, none, false, u"10"},
+           {151.6, day, one, false, u"19"},  // 19.0 has no decimal point in the general format
+           {-12, day, none, false, u"-2"}, {-12, day, one, false, u"-1.5"}, {16, day, none, true, u"2d"},
+           {20, day, one, true, u"2.5d"}, {80, week, two, true, u"2.00w"}, {344, month, none, true, u"2m"},
+           {3000, year, one, true, u"1.5y"},
+           // As stored: not converted, six significant digits, no trailing zeros.
+           {16, day, as_stored, true, u"16d"}, {2.50, hour, as_stored, false, u"2.5"},
+           {1234.5678, day, as_stored, false, u"1234.57"}, {1234567, day, as_stored, false, u"1.23457e+06"},
+           {8, 5, none, true, u""},  // unknown unit of time
+           {8, -1, none, false, u""},
+           {16, day, 9, false, u"2"}})  // an unknown decimals code counts as none
+    EXPECT_EQ(dur(f.hours, f.unit, f.decimals, f.label), f.text) << f.hours << " " << f.unit << " " << f.decimals;
 }
 
 TEST_F(ValuesQuantity, DurationEdgesAndFactors) {
-  EXPECT_EQ(dur(8, 5, none, true), u"");  // unknown unit of time
-  EXPECT_EQ(dur(8, -1, none), u"");
-  EXPECT_EQ(dur(16, day, 9), u"2");  // an unknown decimals code counts as none
   prefs().duration_decimals = one;
   EXPECT_EQ(s_dur().text(), u"");  // no value
 
@@ -79,52 +78,36 @@ TEST_F(ValuesQuantity, DurationEdgesAndFactors) {
   EXPECT_EQ(d.clone()->text(), u"10.00h");  // a clone keeps its calendar factors
 }
 
-TEST_F(ValuesQuantity, WorkQuantities) {
-  units(day, none, false);
-  EXPECT_EQ(s_unit(16, s_unit::work).text(), u"2");
-  units(day, none, true);
-  EXPECT_EQ(s_unit(16, s_unit::work).text(), u"2d");
-  units(week, two, true);
-  EXPECT_EQ(s_unit(60, s_unit::work).text(), u"1.50w");
-  units(day, as_stored, false);  // as stored: never converted, letter always
-  EXPECT_EQ(s_unit(16, s_unit::work).text(), u"16d");
-  EXPECT_EQ(s_unit().text(), u"");
-  units(7, none, true);
-  EXPECT_EQ(s_unit(16, s_unit::work).text(), u"");
-}
-
-TEST_F(ValuesQuantity, Rates) {
+// Work in the unit of work; rates in it per unit of time (always with their
+// decimals); plain rates per unit of time only.
+TEST_F(ValuesQuantity, WorkAndRates) {
+  struct form {
+    int time_unit, unit, decimals;
+    bool label;
+    double amount;
+    int32_t kind;
+    const char16_t* text;
+  };
+  const int32_t work = s_unit::work, rate = s_unit::rate, plain = s_unit::plain_rate;
+  for (const form& f : {
+           form{day, day, none, false, 16, work, u"2"}, {day, day, none, true, 16, work, u"2d"},
+           {day, week, two, true, 60, work, u"1.50w"},
+           {day, day, as_stored, false, 16, work, u"16d"},  // as stored: never converted, letter always
+           {day, 7, none, true, 16, work, u""},
+           {day, hour, none, true, 1, rate, u"8h/d"}, {day, hour, none, false, 1, rate, u"8/d"},
+           {day, hour, one, false, 1, rate, u"8.0/d"}, {day, hour, as_stored, false, 1.5, rate, u"1.5h/d"},
+           // 1 / 172 = 0.0058 per hour for a month of work.
+           {hour, month, none, false, 1, rate, u"0/h"}, {hour, month, two, false, 1, rate, u"0.01/h"},
+           {hour, month, one, true, 1, rate, u"0.0m/h"}, {hour, day, two, false, -0.5, rate, u"-0.06/h"},
+           {week, day, none, true, 0.5, plain, u"20/w"}, {week, day, two, true, 0.5, plain, u"20.00/w"},
+           {week, day, one, true, 0.0125, plain, u"0.5/w"}, {9, day, one, true, 0.5, plain, u""}}) {
+    prefs().duration_unit = f.time_unit;
+    units(f.unit, f.decimals, f.label);
+    EXPECT_EQ(s_unit(f.amount, f.kind).text(), f.text) << f.amount << " " << f.kind << " " << f.unit;
+  }
   prefs().duration_unit = day;
-  units(hour, none, true);
-  EXPECT_EQ(s_unit(1, s_unit::rate).text(), u"8h/d");
-  units(hour, none, false);
-  EXPECT_EQ(s_unit(1, s_unit::rate).text(), u"8/d");
-  units(hour, one, false);
-  EXPECT_EQ(s_unit(1, s_unit::rate).text(), u"8.0/d");  // rates always show their decimals
-  units(hour, as_stored, false);
-  EXPECT_EQ(s_unit(1.5, s_unit::rate).text(), u"1.5h/d");
-
-  // 1 / 172 = 0.0058 per hour for a month of work.
-  prefs().duration_unit = hour;
-  units(month, none, false);
-  EXPECT_EQ(s_unit(1, s_unit::rate).text(), u"0/h");
-  units(month, two, false);
-  EXPECT_EQ(s_unit(1, s_unit::rate).text(), u"0.01/h");
-  units(month, one, true);
-  EXPECT_EQ(s_unit(1, s_unit::rate).text(), u"0.0m/h");
-  units(day, two, false);
-  EXPECT_EQ(s_unit(-0.5, s_unit::rate).text(), u"-0.06/h");
-
-  // Rates without a work unit.
-  prefs().duration_unit = week;
-  units(day, none, true);
-  EXPECT_EQ(s_unit(0.5, s_unit::plain_rate).text(), u"20/w");
-  units(day, two, true);
-  EXPECT_EQ(s_unit(0.5, s_unit::plain_rate).text(), u"20.00/w");
-  units(day, one, true);
-  EXPECT_EQ(s_unit(0.0125, s_unit::plain_rate).text(), u"0.5/w");
-  prefs().duration_unit = 9;
-  EXPECT_EQ(s_unit(0.5, s_unit::plain_rate).text(), u"");
+  units(day, as_stored, false);
+  EXPECT_EQ(s_unit().text(), u"");  // no value shows nothing, even as stored
 }
 
 TEST_F(ValuesQuantity, Prices) {
