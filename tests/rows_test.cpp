@@ -14,6 +14,7 @@ using tessel::s_date;
 using tessel::s_dur;
 using tessel::s_int;
 using tessel::s_unit;
+using codes = std::vector<std::u16string>;
 
 namespace {
 
@@ -371,10 +372,9 @@ TEST(RowsGrouping, ValueAndIntervalGroupsInTheOrderTheirFirstRecordIsMet) {
   auto root = build_activity_tree(o.doc(), by_resource);
   // A40 joins R1's group although other groups were made in between; an
   // activity whose resource is missing from the file has none.
-  EXPECT_EQ(names(root->children()),
-            (std::vector<std::u16string>{u"[R1.Crane]", u"[No primary Resource]", u"[R2.Crew]"}));
-  EXPECT_EQ(names(root->children()[0]->children()), (std::vector<std::u16string>{u"A10", u"A40"}));
-  EXPECT_EQ(names(root->children()[1]->children()), (std::vector<std::u16string>{u"A20", u"A50"}));
+  EXPECT_EQ(names(root->children()), (codes{u"[R1.Crane]", u"[No primary Resource]", u"[R2.Crew]"}));
+  EXPECT_EQ(names(root->children()[0]->children()), (codes{u"A10", u"A40"}));
+  EXPECT_EQ(names(root->children()[1]->children()), (codes{u"A20", u"A50"}));
   const GroupItem& r1 = *root->children()[0]->group_item();
   EXPECT_TRUE(r1.is_activity_group_item());
   EXPECT_TRUE(r1.matches(*root->children()[0]->children()[1]));
@@ -385,11 +385,10 @@ TEST(RowsGrouping, ValueAndIntervalGroupsInTheOrderTheirFirstRecordIsMet) {
   GroupSortSettings weekly;
   weekly.group_bys = {group_by(act(u"start_date"), 3)};
   root = build_activity_tree(o.doc(), weekly);
-  EXPECT_EQ(names(root->children()),
-            (std::vector<std::u16string>{u"[31-Dec-2023 to 7-Jan-2024]", u"[7-Jan-2024 to 14-Jan-2024]", u"[]"}));
-  EXPECT_EQ(names(root->children()[1]->children()), (std::vector<std::u16string>{u"A20", u"A30", u"A50"}));
+  EXPECT_EQ(names(root->children()), (codes{u"[31-Dec-2023 to 7-Jan-2024]", u"[7-Jan-2024 to 14-Jan-2024]", u"[]"}));
+  EXPECT_EQ(names(root->children()[1]->children()), (codes{u"A20", u"A30", u"A50"}));
   // The group of activities without a start collects all of them.
-  EXPECT_EQ(names(root->children()[2]->children()), (std::vector<std::u16string>{u"A40"}));
+  EXPECT_EQ(names(root->children()[2]->children()), (codes{u"A40"}));
   const GroupItem& week = *root->children()[1]->group_item();
   EXPECT_EQ(week.key_value().text(), u"7-Jan-2024");
   EXPECT_TRUE(week.matches(*root->children()[1]->children()[2]));
@@ -400,8 +399,7 @@ TEST(RowsGrouping, ValueAndIntervalGroupsInTheOrderTheirFirstRecordIsMet) {
   two.group_bys = {group_by(act(u"rsrc_id")), group_by(act(u"start_date"), 4)};
   root = build_activity_tree(o.doc(), two);
   ASSERT_EQ(root->children().size(), 3u);
-  EXPECT_EQ(names(root->children()[0]->children()),
-            (std::vector<std::u16string>{u"[1-Jan-2024 to 1-Feb-2024]", u"[]"}));
+  EXPECT_EQ(names(root->children()[0]->children()), (codes{u"[1-Jan-2024 to 1-Feb-2024]", u"[]"}));
   EXPECT_EQ(root->children()[0]->children()[0]->group_item()->level(), 1);
 }
 
@@ -419,14 +417,14 @@ TEST(RowsGrouping, WbsHierarchyNestsElementsUnderTheirParents) {
   GroupSortSettings s;
   s.group_bys = {wbs};
   auto root = build_activity_tree(o.doc(), s);
-  EXPECT_EQ(names(root->children()), (std::vector<std::u16string>{u"[P1 - Project One]", u"[No WBS]"}));
+  EXPECT_EQ(names(root->children()), (codes{u"[P1 - Project One]", u"[No WBS]"}));
   const Row& p1 = *root->children()[0];
   EXPECT_TRUE(p1.group_item()->is_wbs_group_item());
-  EXPECT_EQ(names(p1.children()), (std::vector<std::u16string>{u"[P1.A - Area A]", u"[P1.B - Area B]"}));
+  EXPECT_EQ(names(p1.children()), (codes{u"[P1.A - Area A]", u"[P1.B - Area B]"}));
   const Row& a = *p1.children()[0];
   // Element A holds its child element's group and its own activity.
-  EXPECT_EQ(names(a.children()), (std::vector<std::u16string>{u"[P1.A.A1 - Area A1]", u"A30"}));
-  EXPECT_EQ(names(a.children()[0]->children()), (std::vector<std::u16string>{u"A10", u"A40"}));
+  EXPECT_EQ(names(a.children()), (codes{u"[P1.A.A1 - Area A1]", u"A30"}));
+  EXPECT_EQ(names(a.children()[0]->children()), (codes{u"A10", u"A40"}));
   EXPECT_EQ(a.children()[0]->children()[0]->depth, 4);
   EXPECT_TRUE(a.children()[0]->group_item()->matches(*a.children()[0]->children()[0]));
   EXPECT_FALSE(a.group_item()->matches(*a.children()[0]->children()[0]));
@@ -435,15 +433,14 @@ TEST(RowsGrouping, WbsHierarchyNestsElementsUnderTheirParents) {
   // groups of its child elements.
   s.sort_bys = {{act(u"task_code"), false}};
   root = build_activity_tree(o.doc(), s);
-  EXPECT_EQ(names(root->children()[0]->children()[0]->children()),
-            (std::vector<std::u16string>{u"A30", u"[P1.A.A1 - Area A1]"}));
+  EXPECT_EQ(names(root->children()[0]->children()[0]->children()), (codes{u"A30", u"[P1.A.A1 - Area A1]"}));
 
   // With every group included, the element without activities shows too.
   s.group_bys[0].include_all = true;
   s.sort_bys.clear();
   root = build_activity_tree(o.doc(), s);
   EXPECT_EQ(names(root->children()[0]->children()),
-            (std::vector<std::u16string>{u"[P1.A - Area A]", u"[P1.B - Area B]", u"[P1.C - Area C]"}));
+            (codes{u"[P1.A - Area A]", u"[P1.B - Area B]", u"[P1.C - Area C]"}));
   EXPECT_TRUE(root->children()[0]->children()[2]->children().empty());
 }
 
@@ -456,16 +453,14 @@ TEST(RowsGrouping, IncludeAllMakesGroupsForEveryListElementFirst) {
   GroupSortSettings s;
   s.group_bys = {group_by(act(u"rsrc_id"), 0, true)};
   auto root = build_activity_tree(o.doc(), s);
-  EXPECT_EQ(names(root->children()),
-            (std::vector<std::u16string>{u"[R1.Crane]", u"[R2.Crew]", u"[No primary Resource]"}));
+  EXPECT_EQ(names(root->children()), (codes{u"[R1.Crane]", u"[R2.Crew]", u"[No primary Resource]"}));
   EXPECT_TRUE(root->children()[0]->children().empty());
-  EXPECT_EQ(names(root->children()[1]->children()), (std::vector<std::u16string>{u"A10"}));
+  EXPECT_EQ(names(root->children()[1]->children()), (codes{u"A10"}));
 
   // Enumerated fields: one group per code, in code order; records join them.
   s.group_bys = {group_by(act(u"status_code"), 0, true)};
   root = build_activity_tree(o.doc(), s);
-  EXPECT_EQ(names(root->children()),
-            (std::vector<std::u16string>{u"[Completed]", u"[In Progress]", u"[Not Started]"}));
+  EXPECT_EQ(names(root->children()), (codes{u"[Completed]", u"[In Progress]", u"[Not Started]"}));
   EXPECT_EQ(root->children()[2]->children().size(), 2u);
 
   // An inner level that includes all is filled inside every outer group.
@@ -473,8 +468,7 @@ TEST(RowsGrouping, IncludeAllMakesGroupsForEveryListElementFirst) {
   root = build_activity_tree(o.doc(), s);
   ASSERT_EQ(root->children().size(), 2u);
   for (const auto& g : root->children())
-    EXPECT_EQ(names(g->children()),
-              (std::vector<std::u16string>{u"[Standard 5 Day Workweek]", u"[Seven Day]", u"[Night Shift]"}));
+    EXPECT_EQ(names(g->children()), (codes{u"[Standard 5 Day Workweek]", u"[Seven Day]", u"[Night Shift]"}));
 }
 
 TEST(RowsSorting, KeysDirectionsTieBreakAndStability) {
@@ -489,11 +483,11 @@ TEST(RowsSorting, KeysDirectionsTieBreakAndStability) {
   s.sort_bys = {{act(u"start_date"), false}};
   auto root = build_activity_tree(o.doc(), s);
   // Equal starts fall back on the activity id; a blank date sorts last.
-  EXPECT_EQ(names(root->children()), (std::vector<std::u16string>{u"A", u"C", u"B", u"D"}));
+  EXPECT_EQ(names(root->children()), (codes{u"A", u"C", u"B", u"D"}));
   s.sort_bys = {{act(u"start_date"), true}};
   root = build_activity_tree(o.doc(), s);
   // Descending: the tie-break turns round too; the blank date is greatest.
-  EXPECT_EQ(names(root->children()), (std::vector<std::u16string>{u"D", u"B", u"C", u"A"}));
+  EXPECT_EQ(names(root->children()), (codes{u"D", u"B", u"C", u"A"}));
 
   // A row without any value for the key (no calendar at all) goes last
   // ascending and first descending.
@@ -513,19 +507,16 @@ TEST(RowsSorting, KeysDirectionsTieBreakAndStability) {
   s.group_bys = {group_by(act(u"rsrc_id"))};
   s.sort_bys = {{act(u"clndr_id"), true}};
   root = build_activity_tree(o.doc(), s);
-  EXPECT_EQ(names(root->children()),
-            (std::vector<std::u16string>{u"[R1.Crane]", u"[R2.Crew]", u"[No primary Resource]"}));
+  EXPECT_EQ(names(root->children()), (codes{u"[R1.Crane]", u"[R2.Crew]", u"[No primary Resource]"}));
   s.sort_bys = {{act(u"clndr_id"), false}};
   root = build_activity_tree(o.doc(), s);
-  EXPECT_EQ(names(root->children()),
-            (std::vector<std::u16string>{u"[No primary Resource]", u"[R1.Crane]", u"[R2.Crew]"}));
+  EXPECT_EQ(names(root->children()), (codes{u"[No primary Resource]", u"[R1.Crane]", u"[R2.Crew]"}));
 
   // Re-sorting an existing tree by another key: groups by their earliest
   // start (a group without one is greatest), activities by theirs.
   sort_tree(*root, {{act(u"start_date"), true}});
-  EXPECT_EQ(names(root->children()),
-            (std::vector<std::u16string>{u"[No primary Resource]", u"[R2.Crew]", u"[R1.Crane]"}));
-  EXPECT_EQ(names(root->children()[2]->children()), (std::vector<std::u16string>{u"C", u"A"}));
+  EXPECT_EQ(names(root->children()), (codes{u"[No primary Resource]", u"[R2.Crew]", u"[R1.Crane]"}));
+  EXPECT_EQ(names(root->children()[2]->children()), (codes{u"C", u"A"}));
 
   // An activity goes before a group whatever the direction.
   GroupBy wbs = group_by(act(u"wbs_id"));
@@ -537,7 +528,7 @@ TEST(RowsSorting, KeysDirectionsTieBreakAndStability) {
     s.sort_bys = {{act(u"task_code"), descending}};
     root = build_activity_tree(nested.doc(), s);
     const Row& area_a = *root->children()[0]->children()[0];
-    EXPECT_EQ(names(area_a.children()), (std::vector<std::u16string>{u"X2", u"[P1.A.A1 - Area A1]"}));
+    EXPECT_EQ(names(area_a.children()), (codes{u"X2", u"[P1.A.A1 - Area A1]"}));
   }
 }
 
@@ -557,9 +548,9 @@ TEST(RowsViews, WbsProjectAndResourceTrees) {
   s.group_bys = {group_by(wbs_code)};
   s.sort_bys = {{wbs_name, true}};
   auto root = build_wbs_tree(o.doc(), s);
-  EXPECT_EQ(names(root->children()), (std::vector<std::u16string>{u"P1"}));
-  EXPECT_EQ(names(root->children()[0]->children()), (std::vector<std::u16string>{u"A", u"B", u"C"}));
-  EXPECT_EQ(names(root->children()[0]->children()[0]->children()), (std::vector<std::u16string>{u"A1"}));
+  EXPECT_EQ(names(root->children()), (codes{u"P1"}));
+  EXPECT_EQ(names(root->children()[0]->children()), (codes{u"A", u"B", u"C"}));
+  EXPECT_EQ(names(root->children()[0]->children()[0]->children()), (codes{u"A1"}));
   EXPECT_EQ(root->children()[0]->children()[0]->children()[0]->depth, 3);
   EXPECT_TRUE(root->children()[0]->is_wbs_row());
   EXPECT_FALSE(root->children()[0]->is_group_row());
@@ -567,11 +558,11 @@ TEST(RowsViews, WbsProjectAndResourceTrees) {
   // Grouped by Responsible Manager: the OBS hierarchy, elements in file order.
   s.group_bys = {group_by(field(catalog_kind::wbs, u"obs_id"))};
   root = build_wbs_tree(o.doc(), s);
-  EXPECT_EQ(names(root->children()), (std::vector<std::u16string>{u"[Enterprise]", u"[No Responsible Manager]"}));
+  EXPECT_EQ(names(root->children()), (codes{u"[Enterprise]", u"[No Responsible Manager]"}));
   const Row& team = *root->children()[0]->children()[0];
   EXPECT_TRUE(team.group_item()->is_obs_group_item());
-  EXPECT_EQ(names(team.children()), (std::vector<std::u16string>{u"P1", u"[Site]", u"B"}));
-  EXPECT_EQ(names(team.children()[1]->children()), (std::vector<std::u16string>{u"A", u"A1"}));
+  EXPECT_EQ(names(team.children()), (codes{u"P1", u"[Site]", u"B"}));
+  EXPECT_EQ(names(team.children()[1]->children()), (codes{u"A", u"A1"}));
 
   // Grouped by any other field: value groups, then sorted.
   s.group_bys = {group_by(field(catalog_kind::wbs, u"status_code"))};
@@ -579,13 +570,13 @@ TEST(RowsViews, WbsProjectAndResourceTrees) {
   root = build_wbs_tree(o.doc(), s);
   ASSERT_EQ(root->children().size(), 2u);
   EXPECT_TRUE(root->children()[0]->group_item()->is_wbs_group_item());
-  EXPECT_EQ(names(root->children()[0]->children()), (std::vector<std::u16string>{u"P1", u"C", u"A1", u"A"}));
+  EXPECT_EQ(names(root->children()[0]->children()), (codes{u"P1", u"C", u"A1", u"A"}));
 
   // Projects under the OBS of their own WBS node; resources flat and sorted.
   s.group_bys = {group_by(field(catalog_kind::project, u"obs_id"))};
   s.sort_bys.clear();
   root = build_project_tree(o.doc(), s);
-  EXPECT_EQ(names(root->children()), (std::vector<std::u16string>{u"[Enterprise]"}));
+  EXPECT_EQ(names(root->children()), (codes{u"[Enterprise]"}));
   EXPECT_TRUE(root->children()[0]->children()[0]->children()[0]->is_project_row());
   s.group_bys.clear();
   s.sort_bys = {{field(catalog_kind::resource, u"rsrc_name"), false}};
