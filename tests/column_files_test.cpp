@@ -2,13 +2,7 @@
 // files and again after a schedule is opened, written at program end.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <optional>
-#include <sstream>
 #include <string>
 
 #include "catalog/field_catalog.h"
@@ -18,6 +12,7 @@
 #include "config/layout_reader.h"
 #include "config/settings.h"
 #include "config/view_configuration.h"
+#include "test_support.h"
 
 namespace fs = std::filesystem;
 using namespace tessel;
@@ -46,16 +41,8 @@ class ColumnFiles : public config_sandbox {
  protected:
   ColumnFiles() : config_sandbox("tessel-columns-") {}
 
-  static void write(const fs::path& p, const std::string& text) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-  }
-  static std::string read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  static void write(const fs::path& p, const std::string& text) { test_support::write_file(p, text); }
+  static std::string read(const fs::path& p) { return test_support::read_file(p); }
   fs::path act_folder() const { return root_ / "data" / "VP_ACT"; }
 
   // An activity layout file with the given name and two columns.
@@ -65,7 +52,6 @@ class ColumnFiles : public config_sandbox {
           "(0||Columns()((0||task_code(width|100)())(0||task_name(width|200)())))"
           "(0||TaskPredColumns()((0||predtask\\7Ctask_code(width|100)())))))))");
   }
-
 };
 
 TEST_F(ColumnFiles, ReadingAppendsKnownAvailableNewFieldsOnly) {

@@ -1,6 +1,7 @@
 // A test fixture that gives each test its own per-user data folder and
-// layouts folder (never the real home), fresh catalogs and predefined
-// filters, and puts everything back afterwards.
+// layouts folder (never the real home), default settings and display
+// preferences, fresh catalogs and predefined filters, and puts everything
+// (the home and data-home variables too) back afterwards.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,13 +18,14 @@
 #include "config/data_folder.h"
 #include "config/filters.h"
 #include "config/settings.h"
+#include "values/display_prefs.h"
 
 class config_sandbox : public ::testing::Test {
  protected:
   explicit config_sandbox(std::string prefix) : prefix_(std::move(prefix)) {}
 
   void SetUp() override {
-    for (const char* name : {"TESSEL_DATA_DIR", "TESSEL_LAYOUTS_DIR"}) {
+    for (const char* name : {"TESSEL_DATA_DIR", "TESSEL_LAYOUTS_DIR", "XDG_DATA_HOME", "HOME"}) {
       const char* v = std::getenv(name);
       saved_.push_back({name, v ? std::optional<std::string>(v) : std::nullopt});
     }
@@ -35,6 +37,7 @@ class config_sandbox : public ::testing::Test {
     setenv("TESSEL_LAYOUTS_DIR", (root_ / "layouts").c_str(), 1);
     tessel::config::reset_data_folder();
     tessel::config::reset_settings();
+    tessel::reset_prefs();
     tessel::catalog::build_catalogs();
     tessel::view::BuildPredefinedFilters(filters_);
   }
@@ -46,6 +49,7 @@ class config_sandbox : public ::testing::Test {
     }
     tessel::config::reset_data_folder();
     tessel::config::reset_settings();
+    tessel::reset_prefs();
     tessel::catalog::reset_catalogs();
     std::filesystem::remove_all(root_);
   }

@@ -132,22 +132,6 @@ TEST(DataParser, EmptyAndMalformedTextNeverFails) {
   EXPECT_TRUE(data_parser::parse(std::u16string(1 << 20, u')'))->children().empty());
 }
 
-TEST(DataParser, DeepNestingIsCutAtTheDepthLimit) {
-  const int levels = 20000;
-  std::u16string text;
-  for (int i = 0; i < levels; ++i) text += u"(0||n()(";
-  for (int i = 0; i < levels; ++i) text += u"))";
-  auto root = data_parser::parse(text);
-  ASSERT_TRUE(root);
-  int depth = 1;
-  for (const data_node* n = root.get(); !n->children().empty(); n = &n->children()[0]) {
-    EXPECT_EQ(n->children().size(), 1u);
-    EXPECT_EQ(n->name(), u"n");
-    ++depth;
-  }
-  EXPECT_EQ(depth, data_parser::max_depth);
-}
-
 TEST(DataParser, RandomTextNeverCrashes) {
   std::mt19937 rng(20240611);
   const char16_t alphabet[] = {u'(', u')', u'|', u'0', u'5', u'a', u' ', 0x7F, u':'};

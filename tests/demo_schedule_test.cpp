@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "document/calendar.h"
+#include "document/document.h"
 #include "document/xer.h"
 #include "values/civil.h"
 
@@ -46,8 +47,6 @@ int64_t seconds(const std::u16string& t) {
   return tessel::civil::days_from_civil(n(0, 4), n(5, 2), n(8, 2)) * 86400 + n(11, 2) * 3600 +
          n(14, 2) * 60;
 }
-
-double number(const std::u16string& t) { return std::stod(std::string(t.begin(), t.end())); }
 
 std::set<std::u16string> ids(const xer_table& t, const std::string& name) {
   auto v = column(t, name);
@@ -112,53 +111,33 @@ TEST(DemoSchedule, ReadsEveryTableWithItsRows) {
 // remaining duration from its early start to its early finish, its total
 // float from its early to its late finish.
 TEST(DemoSchedule, DatesAgreeWithTheCalendars) {
-  std::unique_ptr<xer_doc> doc = xer_parser::parse(kDemo);
-  ASSERT_NE(doc, nullptr);
-  std::map<std::string, const xer_table*> by_name;
-  for (const auto& t : doc->tables()) {
-    by_name[std::string(t->name().begin(), t->name().end())] = t.get();
-  }
-  ASSERT_TRUE(by_name.count("CALENDAR") && by_name.count("TASK"));
-
-  const xer_table& cal = *by_name["CALENDAR"];
-  std::map<std::u16string, work_calendar> calendars;
-  const auto cal_ids = column(cal, "clndr_id");
-  const auto cal_data = column(cal, "clndr_data");
-  const auto cal_base = column(cal, "base_clndr_id");
-  for (size_t i = 0; i < cal_ids.size(); ++i) calendars[cal_ids[i]].build(cal_data[i]);
-  for (size_t i = 0; i < cal_ids.size(); ++i) {
-    if (!cal_base[i].empty()) calendars[cal_ids[i]].set_base(&calendars.at(cal_base[i]));
-  }
-
+  tessel::document::Document_xer d;
+  ASSERT_TRUE(d.load(kDemo));
+  auto calendar = [&](uint32_t id) -> const work_calendar& {
+    for (const auto& c : d.calendar)
+      if (c.clndr_id.value == id) return c.calendar;
+    ADD_FAILURE() << "no calendar";
+    return d.calendar[0].calendar;
+  };
   // The standard calendar: 2025-12-24 is a half day, 2025-12-25 a holiday,
   // Saturday 2025-11-15 a worked morning.
-  const work_calendar& standard = calendars.at(u"601");
+  const work_calendar& standard = calendar(601);
   EXPECT_EQ(standard.working_minutes(seconds(u"2025-12-22 08:00"), seconds(u"2025-12-27 08:00")),
             (8 + 8 + 4 + 0 + 0) * 60);
   EXPECT_EQ(standard.working_minutes(seconds(u"2025-11-14 08:00"), seconds(u"2025-11-17 17:00")),
             (8 + 4 + 8) * 60);
   // The crane's calendar keeps its own hours but takes the standard holidays.
-  const work_calendar& crane = calendars.at(u"603");
-  EXPECT_EQ(crane.working_minutes(seconds(u"2025-12-22 07:00"), seconds(u"2025-12-27 07:00")),
+  EXPECT_EQ(calendar(603).working_minutes(seconds(u"2025-12-22 07:00"), seconds(u"2025-12-27 07:00")),
             (8 + 8 + 4 + 0 + 0) * 60);
 
-  const xer_table& task = *by_name["TASK"];
-  const auto code = column(task, "task_code");
-  const auto status = column(task, "status_code");
-  const auto clndr = column(task, "clndr_id");
-  const auto es = column(task, "early_start_date");
-  const auto ef = column(task, "early_end_date");
-  const auto lf = column(task, "late_end_date");
-  const auto remain = column(task, "remain_drtn_hr_cnt");
-  const auto total_float = column(task, "total_float_hr_cnt");
   int checked = 0;
-  for (size_t i = 0; i < code.size(); ++i) {
-    if (status[i] == u"TK_Complete") continue;
-    const work_calendar& c = calendars.at(clndr[i]);
-    EXPECT_EQ(c.working_minutes(seconds(es[i]), seconds(ef[i])), number(remain[i]) * 60)
-        << std::string(code[i].begin(), code[i].end());
-    EXPECT_EQ(c.working_minutes(seconds(ef[i]), seconds(lf[i])), number(total_float[i]) * 60)
-        << std::string(code[i].begin(), code[i].end());
+  for (const auto& t : d.task) {
+    if (t.status_code.code == 0) continue;  // completed
+    SCOPED_TRACE(std::string(t.task_code.value.begin(), t.task_code.value.end()));
+    ASSERT_NE(t.calendar, nullptr);
+    const work_calendar& c = t.calendar->calendar;
+    EXPECT_EQ(c.working_minutes(t.early_start_date.time, t.early_end_date.time), t.remain_drtn_hr_cnt.hours * 60);
+    EXPECT_EQ(c.working_minutes(t.early_end_date.time, t.late_end_date.time), t.total_float_hr_cnt.hours * 60);
     ++checked;
   }
   EXPECT_GT(checked, 40);

@@ -6,12 +6,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "catalog/field_catalog.h"
+#include "test_support.h"
 #include "document/document.h"
 #include "values/display_prefs.h"
 #include "view/tessel_doc.h"
@@ -22,23 +21,7 @@ using namespace tessel::document;
 
 namespace {
 
-// A scratch folder for the files a test writes.
-struct scratch {
-  fs::path dir;
-  scratch() {
-    dir = fs::temp_directory_path() / ("tessel-open-" + std::to_string(::getpid()) + "-" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir);
-  }
-  ~scratch() {
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-  std::u16string write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(dir / name, std::ios::binary) << bytes;
-    return (dir / name).u16string();
-  }
-};
+using test_support::scratch;
 
 // An export written line by line: each line's fields joined by tabs, CR LF
 // line ends as the database writes them.
@@ -60,14 +43,7 @@ const TASK& by_code(const Document& d, const std::u16string& code) {
 
 // Monday 2024-01-01 starts the week; Wednesday 2024-01-03 (day 45294 counted
 // from 1899-12-30) is a holiday of the five-day calendar.
-const std::string kFiveDay =
-    "(0||CalendarData()((0||DaysOfWeek()((0||1()())"
-    "(0||2()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||3()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||4()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||5()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||6()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||7()()))))(0||Exceptions()((0||0(d|45294)())))))";
+const std::string kFiveDay = test_support::weekdays_calendar("(0||0(d|45294)())");
 
 std::string schedule_text() {
   const std::vector<std::string> task_fields = {
@@ -333,70 +309,7 @@ TEST(OpenSchedule, NeverWritesToTheFile) {
   ASSERT_EQ(::stat(fs::path(path).c_str(), &after), 0);
   EXPECT_EQ(before.st_mtime, after.st_mtime);
   EXPECT_EQ(before.st_size, after.st_size);
-  std::ifstream in(fs::path(path), std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  EXPECT_EQ(bytes.str(), schedule_text());
-}
-
-// The real exports beside the project: every one opens with the record
-// counts of its tables.
-TEST(OpenSchedule, RealExportsOpenWithTheirRecordCounts) {
-  const fs::path dir = fs::path(TESSEL_SHARED_DIR) / "testdata" / "real";
-  if (!fs::exists(dir)) GTEST_SKIP() << "no real exports beside the project";
-  struct counts {
-    const char* file;
-    size_t projects, activities, relationships, wbs, resources, calendars, assignments;
-  };
-  const counts expected[] = {
-    {"p6viewer-hotel-project.xer", 4, 4236, 7586, 1025, 11, 11, 2278},
-    {"pyp6xer-sp10-cost-loaded.xer", 1, 3994, 5966, 2266, 180, 6, 692},
-    {"xerpro-bfbps13.xer", 1, 1582, 3030, 277, 2, 4, 966},
-    {"bhatticoder-convention-center-roads-utilities.xer", 1, 1193, 1693, 127, 92, 6, 3575},
-    {"bishalde-katara-revised-baseline.xer", 1, 931, 1585, 185, 42, 10, 882},
-    {"xernative-wk2.xer", 1, 198, 301, 1, 59, 1, 596},
-    {"xer2csv-harbour-pointe-17.12.xer", 1, 131, 212, 17, 29, 3, 417},
-    {"xer2csv-johnstown-17.12.xer", 3, 134, 139, 90, 8, 6, 151},
-    {"bishalde-tx-baseline.xer", 1, 161, 311, 32, 0, 2, 0},
-    {"schedanalytics-54069-up-20251121.xer", 1, 50, 70, 23, 0, 5, 0},
-    {"schedanalytics-54069-up-20251218.xer", 1, 49, 69, 23, 0, 5, 0},
-    {"schedanalytics-54069-up-20251204.xer", 1, 49, 68, 23, 0, 5, 0},
-    {"schedanalytics-54069-bl-20250902.xer", 1, 47, 62, 23, 0, 5, 0},
-    {"bhatticoder-construction-6.0.xer", 1, 51, 59, 4, 21, 2, 56},
-    {"ashspace-xereditor-sample.xer", 1, 52, 61, 6, 0, 1, 0},
-    {"xernative-sample.xer", 1, 25, 40, 6, 1, 2, 1},
-    {"aspose-encoding1251.xer", 1, 2, 0, 1, 10, 5, 4},
-    {"bishalde-2.xer", 1, 9, 10, 5, 0, 1, 0},
-    {"mpxjnet-sample1.xer", 1, 3, 0, 1, 0, 1, 0},
-    {"aspose-test-5.0.xer", 1, 2, 0, 1, 4, 1, 7},
-    {"mpxj-invalid-calendar-8.4.xer", 1, 12, 0, 1, 0, 3, 0},
-    {"mpxj-percent-complete-8.4.xer", 1, 12, 0, 1, 0, 1, 0},
-    {"mpxjnet-locations.xer", 1, 3, 0, 1, 0, 1, 0},
-    {"mpxj-resource-rates-test.xer", 1, 1, 0, 1, 1, 1, 5},
-    {"aspose-schedule-options.xer", 4, 0, 0, 4, 0, 1, 0},
-    {"mpxj-predecessor-calendar.xer", 1, 1, 0, 1, 0, 1, 0},
-    {"mpxj-project-default-calendar.xer", 1, 1, 0, 1, 0, 1, 0},
-    {"mpxj-successor-calendar.xer", 1, 1, 0, 1, 0, 1, 0},
-    {"mpxjnet-activity-codes.xer", 1, 1, 0, 1, 0, 1, 0},
-  };
-  for (const counts& c : expected) {
-    SCOPED_TRACE(c.file);
-    view::TesselDoc doc;
-    ASSERT_TRUE(doc.open((dir / c.file).u16string()));
-    const Document& d = *doc.document();
-    EXPECT_EQ(d.project.size(), c.projects);
-    EXPECT_EQ(d.task.size(), c.activities);
-    EXPECT_EQ(d.taskpred.size(), c.relationships);
-    EXPECT_EQ(d.projwbs.size(), c.wbs);
-    EXPECT_EQ(d.rsrc.size(), c.resources);
-    EXPECT_EQ(d.calendar.size(), c.calendars);
-    EXPECT_EQ(d.taskrsrc.size(), c.assignments);
-    for (const TASK& t : d.task) {
-      if (t.calendar && t.start_date.time > 0 && t.end_date.time >= t.start_date.time) {
-        EXPECT_FALSE(t.total_drtn_hr_cnt.dur_empty);
-      }
-    }
-  }
+  EXPECT_EQ(test_support::read_file(fs::path(path)), schedule_text());
 }
 
 // Critical means work still to do with no total float left.

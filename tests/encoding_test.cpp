@@ -3,9 +3,7 @@
 // makes, and tessel-dump's --encoding and encoding= report.
 #include <gtest/gtest.h>
 #include <iconv.h>
-#include <sys/wait.h>
 
-#include <fstream>
 #include <random>
 #include <string>
 
@@ -14,12 +12,14 @@
 #include "document/document.h"
 #include "document/text_encoding.h"
 #include "document/xer.h"
+#include "test_support.h"
 #include "view/tessel_doc.h"
 
 namespace fs = std::filesystem;
 using namespace tessel;
 using namespace tessel::document;
 using namespace std::string_literals;
+using test_support::run_dump;
 
 namespace {
 
@@ -43,19 +43,8 @@ class Encodings : public config_sandbox {
  protected:
   Encodings() : config_sandbox("tessel-enc-") {}
   std::u16string write(const std::string& name, const std::string& bytes) {
-    fs::create_directories(root_ / "files");
-    std::ofstream(root_ / "files" / name, std::ios::binary) << bytes;
+    test_support::write_file(root_ / "files" / name, bytes);
     return (root_ / "files" / name).u16string();
-  }
-  // Runs tessel-dump (which sees this test's per-user folder); stdout only.
-  std::string dump(const std::string& args, int* status = nullptr) {
-    FILE* p = ::popen((std::string(TESSEL_DUMP_EXE) + " " + args + " 2>/dev/null").c_str(), "r");
-    std::string out;
-    char buf[4096];
-    for (size_t n; p && (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    const int st = p ? ::pclose(p) : -1;
-    if (status) *status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return out;
   }
 };
 
@@ -265,30 +254,30 @@ TEST_F(Encodings, TheChoicesFileKeepsOddPathsAndOnlyTheLatestChoices) {
 TEST_F(Encodings, TesselDumpReportsAndTakesTheEncoding) {
   const std::string path = fs::path(write("ru.xer", schedule(kCyrillic1251, "x", "y"))).string();
   int status = -1;
-  std::string out = dump("--summary '" + path + "'", &status);
+  std::string out = run_dump("--summary '" + path + "'", &status);
   EXPECT_EQ(status, 0);
   EXPECT_NE(out.find(" read_ms="), std::string::npos);
   EXPECT_EQ(out.substr(out.rfind(' ')), " encoding=windows-1252\n");
   EXPECT_EQ(out.find("projects=0 activities=2 relationships=0 wbs=1 resources=1 calendars=1 assignments=0 "), 0u);
 
-  out = dump("--encoding windows-1251 --summary '" + path + "'");
+  out = run_dump("--encoding windows-1251 --summary '" + path + "'");
   EXPECT_EQ(out.substr(out.rfind(' ')), " encoding=windows-1251\n");
-  out = dump("--activities '" + path + "' --encoding=cp1251");
+  out = run_dump("--activities '" + path + "' --encoding=cp1251");
   EXPECT_NE(out.find("A1\tЗадача 1\t"), std::string::npos) << out;
-  out = dump("--table TASK --encoding 1251 '" + path + "'");
+  out = run_dump("--table TASK --encoding 1251 '" + path + "'");
   EXPECT_NE(out.find("\tA1\tЗадача 1\n"), std::string::npos) << out;
   // tessel-dump never remembers what it was told.
   EXPECT_EQ(view::remembered_text_encoding(fs::path(path).u16string()), std::nullopt);
 
-  dump("--encoding klingon --summary '" + path + "'", &status);
+  run_dump("--encoding klingon --summary '" + path + "'", &status);
   EXPECT_EQ(status, 2);
-  dump("--summary '" + path + "' --encoding", &status);
+  run_dump("--summary '" + path + "' --encoding", &status);
   EXPECT_EQ(status, 2);
 }
 
 TEST_F(Encodings, RealExportsInTheirCodePages) {
-  const fs::path real = fs::path(TESSEL_SHARED_DIR) / "testdata" / "real";
-  if (!fs::exists(real / "aspose-encoding1251.xer")) GTEST_SKIP() << "real exports not present";
+  SKIP_WITHOUT_REAL_EXPORTS();
+  const fs::path real = test_support::real_dir();
   view::TesselDoc doc;
   ASSERT_TRUE(doc.open((real / "aspose-encoding1251.xer").u16string(), text_encoding::windows_1251, false));
   EXPECT_EQ(doc.document()->task[0].task_name.value.substr(0, 6), u"Задача");

@@ -4,6 +4,7 @@
 // work).
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <string>
 
@@ -99,30 +100,23 @@ TEST_F(Filters, FindActivityFilterTakesTheFirstExactName) {
 }
 
 TEST_F(Filters, StatusTypeAndConstraintFilters) {
-  fake_row started;
-  started.set(u"status_code", s_activity_status(1));
-  EXPECT_TRUE(act(5).Evaluate(started));
-  EXPECT_FALSE(act(1).Evaluate(started));
-  EXPECT_FALSE(act(13).Evaluate(started));
-  fake_row done;
-  done.set(u"status_code", s_activity_status(0));
-  EXPECT_TRUE(act(1).Evaluate(done));
-  EXPECT_FALSE(act(5).Evaluate(done));
-
-  // Start On as primary and Finish On as secondary constraint: both filters.
-  fake_row both;
-  both.set(u"cstr_type", s_constraint_type(2)).set(u"cstr_type2", s_constraint_type(6));
-  EXPECT_TRUE(act(3).Evaluate(both));
-  EXPECT_TRUE(act(4).Evaluate(both));
-  fake_row mandatory_finish;
-  mandatory_finish.set(u"cstr_type", s_constraint_type(9));
-  EXPECT_TRUE(act(3).Evaluate(mandatory_finish));
-  EXPECT_FALSE(act(4).Evaluate(mandatory_finish));
-  fake_row unconstrained;
-  unconstrained.set(u"cstr_type", s_constraint_type(0)).set(u"cstr_type2", s_constraint_type(0));
-  EXPECT_FALSE(act(3).Evaluate(unconstrained));
-  EXPECT_FALSE(act(4).Evaluate(unconstrained));
-
+  // Completed, In Progress and Not Started select their own status only.
+  for (int32_t status = 0; status <= 2; ++status) {
+    fake_row r;
+    r.set(u"status_code", s_activity_status(status));
+    EXPECT_EQ(act(1).Evaluate(r), status == 0) << status;
+    EXPECT_EQ(act(5).Evaluate(r), status == 1) << status;
+    EXPECT_EQ(act(13).Evaluate(r), status == 2) << status;
+  }
+  // Primary and secondary (-1: none given) constraints: {primary, secondary,
+  // has finish, has start}. Start On with Finish On as secondary is in both.
+  for (auto [first, second, finish, start] : {std::array{2, 6, 1, 1}, {9, -1, 1, 0}, {0, 0, 0, 0}}) {
+    fake_row r;
+    r.set(u"cstr_type", s_constraint_type(first));
+    if (second >= 0) r.set(u"cstr_type2", s_constraint_type(second));
+    EXPECT_EQ(act(3).Evaluate(r), bool(finish)) << first << "/" << second;
+    EXPECT_EQ(act(4).Evaluate(r), bool(start)) << first << "/" << second;
+  }
   // Activity types: milestones, level of effort, the three normal kinds.
   for (int32_t type = 0; type <= 5; ++type) {
     fake_row r;
@@ -131,7 +125,6 @@ TEST_F(Filters, StatusTypeAndConstraintFilters) {
     EXPECT_EQ(act(6).Evaluate(r), type == 2) << type;
     EXPECT_EQ(act(12).Evaluate(r), type == 0 || type == 1 || type == 5) << type;
   }
-
   // The WBS and project lists test the node type.
   fake_row project_node(catalog_kind::project);
   project_node.set(u"node_type", s_node_type(1));
@@ -146,48 +139,38 @@ TEST_F(Filters, StatusTypeAndConstraintFilters) {
 // "Negative Float" selects the activities whose total float is below zero,
 // whatever calendar factors their float carries.
 TEST_F(Filters, NegativeFloatSelectsFloatBelowZero) {
-  const PredefinedFilter& negative = act(9);
   static const period_factors ten_hour_days{10.0, 50.0, 215.0, 2500.0};
   s_dur minus_one_day(-8.0);
   minus_one_day.factors = &ten_hour_days;
-  fake_row late, on_time, ahead, unset, missing;
-  late.set(u"total_float_hr_cnt", minus_one_day);
-  on_time.set(u"total_float_hr_cnt", s_dur(0.0));
-  ahead.set(u"total_float_hr_cnt", s_dur(16.0));
-  unset.set(u"total_float_hr_cnt", s_dur());  // read from an empty cell
-  EXPECT_TRUE(negative.Evaluate(late));
-  EXPECT_FALSE(negative.Evaluate(on_time));
-  EXPECT_FALSE(negative.Evaluate(ahead));
-  EXPECT_FALSE(negative.Evaluate(unset));
-  EXPECT_FALSE(negative.Evaluate(missing));
+  // An empty duration is read from an empty cell; a row may lack the field.
+  const s_dur floats[] = {minus_one_day, s_dur(0.0), s_dur(16.0), s_dur()};
+  for (const s_dur& total_float : floats) {
+    fake_row r;
+    r.set(u"total_float_hr_cnt", total_float);
+    EXPECT_EQ(act(9).Evaluate(r), &total_float == &floats[0]) << total_float.hours;
+  }
+  EXPECT_FALSE(act(9).Evaluate(fake_row()));
 }
 
 // The inequality entries: longest path and not completed, not What-if, not
 // critical.
 TEST_F(Filters, InequalityFiltersSelectWhatTheirNamesSay) {
-  const PredefinedFilter& longest_open = act(7);
-  fake_row driving_active, driving_done, off_path;
-  driving_active.set(u"driving_path_flag", s_bool(true)).set(u"status_code", s_activity_status(1));
-  driving_done.set(u"driving_path_flag", s_bool(true)).set(u"status_code", s_activity_status(0));
-  off_path.set(u"driving_path_flag", s_bool(false)).set(u"status_code", s_activity_status(2));
-  EXPECT_TRUE(longest_open.Evaluate(driving_active));
-  EXPECT_FALSE(longest_open.Evaluate(driving_done));
-  EXPECT_FALSE(longest_open.Evaluate(off_path));
-
-  const PredefinedFilter& non_what_if = act(10);
-  fake_row active_project, what_if_project;
-  active_project.set(u"projwbs\\7Cstatus_code", s_project_status(0));
-  what_if_project.set(u"projwbs\\7Cstatus_code", s_project_status(4));
-  EXPECT_TRUE(non_what_if.Evaluate(active_project));
-  EXPECT_FALSE(non_what_if.Evaluate(what_if_project));
-
-  fake_row critical, not_critical;
-  critical.set(u"critical_flag", s_bool(true));
-  not_critical.set(u"critical_flag", s_bool(false));
-  EXPECT_TRUE(act(2).Evaluate(critical));
-  EXPECT_FALSE(act(11).Evaluate(critical));
-  EXPECT_FALSE(act(2).Evaluate(not_critical));
-  EXPECT_TRUE(act(11).Evaluate(not_critical));
+  for (auto [driving, status, selected] : {std::array{1, 1, 1}, {1, 0, 0}, {0, 2, 0}}) {
+    fake_row r;
+    r.set(u"driving_path_flag", s_bool(driving)).set(u"status_code", s_activity_status(status));
+    EXPECT_EQ(act(7).Evaluate(r), bool(selected)) << driving << " " << status;
+  }
+  for (int32_t project_status : {0, 4}) {
+    fake_row r;
+    r.set(u"projwbs\\7Cstatus_code", s_project_status(project_status));
+    EXPECT_EQ(act(10).Evaluate(r), project_status != 4) << project_status;  // 4: What-if
+  }
+  for (bool critical : {true, false}) {
+    fake_row r;
+    r.set(u"critical_flag", s_bool(critical));
+    EXPECT_EQ(act(2).Evaluate(r), critical);
+    EXPECT_EQ(act(11).Evaluate(r), !critical);
+  }
 }
 
 TEST_F(Filters, GroupAndEntryEvaluationRules) {

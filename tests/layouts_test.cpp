@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "catalog/field_catalog.h"
 #include "config_sandbox.h"
@@ -476,15 +477,18 @@ TEST_F(ShippedLayouts, EveryEntryOfEveryFileResolves) {
     ASSERT_EQ(l->group_sort().group_bys.size(), 1u);
     EXPECT_EQ(l->group_sort().group_bys[0].date_interval, interval);
   }
-  EXPECT_EQ(layouts.find(view_kind::activity, u"Activity Status Layout")->group_sort().group_bys[0].field_id,
-            act_id(u"status_code"));
-  EXPECT_EQ(layouts.find(view_kind::activity, u"Activity Type Layout")->group_sort().group_bys[0].field_id,
-            act_id(u"task_type"));
-  EXPECT_EQ(layouts.find(view_kind::wbs, u"WBS Dates Grouped by Resp. Manager")->group_sort().group_bys[0].field_id, 473u);
-  EXPECT_EQ(layouts.find(view_kind::wbs, u"Project Status")->group_sort().group_bys[0].field_id, 374u);
-  EXPECT_EQ(layouts.find(view_kind::project, u"Projects Grouped by Status")->group_sort().group_bys[0].field_id,
-            id_of(catalog_kind::project, u"status_code"));
-  EXPECT_EQ(layouts.find(view_kind::project, u"Projects Grouped by Responsible Manager")->group_sort().group_bys[0].field_id, 335u);
+  const std::tuple<view_kind, const char16_t*, uint32_t> grouped[] = {
+      {view_kind::activity, u"Activity Status Layout", act_id(u"status_code")},
+      {view_kind::activity, u"Activity Type Layout", act_id(u"task_type")},
+      {view_kind::wbs, u"WBS Dates Grouped by Resp. Manager", 473u},
+      {view_kind::wbs, u"Project Status", 374u},
+      {view_kind::project, u"Projects Grouped by Status", id_of(catalog_kind::project, u"status_code")},
+      {view_kind::project, u"Projects Grouped by Responsible Manager", 335u}};
+  for (const auto& [view, name, field] : grouped) {
+    const Layout* l = layouts.find(view, name);
+    ASSERT_TRUE(l && !l->group_sort().group_bys.empty());
+    EXPECT_EQ(l->group_sort().group_bys[0].field_id, field);
+  }
 }
 
 // Against the demo schedule: no column is dropped on opening, and every
@@ -507,22 +511,16 @@ TEST_F(ShippedLayouts, EveryFieldShowsSomethingForTheDemoSchedule) {
   const layout_lists& layouts = doc.configuration().layouts();
   ASSERT_EQ(shipped_counts.size(), 18u);
 
-  auto shows = [&](view_kind v, uint32_t id) {
-    switch (v) {
-      case view_kind::activity:
-        for (const auto& r : d.task) if (!f.value(r, id).text().empty()) return true;
-        return false;
-      case view_kind::wbs:
-        for (const auto& r : d.projwbs) if (!f.value(r, id).text().empty()) return true;
-        return false;
-      case view_kind::project:
-        for (const auto& r : d.project) if (!f.value(r, id).text().empty()) return true;
-        return false;
-      case view_kind::resource:
-        for (const auto& r : d.rsrc) if (!f.value(r, id).text().empty()) return true;
-        return false;
-    }
+  auto any_shows = [&](const auto& records, uint32_t id) {
+    for (const auto& r : records)
+      if (!f.value(r, id).text().empty()) return true;
     return false;
+  };
+  auto shows = [&](view_kind v, uint32_t id) {
+    return v == view_kind::activity ? any_shows(d.task, id)
+           : v == view_kind::wbs    ? any_shows(d.projwbs, id)
+           : v == view_kind::project ? any_shows(d.project, id)
+                                     : any_shows(d.rsrc, id);
   };
   auto name_of = [](uint32_t id) {
     const catalog::field_entry* e = catalog::find_field(id);
@@ -552,16 +550,16 @@ TEST_F(ShippedLayouts, EveryFieldShowsSomethingForTheDemoSchedule) {
       if (v != view_kind::activity) continue;
       for (const ListColumn& c : *l->detail_columns(detail_list::assignments))
         EXPECT_TRUE(shows(view_kind::resource, c.field_id)) << lname << ": " << name_of(c.field_id);
-      for (const ListColumn& c : *l->detail_columns(detail_list::predecessors)) {
-        bool any = false;
-        for (const auto& r : d.taskpred) any = any || !f.predecessor_value(r, c.field_id).text().empty();
-        EXPECT_TRUE(any) << lname << ": " << name_of(c.field_id);
-      }
-      for (const ListColumn& c : *l->detail_columns(detail_list::successors)) {
-        bool any = false;
-        for (const auto& r : d.taskpred) any = any || !f.successor_value(r, c.field_id).text().empty();
-        EXPECT_TRUE(any) << lname << ": " << name_of(c.field_id);
-      }
+      for (const detail_list side : {detail_list::predecessors, detail_list::successors})
+        for (const ListColumn& c : *l->detail_columns(side)) {
+          bool any = false;
+          for (const auto& r : d.taskpred)
+            any = any || !(side == detail_list::predecessors ? f.predecessor_value(r, c.field_id)
+                                                             : f.successor_value(r, c.field_id))
+                              .text()
+                              .empty();
+          EXPECT_TRUE(any) << lname << ": " << name_of(c.field_id);
+        }
     }
   }
   EXPECT_EQ(doc.configuration().first_layout(view_kind::activity)->name(), u"Classic WBS Layout");

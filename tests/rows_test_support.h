@@ -4,10 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,6 +15,7 @@
 #include "rows/group_item.h"
 #include "rows/row.h"
 #include "rows/tree_build.h"
+#include "test_support.h"
 #include "view/tessel_doc.h"
 
 namespace rows_test {
@@ -27,21 +25,13 @@ using namespace tessel;
 using namespace tessel::view;
 
 // Monday to Friday, 08:00-12:00 and 13:00-17:00.
-inline const std::string kWeekdays =
-    "(0||CalendarData()((0||DaysOfWeek()((0||1()())"
-    "(0||2()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||3()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||4()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||5()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||6()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
-    "(0||7()()))))(0||Exceptions()()))";
+inline const std::string kWeekdays = test_support::weekdays_calendar();
 // Every day of the week, 07:00-17:00 (10 hours).
-inline const std::string kEveryDay =
-    "(0||CalendarData()((0||DaysOfWeek()("
-    "(0||1()((0||0(s|07:00|f|17:00)())))(0||2()((0||0(s|07:00|f|17:00)())))"
-    "(0||3()((0||0(s|07:00|f|17:00)())))(0||4()((0||0(s|07:00|f|17:00)())))"
-    "(0||5()((0||0(s|07:00|f|17:00)())))(0||6()((0||0(s|07:00|f|17:00)())))"
-    "(0||7()((0||0(s|07:00|f|17:00)())))))(0||Exceptions()()))";
+inline const std::string kEveryDay = [] {
+  std::string days;
+  for (int d = 1; d <= 7; ++d) days += "(0||" + std::to_string(d) + "()((0||0(s|07:00|f|17:00)())))";
+  return "(0||CalendarData()((0||DaysOfWeek()(" + days + "))(0||Exceptions()()))";
+}();
 
 // The activity columns a test can fill; the others stay blank.
 inline const std::vector<std::string> kTaskColumns = {
@@ -120,24 +110,13 @@ inline std::string schedule(const std::vector<task_spec>& tasks,
 // Writes a schedule to a scratch file and opens it.
 class opened {
  public:
-  explicit opened(const std::string& text) {
-    dir_ = fs::temp_directory_path() / ("tessel-rows-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-    const fs::path file = dir_ / "schedule.xer";
-    std::ofstream(file, std::ios::binary) << text;
-    ok_ = doc_.open(file.u16string());
-  }
-  ~opened() {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
+  explicit opened(const std::string& text) : ok_(doc_.open(scratch_.write("schedule.xer", text))) {}
   bool ok() const { return ok_; }
   const document::Document& doc() const { return *doc_.document(); }
   TesselDoc& tessel() { return doc_; }
 
  private:
-  fs::path dir_;
+  test_support::scratch scratch_;
   TesselDoc doc_;
   bool ok_ = false;
 };

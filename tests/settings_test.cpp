@@ -1,81 +1,31 @@
+// The settings file and the per-user data folder.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <optional>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "config/data_folder.h"
 #include "config/settings.h"
+#include "config_sandbox.h"
+#include "test_support.h"
 #include "values/display_prefs.h"
 
 namespace fs = std::filesystem;
 using tessel::prefs;
 using tessel::config::settings;
+using test_support::read_file;
+using test_support::write_file;
 
 namespace {
 
-std::string read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void write_file(const fs::path& p, const std::string& text) {
-  std::ofstream(p, std::ios::binary) << text;
-}
-
-// Every test gets its own empty product folder through TESSEL_DATA_DIR and
-// starts from the defaults; the environment is put back afterwards.
-class Settings : public ::testing::Test {
+class Settings : public config_sandbox {
  protected:
+  Settings() : config_sandbox("tessel-settings-") {}
   void SetUp() override {
-    for (const char* name : {"TESSEL_DATA_DIR", "XDG_DATA_HOME", "HOME"}) {
-      const char* v = std::getenv(name);
-      saved_.push_back({name, v ? std::optional<std::string>(v) : std::nullopt});
-    }
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = fs::temp_directory_path() /
-            ("tessel-settings-" + std::to_string(::getpid()) + "-" + info->name());
-    fs::remove_all(root_);
-    fs::create_directories(root_);
-    product_ = root_ / "product";
-    setenv("TESSEL_DATA_DIR", product_.c_str(), 1);
-    tessel::config::reset_data_folder();
-    tessel::config::reset_settings();
-    tessel::reset_prefs();
+    config_sandbox::SetUp();
+    product_ = root_ / "data";
   }
-  void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value) setenv(name.c_str(), value->c_str(), 1);
-      else unsetenv(name.c_str());
-    }
-    tessel::config::reset_data_folder();
-    tessel::config::reset_settings();
-    tessel::reset_prefs();
-    fs::remove_all(root_);
-  }
-  void expect_defaults_except_horizontal_scale() const {
-    EXPECT_EQ(prefs().unit_unit, 1);
-    EXPECT_EQ(prefs().unit_decimals, 1);
-    EXPECT_FALSE(prefs().unit_label);
-    EXPECT_EQ(prefs().duration_unit, 1);
-    EXPECT_EQ(prefs().duration_decimals, 1);
-    EXPECT_FALSE(prefs().duration_label);
-    EXPECT_TRUE(settings().layout_rememberChanges);
-    EXPECT_EQ(settings().gridlines_VerticalScale, 2);
-    EXPECT_TRUE(settings().gridlines_VerticalEnabled);
-    EXPECT_TRUE(settings().gridlines_HorizontalEnabled);
-  }
-
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-  fs::path root_, product_;
+  fs::path product_;
 };
 
 TEST_F(Settings, SavedFileHoldsElevenLinesInOrderAndReadsBackTheSameValues) {
@@ -138,7 +88,16 @@ TEST_F(Settings, FileNamingOneKeyLeavesTheOthersAtTheirDefaults) {
   write_file(tessel::config::settings_file(), "gridlines_HorizontalScale:12\n");
   tessel::config::LoadSettings();
   EXPECT_EQ(settings().gridlines_HorizontalScale, 12);
-  expect_defaults_except_horizontal_scale();
+  EXPECT_EQ(prefs().unit_unit, 1);
+  EXPECT_EQ(prefs().unit_decimals, 1);
+  EXPECT_FALSE(prefs().unit_label);
+  EXPECT_EQ(prefs().duration_unit, 1);
+  EXPECT_EQ(prefs().duration_decimals, 1);
+  EXPECT_FALSE(prefs().duration_label);
+  EXPECT_TRUE(settings().layout_rememberChanges);
+  EXPECT_EQ(settings().gridlines_VerticalScale, 2);
+  EXPECT_TRUE(settings().gridlines_VerticalEnabled);
+  EXPECT_TRUE(settings().gridlines_HorizontalEnabled);
 }
 
 TEST_F(Settings, HandWrittenFileIsReadPieceByPiece) {

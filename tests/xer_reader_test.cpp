@@ -1,14 +1,12 @@
 // The XER reader: what counts as an XER file, how lines become tables,
 // fields, rows and cells, and that odd or broken input never crashes.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 
 #include "document/xer.h"
+#include "test_support.h"
 
 namespace {
 
@@ -18,20 +16,13 @@ using tessel::document::xer_table;
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-std::u16string u16(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+using test_support::u16;
 
-// A file of its own holding `bytes`, removed again at the end of the test.
-struct temp_file {
-  fs::path path;
-  temp_file(const std::string& name, const std::string& bytes)
-      : path(fs::temp_directory_path() / ("tessel_xer_" + std::to_string(::getpid()) + "_" + name)) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  ~temp_file() {
-    std::error_code ec;
-    fs::remove(path, ec);
-  }
-  std::u16string u16() const { return ::u16(path.string()); }
+// A file of its own holding `bytes`, removed again with the object.
+struct temp_file : test_support::scratch {
+  std::u16string path;
+  temp_file(const std::string& name, const std::string& bytes) : path(write(name, bytes)) {}
+  std::u16string u16() const { return path; }
 };
 
 // A table as one text: name, fields, then each cell as bytes=field ("#" for

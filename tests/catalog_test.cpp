@@ -1,13 +1,15 @@
-// The built-in catalogs: shape, ids other code relies on, value types and
-// classes, initial availability and workbook columns.
+// The field catalogs: the built-in catalogs' shape, the ids other code
+// relies on, value classes, captions and workbook columns; finding entries by
+// id, persistent id, key and caption; registering document fields; stable
+// entries and availability marks.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
-#include <set>
 #include <string>
+#include <vector>
 
 #include "catalog/field_catalog.h"
+#include "test_support.h"
 
 namespace tessel::catalog {
 namespace {
@@ -17,6 +19,22 @@ class CatalogBuiltin : public ::testing::Test {
   void SetUp() override { build_catalogs(); }
   void TearDown() override { reset_catalogs(); }
   static const field_catalog& cat(catalog_kind k) { return catalogs()[k]; }
+};
+
+class CatalogLookup : public CatalogBuiltin {
+ protected:
+  static field_entry& add(catalog_kind kind, uint32_t id, std::u16string key, std::u16string caption,
+                          bool available = false, uint32_t persistent_id = 0) {
+    field_spec s;
+    s.caption = std::move(caption);
+    s.field_id = id;
+    s.persistent_id = persistent_id ? persistent_id : id;
+    s.value_type = value_types::text;
+    s.entity = entities::activity;
+    s.available = available;
+    s.key = std::move(key);
+    return catalogs().register_field(kind, std::move(s));
+  }
 };
 
 constexpr catalog_kind kAll[] = {catalog_kind::activity, catalog_kind::project,
@@ -74,29 +92,15 @@ TEST_F(CatalogBuiltin, CitedIds) {
   EXPECT_EQ(find_field(213)->caption, u"Group Name");
 }
 
-TEST_F(CatalogBuiltin, ValueTypesAndClasses) {
-  // Fields per value type code, per catalog.
-  const std::map<uint32_t, std::size_t> types[] = {
-      {{1, 17}, {2, 7}, {3, 31}, {4, 54}, {5, 28}, {6, 34}, {7, 15}, {8, 15}, {9, 1}, {11, 1},
-       {12, 1}, {13, 1}, {15, 2}, {16, 1}},
-      {{0, 8}, {1, 11}, {2, 1}, {3, 53}, {4, 28}, {5, 12}, {6, 25}, {7, 8}, {8, 12}, {10, 1},
-       {18, 1}},
-      {{0, 1}, {1, 8}, {2, 3}, {3, 73}, {4, 1}, {5, 12}, {6, 18}, {7, 8}, {8, 13}, {10, 1}},
-      {{0, 6}, {1, 1}, {3, 16}, {5, 7}, {22, 1}},
-      {{0, 2}, {3, 13}, {6, 6}, {7, 4}, {8, 1}, {9, 1}, {23, 1}},
-      {{0, 2}, {3, 13}, {6, 6}, {7, 4}, {8, 1}, {9, 1}, {23, 1}}};
-  // Fields per value class 1 to 4, per catalog.
-  const std::size_t classes[6][5] = {{0, 11, 13, 23, 15}, {0, 3, 3, 12, 3}, {0, 3, 3, 10, 2},
-                                     {}, {}, {}};
+// How many fields of each catalog sum, span dates or measure durations.
+TEST_F(CatalogBuiltin, ValueClasses) {
+  const std::size_t classes[6][5] = {{0, 11, 13, 23, 15}, {0, 3, 3, 12, 3}, {0, 3, 3, 10, 2}, {}, {}, {}};
   for (std::size_t k = 0; k < 6; ++k) {
-    std::map<uint32_t, std::size_t> t;
     std::size_t c[5] = {};
     for (const field_entry& e : cat(kAll[k]).entries()) {
-      ++t[e.value_type];
       ASSERT_LE(e.value_class, 4u);
       ++c[e.value_class];
     }
-    EXPECT_EQ(t, types[k]) << catalog_name(kAll[k]);
     for (int v = 1; v <= 4; ++v) EXPECT_EQ(c[v], classes[k][v]) << catalog_name(kAll[k]) << v;
   }
   auto in = [](catalog_kind k, std::u16string_view key) { return find_field(k, key); };
@@ -177,13 +181,9 @@ TEST_F(CatalogBuiltin, WorkbookColumns) {
 }
 
 TEST_F(CatalogBuiltin, DumpListsTheCatalogs) {
-  std::string cmd = std::string("\"") + TESSEL_DUMP_EXE + "\" --catalog";
-  FILE* p = popen(cmd.c_str(), "r");
-  ASSERT_NE(p, nullptr);
-  std::string out;
-  char buf[4096];
-  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-  EXPECT_EQ(pclose(p), 0);
+  int status = -1;
+  const std::string out = test_support::run_dump("--catalog", &status);
+  EXPECT_EQ(status, 0);
   std::size_t lines = 0;
   for (char ch : out) lines += ch == '\n';
   EXPECT_EQ(lines, 594u);
@@ -195,6 +195,99 @@ TEST_F(CatalogBuiltin, DumpListsTheCatalogs) {
                      "_project__proj_short_name\n"),
             std::string::npos);
   EXPECT_NE(out.find("\nsuccessor\t598\t"), std::string::npos);
+}
+
+TEST_F(CatalogLookup, ByIdAndKeyAcrossCatalogs) {
+  EXPECT_EQ(find_field(5), nullptr);
+  EXPECT_EQ(find_field(599), nullptr);
+  EXPECT_EQ(catalogs().find_persistent_id(570)->catalog, catalog_kind::predecessor);
+
+  // act_start_date is a field of three catalogs, each with its own id.
+  EXPECT_EQ(find_field(catalog_kind::activity, u"act_start_date")->field_id, 54u);
+  EXPECT_EQ(find_field(catalog_kind::project, u"act_start_date")->field_id, 259u);
+  EXPECT_EQ(find_field(catalog_kind::wbs, u"act_start_date")->field_id, 418u);
+  EXPECT_EQ(find_field(catalog_kind::resource, u"act_start_date"), nullptr);
+
+  // Only among available entries.
+  EXPECT_NE(find_field(catalog_kind::activity, u"act_work_cost"), nullptr);
+  EXPECT_EQ(find_field(catalog_kind::activity, u"act_work_cost", true), nullptr);
+  EXPECT_EQ(find_field(catalog_kind::activity, u"task_code", true)->field_id, 130u);
+
+  // By caption in the activity catalog: exact, first match.
+  EXPECT_EQ(catalogs().find_activity_caption(u"Activity Name")->key, u"task_name");
+  EXPECT_EQ(catalogs().find_activity_caption(u"activity name"), nullptr);
+  EXPECT_EQ(catalogs().find_activity_caption(u"Resource ID"), nullptr);  // resource catalog only
+}
+
+TEST_F(CatalogLookup, DocumentFieldsAndDuplicates) {
+  // A user-defined text field with type id 12 and an activity code type 7.
+  field_entry& udf = add(catalog_kind::activity, user_field_base + 12, u"user_field_12",
+                         u"Reviewer");
+  field_entry& code = add(catalog_kind::activity, activity_code_base + 7, u"actv_code_area_id",
+                          u"Area", true);
+  EXPECT_EQ(find_field(100012), &udf);
+  EXPECT_EQ(find_field(catalog_kind::activity, u"user_field_12"), &udf);
+  EXPECT_EQ(find_field(500007), &code);
+  EXPECT_EQ(catalogs().find_activity_caption(u"Area"), &code);
+  EXPECT_EQ(catalogs()[catalog_kind::activity].size(), 210u);
+
+  // A persistent id of its own is found as such, not as a field id.
+  field_entry& res = add(catalog_kind::resource, 700003, u"res_code_skill_id", u"Skill", false,
+                         77777);
+  EXPECT_EQ(catalogs().find_persistent_id(77777), &res);
+  EXPECT_EQ(catalogs().find_persistent_id(700003), nullptr);
+  EXPECT_EQ(find_field(77777), nullptr);
+
+  // A second registration of a key, caption or id: the first keeps winning.
+  field_entry& again = add(catalog_kind::activity, 130, u"task_code", u"Activity ID", true);
+  EXPECT_EQ(find_field(130)->catalog, catalog_kind::activity);
+  EXPECT_NE(find_field(130), &again);
+  EXPECT_EQ(find_field(catalog_kind::activity, u"task_code"), find_field(130));
+  EXPECT_NE(catalogs().find_activity_caption(u"Activity ID"), &again);
+
+  // ... but an earlier unavailable entry gives way among available entries.
+  field_entry& dup = add(catalog_kind::activity, 100013, u"user_field_12", u"Reviewer 2", true);
+  EXPECT_EQ(find_field(catalog_kind::activity, u"user_field_12"), &udf);
+  EXPECT_EQ(find_field(catalog_kind::activity, u"user_field_12", true), &dup);
+
+  // The search by id meets the earlier catalog first, whatever the order of
+  // registration.
+  field_entry& late = add(catalog_kind::successor, 123456, u"x", u"X");
+  EXPECT_EQ(find_field(123456), &late);
+  field_entry& early = add(catalog_kind::project, 123456, u"x", u"X");
+  EXPECT_EQ(find_field(123456), &early);
+  add(catalog_kind::wbs, 123456, u"x", u"X");
+  EXPECT_EQ(find_field(123456), &early);
+  EXPECT_EQ(find_field(catalog_kind::successor, u"x"), &late);
+}
+
+TEST_F(CatalogLookup, EntriesStayPutAndMarksHold) {
+  const field_entry* first = &catalogs()[catalog_kind::activity].entries().front();
+  field_entry* finish = find_field(70);
+  for (uint32_t i = 1; i <= 20000; ++i) {
+    add(catalog_kind::activity, user_field_base + i, u"user_field_" + std::u16string(1, u'a'),
+        u"U");
+  }
+  EXPECT_EQ(&catalogs()[catalog_kind::activity].entries().front(), first);
+  EXPECT_EQ(find_field(70), finish);
+  EXPECT_EQ(find_field(catalog_kind::activity, u"end_date"), finish);
+  EXPECT_EQ(find_field(user_field_base + 20000)->caption, u"U");
+
+  field_entry* cost = find_field(catalog_kind::activity, u"act_work_cost");
+  catalog_set::mark_available(*cost);
+  EXPECT_EQ(find_field(catalog_kind::activity, u"act_work_cost", true), cost);
+  catalogs().clear_available();
+  EXPECT_EQ(find_field(catalog_kind::activity, u"task_code", true), nullptr);
+  EXPECT_FALSE(cost->available);
+
+  reset_catalogs();
+  EXPECT_EQ(catalogs().size(), 0u);
+  EXPECT_EQ(find_field(70), nullptr);
+  EXPECT_EQ(find_field(catalog_kind::activity, u"end_date"), nullptr);
+  build_catalogs();
+  EXPECT_EQ(find_field(70)->key, u"end_date");
+  EXPECT_TRUE(find_field(70)->available);
+  EXPECT_FALSE(find_field(catalog_kind::activity, u"act_work_cost")->available);
 }
 
 }  // namespace

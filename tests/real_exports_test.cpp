@@ -1,0 +1,283 @@
+// The real exports beside the project: every one opens with the record counts
+// of its tables; read table by table, every activity loads as its own row
+// reads and every calendar builds and counts as the day-by-day reading does;
+// a few calendars hold the hours read off the files by hand.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "calendar_oracle.h"
+#include "document/calendar.h"
+#include "document/table_loaders.h"
+#include "test_support.h"
+#include "view/tessel_doc.h"
+
+using namespace tessel;
+using namespace tessel::document;
+namespace fs = std::filesystem;
+using test_support::u16;
+
+namespace {
+
+// The cell of the last field of that name, as bytes ("" where there is none).
+struct columns {
+  const xer_table& table;
+  std::string_view operator()(const xer_row& row, std::u16string_view name) const {
+    int found = -1;
+    for (size_t i = 0; i < table.fields().size(); ++i)
+      if (table.fields()[i]->name() == name) found = static_cast<int>(i);
+    return found >= 0 ? row.cell_bytes(static_cast<size_t>(found)) : std::string_view();
+  }
+};
+
+struct calendar_row {
+  std::string id, base_id;
+  std::u16string data;  // bytes become characters one to one
+};
+
+std::vector<calendar_row> calendar_rows(const xer_doc& doc) {
+  std::vector<calendar_row> rows;
+  for (const auto& t : doc.tables()) {
+    if (t->name() != u"CALENDAR") continue;
+    const columns cell{*t};
+    for (const xer_row& r : t->rows())
+      rows.push_back({std::string(cell(r, u"clndr_id")), std::string(cell(r, u"base_clndr_id")),
+                      u16(cell(r, u"clndr_data"))});
+  }
+  return rows;
+}
+
+work_calendar calendar_of(const std::string& file, const std::string& id) {
+  work_calendar c;
+  const auto doc = xer_parser::parse((test_support::real_dir() / file).u16string());
+  for (const calendar_row& r : doc ? calendar_rows(*doc) : std::vector<calendar_row>{})
+    if (r.id == id) {
+      c.build(r.data);
+      return c;
+    }
+  ADD_FAILURE() << "no calendar " << id << " in " << file;
+  return c;
+}
+
+std::vector<int> weekday_minutes(const work_calendar& c) {
+  std::vector<int> m;
+  for (int d = 1; d <= 7; ++d) {
+    int sum = 0;
+    for (const auto& p : *c.weekday(d)) sum += p.finish - p.start;
+    m.push_back(sum);
+  }
+  return m;
+}
+
+int64_t day_number_date(int64_t d) { return (d - 25569) * 86400; }
+
+class RealExports : public ::testing::Test {
+ protected:
+  void SetUp() override { SKIP_WITHOUT_REAL_EXPORTS(); }
+};
+
+}  // namespace
+
+TEST_F(RealExports, EveryFileOpensWithItsRecordCountsAndLoadsAsItsRowsRead) {
+  struct counts {
+    const char* file;
+    size_t projects, activities, relationships, wbs, resources, calendars, assignments;
+  };
+  const counts expected[] = {
+    {"p6viewer-hotel-project.xer", 4, 4236, 7586, 1025, 11, 11, 2278},
+    {"pyp6xer-sp10-cost-loaded.xer", 1, 3994, 5966, 2266, 180, 6, 692},
+    {"xerpro-bfbps13.xer", 1, 1582, 3030, 277, 2, 4, 966},
+    {"bhatticoder-convention-center-roads-utilities.xer", 1, 1193, 1693, 127, 92, 6, 3575},
+    {"bishalde-katara-revised-baseline.xer", 1, 931, 1585, 185, 42, 10, 882},
+    {"xernative-wk2.xer", 1, 198, 301, 1, 59, 1, 596},
+    {"xer2csv-harbour-pointe-17.12.xer", 1, 131, 212, 17, 29, 3, 417},
+    {"xer2csv-johnstown-17.12.xer", 3, 134, 139, 90, 8, 6, 151},
+    {"bishalde-tx-baseline.xer", 1, 161, 311, 32, 0, 2, 0},
+    {"schedanalytics-54069-up-20251121.xer", 1, 50, 70, 23, 0, 5, 0},
+    {"schedanalytics-54069-up-20251218.xer", 1, 49, 69, 23, 0, 5, 0},
+    {"schedanalytics-54069-up-20251204.xer", 1, 49, 68, 23, 0, 5, 0},
+    {"schedanalytics-54069-bl-20250902.xer", 1, 47, 62, 23, 0, 5, 0},
+    {"bhatticoder-construction-6.0.xer", 1, 51, 59, 4, 21, 2, 56},
+    {"ashspace-xereditor-sample.xer", 1, 52, 61, 6, 0, 1, 0},
+    {"xernative-sample.xer", 1, 25, 40, 6, 1, 2, 1},
+    {"aspose-encoding1251.xer", 1, 2, 0, 1, 10, 5, 4},
+    {"bishalde-2.xer", 1, 9, 10, 5, 0, 1, 0},
+    {"mpxjnet-sample1.xer", 1, 3, 0, 1, 0, 1, 0},
+    {"aspose-test-5.0.xer", 1, 2, 0, 1, 4, 1, 7},
+    {"mpxj-invalid-calendar-8.4.xer", 1, 12, 0, 1, 0, 3, 0},
+    {"mpxj-percent-complete-8.4.xer", 1, 12, 0, 1, 0, 1, 0},
+    {"mpxjnet-locations.xer", 1, 3, 0, 1, 0, 1, 0},
+    {"mpxj-resource-rates-test.xer", 1, 1, 0, 1, 1, 1, 5},
+    {"aspose-schedule-options.xer", 4, 0, 0, 4, 0, 1, 0},
+    {"mpxj-predecessor-calendar.xer", 1, 1, 0, 1, 0, 1, 0},
+    {"mpxj-project-default-calendar.xer", 1, 1, 0, 1, 0, 1, 0},
+    {"mpxj-successor-calendar.xer", 1, 1, 0, 1, 0, 1, 0},
+    {"mpxjnet-activity-codes.xer", 1, 1, 0, 1, 0, 1, 0},
+  };
+  size_t counted = 0;
+  size_t files = 0, total_tasks = 0, dated = 0, calendars = 0, linked = 0;
+  std::set<std::string> without_time;
+  for (const auto& entry : fs::directory_iterator(test_support::real_dir())) {
+    if (!entry.is_regular_file() || entry.path().extension() != ".xer") continue;
+    ++files;
+    const std::string name = entry.path().filename().string();
+    SCOPED_TRACE(name);
+    // Opened as the viewer opens it: the record count of every table.
+    view::TesselDoc opened;
+    ASSERT_TRUE(opened.open(entry.path().u16string()));
+    const Document& d = *opened.document();
+    for (const counts& c : expected) {
+      if (name != c.file) continue;
+      ++counted;
+      EXPECT_EQ(d.project.size(), c.projects);
+      EXPECT_EQ(d.task.size(), c.activities);
+      EXPECT_EQ(d.taskpred.size(), c.relationships);
+      EXPECT_EQ(d.projwbs.size(), c.wbs);
+      EXPECT_EQ(d.rsrc.size(), c.resources);
+      EXPECT_EQ(d.calendar.size(), c.calendars);
+      EXPECT_EQ(d.taskrsrc.size(), c.assignments);
+    }
+    for (const TASK& t : d.task) {
+      const bool has_dates = t.calendar && t.start_date.time > 0 && t.end_date.time >= t.start_date.time;
+      EXPECT_FALSE(has_dates && t.total_drtn_hr_cnt.dur_empty) << "a dated activity on a calendar has a duration";
+    }
+
+    // Read table by table: every activity as its own row reads.
+    const std::unique_ptr<xer_doc> doc = xer_parser::parse(entry.path().u16string());
+    ASSERT_TRUE(doc);
+    record_lists lists;
+    size_t rows = 0;
+    for (const auto& t : doc->tables()) {
+      load_table(lists, *t);
+      if (t->name() == u"TASK") rows += t->rows().size();
+    }
+    ASSERT_EQ(lists.task.size(), rows);
+    total_tasks += rows;
+
+    size_t next = 0;  // the record made from the next TASK row
+    for (const auto& t : doc->tables()) {
+      if (t->name() != u"TASK") continue;
+      const columns cell{*t};
+      for (const xer_row& row : t->rows()) {
+        const TASK& task = lists.task[next++];
+        EXPECT_EQ(task.task_code.value, u16(cell(row, u"task_code")));
+        const std::string_view status = cell(row, u"status_code");
+        EXPECT_TRUE(status == "TK_Complete" || status == "TK_Active" || status == "TK_NotStart" || status.empty())
+            << status;
+        EXPECT_EQ(task.status_code.code, status == "TK_Complete" ? 0 : status == "TK_Active" ? 1 : 2);
+        const std::pair<const s_date*, std::u16string_view> dates[] = {{&task.act_start_date, u"act_start_date"},
+                                                                       {&task.target_end_date, u"target_end_date"},
+                                                                       {&task.early_start_date, u"early_start_date"}};
+        for (const auto& [date, column] : dates) {
+          const std::string_view text = cell(row, column);
+          if (text.empty()) {
+            EXPECT_FALSE(date->has_date());
+            continue;
+          }
+          // "yyyy-mm-dd hh:mm": the shown day is the row's own day.
+          ASSERT_GE(text.size(), 10u) << text;
+          const int y = std::stoi(std::string(text.substr(0, 4)));
+          ASSERT_GT(y, 1970) << text;
+          const s_date day = s_date::from_ymd(y, std::stoi(std::string(text.substr(5, 2))),
+                                              std::stoi(std::string(text.substr(8, 2))));
+          EXPECT_EQ(date->time / 86400, day.time / 86400) << text;
+          EXPECT_FALSE(date->text().empty()) << text;
+          ++dated;
+        }
+      }
+    }
+
+    const std::vector<calendar_row> cal_rows = calendar_rows(*doc);
+    std::vector<work_calendar> cals(cal_rows.size());
+    for (size_t i = 0; i < cal_rows.size(); ++i) cals[i].build(cal_rows[i].data);
+    for (size_t i = 0; i < cal_rows.size(); ++i)
+      for (size_t j = 0; j < cal_rows.size(); ++j)
+        if (!cal_rows[i].base_id.empty() && cal_rows[j].id == cal_rows[i].base_id) {
+          cals[i].set_base(&cals[j]);
+          ++linked;
+          break;
+        }
+    for (size_t i = 0; i < cal_rows.size(); ++i) {
+      ++calendars;
+      const work_calendar& c = cals[i];
+      EXPECT_EQ(c.raw_text(), cal_rows[i].data);
+      // Two years across the exceptions real files hold (2010 to 2025).
+      for (int64_t start = day_number_date(40179); start < day_number_date(46000); start += 86400 * 365) {
+        const int64_t a = start + 9 * 3600 + 1800, b = a + 86400 * 730;
+        ASSERT_EQ(c.working_minutes(a, b), tessel::oracle::working_minutes(c, a, b)) << "calendar " << cal_rows[i].id;
+      }
+      if (c.working_minutes(day_number_date(43000), day_number_date(43100)) == 0)
+        without_time.insert(name + " " + cal_rows[i].id);
+    }
+  }
+  EXPECT_EQ(counted, std::size(expected));
+  EXPECT_GE(files, 25u);
+  EXPECT_GT(total_tasks, 1000u);
+  EXPECT_GT(dated, 1000u);
+  EXPECT_GE(calendars, 90u);
+  EXPECT_GE(linked, 2u);
+  // Only these have no working time: a truncated text, an empty cell, and
+  // four project calendars written as "(0||()())".
+  EXPECT_EQ(without_time,
+            (std::set<std::string>{"mpxj-invalid-calendar-8.4.xer 180", "xernative-sample.xer 644",
+                                   "xer2csv-johnstown-17.12.xer 6451", "xer2csv-johnstown-17.12.xer 6504",
+                                   "xer2csv-johnstown-17.12.xer 6505", "xer2csv-johnstown-17.12.xer 6506"}));
+}
+
+TEST_F(RealExports, CalendarsHoldTheWeeklyHoursAndExceptionsOfTheFiles) {
+  struct week {
+    const char* file;
+    const char* id;
+    std::vector<int> minutes;
+    size_t exceptions;
+  };
+  const std::vector<int> eights(7, 480), nights(7, 1320), clock(7, 1440), none(7, 0);
+  const std::vector<int> five = {0, 480, 480, 480, 480, 480, 0};
+  for (const week& w : {
+           week{"aspose-test-5.0.xer", "592", eights, 0},  // a VIEW node between weekdays and exceptions
+           {"p6viewer-hotel-project.xer", "597", std::vector<int>(7, 540), 12},  // empty root name, DEL line breaks
+           {"mpxj-predecessor-calendar.xer", "44739", five, 14},
+           {"pyp6xer-sp10-cost-loaded.xer", "638", eights, 219},
+           // 01:00-12:00 and 13:00-00:00: the evening shift ends at midnight.
+           {"aspose-encoding1251.xer", "6205", nights, 54},
+           {"schedanalytics-54069-bl-20250902.xer", "945946", clock, 0},  // 00:00 to 00:00 every day
+           // Friday off, Saturday worked; two days listed twice (six entries).
+           {"bishalde-katara-revised-baseline.xer", "639", {480, 480, 480, 480, 480, 0, 480}, 6},
+           {"xerpro-bfbps13.xer", "40689", five, 116},
+           {"mpxj-invalid-calendar-8.4.xer", "180", none, 0}}) {  // text stops after "(0||CalendarData()("
+    SCOPED_TRACE(std::string(w.file) + " " + w.id);
+    const work_calendar c = calendar_of(w.file, w.id);
+    EXPECT_EQ(weekday_minutes(c), w.minutes);
+    EXPECT_EQ(c.exceptions().size(), w.exceptions);
+  }
+  // A worked exception day: 07:30 to 15:30 on day 41462, first in its list.
+  const work_calendar bank = calendar_of("pyp6xer-sp10-cost-loaded.xer", "638");
+  ASSERT_FALSE(bank.exceptions().empty());
+  EXPECT_EQ(bank.exceptions()[0].date, day_number_date(41462));
+  ASSERT_EQ(bank.period_count(day_number_date(41462)), 1);
+  EXPECT_EQ(bank.period(day_number_date(41462), 0).start, 7 * 60 + 30);
+  EXPECT_EQ(bank.period(day_number_date(41462), 0).finish, 15 * 60 + 30);
+  const work_calendar elapsed = calendar_of("schedanalytics-54069-bl-20250902.xer", "945946");
+  EXPECT_EQ(elapsed.working_minutes(day_number_date(45000), day_number_date(45007)), 7 * 1440);
+  // A worked exception with two periods first in a long list.
+  EXPECT_EQ(calendar_of("xerpro-bfbps13.xer", "40689").period_count(day_number_date(43780)), 2);
+}
+
+TEST_F(RealExports, DumpListsEveryCalendarWithItsWeek) {
+  int status = -1;
+  const std::string out = test_support::run_dump(
+      "--calendars " + test_support::quoted(test_support::real_dir() / "aspose-encoding1251.xer"), &status, true);
+  EXPECT_EQ(status, 0);
+  std::vector<std::string> lines;
+  for (size_t at = 0, nl; (nl = out.find('\n', at)) != std::string::npos; at = nl + 1)
+    lines.push_back(out.substr(at, nl - at));
+  ASSERT_EQ(lines.size(), 6u);  // the header and five calendars
+  EXPECT_EQ(lines[0],
+            "clndr_id\tclndr_name\ttype\tbase_clndr_id\tsun_hours\tmon_hours\ttue_hours\twed_hours\t"
+            "thu_hours\tfri_hours\tsat_hours\texceptions\tday_hr_cnt\tweek_hr_cnt");
+  EXPECT_EQ(lines[3], "6205\t7x24\tGlobal\t\t22\t22\t22\t22\t22\t22\t22\t54\t22\t154");
+  EXPECT_EQ(lines[4], "6590\tSANITISED\tGlobal\t178\t10\t10\t10\t10\t10\t10\t10\t21\t10\t60");
+}
