@@ -1,11 +1,10 @@
 #include "document/biff_records.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <memory>
+#include <unordered_map>
 
 #include "document/path_text.h"
 
@@ -360,8 +359,9 @@ bool read_globals(std::string_view s, globals& g) {
       u16(r.data, 2) != bof_globals)
     return false;
   std::vector<uint16_t> xf_formats;
-  // Custom number formats by index; built-in ones stand for themselves.
-  std::vector<std::pair<uint16_t, number_shape>> custom;
+  // Custom number formats by index (a format defined twice counts as last
+  // defined); built-in ones stand for themselves.
+  std::unordered_map<uint16_t, number_shape> custom;
   bool have_strings = false;
   size_t pos = r.next;
   while (record_at(s, pos, r)) {
@@ -388,18 +388,17 @@ bool read_globals(std::string_view s, globals& g) {
     } else if (r.type == rec_format && d.size() >= 5) {
       std::u16string f;
       record_chars(d, 5, u16(d, 2), d[4] & 1, f);
-      custom.emplace_back(u16(d, 0), biff_text::shape_of_format(u16(d, 0), f));
+      custom[u16(d, 0)] = biff_text::shape_of_format(u16(d, 0), f);
     } else if (r.type == rec_xf && d.size() >= 4) {
       xf_formats.push_back(u16(d, 2));
     }
   }
   g.end = pos;
-  // A format defined twice counts as last defined.
-  auto shapes = std::make_unique<std::array<uint8_t, 0x10000>>();
-  for (uint32_t i = 0; i < 0x10000; ++i) (*shapes)[i] = uint8_t(biff_text::shape_of_format(uint16_t(i), {}));
-  for (const auto& [index, shape] : custom) (*shapes)[index] = uint8_t(shape);
   g.xf_shapes.reserve(xf_formats.size());
-  for (uint16_t f : xf_formats) g.xf_shapes.push_back(number_shape((*shapes)[f]));
+  for (uint16_t f : xf_formats) {
+    const auto c = custom.find(f);
+    g.xf_shapes.push_back(c != custom.end() ? c->second : biff_text::shape_of_format(f, {}));
+  }
   return true;
 }
 
