@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!book.open_bytes(std::string_view(reinterpret_cast<const char*>(data), size))) return 0;
   catalog::catalogs().clear_available();
   document::Document_xls doc;
-  if (document::import_sheets(doc, book.sheets())) {
+  if (document::import_book(doc, book)) {
     doc.link();
     doc.run_passes();
   }

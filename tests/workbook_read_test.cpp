@@ -17,6 +17,8 @@
 #include "document/biff_records.h"
 #include "document/compound_file.h"
 #include "document/workbook.h"
+#include "document/workbook_import.h"
+#include "values/display_prefs.h"
 #include "values/s_date.h"
 #include "view/tessel_doc.h"
 
@@ -435,6 +437,25 @@ TEST(Workbook, FuzzFindingsOpenOrAreRefused) {
   const workbook_sheet* task = book.sheet("TASK");
   ASSERT_NE(task, nullptr);
   EXPECT_EQ(task->cell(2, 0), u"A1000");
+  Document_xls claims;
+  EXPECT_FALSE(claims.load((dir / "empty-rows-claimed.xls").u16string()));
+  EXPECT_TRUE(claims.refused());
+}
+
+// A few bytes may declare many rows; rows become records whether they hold
+// anything or not, so a workbook whose records would far outweigh its size
+// is refused before they are made.
+TEST(Workbook, RowsAreNotTakenOnTrust) {
+  catalog::build_catalogs();
+  const std::string user_data = dims(3, 1) + label(0, 0, "user_data");
+  for (uint32_t rows : {100u, 60000u}) {
+    workbook book;
+    ASSERT_TRUE(book.open_bytes(compound(stream("", {{"USERDATA", user_data}, {"TASK", dims(rows, 1) + label(0, 0, "task_code")}}))));
+    Document_xls doc;
+    EXPECT_EQ(import_book(doc, book), rows == 100) << rows;
+    EXPECT_EQ(doc.refused(), rows != 100);
+    EXPECT_EQ(doc.task.size(), rows == 100 ? 98u : 0u);
+  }
 }
 
 }  // namespace

@@ -129,12 +129,16 @@ bool workbook::open_bytes(std::string_view file) {
   std::vector<biff_sheet> read;
   if (!read_biff_workbook(stream, {budget / bytes_per_cell, budget / sizeof(char16_t)}, read)) return false;
   stream = std::string();
+  file_size_ = file.size();
   sheets_.resize(read.size());
   for (size_t i = 0; i < read.size(); ++i) sheets_[i].take(std::move(read[i]));
   return true;
 }
 
-void workbook::close() { sheets_.clear(); }
+void workbook::close() {
+  sheets_.clear();
+  file_size_ = 0;
+}
 
 const workbook_sheet* workbook::sheet(std::string_view name) const {
   for (const workbook_sheet& s : sheets_)

@@ -72,11 +72,14 @@ class workbook {
   void close();
 
   const std::vector<workbook_sheet>& sheets() const { return sheets_; }
+  // The size of the file the sheets were read from.
+  uint64_t file_size() const { return file_size_; }
   // The first sheet named exactly `name` (case-sensitive), or null.
   const workbook_sheet* sheet(std::string_view name) const;
 
  private:
   std::vector<workbook_sheet> sheets_;
+  uint64_t file_size_ = 0;
 };
 
 }  // namespace tessel::document
