@@ -15,8 +15,5 @@ ctest --test-dir build --output-on-failure -j "$JOBS"
 echo "== build and test under ASan/UBSan"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=ON -DCMAKE_CXX_FLAGS="-O1" >/dev/null
 cmake --build build-asan -j "$JOBS"
-# The workbook library keeps a few bytes of some damaged workbooks for good;
-# that is its own, bounded per open, and the only leak let pass.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  LSAN_OPTIONS=suppressions="$(pwd)/fuzz/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -j "$JOBS"

@@ -7,7 +7,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
   xvfb xdotool xclip
-  libfreexl-dev libutfcpp-dev
+  libutfcpp-dev
   libgtest-dev
   fonts-crosextra-carlito
   python3-xlwt

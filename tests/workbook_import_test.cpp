@@ -1,9 +1,10 @@
 // The workbook import: cell conversion by value type, the WBS tree built from
-// WBS codes, the relationship sheet's stop rule, and a workbook shaped like
-// a full export read into records, links, available fields and the texts
-// the views show.
+// WBS codes, the relationship sheet's stop rule, a workbook shaped like a
+// full export read into records, links, available fields and the texts the
+// views show, and a real export of a large project.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "catalog/field_catalog.h"
@@ -53,11 +54,8 @@ class WorkbookImport : public ::testing::Test {
 };
 
 TEST(WorkbookConvert, CellTextsByValueType) {
-  EXPECT_DOUBLE_EQ(wb::leading_number(u"  12.5 h"), 12.5);
-  EXPECT_DOUBLE_EQ(wb::leading_number(u"-3e2x"), -300.0);
-  EXPECT_DOUBLE_EQ(wb::leading_number(u"1e"), 1.0);
-  EXPECT_DOUBLE_EQ(wb::leading_number(u".5"), 0.5);
-  EXPECT_DOUBLE_EQ(wb::leading_number(u"1,000.00"), 1.0);
+  for (auto [text, v] : {std::pair{u"  12.5 h", 12.5}, {u"-3e2x", -300.0}, {u"1e", 1.0}, {u".5", 0.5}, {u"1,000.00", 1.0}})
+    EXPECT_DOUBLE_EQ(wb::leading_number(text), v);
   for (std::u16string_view zero : {u"$12", u"", u"inf", u"nan", u"-", u".", u"1e999"})
     EXPECT_EQ(wb::leading_number(zero), 0.0) << std::string(zero.begin(), zero.end());
   EXPECT_EQ(wb::leading_integer(u" -42.9"), -42);
@@ -317,31 +315,27 @@ TEST_F(WorkbookImport, FullExport) {
   // of work in hours, costs from the leading number ("$2,000.00" has a
   // currency symbol in front, so reads 0).
   EXPECT_EQ(prefs().duration_unit, 1);
-  EXPECT_EQ(shown(a1000, u"target_drtn_hr_cnt"), u"5d");
-  EXPECT_EQ(shown(a1010, u"remain_drtn_hr_cnt"), u"6.5d");
-  EXPECT_EQ(shown(a1010, u"total_float_hr_cnt"), u"-1.5d");
-  EXPECT_EQ(shown(a1000, u"target_work_qty"), u"40h");
-  EXPECT_EQ(shown(m9000, u"target_work_qty"), u"");
-  EXPECT_EQ(shown(a1000, u"total_cost"), u"$1,500.50");
-  EXPECT_EQ(shown(a1010, u"total_cost"), u"$0.00");
-  EXPECT_EQ(shown(a2000, u"total_cost"), u"$1,000,000.00");
-  EXPECT_EQ(shown(a1010, u"bcwp"), u"$250.25");
-  EXPECT_EQ(shown(a1010, u"complete_pct"), u"35%");
-  EXPECT_EQ(shown(a1000, u"act_work_cost"), u"");
+  const struct {
+    const TASK* task;
+    std::u16string_view key, text;
+  } figures[] = {
+      {a1000, u"target_drtn_hr_cnt", u"5d"}, {a1010, u"remain_drtn_hr_cnt", u"6.5d"},
+      {a1010, u"total_float_hr_cnt", u"-1.5d"}, {a1000, u"target_work_qty", u"40h"},
+      {m9000, u"target_work_qty", u""}, {a1000, u"total_cost", u"$1,500.50"},
+      {a1010, u"total_cost", u"$0.00"}, {a2000, u"total_cost", u"$1,000,000.00"},
+      {a1010, u"bcwp", u"$250.25"}, {a1010, u"complete_pct", u"35%"},
+      {a1000, u"act_work_cost", u""}, {a1010, u"critical_flag", u"Yes"},
+      {a1000, u"start_date", u"5-Jan-2012"}, {a1010, u"end_date", u"3-Feb-2012"},
+      {a2000, u"start_date", u"6-Feb-2012"},
+      {m9000, u"end_date", u"30-Mar-2012"},  // a finish the workbook left empty takes the start
+      {a1000, u"wbs_id", u"OFC.SITE"}, {a1000, u"wbs_name", u"Site Works"},
+      {a1000, u"project\\7Cproj_short_name", u"OFC"}, {a1000, u"project\\7Cproj_name", u"Office Building"},
+      {a1010, u"projwbs\\7Cstatus_code", u"Active"}, {a1010, u"pred_list", u"A1000"},
+  };
+  for (const auto& c : figures)
+    EXPECT_EQ(shown(c.task, c.key), c.text) << std::string(c.key.begin(), c.key.end());
   EXPECT_FALSE(a1000->rev_fdbk_flag.value);
   EXPECT_TRUE(a2000->lock_plan_flag.value);  // an empty cell reads as set
-  EXPECT_EQ(shown(a1010, u"critical_flag"), u"Yes");
-  EXPECT_EQ(shown(a1000, u"start_date"), u"5-Jan-2012");
-  EXPECT_EQ(shown(a1010, u"end_date"), u"3-Feb-2012");
-  EXPECT_EQ(shown(a2000, u"start_date"), u"6-Feb-2012");
-  // A finish the workbook left empty takes the start.
-  EXPECT_EQ(shown(m9000, u"end_date"), u"30-Mar-2012");
-  EXPECT_EQ(shown(a1000, u"wbs_id"), u"OFC.SITE");
-  EXPECT_EQ(shown(a1000, u"wbs_name"), u"Site Works");
-  EXPECT_EQ(shown(a1000, u"project\\7Cproj_short_name"), u"OFC");
-  EXPECT_EQ(shown(a1000, u"project\\7Cproj_name"), u"Office Building");
-  EXPECT_EQ(shown(a1010, u"projwbs\\7Cstatus_code"), u"Active");
-  EXPECT_EQ(shown(a1010, u"pred_list"), u"A1000");
   EXPECT_EQ(f.value(*a1000, 100012).text(), u"Miller");
   EXPECT_EQ(f.value(*a1010, 100012).text(), u"");
   EXPECT_EQ(f.value(*a2000, 500007).text(), u"North");
@@ -379,6 +373,71 @@ TEST_F(WorkbookImport, FullExport) {
   EXPECT_EQ(rsrc_shown(crew, u"role_list"), u"Steel, Welding");
   EXPECT_EQ(rsrc_shown(crew, u"rsrc_type"), u"Labor");
   EXPECT_EQ(f.value(crane, 100030).text(), u"B-17");
+}
+
+// A real spreadsheet export of a large project (7,107 activities, 18,550
+// relationships), converted to an Excel 97-2003 workbook: its dates arrive
+// as date-time cells.
+const char* const kWorkbook = TESSEL_SHARED_DIR "/testdata/real/xls/delayprediction-p2543-r01-oct24-rel.xls";
+
+TEST_F(WorkbookImport, RealExportOfALargeProject) {
+  if (!std::filesystem::exists(kWorkbook)) GTEST_SKIP() << "real workbooks not present";
+  const std::string p = kWorkbook;
+  Document_xls doc;
+  ASSERT_TRUE(doc.load(std::u16string(p.begin(), p.end())));
+
+  // The export's days are shown as days.
+  EXPECT_EQ(prefs().duration_unit, 1);
+  EXPECT_EQ(prefs().unit_unit, 0);
+
+  ASSERT_EQ(doc.task.size(), 7107u);
+  size_t completed = 0, active = 0, with_start = 0;
+  for (const TASK& t : doc.task) {
+    EXPECT_FALSE(t.task_code.value.empty());
+    EXPECT_FALSE(t.task_name.value.empty());
+    EXPECT_TRUE(t.end_date.has_date()) << std::string(t.task_code.value.begin(), t.task_code.value.end());
+    with_start += t.start_date.has_date();
+    completed += t.status_code.code == s_activity_status(u"TK_Complete").code;
+    active += t.status_code.code == s_activity_status(u"TK_Active").code;
+    EXPECT_EQ(t.project, &doc.project[0]);
+    ASSERT_NE(t.projwbs, nullptr);
+  }
+  EXPECT_EQ(completed, 2009u);
+  EXPECT_EQ(active, 292u);
+  // Finish milestones are exported without a start.
+  EXPECT_EQ(with_start, 7107u - 154u);
+  const TASK& first = doc.task[0];
+  EXPECT_EQ(first.task_code.value, u"C-52-0203-PL-CI-1000");
+  EXPECT_EQ(first.start_date.text(), u"26-Jan-2024");
+  EXPECT_EQ(first.end_date.text(), u"7-May-2024");
+  EXPECT_EQ(first.projwbs->wbs_path.value, u"P2543-R01-Oct24..4.3.1.3.20");
+  EXPECT_EQ(first.succ_list.value, u"C-52-0203-PL-CI-1800, C-52-0304-PL-CI-1000");
+
+  // Every relationship row names activities of the activity sheet, so all
+  // are read, each tied to both activities.
+  ASSERT_EQ(doc.taskpred.size(), 18550u);
+  for (const TASKPRED& r : doc.taskpred) {
+    ASSERT_TRUE(r.task && r.predtask);
+    EXPECT_EQ(r.task_id.value, r.task->task_id.value);
+  }
+  EXPECT_EQ(doc.taskpred[3].pred_type.code, s_relationship_type(u"PR_FF").code);
+  EXPECT_EQ(doc.taskpred[3].lag_hr_cnt.text(), u"2d");
+
+  // The WBS tree: the project's node, every element below its parent and
+  // its code led by the parent's.
+  const PROJWBS* node = doc.project[0].top_wbs;
+  ASSERT_NE(node, nullptr);
+  EXPECT_EQ(node->wbs_path.value, u"P2543-R01-Oct24.");
+  EXPECT_GT(doc.projwbs.size(), 1000u);
+  for (const PROJWBS& w : doc.projwbs) {
+    if (&w == node) continue;
+    ASSERT_NE(w.parent, nullptr);
+    EXPECT_EQ(w.wbs_path.value.substr(0, w.parent->wbs_path.value.size()), w.parent->wbs_path.value);
+  }
+  EXPECT_EQ(doc.task[0].projwbs->wbs_name.value, u"Surveying of Pipeline Route (HGCP to Sweihan 161.7Km)CCOPL52300");
+  EXPECT_EQ(doc.fields().value(doc.project[0], catalog::find_field(catalog::catalog_kind::project, u"task_cnt")->field_id)
+                .text(),
+            u"7107");
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ uint32_t u32(std::string_view b, size_t at) {
 
 class checker {
  public:
-  checker(std::string_view b, uint64_t max_cells) : b_(b), max_cells_(max_cells) {}
+  checker(std::string_view b, std::string& stream) : b_(b), stream_(stream) {}
 
   bool run() {
     if (!header()) return false;
@@ -147,51 +147,22 @@ class checker {
         return false;
       }
       if (is_named(e, u"Workbook") || is_named(e, u"Book")) {
-        if (workbook) return false;  // which one the library reads is its own choice
+        if (workbook) return false;  // two workbooks in one file: neither is the file's
         workbook = true;
-        std::string stream;
-        stream.reserve(size);
+        stream_.clear();
+        stream_.reserve(size);
         for (uint32_t s : sectors) {
           if (size < 4096) {
             const uint32_t m = s / uint32_t(mini_per);
-            stream.append(sector(mini_stream[m]).substr((s % mini_per) * 64, 64));
+            stream_.append(sector(mini_stream[m]).substr((s % mini_per) * 64, 64));
           } else {
-            stream.append(sector(s));
+            stream_.append(sector(s));
           }
         }
-        stream.resize(size);
-        if (!dimensions_fit(stream)) return false;
+        stream_.resize(size);
       }
     }
     return workbook && tree_sound(count, entry);
-  }
-
-  // The cells the sheets claim in their dimension records, BIFF8 (32-bit
-  // rows) and BIFF5 (16-bit rows) alike, stay within the allowance.
-  bool dimensions_fit(std::string_view w) const {
-    uint64_t cells = 0;
-    for (size_t pos = 0; pos + 4 <= w.size();) {
-      const uint16_t type = u16(w, pos), len = u16(w, pos + 2);
-      if (pos + 4 + len > w.size()) break;
-      if (type == 0x0200) {
-        const std::string_view r = w.substr(pos + 4, len);
-        uint64_t rows = 0, cols = 0;
-        if (len >= 14) {
-          rows = u32(r, 4) > u32(r, 0) ? u32(r, 4) - u32(r, 0) : 0;
-          cols = u16(r, 10) > u16(r, 8) ? u16(r, 10) - u16(r, 8) : 0;
-          // The library sizes a sheet from its last row and column alone.
-          rows = std::max<uint64_t>(rows, u32(r, 4));
-          cols = std::max<uint64_t>(cols, u16(r, 10));
-        } else if (len >= 8) {
-          rows = u16(r, 2);
-          cols = u16(r, 6);
-        }
-        cells += rows * cols;
-        if (cells > max_cells_) return false;
-      }
-      pos += 4 + size_t(len);
-    }
-    return true;
   }
 
   // The entry's chain holds at least its size in units of `unit` bytes.
@@ -229,7 +200,7 @@ class checker {
   }
 
   std::string_view b_;
-  uint64_t max_cells_;
+  std::string& stream_;
   size_t ss_ = 512;
   size_t sectors_ = 0;
   uint32_t fat_sectors_ = 0, dir_start_ = 0, minifat_start_ = 0, minifat_sectors_ = 0;
@@ -240,6 +211,10 @@ class checker {
 
 }  // namespace
 
-bool compound_file_sound(std::string_view bytes, uint64_t max_cells) { return checker(bytes, max_cells).run(); }
+bool workbook_stream(std::string_view file, std::string& stream) {
+  if (checker(file, stream).run()) return true;
+  stream.clear();
+  return false;
+}
 
 }  // namespace tessel::document

@@ -1,24 +1,23 @@
-// A structural check of a compound file (the container of an Excel 97-2003
-// workbook) before the workbook library is allowed to read it. The library
-// trusts the container: a sector number past the end of the file, a chain
-// that loops, a directory tree that points back at itself or a stream that
-// claims more bytes than its chain holds makes it read outside its buffers or
-// never finish. Every such file is refused here instead.
+// The container of an Excel 97-2003 workbook: a compound file, a small file
+// system of sectors chained through allocation tables, with a directory
+// tree of named streams. The one stream wanted from it is the workbook
+// stream; everything the container claims is checked before a byte of that
+// stream is copied, so a damaged file is refused instead of read outside
+// its bytes or followed around a loop.
 #pragma once
 
-#include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tessel::document {
 
-// Whether `bytes` (the whole file) is a sound compound file holding a
-// workbook stream: a valid header; FAT, DIFAT, mini FAT and directory
-// chains that stay inside the file, end, and never share a sector; a
-// directory tree without cycles; and streams whose chains cover their
-// sizes. The sheets of the workbook stream may together claim at most
-// `max_cells` cells in their dimension records (the library allocates every
-// claimed cell up front). Never reads outside `bytes`; time linear in its
-// size.
-bool compound_file_sound(std::string_view bytes, uint64_t max_cells);
+// Copies the workbook stream ("Workbook", or "Book" in older files) of the
+// compound file `file` (the whole file) into `stream`. Answers false (and
+// leaves `stream` empty) unless the file is sound: a valid header; FAT,
+// DIFAT, mini FAT and directory chains that stay inside the file, end, and
+// never share a sector; a directory tree without cycles; streams whose
+// chains cover their sizes; and exactly one workbook stream. Never reads
+// outside `file`; time linear in its size.
+bool workbook_stream(std::string_view file, std::string& stream);
 
 }  // namespace tessel::document

@@ -1,13 +1,17 @@
-// A spreadsheet workbook (Excel 97-2003, BIFF in a compound file) read once
-// into memory: every sheet in workbook order with its name, its row and
-// column counts and the formatted text of every cell. The file itself is
-// read by FreeXL and released as soon as the sheets are copied, so nothing
-// here refers to the library's memory afterwards.
+// A spreadsheet workbook (Excel 97-2003: records in a compound file) read
+// once into memory: every worksheet in workbook order with its name, its row
+// and column counts and the formatted text of every cell. The file's bytes
+// are released as soon as the sheets are built.
 //
 // A cell's text is what the spreadsheet shows for it: text cells as they
 // stand, numbers as their shortest decimal text ("%.15g"), dates and times as
-// month/day/year hours:minutes:seconds with AM or PM ("1/5/2012 8:00:00 AM"),
-// the form the date reader of a workbook understands.
+// month/day/year hours:minutes:seconds with AM or PM ("1/5/2012 8:00:00 AM";
+// a date alone at 12:00:00 AM, a time alone without its date), the form the
+// date reader of a workbook understands.
+//
+// What a file may cost is bounded by its size: its sheets may span a number
+// of cells and make an amount of text in proportion to it, and a workbook
+// asking for more is refused.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +20,8 @@
 #include <vector>
 
 namespace tessel::document {
+
+struct biff_sheet;
 
 class workbook_sheet {
  public:
@@ -39,6 +45,8 @@ class workbook_sheet {
   friend class workbook;
   void reserve(uint32_t rows, uint32_t cols);
   void append_cell(std::u16string_view text);
+  // Lays out the cells of a sheet as read from its records.
+  void take(biff_sheet&& read);
 
   std::string name_;
   uint32_t rows_ = 0;
@@ -58,30 +66,20 @@ class workbook {
   // Opens the workbook at `path` and reads every sheet. Answers false (and
   // holds no sheets) when the file cannot be opened or parsed as a workbook.
   bool open(const std::u16string& path);
+  // The same for the bytes of a whole file.
+  bool open_bytes(std::string_view file);
   // Forgets the sheets.
   void close();
 
   const std::vector<workbook_sheet>& sheets() const { return sheets_; }
+  // The size of the file the sheets were read from.
+  uint64_t file_size() const { return file_size_; }
   // The first sheet named exactly `name` (case-sensitive), or null.
   const workbook_sheet* sheet(std::string_view name) const;
 
  private:
   std::vector<workbook_sheet> sheets_;
+  uint64_t file_size_ = 0;
 };
-
-// The pieces of a cell's text, exposed for testing.
-namespace workbook_text {
-// UTF-8 to UTF-16; every byte sequence that is not valid UTF-8 (stray
-// continuation bytes, overlong forms, surrogates, truncated sequences) gives
-// one U+FFFD and reading goes on.
-std::u16string from_utf8(std::string_view utf8);
-void append_utf8(std::u16string& out, std::string_view utf8);
-// A number as the shortest decimal text with 15 significant digits.
-void append_number(std::u16string& out, double v);
-// The library's date texts "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS" and
-// "HH:MM:SS" as "M/D/YYYY h:mm:ss AM", "M/D/YYYY h:mm:ss PM" or "h:mm:ss AM";
-// a date alone is taken at midnight. A text of another shape is kept as it is.
-void append_date(std::u16string& out, std::string_view library_text);
-}  // namespace workbook_text
 
 }  // namespace tessel::document

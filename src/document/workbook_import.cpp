@@ -6,6 +6,7 @@
 #include <array>
 #include <deque>
 
+#include "document/open_limits.h"
 #include "values/display_prefs.h"
 
 namespace tessel::document {
@@ -35,6 +36,26 @@ void mark(catalog::field_entry* e) {
 bool import_workbook(Document_xls& doc, const std::u16string& path) {
   workbook book;
   if (!book.open(path)) {
+    add_project(doc);
+    doc.refuse();
+    return false;
+  }
+  return import_book(doc, book);
+}
+
+bool import_book(Document_xls& doc, const workbook& book) {
+  // Every data row of these sheets becomes a record, and every cell of it
+  // a value, whether the row holds anything or not.
+  uint64_t record_bytes = 0;
+  for (const workbook_sheet& s : book.sheets()) {
+    const uint64_t size = s.name() == "TASK"       ? sizeof(TASK) + sizeof(PROJWBS*)
+                          : s.name() == "TASKPRED" ? sizeof(TASKPRED)
+                          : s.name() == "RSRC"     ? sizeof(RSRC)
+                          : s.name() == "TASKRSRC" ? sizeof(TASKRSRC)
+                                                   : 0;
+    if (size > 0) record_bytes += uint64_t(s.row_count()) * (size + uint64_t(s.column_count()) * 16);
+  }
+  if (!records_acceptable(record_bytes, book.file_size(), available_memory())) {
     add_project(doc);
     doc.refuse();
     return false;

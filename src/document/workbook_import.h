@@ -23,6 +23,10 @@ namespace tessel::document {
 // having built only the project, when the workbook cannot be read or has no
 // "USERDATA" sheet.
 bool import_workbook(Document_xls& doc, const std::u16string& path);
+// The same for a workbook already read; refused alike when the records its
+// sheets' rows make would take far more memory than the file's size
+// justifies (a few bytes may claim many empty rows).
+bool import_book(Document_xls& doc, const workbook& book);
 // The same over sheets already read (in workbook order).
 bool import_sheets(Document_xls& doc, const std::vector<workbook_sheet>& sheets);
 

@@ -1,0 +1,462 @@
+// Reading a workbook file into sheets of cell texts: the compound-file
+// container, the workbook's records (cells of every kind, shared strings
+// split over continuation records, number formats that make dates), the
+// sheets' layout, and damaged or hostile files refused or read as far as
+// they go without harm. Most inputs are assembled here byte by byte.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include <unistd.h>
+
+#include "document/biff_records.h"
+#include "document/compound_file.h"
+#include "document/workbook.h"
+#include "document/workbook_import.h"
+#include "values/display_prefs.h"
+#include "values/s_date.h"
+#include "view/tessel_doc.h"
+
+namespace tessel::document {
+namespace {
+
+namespace fs = std::filesystem;
+using biff_text::number_shape;
+
+// ---- Assembling files ---------------------------------------------------------
+
+struct bytes : std::string {
+  bytes& u8(unsigned v) { return push_back(char(v & 0xFF)), *this; }
+  bytes& u16(unsigned v) { return u8(v).u8(v >> 8); }
+  bytes& u32(uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
+  bytes& f64(double v) {
+    uint64_t b;
+    std::memcpy(&b, &v, 8);
+    return u32(uint32_t(b)).u32(uint32_t(b >> 32));
+  }
+  bytes& text(std::string_view s) { return append(s), *this; }
+};
+
+std::string rec(uint16_t type, const std::string& data) { return bytes().u16(type).u16(unsigned(data.size())) + data; }
+std::string bof(unsigned kind, unsigned version = 0x0600) { return rec(0x0809, bytes().u16(version).u16(kind).u32(0).u32(0).u32(0)); }
+std::string dims(uint32_t rows, unsigned cols) { return rec(0x0200, bytes().u32(0).u32(rows).u16(0).u16(cols).u16(0)); }
+std::string number(unsigned r, unsigned c, double v, unsigned xf = 0) { return rec(0x0203, bytes().u16(r).u16(c).u16(xf).f64(v)); }
+std::string rk(unsigned r, unsigned c, uint32_t v) { return rec(0x027E, bytes().u16(r).u16(c).u16(0).u32(v)); }
+std::string label(unsigned r, unsigned c, std::string_view latin1) {
+  return rec(0x0204, bytes().u16(r).u16(c).u16(0).u16(unsigned(latin1.size())).u8(0).text(latin1));
+}
+std::string shared(unsigned r, unsigned c, uint32_t index) { return rec(0x00FD, bytes().u16(r).u16(c).u16(0).u32(index)); }
+std::string format(unsigned index, std::string_view f) { return rec(0x041E, bytes().u16(index).u16(unsigned(f.size())).u8(0).text(f)); }
+std::string xf(unsigned fmt) { return rec(0x00E0, bytes().u16(0).u16(fmt) + std::string(16, '\0')); }
+
+// A workbook stream: the workbook's records, a sheet list, then each sheet's
+// records between its begin and end records.
+std::string stream(const std::string& globals, const std::vector<std::pair<std::string, std::string>>& sheets) {
+  std::string s = bof(0x0005) + globals;
+  std::vector<size_t> offsets;
+  for (const auto& [name, body] : sheets) {
+    offsets.push_back(s.size() + 4);
+    s += rec(0x0085, bytes().u32(0).u8(0).u8(0).u8(unsigned(name.size())).u8(0).text(name));
+  }
+  s += rec(0x000A, "");
+  for (size_t i = 0; i < sheets.size(); ++i) {
+    const std::string at = bytes().u32(uint32_t(s.size()));
+    s.replace(offsets[i], 4, at);
+    s += bof(0x0010) + sheets[i].second + rec(0x000A, "");
+  }
+  return s;
+}
+
+// A compound file of 512-byte sectors: FAT in sector 0, directory in 1, the
+// workbook stream (at least 4096 bytes, so outside the mini stream) after.
+constexpr size_t fat_at = 512, dir_at = 1024;
+std::string compound(std::string s) {
+  s.resize(std::max<size_t>(s.size(), 4096));
+  const uint32_t size = uint32_t(s.size());
+  s.resize((s.size() + 511) / 512 * 512);
+  const uint32_t n = uint32_t(s.size() / 512);
+  bytes f;
+  f.text("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1").text(std::string(16, '\0')).u16(0x3E).u16(3).u16(0xFFFE).u16(9).u16(6);
+  f.text(std::string(10, '\0')).u32(1).u32(1).u32(0).u32(4096).u32(0xFFFFFFFE).u32(0).u32(0xFFFFFFFE).u32(0).u32(0);
+  while (f.size() < 512) f.u32(0xFFFFFFFF);
+  f.u32(0xFFFFFFFD).u32(0xFFFFFFFE);
+  for (uint32_t i = 0; i < n; ++i) f.u32(i + 1 < n ? i + 3 : 0xFFFFFFFE);
+  while (f.size() < 1024) f.u32(0xFFFFFFFF);
+  auto entry = [&](std::u16string_view name, unsigned type, uint32_t child, uint32_t start, uint32_t bytes_) {
+    const size_t at = f.size();
+    for (char16_t c : name) f.u16(c);
+    f.resize(at + 64, '\0');
+    f.u16(unsigned(name.size() + 1) * 2).u8(type).u8(1).u32(0xFFFFFFFF).u32(0xFFFFFFFF).u32(child);
+    f.resize(at + 116, '\0');
+    f.u32(start).u32(bytes_).u32(0);
+  };
+  entry(u"Root Entry", 5, 1, 0xFFFFFFFE, 0);
+  entry(u"Workbook", 2, 0xFFFFFFFF, 2, size);
+  f.resize(1536, '\0');
+  return f + s;
+}
+
+std::string file_bytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::u16string data_path(const char* name) { return (fs::path(TESSEL_TEST_DATA) / "xls" / name).u16string(); }
+
+// ---- Cell texts ---------------------------------------------------------------
+
+std::u16string date_text(double serial, number_shape shape, bool from_1904 = false) {
+  std::u16string out;
+  biff_text::append_date(out, serial, shape, from_1904);
+  return out;
+}
+
+TEST(WorkbookText, NumbersAndDatesAsTheSpreadsheetShowsThem) {
+  for (auto [v, text] : {std::pair{1500.5, u"1500.5"}, {1e6, u"1000000"}, {0.1, u"0.1"}, {-2.0, u"-2"},
+                         {1.0 / 3, u"0.333333333333333"}}) {
+    std::u16string out;
+    biff_text::append_number(out, v);
+    EXPECT_EQ(out, text);
+  }
+  const auto dt = number_shape::date_time;
+  const double h = 1.0 / 24;
+  EXPECT_EQ(date_text(40913 + 8 * h, dt), u"1/5/2012 8:00:00 AM");
+  EXPECT_EQ(date_text(40918 + 17 * h + 309 / 86400.0, dt), u"1/10/2012 5:05:09 PM");
+  EXPECT_EQ(date_text(45419, dt), u"5/7/2024 12:00:00 AM");
+  EXPECT_EQ(date_text(45419 + 12.5 * h, dt), u"5/7/2024 12:30:00 PM");
+  EXPECT_EQ(date_text(45419 + 12.5 * h - 1e-9, dt), u"5/7/2024 12:30:00 PM");  // to the nearest second
+  EXPECT_EQ(date_text(40945.75, number_shape::date), u"2/6/2012 12:00:00 AM");  // a date shows no time
+  EXPECT_EQ(date_text(7 + 8.25 * h, number_shape::time), u"8:15:00 AM");        // a time no date
+  // The 1900 system counts a 29 February 1900; the 1904 system starts at 0.
+  EXPECT_EQ(date_text(59, dt), u"2/28/1900 12:00:00 AM");
+  EXPECT_EQ(date_text(60, dt), u"2/29/1900 12:00:00 AM");
+  EXPECT_EQ(date_text(61, dt), u"3/1/1900 12:00:00 AM");
+  EXPECT_EQ(date_text(0, dt, true), u"1/1/1904 12:00:00 AM");
+  EXPECT_EQ(date_text(40913 - 1462, dt, true), u"1/5/2012 12:00:00 AM");
+  EXPECT_EQ(date_text(2958465.5, dt), u"12/31/9999 12:00:00 PM");
+  // No date of the calendar: the number.
+  for (auto [v, text] : {std::pair{0.5, u"0.5"}, {-1.0, u"-1"}, {2958466.0, u"2958466"}, {1e300, u"1e+300"},
+                         {std::nan(""), u"nan"}})
+    EXPECT_EQ(date_text(v, dt), text);
+  EXPECT_EQ(date_text(-0.25, number_shape::time), u"-0.25");
+  // Each text gives back the wall-clock time it was made from.
+  EXPECT_EQ(s_date::parse(date_text(40918 + 17 * h + 309 / 86400.0, dt), s_date::form_workbook),
+            s_date::from_ymd(2012, 1, 10, 17, 5).time + 9);
+  EXPECT_EQ(s_date::parse(date_text(45419 + 12.5 * h, dt), s_date::form_workbook), s_date::from_ymd(2024, 5, 7, 12, 30).time);
+}
+
+TEST(WorkbookText, FormatsThatShowDatesOrTimes) {
+  struct {
+    uint16_t index;
+    std::u16string_view custom;
+    number_shape shape;
+  } cases[] = {
+      {0, u"", number_shape::number},        {14, u"", number_shape::date},
+      {17, u"", number_shape::date},         {18, u"", number_shape::time},
+      {22, u"", number_shape::date_time},    {45, u"", number_shape::time},
+      {47, u"", number_shape::time},         {48, u"", number_shape::number},
+      {164, u"General", number_shape::number},
+      {164, u"M/D/YYYY h:mm:ss AM/PM", number_shape::date_time},
+      {164, u"YYYY-MM-DD", number_shape::date},
+      {164, u"mmm", number_shape::date},     {164, u"mm:ss", number_shape::time},
+      {164, u"h:mm", number_shape::time},    {164, u"[h]:mm", number_shape::time},
+      {164, u"[$-409]d-mmm", number_shape::date},
+      {164, u"[Red]0.00", number_shape::number},
+      {164, u"0.0\" days\"", number_shape::number},
+      {164, u"0\\d", number_shape::number},  {164, u"0.00E+00", number_shape::number},
+      {164, u"0_h;[Red]-d", number_shape::number},  // only the first section counts
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(biff_text::shape_of_format(c.index, c.custom), c.shape) << c.index << " " << std::string(c.custom.begin(), c.custom.end());
+}
+
+// ---- Records --------------------------------------------------------------------
+
+TEST(WorkbookRecords, CellsOfEveryKind) {
+  const std::string sst = rec(0x00FC, bytes().u32(1).u32(1).u16(6).u8(0).text("shared"));
+  const std::string cells =
+      dims(3, 5) + label(0, 0, "pl\xE4in") +
+      rec(0x0204, bytes().u16(0).u16(1).u16(0).u16(2).u8(1).u16(0x03A9).u16(0x6F22)) +  // two bytes a character
+      shared(0, 2, 0) + shared(0, 3, 1) + rec(0x0201, bytes().u16(0).u16(4).u16(0)) +
+      number(1, 0, 1500.5) + rk(1, 1, 123 << 2 | 2) + rk(1, 2, 12345 << 2 | 3) + rk(1, 3, 0x3FE00000) +
+      rk(1, 4, 0x3FF00000 | 1) +
+      rec(0x00BD, bytes().u16(2).u16(1).u16(0).u32(uint32_t(-7) << 2 | 2).u16(0).u32(8 << 2 | 2).u16(0)
+                      .u32(9 << 2 | 2).u16(3)) +
+      rec(0x0006, bytes().u16(2).u16(0).u16(0).f64(42).u16(0).u32(0)) +  // a formula's number
+      rec(0x0006, bytes().u16(2).u16(4).u16(0).u32(0).u32(0xFFFF0000).u16(0).u32(0)) +
+      rec(0x0207, bytes().u16(4).u8(0).text("calc"));  // and its text
+  workbook book;
+  ASSERT_TRUE(book.open_bytes(compound(stream(sst, {{"One", cells}}))));
+  ASSERT_EQ(book.sheets().size(), 1u);
+  const workbook_sheet& s = book.sheets()[0];
+  EXPECT_EQ(s.name(), "One");
+  EXPECT_EQ(s.row_count(), 3u);
+  EXPECT_EQ(s.column_count(), 5u);
+  const std::u16string_view expected[3][5] = {{u"pläin", u"Ω漢", u"shared", u"", u""},
+                                               {u"1500.5", u"123", u"123.45", u"0.5", u"0.01"},
+                                               {u"42", u"-7", u"8", u"9", u"calc"}};
+  for (uint32_t r = 0; r < 3; ++r)
+    for (uint32_t c = 0; c < 5; ++c) EXPECT_EQ(s.cell(r, c), expected[r][c]) << r << "," << c;
+}
+
+TEST(WorkbookRecords, SharedStringsSplitOverContinuations) {
+  // A string split in its characters goes on behind a fresh option byte
+  // (here switching between one and two bytes a character); formatting runs
+  // and phonetic data split anywhere go on directly.
+  const std::string sst =
+      rec(0x00FC, bytes().u32(5).u32(5).u16(5).u8(0).text("plain").u16(6).u8(0).text("abc")) +
+      rec(0x003C, bytes().u8(1).u16('d').u16(0xE9).u16('f').u16(4).u8(8).u16(2).text("rich").u32(0)) +
+      rec(0x003C, bytes().u32(0).u16(3).u8(4).u32(6).text("ext").text("123456").u16(4).u8(1).u16(0xDC).u16(0x6F22)) +
+      rec(0x003C, bytes().u8(0).text("ok"));
+  std::string cells = dims(1, 6);
+  for (unsigned i = 0; i < 6; ++i) cells += shared(0, i, i);
+  workbook book;
+  ASSERT_TRUE(book.open_bytes(compound(stream(sst, {{"S", cells}}))));
+  const workbook_sheet& s = book.sheets()[0];
+  const std::u16string_view expected[] = {u"plain", u"abcdéf", u"rich", u"ext", u"Ü漢ok", u""};
+  for (uint32_t c = 0; c < 6; ++c) EXPECT_EQ(s.cell(0, c), expected[c]) << c;
+}
+
+TEST(WorkbookRecords, NumberFormatsMakeDatesInEitherDateSystem) {
+  // Formats may be defined after the styles that use them.
+  const std::string styles = xf(0) + xf(14) + xf(164) + xf(165) + xf(18) + format(164, "d/m/yy h:mm") +
+                             format(165, "0.0\" hours\"");
+  const std::string cells = number(0, 0, 40913.5, 0) + number(0, 1, 40913.5, 1) + number(0, 2, 40913.5, 2) +
+                            number(0, 3, 40913.5, 3) + number(0, 4, 40913.5, 4) + number(0, 5, 40913.5, 99);
+  for (bool from_1904 : {false, true}) {
+    workbook book;
+    const std::string mode = rec(0x0022, bytes().u16(from_1904));
+    ASSERT_TRUE(book.open_bytes(compound(stream(styles + mode, {{"D", cells}}))));
+    const workbook_sheet& s = book.sheets()[0];
+    EXPECT_EQ(s.cell(0, 0), u"40913.5");
+    EXPECT_EQ(s.cell(0, 1), from_1904 ? u"1/6/2016 12:00:00 AM" : u"1/5/2012 12:00:00 AM");
+    EXPECT_EQ(s.cell(0, 2), from_1904 ? u"1/6/2016 12:00:00 PM" : u"1/5/2012 12:00:00 PM");
+    EXPECT_EQ(s.cell(0, 3), u"40913.5");
+    EXPECT_EQ(s.cell(0, 4), u"12:00:00 PM");
+    EXPECT_EQ(s.cell(0, 5), u"40913.5");  // a style the workbook lacks
+  }
+}
+
+TEST(WorkbookRecords, SheetsAndCellsWhereverTheyStand) {
+  // A chart sheet holds no table; a sheet whose records lie past the stream,
+  // or back among records already read, reads as empty; cells may come out
+  // of order and twice (the later counts), and cells past the declared size
+  // grow the sheet.
+  std::string s = stream("", {{"Chart", ""}, {"Alpha", dims(1, 1) + number(1, 1, 4) + number(0, 0, 1) + number(1, 1, 5) +
+                                                          number(3, 2, 7)},
+                              {"Past", ""}, {"Back", ""}});
+  const size_t first = s.find("Chart") - 8;
+  s[first + 5] = 2;  // the chart
+  const size_t past = s.find("Past") - 8, back = s.find("Back") - 8;
+  s.replace(past, 4, bytes().u32(1 << 30));
+  s.replace(back, 4, s.substr(s.find("Alpha") - 8, 4));
+  workbook book;
+  ASSERT_TRUE(book.open_bytes(compound(s)));
+  ASSERT_EQ(book.sheets().size(), 3u);
+  const workbook_sheet& a = book.sheets()[0];
+  EXPECT_EQ(a.name(), "Alpha");
+  EXPECT_EQ(a.row_count(), 4u);
+  EXPECT_EQ(a.column_count(), 3u);
+  EXPECT_EQ(a.cell(0, 0), u"1");
+  EXPECT_EQ(a.cell(1, 1), u"5");
+  EXPECT_EQ(a.cell(3, 2), u"7");
+  EXPECT_EQ(a.cell(2, 2), u"");
+  for (size_t i : {1, 2}) {
+    EXPECT_EQ(book.sheets()[i].row_count(), 0u);
+    EXPECT_EQ(book.sheets()[i].cell(0, 0), u"");
+  }
+}
+
+TEST(WorkbookRecords, DamagedOrHostileStreamsStayWithinBounds) {
+  workbook book;
+  // Sheets claiming two billion rows, or rows without columns, are refused
+  // before anything is allocated for them; older record versions are too.
+  EXPECT_FALSE(book.open_bytes(compound(stream("", {{"Big", dims(0x80000000u, 256)}}))));
+  EXPECT_FALSE(book.open_bytes(compound(stream("", {{"Tall", dims(0xFFFFFFFFu, 0)}}))));
+  EXPECT_FALSE(book.open_bytes(compound(bof(0x0005, 0x0500) + rec(0x000A, ""))));
+  EXPECT_TRUE(book.sheets().empty());
+
+  // Within given limits: a cell past the cells is dropped, texts past theirs
+  // refuse the workbook.
+  std::vector<biff_sheet> sheets;
+  const std::string s = stream("", {{"L", dims(10, 10) + label(200, 0, "far") + label(9, 9, "near")}});
+  ASSERT_TRUE(read_biff_workbook(s, {100, 100}, sheets));
+  EXPECT_EQ(sheets[0].rows, 10u);
+  ASSERT_EQ(sheets[0].cells.size(), 1u);
+  EXPECT_EQ(sheets[0].text, u"near");
+  EXPECT_FALSE(read_biff_workbook(s, {100, 3}, sheets));
+  EXPECT_TRUE(sheets.empty());
+
+  // Every cut of a stream reads as far as it goes; the first cell stands
+  // once its record is whole.
+  const std::string whole = stream("", {{"T", dims(2, 2) + label(0, 0, "first") + number(1, 1, 2)}});
+  const size_t first_cell_end = whole.find("first") + 5;
+  for (size_t n = 0; n <= whole.size(); ++n) {
+    if (!read_biff_workbook(std::string_view(whole).substr(0, n), {100, 100}, sheets)) continue;
+    if (n >= first_cell_end) {
+      EXPECT_EQ(sheets.at(0).text.substr(0, 5), u"first") << n;
+    }
+  }
+}
+
+// ---- The container ---------------------------------------------------------------
+
+TEST(WorkbookContainer, UnsoundCompoundFilesAreRefused) {
+  const std::string good = compound(stream("", {{"A", number(0, 0, 1)}}));
+  std::string s;
+  ASSERT_TRUE(workbook_stream(good, s));
+  EXPECT_EQ(s.size(), 4096u);
+  auto with = [&](size_t at, uint32_t v) { return std::string(good).replace(at, 4, bytes().u32(v)); };
+  for (const std::string& bad : {
+           with(fat_at + 8, 2),                  // a chain that loops back on itself
+           with(dir_at + 128 + 116, 40),         // a stream starting past the end of the file
+           with(dir_at + 128 + 68, 1),           // an entry that is its own sibling
+           with(dir_at + 128 + 120, 1 << 20),    // a stream longer than its chain
+           good.substr(0, good.size() - 1),      // the last sector cut short
+           with(0, 0),                           // no signature
+       }) {
+    EXPECT_FALSE(workbook_stream(bad, s));
+    EXPECT_TRUE(s.empty());
+  }
+}
+
+// ---- Whole files ------------------------------------------------------------------
+
+TEST(WorkbookSheet, CellsOutsideTheSheetReadEmpty) {
+  const workbook_sheet s = workbook_sheet::from_rows(
+      "TASK", {{u"task_code", u"task_name", u"task_code"}, {u"Activity ID", u"Activity Name"}, {u"A1", u"One", u"x"}});
+  EXPECT_EQ(s.row_count(), 3u);
+  EXPECT_EQ(s.column_count(), 3u);
+  EXPECT_EQ(s.cell(2, 1), u"One");
+  EXPECT_EQ(s.cell(1, 2), u"");  // a short row
+  EXPECT_EQ(s.cell(3, 0), u"");
+  EXPECT_EQ(s.cell(0, 3), u"");
+  EXPECT_EQ(s.cell(0xFFFFFFFFu, 0xFFFFFFFFu), u"");
+  EXPECT_EQ(s.column(u"task_code"), 0);  // the first of two
+  EXPECT_EQ(s.column(u"task_name"), 1);
+  EXPECT_EQ(s.column(u"Task_code"), -1);
+  EXPECT_EQ(workbook_sheet().cell(0, 0), u"");
+}
+
+TEST(Workbook, ReadsEverySheetInOrderWithFormattedCells) {
+  workbook book;
+  ASSERT_TRUE(book.open(data_path("full_export.xls")));
+  std::vector<std::string> names;
+  for (const workbook_sheet& s : book.sheets()) names.push_back(s.name());
+  EXPECT_EQ(names, (std::vector<std::string>{"USERDATA", "TASK", "TASKPRED", "PROJCOST", "RSRC", "TASKRSRC"}));
+  const workbook_sheet* task = book.sheet("TASK");
+  ASSERT_NE(task, nullptr);
+  EXPECT_EQ(task->row_count(), 6u);
+  EXPECT_EQ(task->column_count(), 37u);
+  const int finish = task->column(u"end_date");
+  const int start = task->column(u"start_date");
+  ASSERT_GE(finish, 0);
+  ASSERT_GE(start, 0);
+  EXPECT_EQ(task->cell(2, finish), u"1/10/2012 5:00:00 PM");  // a date-time cell
+  EXPECT_EQ(task->cell(2, start), u"1/5/2012 8:00:00 AM");    // a text cell
+  EXPECT_EQ(task->cell(4, start), u"2/6/2012 12:00:00 AM");   // a date cell
+  EXPECT_EQ(task->cell(2, task->column(u"total_cost")), u"1500.5");
+  EXPECT_EQ(task->cell(4, task->column(u"total_cost")), u"1000000");
+  EXPECT_EQ(task->cell(2, task->column(u"target_work_qty")), u"40");
+  EXPECT_EQ(task->cell(5, task->column(u"target_work_qty")), u"");
+  EXPECT_EQ(book.sheet("Task"), nullptr);
+  book.close();
+  EXPECT_TRUE(book.sheets().empty());
+
+  workbook small;
+  ASSERT_TRUE(small.open(data_path("small_sheets.xls")));
+  ASSERT_NE(small.sheet("TASKPRED"), nullptr);
+  EXPECT_EQ(small.sheet("TASKPRED")->row_count(), 0u);
+  EXPECT_EQ(small.sheet("TASK")->row_count(), 1u);
+}
+
+// Files that are not whole workbooks: refused by the open operation or by
+// the layer, or read as far as they go; never a crash.
+TEST(Workbook, BrokenFilesAreRefusedOrReadPartly) {
+  const fs::path dir = fs::temp_directory_path() / ("tessel_workbook_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  auto write = [&](const char* name, const std::string& bytes) {
+    std::ofstream(dir / name, std::ios::binary) << bytes;
+    return (dir / name).u16string();
+  };
+  const std::string whole = file_bytes(fs::path(TESSEL_TEST_DATA) / "xls" / "full_export.xls");
+  ASSERT_GT(whole.size(), 4096u);
+  std::mt19937 rng(7);
+  std::string noise("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+  for (int i = 0; i < 20000; ++i) noise.push_back(static_cast<char>(rng()));
+  std::string corrupted = whole;
+  for (size_t i = 600; i < corrupted.size(); i += 97) corrupted[i] = static_cast<char>(rng());
+
+  workbook book;
+  EXPECT_FALSE(book.open(data_path("no_such_file.xls")));
+  EXPECT_FALSE(book.open_bytes(noise));
+  EXPECT_TRUE(book.sheets().empty());
+  if (book.open_bytes(corrupted))
+    for (const workbook_sheet& s : book.sheets()) (void)s.cell(s.row_count() - 1, s.column_count() - 1);
+
+  // The open operation: a workbook renamed from a newer format and an empty
+  // file lack the compound-file signature; a cut file and random bytes
+  // behind the signature are no sound compound file. All are refused.
+  view::TesselDoc doc;
+  for (const std::u16string& p : {write("renamed.xls", std::string("PK\x03\x04\x14\x00\x06\x00", 8) + noise),
+                                  write("empty.xls", ""), write("truncated.xls", whole.substr(0, whole.size() / 2)),
+                                  write("random.xls", noise)}) {
+    EXPECT_FALSE(doc.open(p));
+    EXPECT_EQ(doc.document(), nullptr);
+  }
+  // Bytes changed inside the streams may leave the structure sound: such a
+  // file opens with whatever could be read.
+  if (doc.open(write("flipped.xls", corrupted))) {
+    EXPECT_EQ(doc.document()->project.size(), 1u);
+  }
+  ASSERT_TRUE(doc.open(data_path("full_export.xls")));
+  EXPECT_TRUE(doc.last_load_complete());
+  fs::remove_all(dir);
+}
+
+// Inputs the fuzzer found (they seed it too): each opens or is refused. A
+// workbook damaged inside its records reads as far as its records go.
+TEST(Workbook, FuzzFindingsOpenOrAreRefused) {
+  const fs::path dir = fs::path(TESSEL_TEST_DATA) / "fuzz" / "fuzz_workbook";
+  size_t files = 0;
+  for (const auto& e : fs::directory_iterator(dir)) {
+    ++files;
+    view::TesselDoc doc;
+    if (doc.open(e.path().u16string())) {
+      EXPECT_EQ(doc.document()->project.size(), 1u) << e.path();
+    }
+  }
+  EXPECT_GE(files, 2u);
+  workbook book;
+  ASSERT_TRUE(book.open((dir / "double-free.xls").u16string()));
+  const workbook_sheet* task = book.sheet("TASK");
+  ASSERT_NE(task, nullptr);
+  EXPECT_EQ(task->cell(2, 0), u"A1000");
+  Document_xls claims;
+  EXPECT_FALSE(claims.load((dir / "empty-rows-claimed.xls").u16string()));
+  EXPECT_TRUE(claims.refused());
+}
+
+// A few bytes may declare many rows; rows become records whether they hold
+// anything or not, so a workbook whose records would far outweigh its size
+// is refused before they are made.
+TEST(Workbook, RowsAreNotTakenOnTrust) {
+  catalog::build_catalogs();
+  const std::string user_data = dims(3, 1) + label(0, 0, "user_data");
+  for (uint32_t rows : {100u, 60000u}) {
+    workbook book;
+    ASSERT_TRUE(book.open_bytes(compound(stream("", {{"USERDATA", user_data}, {"TASK", dims(rows, 1) + label(0, 0, "task_code")}}))));
+    Document_xls doc;
+    EXPECT_EQ(import_book(doc, book), rows == 100) << rows;
+    EXPECT_EQ(doc.refused(), rows != 100);
+    EXPECT_EQ(doc.task.size(), rows == 100 ? 98u : 0u);
+  }
+}
+
+}  // namespace
+}  // namespace tessel::document
