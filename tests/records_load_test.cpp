@@ -270,28 +270,41 @@ TEST(RecordsLoadTest, EveryColumnOfEveryTableLoadsIntoItsMember) {
 }
 
 TEST(RecordsLoadTest, RecordListsKeepAddressesAndOrder) {
-  record_list<TASKPRED, 4> list;
-  std::vector<TASKPRED*> seen;
-  for (uint32_t i = 0; i < 1000; ++i) {
-    TASKPRED& r = list.emplace_back();
-    r.task_pred_id.value = i;
-    seen.push_back(&r);
+  // Grown record by record, and after a bulk fill of an odd count (which
+  // gets a first chunk of exactly that size), then grown again.
+  for (const size_t bulk : {size_t{0}, size_t{5}, size_t{3000}}) {
+    SCOPED_TRACE(bulk);
+    record_list<TASKPRED, 4> list;
+    std::vector<TASKPRED*> seen;
+    list.reserve_back(bulk);
+    for (uint32_t i = 0; i < bulk; ++i) {
+      seen.push_back(::new (list.slot(i)) TASKPRED);
+      seen.back()->task_pred_id.value = i;
+    }
+    list.commit(bulk);
+    for (uint32_t i = uint32_t(bulk); i < 1000 + bulk; ++i) {
+      TASKPRED& r = list.emplace_back();
+      EXPECT_EQ(r.task, nullptr);
+      r.task_pred_id.value = i;
+      seen.push_back(&r);
+    }
+    ASSERT_EQ(list.size(), 1000u + bulk);
+    uint32_t expect = 0;
+    for (TASKPRED& r : list) {
+      EXPECT_EQ(&r, seen[expect]);
+      EXPECT_EQ(r.task_pred_id.value, expect);
+      ++expect;
+    }
+    EXPECT_EQ(expect, 1000u + bulk);
+    EXPECT_EQ(&list.back(), seen.back());
+    EXPECT_EQ(list.end() - list.begin(), ptrdiff_t(1000 + bulk));
+    list.clear();
+    EXPECT_TRUE(list.empty());
+    list.emplace_back().task_pred_id.value = 7;
+    list.emplace_back().task_pred_id.value = 8;
+    EXPECT_EQ(list.front().task_pred_id.value, 7u);
+    EXPECT_EQ(list[1].task_pred_id.value, 8u);
   }
-  ASSERT_EQ(list.size(), 1000u);
-  uint32_t expect = 0;
-  for (TASKPRED& r : list) {
-    EXPECT_EQ(&r, seen[expect]);
-    EXPECT_EQ(r.task_pred_id.value, expect);
-    ++expect;
-  }
-  EXPECT_EQ(expect, 1000u);
-  EXPECT_EQ(&list[999], seen[999]);
-  EXPECT_EQ(&list.back(), seen[999]);
-  EXPECT_EQ(list.end() - list.begin(), 1000);
-  list.clear();
-  EXPECT_TRUE(list.empty());
-  list.emplace_back().task_pred_id.value = 7;
-  EXPECT_EQ(list.front().task_pred_id.value, 7u);
 }
 
 TEST(RecordsLoadTest, NumbersReadLikeTheLibraryReading) {

@@ -1,12 +1,14 @@
 // An ordered list of records whose addresses never change: records refer to
 // each other by plain pointers, so a record, once appended, stays where it
-// is until the list is cleared. Records live in chunks, allocated as the list
-// grows, never one heap block per record: the first chunk holds 8 records
-// and each further chunk twice as many as the one before, so a list of a
-// hundred thousand records takes fourteen blocks, finding record i is a few
-// bit operations, and a table of a few records costs a few records' memory
-// (an activity record is over 2 KB). Chunks of several megabytes ask the system for large
-// memory pages, which makes filling a big schedule markedly cheaper.
+// is until the list is cleared. Records live in chunks, never one heap block
+// per record. A table is read whole, so a bulk fill of an empty list knows
+// its count and gets one chunk of exactly that many records; a list grown
+// record by record starts with a chunk of 8 and each further chunk holds
+// twice as many as the one before, so finding record i stays a compare and
+// a few bit operations, and a table of a few records costs a few records'
+// memory (an activity record is over 2 KB). Chunks of several megabytes ask
+// the system for large memory pages over their whole large pages only: a
+// large page a chunk fills only in part would be resident all the same.
 #pragma once
 
 #include <array>
@@ -38,7 +40,7 @@ inline void* allocate(size_t bytes, size_t align) {
   void* p = std::aligned_alloc(large_page, rounded);
   if (!p) throw std::bad_alloc();
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-  ::madvise(p, rounded, MADV_HUGEPAGE);
+  if (const size_t whole = bytes / large_page * large_page) ::madvise(p, whole, MADV_HUGEPAGE);
 #endif
   return p;
 }
@@ -61,29 +63,38 @@ class record_list {
   record_list() { chunks_.fill(nullptr); }
   record_list(const record_list&) = delete;
   record_list& operator=(const record_list&) = delete;
-  record_list(record_list&& o) noexcept : chunks_(o.chunks_), size_(o.size_) {
+  record_list(record_list&& o) noexcept : chunks_(o.chunks_), size_(o.size_), first_(o.first_) {
     o.chunks_.fill(nullptr);
     o.size_ = 0;
+    o.first_ = 0;
   }
   record_list& operator=(record_list&& o) noexcept {
     if (this != &o) {
       clear();
       chunks_ = o.chunks_;
       size_ = o.size_;
+      first_ = o.first_;
       o.chunks_.fill(nullptr);
       o.size_ = 0;
+      o.first_ = 0;
     }
     return *this;
   }
   ~record_list() { clear(); }
 
-  // Appends a new record built from `args` and answers it.
+  // Appends a new record built from `args` and answers it. Without `args`
+  // the record is default-initialised: every record member has its own
+  // initialiser, and zeroing a 2 KB record first would only cost time.
   template <class... Args>
   T& emplace_back(Args&&... args) {
+    if (first_ == 0) first_ = ChunkSize;
     const place at = locate(size_);
     if (!chunks_[at.chunk]) chunks_[at.chunk] = allocate_chunk(at.chunk);
     T* p = chunks_[at.chunk] + at.slot;
-    ::new (static_cast<void*>(p)) T(std::forward<Args>(args)...);
+    if constexpr (sizeof...(Args) == 0)
+      ::new (static_cast<void*>(p)) T;
+    else
+      ::new (static_cast<void*>(p)) T(std::forward<Args>(args)...);
     ++size_;
     return *p;
   }
@@ -98,6 +109,7 @@ class record_list {
   // `slot(size() + k)` (any thread, each slot once), then `commit(n)`.
   void reserve_back(size_t n) {
     if (n == 0) return;
+    if (first_ == 0) first_ = n;
     for (size_t k = locate(size_).chunk, last = locate(size_ + n - 1).chunk; k <= last; ++k)
       if (!chunks_[k]) chunks_[k] = allocate_chunk(k);
   }
@@ -128,6 +140,7 @@ class record_list {
       chunks_[k] = nullptr;
     }
     size_ = 0;
+    first_ = 0;
   }
 
   template <class List, class V>
@@ -177,20 +190,22 @@ class record_list {
     size_t slot;
   };
   static constexpr int first_shift = std::countr_zero(ChunkSize);
-  // Chunk k holds ChunkSize << k records and starts at record
-  // ChunkSize * (2^k - 1).
-  static place locate(size_t i) {
-    const size_t j = i + ChunkSize;
+  // Chunk 0 holds first_ records; chunk k >= 1 holds ChunkSize << (k - 1)
+  // records and starts at record first_ + ChunkSize * (2^(k-1) - 1).
+  place locate(size_t i) const {
+    if (i < first_) return {0, i};
+    const size_t j = i - first_ + ChunkSize;
     const size_t k = static_cast<size_t>(std::bit_width(j)) - 1 - first_shift;
-    return {k, j - (ChunkSize << k)};
+    return {k + 1, j - (ChunkSize << k)};
   }
-  static size_t chunk_bytes(size_t k) { return sizeof(T) * (ChunkSize << k); }
-  static T* allocate_chunk(size_t k) {
+  size_t chunk_bytes(size_t k) const { return sizeof(T) * (k == 0 ? first_ : ChunkSize << (k - 1)); }
+  T* allocate_chunk(size_t k) const {
     return static_cast<T*>(record_list_detail::allocate(chunk_bytes(k), alignof(T)));
   }
 
-  std::array<T*, 40> chunks_;
+  std::array<T*, 41> chunks_;
   size_t size_ = 0;
+  size_t first_ = 0;  // records in chunk 0; 0 until the first chunk is made
 };
 
 }  // namespace tessel::document

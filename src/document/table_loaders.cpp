@@ -61,7 +61,7 @@ void load_rows(record_list<R>& list, const xer_table& table) {
   const size_t first = list.size();
   list.reserve_back(rows.size());
   auto fill = [&](size_t from, size_t to) {
-    for (size_t k = from; k < to; ++k) load_row(*::new (list.slot(first + k)) R(), plan, rows[k], text);
+    for (size_t k = from; k < to; ++k) load_row(*::new (list.slot(first + k)) R, plan, rows[k], text);
   };
   const size_t half = rows.size() >= kParallelRows ? rows.size() / 2 : rows.size();
   std::thread second;
