@@ -3,7 +3,6 @@
 // on the real exports beside the project.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>

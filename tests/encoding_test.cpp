@@ -50,7 +50,7 @@ class Encodings : public config_sandbox {
 
 }  // namespace
 
-TEST(TextEncoding, DetectionNeedsEveryHighByteToBeUtf8) {
+TEST(TextEncoding, DetectionAndTheReadersDecoding) {
   EXPECT_EQ(detect_encoding("plain ASCII\tonly\r\n"), text_encoding::windows_1252);
   EXPECT_EQ(detect_encoding(kCurly), text_encoding::windows_1252);
   EXPECT_EQ(detect_encoding("\xD0\x97\xD0\xB0 \xE9\xA1\xB9\xE7\x9B\xAE \xF0\x9F\x98\x80"), text_encoding::utf8);
@@ -72,6 +72,21 @@ TEST(TextEncoding, DetectionNeedsEveryHighByteToBeUtf8) {
     run.replace(at, 1, "\xC3\xA9");
     EXPECT_EQ(detect_encoding(run), text_encoding::utf8) << at;
   }
+
+  // The reader decodes cells but not names.
+  auto doc = xer_parser::parse_bytes("ERMHDR\n%T\tTASK\n%F\tname\n%R\t" + kCurly + "\n");
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(doc->decoder().encoding(), text_encoding::windows_1252);
+  EXPECT_EQ(doc->tables()[0]->rows()[0].cell(0).text(), u"\u201CQuote\u201D \u2013 \u00A35");
+  doc = xer_parser::parse_bytes("ERMHDR\n%T\tTASK\n%F\tname\n%R\t" + kCyrillic1251 + "\n", text_encoding::windows_1251);
+  EXPECT_EQ(doc->tables()[0]->rows()[0].cell(0).text(), u"Задача 1");
+  EXPECT_EQ(doc->tables()[0]->fields()[0]->name(), u"name");
+  // A leading byte-order mark is skipped and declares UTF-8.
+  doc = xer_parser::parse_bytes("\xEF\xBB\xBF" "ERMHDR\n%T\tTASK\n%F\tname\n%R\t\xD0\x97\n");
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(doc->tables()[0]->name(), u"TASK");
+  EXPECT_EQ(doc->tables()[0]->rows()[0].cell(0).text(), u"З");
+  EXPECT_EQ(xer_parser::parse_bytes("\xEF\xBB" "ERMHDR\n"), nullptr);
 }
 
 TEST(TextEncoding, EachOfferedEncodingDecodesItsOwnText) {
@@ -125,9 +140,8 @@ TEST(TextEncoding, EachOfferedEncodingDecodesItsOwnText) {
   EXPECT_EQ(encoding_by_name("latin-1"), text_encoding::latin1);
   EXPECT_EQ(encoding_by_name("ebcdic"), std::nullopt);
   EXPECT_EQ(encoding_by_name("1249"), std::nullopt);
-}
 
-TEST(TextEncoding, BrokenSequencesBecomeOneMarkAndTheRestIsKept) {
+  // Broken sequences become one mark and the rest is kept.
   EXPECT_EQ(decode(text_encoding::utf8, "A\xE2\x82" "B"), u"A\uFFFDB");
   EXPECT_EQ(decode(text_encoding::utf8, "\xC3(\xFF\xED\xA0\x80!"), u"\uFFFD(\uFFFD\uFFFD\uFFFD\uFFFD!");
   EXPECT_EQ(decode(text_encoding::utf8, "end \xF0\x9F\x98"), u"end \uFFFD");
@@ -152,22 +166,6 @@ TEST(TextEncoding, BrokenSequencesBecomeOneMarkAndTheRestIsKept) {
       ASSERT_EQ(low_out, low_in) << e.name;
     }
   }
-}
-
-TEST(TextEncoding, TheReaderDecodesCellsButNotNames) {
-  auto doc = xer_parser::parse_bytes("ERMHDR\n%T\tTASK\n%F\tname\n%R\t" + kCurly + "\n");
-  ASSERT_NE(doc, nullptr);
-  EXPECT_EQ(doc->decoder().encoding(), text_encoding::windows_1252);
-  EXPECT_EQ(doc->tables()[0]->rows()[0].cell(0).text(), u"\u201CQuote\u201D \u2013 \u00A35");
-  doc = xer_parser::parse_bytes("ERMHDR\n%T\tTASK\n%F\tname\n%R\t" + kCyrillic1251 + "\n", text_encoding::windows_1251);
-  EXPECT_EQ(doc->tables()[0]->rows()[0].cell(0).text(), u"Задача 1");
-  EXPECT_EQ(doc->tables()[0]->fields()[0]->name(), u"name");
-  // A leading byte-order mark is skipped and declares UTF-8.
-  doc = xer_parser::parse_bytes("\xEF\xBB\xBF" "ERMHDR\n%T\tTASK\n%F\tname\n%R\t\xD0\x97\n");
-  ASSERT_NE(doc, nullptr);
-  EXPECT_EQ(doc->tables()[0]->name(), u"TASK");
-  EXPECT_EQ(doc->tables()[0]->rows()[0].cell(0).text(), u"З");
-  EXPECT_EQ(xer_parser::parse_bytes("\xEF\xBB" "ERMHDR\n"), nullptr);
 }
 
 TEST_F(Encodings, OpenedSchedulesShowTheirTextAsWrittenOrInTheChosenEncoding) {

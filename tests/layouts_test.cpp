@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <tuple>

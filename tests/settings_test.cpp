@@ -44,41 +44,29 @@ class Settings : public config_sandbox {
 };
 
 TEST_F(Settings, SavedFileHoldsElevenLinesInOrderAndReadsBackTheSameValues) {
-  prefs().unit_unit = 0;
-  prefs().unit_decimals = 3;
-  prefs().unit_label = true;
-  prefs().duration_unit = 4;
-  prefs().duration_decimals = 2;
-  prefs().duration_label = true;
-  settings().layout_rememberChanges = false;
-  settings().gridlines_VerticalScale = 8;
-  settings().gridlines_HorizontalScale = 100;
-  settings().gridlines_VerticalEnabled = false;
-  settings().gridlines_HorizontalEnabled = false;
-  tessel::config::SaveSettings();
-
+  const std::string text =
+      "unit_UnitOfTime:0\n"
+      "unit_Decimals:3\n"
+      "unit_ShowDurationLabel:1\n"
+      "duration_UnitOfTime:4\n"
+      "duration_Decimals:2\n"
+      "duration_ShowDurationLabel:1\n"
+      "layout_rememberChanges:0\n"
+      "gridlines_VerticalScale:8\n"
+      "gridlines_HorizontalScale:100\n"
+      "gridlines_VerticalEnabled:0\n"
+      "gridlines_HorizontalEnabled:0\n";
   const fs::path file = product_ / "Settings.cfg";
-  EXPECT_EQ(read_file(file),
-            "unit_UnitOfTime:0\n"
-            "unit_Decimals:3\n"
-            "unit_ShowDurationLabel:1\n"
-            "duration_UnitOfTime:4\n"
-            "duration_Decimals:2\n"
-            "duration_ShowDurationLabel:1\n"
-            "layout_rememberChanges:0\n"
-            "gridlines_VerticalScale:8\n"
-            "gridlines_HorizontalScale:100\n"
-            "gridlines_VerticalEnabled:0\n"
-            "gridlines_HorizontalEnabled:0\n");
+  write_file(file, text);
+  tessel::config::LoadSettings();
+  EXPECT_EQ(current(), "units 0/3/1 durations 4/2/1 remember 0 gridlines 8/100/0/0");
+  fs::remove(file);
+  tessel::config::SaveSettings();
+  EXPECT_EQ(read_file(file), text);
   // The temporary file was renamed, not left behind.
   size_t files = 0;
   for (const auto& e : fs::directory_iterator(product_)) files += e.is_regular_file();
   EXPECT_EQ(files, 1u);
-
-  tessel::config::reset_settings();
-  tessel::reset_prefs();
-  tessel::config::LoadSettings();
-  EXPECT_EQ(current(), "units 0/3/1 durations 4/2/1 remember 0 gridlines 8/100/0/0");
 
   // Saving again replaces the file in full: the defaults are back.
   tessel::config::reset_settings();

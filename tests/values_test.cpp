@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <memory>
 #include <string>
 #include <vector>
 

@@ -8,11 +8,9 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 
-#include <unistd.h>
 
 #include "document/biff_records.h"
 #include "document/compound_file.h"
