@@ -29,8 +29,7 @@ class FieldLookup : public ::testing::Test {
     proj = &doc.project.emplace_back();
     proj->proj_id.value = 1;
     proj->proj_short_name.value = u"P1";
-    proj->fcst_start_date.time = 86400;
-    proj->fcst_start_date.empty = 0;
+    proj->fcst_start_date = s_date::from_time(86400);
     proj->calendar = cal;
 
     top = &doc.projwbs.emplace_back();
@@ -46,8 +45,7 @@ class FieldLookup : public ::testing::Test {
     area->wbs_name.value = u"Area A";
     area->wbs_path.value = u"P1.A";
     area->status_code.code = 1;
-    area->anticip_end_date.time = 86400;
-    area->anticip_end_date.empty = 0;
+    area->anticip_end_date = s_date::from_time(86400);
     area->obs = obs;
     area->project = proj;
 

@@ -266,7 +266,7 @@ TEST_F(Layouts, ActivityReaderTakesEveryPartAndSkipsWhatItCannotUse) {
   EXPECT_EQ(diag_.skipped.size(), 10u) << report;
 }
 
-TEST_F(Layouts, EachViewReadsItsOwnParts) {
+TEST_F(Layouts, EachViewReadsItsOwnPartsHoweverWritten) {
   // Without TaskView an activity layout has its name and nothing else.
   auto bare = read("(0||L(view_type|VP_ACT|view_name|Bare)((0||Columns()((0||task_code(width|1)())))))");
   ASSERT_NE(bare, nullptr);
@@ -305,22 +305,21 @@ TEST_F(Layouts, EachViewReadsItsOwnParts) {
   EXPECT_EQ(proj->date_settings()->timescale, 2);
 
   // Resources: columns only.
-  auto res = read(
+  auto resources = read(
       "(0||L(view_type|VP_RES|view_name|R)((0||Columns()((0||rsrc_name(width|9)())))"
       "(0||GroupSortBy()((0||SortBys()((0||S(source_field|rsrc_name|sort_type|ASC)())))))))");
-  ASSERT_NE(res, nullptr);
-  EXPECT_EQ(res->column_count(), 1u);
-  EXPECT_TRUE(res->group_sort().sort_bys.empty());
-}
+  ASSERT_NE(resources, nullptr);
+  EXPECT_EQ(resources->column_count(), 1u);
+  EXPECT_TRUE(resources->group_sort().sort_bys.empty());
 
-TEST_F(Layouts, LineBreaksAndDeleteCharacters) {
+  // Line breaks and DEL characters.
   // Line breaks (and indentation) between sibling nodes separate siblings;
   // text outside the root node is ignored.
-  auto res = read(
+  auto spread = read(
       "\xEF\xBB\xBF\r\n(0||L(view_type|VP_RES|view_name|R)(\r\n(0||Columns()(\r\n"
       "  (0||rsrc_name(width|100)())\r\n\t(0||rsrc_short_name(width|80)())\r\n))\r\n))\r\n\r\n");
-  ASSERT_NE(res, nullptr);
-  EXPECT_EQ(res->column_count(), 2u);
+  ASSERT_NE(spread, nullptr);
+  EXPECT_EQ(spread->column_count(), 2u);
 
   // Inside a node a line break is part of the name it stands in.
   auto broken = read("(0||L(view_type|VP_RES|view_name|R\n)((0||Columns()((0||\nrsrc_name(width|1)())))))");
