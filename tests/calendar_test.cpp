@@ -32,7 +32,7 @@ int64_t at(int64_t day_start, int hour, int minute = 0) { return day_start + hou
 const std::u16string kStandard = test_support::u16(
     test_support::weekdays_calendar("(0||0(d|40179)())(0||1(d|40187)((0||0(s|09:00|f|11:00)())))"));
 
-TEST(CalendarBuild, ReadsWeekdaysAndExceptions) {
+TEST(CalendarBuild, ReadsWeekdaysAndExceptionsSkippingWhatItCannotUse) {
   work_calendar c;
   c.build(kStandard);
   EXPECT_EQ(c.raw_text(), kStandard);
@@ -66,22 +66,21 @@ TEST(CalendarBuild, ReadsWeekdaysAndExceptions) {
   c.set_factors(10, 0, -5, 2400);
   EXPECT_EQ((std::array{c.factors.day, c.factors.week, c.factors.month, c.factors.year}),
             (std::array{10.0, 40.0, 172.0, 2400.0}));
-}
 
-TEST(CalendarBuild, SkipsWhatIsIncompleteOrOutOfRange) {
-  work_calendar c;
-  c.build(
+  // What is incomplete or out of range is skipped.
+  work_calendar partial;
+  partial.build(
       u"(0||CalendarData()((0||DaysOfWeek()((0||0()((0||0(s|08:00|f|12:00)())))"
       u"(0||9()((0||0(s|08:00|f|12:00)())))"
       u"(0||2()((0||0(s|08:00)())(0||1(f|12:00)())(0||2(s|8|f|17:30)())(0||3(s|:30|f|10:00)())))))"
       u"(0||Exceptions()((0||0(x|40179)())(0||1(d|40180)((0||0(s|08:00)())))))))");
-  for (int n = 1; n <= 7; ++n) EXPECT_EQ(c.weekday(n)->size(), n == 2 ? 2u : 0u);
+  for (int n = 1; n <= 7; ++n) EXPECT_EQ(partial.weekday(n)->size(), n == 2 ? 2u : 0u);
   // "8" has no colon and ":30" starts with it: both read as minute 0.
-  EXPECT_EQ((*c.weekday(2))[0].start, 0);
-  EXPECT_EQ((*c.weekday(2))[0].finish, 17 * 60 + 30);
-  EXPECT_EQ((*c.weekday(2))[1].start, 0);
-  ASSERT_EQ(c.exceptions().size(), 1u);  // the child without "d" adds none
-  EXPECT_TRUE(c.exceptions()[0].periods.empty());
+  EXPECT_EQ((*partial.weekday(2))[0].start, 0);
+  EXPECT_EQ((*partial.weekday(2))[0].finish, 17 * 60 + 30);
+  EXPECT_EQ((*partial.weekday(2))[1].start, 0);
+  ASSERT_EQ(partial.exceptions().size(), 1u);  // the child without "d" adds none
+  EXPECT_TRUE(partial.exceptions()[0].periods.empty());
 
   // A root named otherwise gives no working time; text without a root neither.
   work_calendar other;
@@ -94,21 +93,20 @@ TEST(CalendarBuild, SkipsWhatIsIncompleteOrOutOfRange) {
   work_calendar cut;
   cut.build(u"(0||CalendarData()(");
   EXPECT_EQ(cut.working_minutes(kMonday, kMonday + 30 * kDay), 0);
-}
 
-TEST(CalendarBuild, MidnightFinishEndsTheDay) {
-  work_calendar c;
-  c.build(
+  // A midnight finish ends the day.
+  work_calendar midnight;
+  midnight.build(
       u"(0||()((0||DaysOfWeek()((0||1()((0||0(s|00:00|f|00:00)())))"
       u"(0||2()((0||0(s|01:00|f|12:00)())(0||1(s|13:00|f|00:00)())))"
       u"(0||3()((0||0(s|00:00|f|00:30)())))))))");
-  EXPECT_EQ((*c.weekday(1))[0].start, 0);
-  EXPECT_EQ((*c.weekday(1))[0].finish, 1440);
-  EXPECT_EQ((*c.weekday(2))[1].finish, 1440);
-  EXPECT_EQ((*c.weekday(3))[0].finish, 30);  // only midnight itself moves
+  EXPECT_EQ((*midnight.weekday(1))[0].start, 0);
+  EXPECT_EQ((*midnight.weekday(1))[0].finish, 1440);
+  EXPECT_EQ((*midnight.weekday(2))[1].finish, 1440);
+  EXPECT_EQ((*midnight.weekday(3))[0].finish, 30);  // only midnight itself moves
   // A whole Sunday (2010-01-03) of the 24-hour day, and the 22-hour Monday.
-  EXPECT_EQ(c.working_minutes(kMonday - kDay, kMonday), 1440);
-  EXPECT_EQ(c.working_minutes(kMonday, kMonday + kDay), 22 * 60);
+  EXPECT_EQ(midnight.working_minutes(kMonday - kDay, kMonday), 1440);
+  EXPECT_EQ(midnight.working_minutes(kMonday, kMonday + kDay), 22 * 60);
 }
 
 TEST(CalendarLookup, BaseCalendarHolidaysOverrideOwnWeekdays) {
@@ -138,7 +136,7 @@ TEST(CalendarLookup, BaseCalendarHolidaysOverrideOwnWeekdays) {
   EXPECT_EQ(resource.period_count(1262304000), 1);
 }
 
-TEST(CalendarMinutes, CountsWindowsOfTheWorkingDay) {
+TEST(CalendarMinutes, CountsWindowsOfTheWorkingDayAndEveryPeriod) {
   work_calendar c;
   c.build(kStandard);
   c.prepare();
@@ -165,32 +163,31 @@ TEST(CalendarMinutes, CountsWindowsOfTheWorkingDay) {
   int64_t thursday = kMonday - 4 * kDay;
   EXPECT_EQ(c.working_minutes(at(thursday, 12, 30), at(kMonday + 7 * kDay, 10)),
             240 + 5 * 480 + 120 + 120);
-}
 
-TEST(CalendarMinutes, OverlappingAndUnsortedPeriodsEachCount) {
-  work_calendar c;
-  c.add_period(2, work_period{13 * 60, 17 * 60});
-  c.add_period(2, work_period{8 * 60, 14 * 60});
-  c.add_period(2, work_period{16 * 60, 15 * 60});  // finishes before it starts
-  c.add_period(9, work_period{0, 1440});            // no such weekday
-  EXPECT_EQ(c.working_minutes(kMonday, kMonday + kDay), 240 + 360);
-  EXPECT_EQ(c.working_minutes(at(kMonday, 13), at(kMonday, 14)), 120);
-  EXPECT_EQ(c.working_minutes(kMonday, kMonday + 70 * kDay), 10 * 600);
-  EXPECT_EQ(c.weekday_minutes(2), 600);
-  EXPECT_EQ(c.weekday_minutes(9), 0);
+  // Overlapping and unsorted periods each count.
+  work_calendar odd;
+  odd.add_period(2, work_period{13 * 60, 17 * 60});
+  odd.add_period(2, work_period{8 * 60, 14 * 60});
+  odd.add_period(2, work_period{16 * 60, 15 * 60});  // finishes before it starts
+  odd.add_period(9, work_period{0, 1440});            // no such weekday
+  EXPECT_EQ(odd.working_minutes(kMonday, kMonday + kDay), 240 + 360);
+  EXPECT_EQ(odd.working_minutes(at(kMonday, 13), at(kMonday, 14)), 120);
+  EXPECT_EQ(odd.working_minutes(kMonday, kMonday + 70 * kDay), 10 * 600);
+  EXPECT_EQ(odd.weekday_minutes(2), 600);
+  EXPECT_EQ(odd.weekday_minutes(9), 0);
   // Periods added through the slot pointer after a count are seen.
-  c.weekday(3)->push_back(work_period{0, 60});
-  EXPECT_EQ(c.working_minutes(kMonday, kMonday + 70 * kDay), 10 * 660);
-  auto& e = c.add_exception(kMonday + 7 * kDay + 5000);  // any moment of the day
-  EXPECT_EQ(c.working_minutes(kMonday, kMonday + 70 * kDay), 9 * 660 + 60);
-  c.add_exception_period(e, work_period{0, 30});
-  EXPECT_EQ(c.working_minutes(kMonday, kMonday + 70 * kDay), 9 * 660 + 90);
+  odd.weekday(3)->push_back(work_period{0, 60});
+  EXPECT_EQ(odd.working_minutes(kMonday, kMonday + 70 * kDay), 10 * 660);
+  auto& e = odd.add_exception(kMonday + 7 * kDay + 5000);  // any moment of the day
+  EXPECT_EQ(odd.working_minutes(kMonday, kMonday + 70 * kDay), 9 * 660 + 60);
+  odd.add_exception_period(e, work_period{0, 30});
+  EXPECT_EQ(odd.working_minutes(kMonday, kMonday + 70 * kDay), 9 * 660 + 90);
   // A copy counts on its own after the original changes.
-  work_calendar copy = c;
-  c.add_exception(kMonday + 14 * kDay);
+  work_calendar copy = odd;
+  odd.add_exception(kMonday + 14 * kDay);
   EXPECT_EQ(copy.working_minutes(kMonday, kMonday + 70 * kDay), 9 * 660 + 90);
-  EXPECT_EQ(c.working_minutes(kMonday, kMonday + 70 * kDay), 8 * 660 + 90 + 60);
-  EXPECT_EQ(tessel::oracle::working_minutes(c, kMonday, kMonday + 70 * kDay), 8 * 660 + 90 + 60);
+  EXPECT_EQ(odd.working_minutes(kMonday, kMonday + 70 * kDay), 8 * 660 + 90 + 60);
+  EXPECT_EQ(tessel::oracle::working_minutes(odd, kMonday, kMonday + 70 * kDay), 8 * 660 + 90 + 60);
 }
 
 TEST(CalendarMinutes, ExtremeMomentsAndDamagedTextStaySafe) {
@@ -350,7 +347,7 @@ int64_t random_length(std::mt19937_64& rng) {
   }
 }
 
-TEST(CalendarDifferential, FastCountMatchesTheDayByDayReading) {
+TEST(CalendarDifferential, FastCountAndPeriodLookupMatchTheDayByDayReading) {
   std::mt19937_64 rng(0x7e55e1);
   calendar_set set;
   build_calendars(set, rng);
@@ -376,12 +373,8 @@ TEST(CalendarDifferential, FastCountMatchesTheDayByDayReading) {
   }
   EXPECT_EQ(mismatches, 0);
   EXPECT_GT(total, 0);
-}
 
-TEST(CalendarDifferential, PeriodLookupMatchesTheDayByDayReading) {
-  std::mt19937_64 rng(42);
-  calendar_set set;
-  build_calendars(set, rng);
+  // The periods of single days, at random moments.
   int worked = 0;
   for (int i = 0; i < 20000; ++i) {
     const work_calendar& c = *set.all[static_cast<size_t>(i) % set.all.size()];

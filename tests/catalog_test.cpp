@@ -41,7 +41,7 @@ constexpr catalog_kind kAll[] = {catalog_kind::activity, catalog_kind::project,
                                  catalog_kind::wbs,      catalog_kind::resource,
                                  catalog_kind::predecessor, catalog_kind::successor};
 
-TEST_F(CatalogBuiltin, ShapeIdsEntitiesAndAvailability) {
+TEST_F(CatalogBuiltin, ShapeIdsEntitiesValueClassesAndAvailability) {
   const std::size_t sizes[] = {208, 160, 138, 31, 28, 28};
   const std::size_t available[] = {72, 47, 30, 21, 17, 17};
   const uint32_t entity_of[] = {0, 1, 2, 3, 4, 4};
@@ -66,9 +66,8 @@ TEST_F(CatalogBuiltin, ShapeIdsEntitiesAndAvailability) {
   // Rebuilding starts from empty lists: no field is registered twice.
   build_catalogs();
   EXPECT_EQ(catalogs().size(), 593u);
-}
 
-TEST_F(CatalogBuiltin, CitedIds) {
+  // The ids other code relies on.
   const std::map<uint32_t, std::u16string> cited = {
       {54, u"act_start_date"}, {70, u"end_date"}, {82, u"start_date"}, {130, u"task_code"},
       {132, u"task_name"}, {138, u"clndr_id"}, {140, u"duration_type"}, {147, u"rsrc_id"},
@@ -90,10 +89,8 @@ TEST_F(CatalogBuiltin, CitedIds) {
   EXPECT_EQ(find_field(328)->catalog, catalog_kind::project);
   EXPECT_EQ(find_field(189)->value_type, value_types::percent_complete_type);
   EXPECT_EQ(find_field(213)->caption, u"Group Name");
-}
 
-// How many fields of each catalog sum, span dates or measure durations.
-TEST_F(CatalogBuiltin, ValueClasses) {
+  // How many fields of each catalog sum, span dates or measure durations.
   const std::size_t classes[6][5] = {{0, 11, 13, 23, 15}, {0, 3, 3, 12, 3}, {0, 3, 3, 10, 2}, {}, {}, {}};
   for (std::size_t k = 0; k < 6; ++k) {
     std::size_t c[5] = {};
@@ -115,7 +112,7 @@ TEST_F(CatalogBuiltin, ValueClasses) {
             value_classes::summable);
 }
 
-TEST_F(CatalogBuiltin, KeysAndCaptionsVerbatim) {
+TEST_F(CatalogBuiltin, KeysCaptionsWorkbookColumnsAndTheDumpsList) {
   const field_entry* e = find_field(catalog_kind::successor, u"task\\7Cend_datee");
   ASSERT_NE(e, nullptr);
   EXPECT_EQ(e->caption, u"Finish");
@@ -132,9 +129,7 @@ TEST_F(CatalogBuiltin, KeysAndCaptionsVerbatim) {
   // Keys compare exactly.
   EXPECT_EQ(find_field(catalog_kind::activity, u"Task_code"), nullptr);
   EXPECT_EQ(find_field(catalog_kind::activity, u"project|proj_short_name"), nullptr);
-}
 
-TEST_F(CatalogBuiltin, WorkbookColumns) {
   // Columns whose header differs from the key, by id.
   const std::map<uint32_t, std::u16string> differing = {
       {148, u"_project__proj_short_name"}, {149, u"_project__proj_name"},
@@ -178,9 +173,8 @@ TEST_F(CatalogBuiltin, WorkbookColumns) {
             u"act_work_cost");
   EXPECT_EQ(find_field(catalog_kind::wbs, u"wbs_path")->workbook_column, u"wbs_path");
   EXPECT_EQ(find_field(catalog_kind::resource, u"employee_code")->workbook_column, u"");
-}
 
-TEST_F(CatalogBuiltin, DumpListsTheCatalogs) {
+  // tessel-dump lists the catalogs.
   int status = -1;
   const std::string out = test_support::run_dump("--catalog", &status);
   EXPECT_EQ(status, 0);
@@ -197,7 +191,7 @@ TEST_F(CatalogBuiltin, DumpListsTheCatalogs) {
   EXPECT_NE(out.find("\nsuccessor\t598\t"), std::string::npos);
 }
 
-TEST_F(CatalogLookup, ByIdAndKeyAcrossCatalogs) {
+TEST_F(CatalogLookup, FindsRegistersAndKeepsEntries) {
   EXPECT_EQ(find_field(5), nullptr);
   EXPECT_EQ(find_field(599), nullptr);
   EXPECT_EQ(catalogs().find_persistent_id(570)->catalog, catalog_kind::predecessor);
@@ -217,9 +211,8 @@ TEST_F(CatalogLookup, ByIdAndKeyAcrossCatalogs) {
   EXPECT_EQ(catalogs().find_activity_caption(u"Activity Name")->key, u"task_name");
   EXPECT_EQ(catalogs().find_activity_caption(u"activity name"), nullptr);
   EXPECT_EQ(catalogs().find_activity_caption(u"Resource ID"), nullptr);  // resource catalog only
-}
 
-TEST_F(CatalogLookup, DocumentFieldsAndDuplicates) {
+  // Document fields, and registering twice.
   // A user-defined text field with type id 12 and an activity code type 7.
   field_entry& udf = add(catalog_kind::activity, user_field_base + 12, u"user_field_12",
                          u"Reviewer");
@@ -259,9 +252,8 @@ TEST_F(CatalogLookup, DocumentFieldsAndDuplicates) {
   add(catalog_kind::wbs, 123456, u"x", u"X");
   EXPECT_EQ(find_field(123456), &early);
   EXPECT_EQ(find_field(catalog_kind::successor, u"x"), &late);
-}
 
-TEST_F(CatalogLookup, EntriesStayPutAndMarksHold) {
+  // Entries stay put as the catalogs grow, and marks hold.
   const field_entry* first = &catalogs()[catalog_kind::activity].entries().front();
   field_entry* finish = find_field(70);
   for (uint32_t i = 1; i <= 20000; ++i) {

@@ -21,11 +21,7 @@ using catalog::catalog_kind;
 
 namespace {
 
-uint32_t act_id(std::u16string_view key) {
-  const catalog::field_entry* e = catalog::find_field(catalog_kind::activity, key);
-  EXPECT_NE(e, nullptr);
-  return e ? e->field_id : 0;
-}
+uint32_t act_id(std::u16string_view key) { return test_support::field_id(catalog_kind::activity, key); }
 
 std::string keys_of(const Layout& l) {
   std::string s;
@@ -54,7 +50,7 @@ class ColumnFiles : public config_sandbox {
   }
 };
 
-TEST_F(ColumnFiles, ReadingAppendsKnownAvailableNewFieldsOnly) {
+TEST_F(ColumnFiles, ReadingAppendsKnownAvailableNewFieldsOnlyAndSavingWritesEveryList) {
   ActivityLayout l;
   l.set_name(u"L");
   l.add_column(act_id(u"task_code"), 100.0f);
@@ -79,9 +75,8 @@ TEST_F(ColumnFiles, ReadingAppendsKnownAvailableNewFieldsOnly) {
   ASSERT_TRUE(ReadColumnFile(w, root_ / "data" / "VP_WBS" / "W_columns.cfg"));
   ASSERT_EQ(w.column_count(), 1u);
   EXPECT_EQ(w.column_at(0)->field_id, 374u);
-}
 
-TEST_F(ColumnFiles, SavingWritesEveryLayoutsLists) {
+  // Saving writes every layout's lists.
   layout_lists layouts;
   auto a = std::make_unique<ActivityLayout>();
   a->set_name(u"Act One");

@@ -12,7 +12,7 @@ namespace {
 using tessel::document::data_node;
 using tessel::document::data_parser;
 
-TEST(DataParser, ReadsNamesPropertiesAndChildrenInOrder) {
+TEST(DataParser, ReadsNamesPropertiesAndChildrenHoweverWritten) {
   auto root = data_parser::parse(
       u"(0||CalendarData()((0||DaysOfWeek()((0||1()())"
       u"(0||2()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))))"
@@ -39,15 +39,13 @@ TEST(DataParser, ReadsNamesPropertiesAndChildrenInOrder) {
   EXPECT_EQ(root->child(u"daysofweek"), nullptr);
   EXPECT_EQ(second.prop(u"S"), nullptr);
   EXPECT_EQ(second.value(u"x"), nullptr);
-}
 
-TEST(DataParser, HeadersAreOptionalAndNamesMayBeEmpty) {
-  // The root as newer exports write it: empty name, empty property list.
-  auto root = data_parser::parse(u"(0||()((0||DaysOfWeek()())(0||Exceptions()())))");
-  ASSERT_TRUE(root);
-  EXPECT_EQ(root->name(), u"");
-  ASSERT_EQ(root->children().size(), 2u);
-  EXPECT_TRUE(root->child(u"Exceptions"));
+  // The unnamed as newer exports write it: empty name, empty property list.
+  auto unnamed = data_parser::parse(u"(0||()((0||DaysOfWeek()())(0||Exceptions()())))");
+  ASSERT_TRUE(unnamed);
+  EXPECT_EQ(unnamed->name(), u"");
+  ASSERT_EQ(unnamed->children().size(), 2u);
+  EXPECT_TRUE(unnamed->child(u"Exceptions"));
 
   auto long_header = data_parser::parse(u"(50000000||Node(k|v)((50000000||Inner()())))");
   ASSERT_TRUE(long_header);
@@ -66,47 +64,45 @@ TEST(DataParser, HeadersAreOptionalAndNamesMayBeEmpty) {
   ASSERT_TRUE(plain);
   EXPECT_EQ(plain->name(), u"Only");
   EXPECT_TRUE(plain->children().empty());
-}
 
-TEST(DataParser, KeepsSpacesPairsPropertiesAndFirstMatchWins) {
-  auto root = data_parser::parse(u"(0|| Name (k |v | k|w|k |x|odd)((0||c()())(0||c(n|2)())))");
-  ASSERT_TRUE(root);
-  EXPECT_EQ(root->name(), u" Name ");
+  // Spaces are kept, tokens pair up, the first match wins.
+  auto spaced = data_parser::parse(u"(0|| Name (k |v | k|w|k |x|odd)((0||c()())(0||c(n|2)())))");
+  ASSERT_TRUE(spaced);
+  EXPECT_EQ(spaced->name(), u" Name ");
   // Tokens pair up as key and value; the unpaired last token is dropped.
-  ASSERT_EQ(root->props().size(), 3u);
-  EXPECT_EQ(root->props()[0].key, u"k ");
-  EXPECT_EQ(root->props()[0].value, u"v ");
-  EXPECT_EQ(root->props()[1].key, u" k");
-  EXPECT_EQ(*root->value(u"k "), u"v ");  // first of two "k " keys
-  EXPECT_EQ(root->props()[2].value, u"x");
+  ASSERT_EQ(spaced->props().size(), 3u);
+  EXPECT_EQ(spaced->props()[0].key, u"k ");
+  EXPECT_EQ(spaced->props()[0].value, u"v ");
+  EXPECT_EQ(spaced->props()[1].key, u" k");
+  EXPECT_EQ(*spaced->value(u"k "), u"v ");  // first of two "k " keys
+  EXPECT_EQ(spaced->props()[2].value, u"x");
   // Of two children with one name, the first is found.
-  const data_node* c = root->child(u"c");
+  const data_node* c = spaced->child(u"c");
   ASSERT_TRUE(c);
   EXPECT_TRUE(c->props().empty());
-}
 
-TEST(DataParser, DelCharactersAndIndentationBetweenNodesAreHarmless) {
+  // DEL characters and indentation between nodes are harmless.
   std::u16string text =
       u"(0||CalendarData()(\x7f\x7f  (0||DaysOfWeek()(\x7f\x7f    (0||1()())\x7f\x7f    "
       u"(0||2()(\x7f\x7f      (0||0(s|08:00|f|12:00)())))))\x7f\x7f  (0||VIEW(ShowTotal|Y)())"
       u"\x7f\x7f  (0||Exceptions()())))";
-  auto root = data_parser::parse(text);
-  ASSERT_TRUE(root);
-  EXPECT_EQ(root->name(), u"CalendarData");
-  ASSERT_EQ(root->children().size(), 3u);
-  EXPECT_EQ(root->children()[1].name(), u"VIEW");
-  EXPECT_EQ(*root->children()[1].value(u"ShowTotal"), u"Y");
-  const data_node* days = root->child(u"DaysOfWeek");
-  ASSERT_TRUE(days);
-  ASSERT_EQ(days->children().size(), 2u);
-  EXPECT_EQ(days->children()[1].children()[0].raw_text(), u"(0||0(s|08:00|f|12:00)())");
-  EXPECT_EQ(root->raw_text().find(u'\x7f'), std::u16string_view::npos);
+  auto indented = data_parser::parse(text);
+  ASSERT_TRUE(indented);
+  EXPECT_EQ(indented->name(), u"CalendarData");
+  ASSERT_EQ(indented->children().size(), 3u);
+  EXPECT_EQ(indented->children()[1].name(), u"VIEW");
+  EXPECT_EQ(*indented->children()[1].value(u"ShowTotal"), u"Y");
+  const data_node* indented_days = indented->child(u"DaysOfWeek");
+  ASSERT_TRUE(indented_days);
+  ASSERT_EQ(indented_days->children().size(), 2u);
+  EXPECT_EQ(indented_days->children()[1].children()[0].raw_text(), u"(0||0(s|08:00|f|12:00)())");
+  EXPECT_EQ(indented->raw_text().find(u'\x7f'), std::u16string_view::npos);
   // DEL inside a value is dropped too.
   auto v = data_parser::parse(u"(0||n(k|0\x7f" u"8:00)())");
   EXPECT_EQ(*v->value(u"k"), u"08:00");
 }
 
-TEST(DataParser, EmptyAndMalformedTextNeverFails) {
+TEST(DataParser, EmptyMalformedAndRandomTextNeverFails) {
   EXPECT_EQ(data_parser::parse(u""), nullptr);
   EXPECT_EQ(data_parser::parse(u"\x7f\x7f\x7f"), nullptr);
 
@@ -130,9 +126,8 @@ TEST(DataParser, EmptyAndMalformedTextNeverFails) {
   // A megabyte of open or close parentheses: linear, no children.
   EXPECT_TRUE(data_parser::parse(std::u16string(1 << 20, u'('))->children().empty());
   EXPECT_TRUE(data_parser::parse(std::u16string(1 << 20, u')'))->children().empty());
-}
 
-TEST(DataParser, RandomTextNeverCrashes) {
+  // Random text never brings the reader down.
   std::mt19937 rng(20240611);
   const char16_t alphabet[] = {u'(', u')', u'|', u'0', u'5', u'a', u' ', 0x7F, u':'};
   size_t nodes = 0;

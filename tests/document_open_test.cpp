@@ -3,7 +3,6 @@
 // on the real exports beside the project.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -144,10 +143,23 @@ TEST(OpenSchedule, RefusesWhatIsNotASchedule) {
   EXPECT_EQ(doc.document()->task.size(), 9u);
 }
 
-TEST(OpenSchedule, LinksRecordsWhateverTheTableOrder) {
+// One schedule opened from a file it may not write to: the file stays as it
+// was, the records link whatever the table order, and the post-load passes
+// derive dates, durations, roll-ups and prices.
+TEST(OpenSchedule, LinksAndDerivesWithoutWritingTheFile) {
+  reset_prefs();
   scratch s;
+  const std::u16string path = s.write("ro.xer", schedule_text());
+  ASSERT_EQ(::chmod(fs::path(path).c_str(), 0444), 0);
+  struct stat before {};
+  ASSERT_EQ(::stat(fs::path(path).c_str(), &before), 0);
   view::TesselDoc doc;
-  ASSERT_TRUE(doc.open(s.write("s.xer", schedule_text())));
+  ASSERT_TRUE(doc.open(path));
+  struct stat after {};
+  ASSERT_EQ(::stat(fs::path(path).c_str(), &after), 0);
+  EXPECT_EQ(before.st_mtime, after.st_mtime);
+  EXPECT_EQ(before.st_size, after.st_size);
+  EXPECT_EQ(test_support::read_file(fs::path(path)), schedule_text());
   const Document& d = *doc.document();
   ASSERT_EQ(d.task.size(), 9u);  // both TASK tables
 
@@ -181,25 +193,26 @@ TEST(OpenSchedule, LinksRecordsWhateverTheTableOrder) {
   EXPECT_EQ(p.top_wbs->node_type.text(), u"Project");
   EXPECT_EQ(ip.projwbs->node_type.text(), u"WBS");
   EXPECT_EQ(p.tasks.size(), 9u);
-}
 
-TEST(OpenSchedule, DerivesDatesAndDurationsFromStatusAndCalendar) {
-  scratch s;
-  view::TesselDoc doc;
-  ASSERT_TRUE(doc.open(s.write("s.xer", schedule_text())));
-  const Document& d = *doc.document();
+  // Shown dates: an actual one is marked "A", a constraint marks the date it
+  // holds (never an actual one), milestones hide the date they do not have.
+  const struct {
+    const char16_t *code, *start, *finish;
+  } shown[] = {{u"IP", u"1-Jan-2024 A", u"5-Jan-2024"}, {u"SM", u"8-Jan-2024", u""},
+               {u"FM", u"", u"5-Jan-2024 A"},           {u"CS", u"8-Jan-2024*", u"9-Jan-2024"},
+               {u"CF", u"8-Jan-2024", u"9-Jan-2024*"},  {u"DONE", u"1-Jan-2024 A", u"2-Jan-2024 A"}};
+  for (const auto& t : shown) {
+    EXPECT_EQ(by_code(d, t.code).start_date.text(), t.start) << test_support::narrow(t.code);
+    EXPECT_EQ(by_code(d, t.code).end_date.text(), t.finish) << test_support::narrow(t.code);
+  }
 
   // In progress across the Wednesday holiday: Mon, Tue, Thu, Fri of 8 hours.
-  const TASK& ip = by_code(d, u"IP");
-  EXPECT_EQ(ip.start_date.text(), u"1-Jan-2024 A");
-  EXPECT_EQ(ip.end_date.text(), u"5-Jan-2024");
   EXPECT_DOUBLE_EQ(ip.total_drtn_hr_cnt.hours, 32.0);
   EXPECT_TRUE(ip.act_drtn_hr_cnt.dur_empty) << "only a suspended activity has an actual duration";
   EXPECT_EQ(ip.active_cnt.value, 1);
   EXPECT_EQ(ip.notstarted_cnt.value, 0);
 
   // Suspended without a resume date: whole hours worked before the suspension.
-  const TASK& susp = by_code(d, u"SUSP");
   EXPECT_DOUBLE_EQ(susp.total_drtn_hr_cnt.hours, 72.0);
   EXPECT_DOUBLE_EQ(susp.act_drtn_hr_cnt.hours, 10.0);
 
@@ -209,41 +222,19 @@ TEST(OpenSchedule, DerivesDatesAndDurationsFromStatusAndCalendar) {
   EXPECT_DOUBLE_EQ(resumed.act_drtn_hr_cnt.hours, 50.0 - 16.0);
 
   // Milestones hide the dates they do not have, but durations still count them.
-  const TASK& sm = by_code(d, u"SM");
-  EXPECT_EQ(sm.start_date.text(), u"8-Jan-2024");
-  EXPECT_EQ(sm.end_date.text(), u"");
-  EXPECT_EQ(sm.reend_date.text(), u"");
-  EXPECT_DOUBLE_EQ(sm.total_drtn_hr_cnt.hours, 0.0);
-  const TASK& fm = by_code(d, u"FM");
-  EXPECT_EQ(fm.start_date.text(), u"");
-  EXPECT_EQ(fm.act_start_date.text(), u"");
-  EXPECT_EQ(fm.end_date.text(), u"5-Jan-2024 A");
-  EXPECT_EQ(fm.complete_cnt.value, 1);
-
-  // A constraint marks the date it holds, never an actual one.
-  EXPECT_EQ(by_code(d, u"CS").start_date.text(), u"8-Jan-2024*");
-  EXPECT_EQ(by_code(d, u"CS").end_date.text(), u"9-Jan-2024");
-  EXPECT_EQ(by_code(d, u"CF").start_date.text(), u"8-Jan-2024");
-  EXPECT_EQ(by_code(d, u"CF").end_date.text(), u"9-Jan-2024*");
-  EXPECT_EQ(by_code(d, u"DONE").start_date.text(), u"1-Jan-2024 A");
-  EXPECT_EQ(by_code(d, u"DONE").end_date.text(), u"2-Jan-2024 A");
+  EXPECT_EQ(by_code(d, u"SM").reend_date.text(), u"");
+  EXPECT_DOUBLE_EQ(by_code(d, u"SM").total_drtn_hr_cnt.hours, 0.0);
+  EXPECT_EQ(by_code(d, u"FM").act_start_date.text(), u"");
+  EXPECT_EQ(by_code(d, u"FM").complete_cnt.value, 1);
 
   // Without a calendar there is nothing to count working time in.
   const TASK& nocal = by_code(d, u"NOCAL");
   EXPECT_EQ(nocal.calendar, nullptr);
   EXPECT_TRUE(nocal.total_drtn_hr_cnt.dur_empty);
   EXPECT_EQ(nocal.total_drtn_hr_cnt.text(), u"");
-}
-
-TEST(OpenSchedule, RollsUpWbsAndProjectAndPricesResources) {
-  reset_prefs();
-  scratch s;
-  view::TesselDoc doc;
-  ASSERT_TRUE(doc.open(s.write("s.xer", schedule_text())));
-  const Document& d = *doc.document();
 
   // The leaf element holds every activity; its counts are its own activities'.
-  const PROJWBS& leaf = *by_code(d, u"IP").projwbs;
+  const PROJWBS& leaf = *ip.projwbs;
   EXPECT_EQ(leaf.task_cnt.value, 9);
   EXPECT_EQ(leaf.complete_cnt.value, 2);
   EXPECT_EQ(leaf.active_cnt.value, 3);
@@ -253,7 +244,6 @@ TEST(OpenSchedule, RollsUpWbsAndProjectAndPricesResources) {
   EXPECT_EQ(leaf.parent->task_cnt.value, 0) << "a parent counts only its own activities";
 
   // The project rolls its top element's subtree up.
-  const PROJECT& p = d.project[0];
   EXPECT_EQ(p.task_cnt.value, 9);
   EXPECT_EQ(p.complete_cnt.value, 2);
   EXPECT_EQ(p.start_date.text(), u"1-Jan-2024");
@@ -295,21 +285,6 @@ TEST(OpenSchedule, DamagedFilesGivePartialSchedulesNeverACrash) {
                                                   {"%F", "clndr_id", "clndr_data"},
                                                   {"%R", "-1", "((((((((|||)))"}}))));
   EXPECT_EQ(doc.document()->task.size(), 1u);
-}
-
-TEST(OpenSchedule, NeverWritesToTheFile) {
-  scratch s;
-  const std::u16string path = s.write("ro.xer", schedule_text());
-  ASSERT_EQ(::chmod(fs::path(path).c_str(), 0444), 0);
-  struct stat before {};
-  ASSERT_EQ(::stat(fs::path(path).c_str(), &before), 0);
-  view::TesselDoc doc;
-  ASSERT_TRUE(doc.open(path));
-  struct stat after {};
-  ASSERT_EQ(::stat(fs::path(path).c_str(), &after), 0);
-  EXPECT_EQ(before.st_mtime, after.st_mtime);
-  EXPECT_EQ(before.st_size, after.st_size);
-  EXPECT_EQ(test_support::read_file(fs::path(path)), schedule_text());
 }
 
 // Critical means work still to do with no total float left.

@@ -50,7 +50,7 @@ class Encodings : public config_sandbox {
 
 }  // namespace
 
-TEST(TextEncoding, DetectionNeedsEveryHighByteToBeUtf8) {
+TEST(TextEncoding, DetectionAndTheReadersDecoding) {
   EXPECT_EQ(detect_encoding("plain ASCII\tonly\r\n"), text_encoding::windows_1252);
   EXPECT_EQ(detect_encoding(kCurly), text_encoding::windows_1252);
   EXPECT_EQ(detect_encoding("\xD0\x97\xD0\xB0 \xE9\xA1\xB9\xE7\x9B\xAE \xF0\x9F\x98\x80"), text_encoding::utf8);
@@ -72,9 +72,25 @@ TEST(TextEncoding, DetectionNeedsEveryHighByteToBeUtf8) {
     run.replace(at, 1, "\xC3\xA9");
     EXPECT_EQ(detect_encoding(run), text_encoding::utf8) << at;
   }
+
+  // The reader decodes cells but not names.
+  auto doc = xer_parser::parse_bytes("ERMHDR\n%T\tTASK\n%F\tname\n%R\t" + kCurly + "\n");
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(doc->decoder().encoding(), text_encoding::windows_1252);
+  EXPECT_EQ(doc->tables()[0]->rows()[0].cell(0).text(), u"\u201CQuote\u201D \u2013 \u00A35");
+  doc = xer_parser::parse_bytes("ERMHDR\n%T\tTASK\n%F\tname\n%R\t" + kCyrillic1251 + "\n", text_encoding::windows_1251);
+  EXPECT_EQ(doc->tables()[0]->rows()[0].cell(0).text(), u"Задача 1");
+  EXPECT_EQ(doc->tables()[0]->fields()[0]->name(), u"name");
+  // A leading byte-order mark is skipped and declares UTF-8.
+  doc = xer_parser::parse_bytes("\xEF\xBB\xBF" "ERMHDR\n%T\tTASK\n%F\tname\n%R\t\xD0\x97\n");
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(doc->tables()[0]->name(), u"TASK");
+  EXPECT_EQ(doc->tables()[0]->rows()[0].cell(0).text(), u"З");
+  EXPECT_EQ(xer_parser::parse_bytes("\xEF\xBB" "ERMHDR\n"), nullptr);
 }
 
-TEST(TextEncoding, Windows1252AgreesWithTheSystemAndKeepsTheFiveGaps) {
+TEST(TextEncoding, EachOfferedEncodingDecodesItsOwnText) {
+  // Windows-1252 agrees with the system's conversion and keeps the five gaps.
   iconv_t cd = ::iconv_open("UTF-16LE", "CP1252");
   ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
   const text_decoder dec(text_encoding::windows_1252);
@@ -91,9 +107,8 @@ TEST(TextEncoding, Windows1252AgreesWithTheSystemAndKeepsTheFiveGaps) {
   }
   ::iconv_close(cd);
   EXPECT_EQ(dec.decode(kCurly), u"\u201CQuote\u201D \u2013 \u00A35");
-}
 
-TEST(TextEncoding, EachOfferedEncodingDecodesItsOwnText) {
+  // Each offered encoding decodes its own text.
   EXPECT_EQ(decode(text_encoding::windows_1251, kCyrillic1251), u"Задача 1");
   EXPECT_EQ(decode(text_encoding::windows_1250, "\xA3\xF3\x64\x9F"), u"Łódź");
   EXPECT_EQ(decode(text_encoding::windows_1253, "\xC5\xEB\xEB\xDC\xE4\xE1"), u"Ελλάδα");
@@ -125,9 +140,8 @@ TEST(TextEncoding, EachOfferedEncodingDecodesItsOwnText) {
   EXPECT_EQ(encoding_by_name("latin-1"), text_encoding::latin1);
   EXPECT_EQ(encoding_by_name("ebcdic"), std::nullopt);
   EXPECT_EQ(encoding_by_name("1249"), std::nullopt);
-}
 
-TEST(TextEncoding, BrokenSequencesBecomeOneMarkAndTheRestIsKept) {
+  // Broken sequences become one mark and the rest is kept.
   EXPECT_EQ(decode(text_encoding::utf8, "A\xE2\x82" "B"), u"A\uFFFDB");
   EXPECT_EQ(decode(text_encoding::utf8, "\xC3(\xFF\xED\xA0\x80!"), u"\uFFFD(\uFFFD\uFFFD\uFFFD\uFFFD!");
   EXPECT_EQ(decode(text_encoding::utf8, "end \xF0\x9F\x98"), u"end \uFFFD");
@@ -154,23 +168,7 @@ TEST(TextEncoding, BrokenSequencesBecomeOneMarkAndTheRestIsKept) {
   }
 }
 
-TEST(TextEncoding, TheReaderDecodesCellsButNotNames) {
-  auto doc = xer_parser::parse_bytes("ERMHDR\n%T\tTASK\n%F\tname\n%R\t" + kCurly + "\n");
-  ASSERT_NE(doc, nullptr);
-  EXPECT_EQ(doc->decoder().encoding(), text_encoding::windows_1252);
-  EXPECT_EQ(doc->tables()[0]->rows()[0].cell(0).text(), u"\u201CQuote\u201D \u2013 \u00A35");
-  doc = xer_parser::parse_bytes("ERMHDR\n%T\tTASK\n%F\tname\n%R\t" + kCyrillic1251 + "\n", text_encoding::windows_1251);
-  EXPECT_EQ(doc->tables()[0]->rows()[0].cell(0).text(), u"Задача 1");
-  EXPECT_EQ(doc->tables()[0]->fields()[0]->name(), u"name");
-  // A leading byte-order mark is skipped and declares UTF-8.
-  doc = xer_parser::parse_bytes("\xEF\xBB\xBF" "ERMHDR\n%T\tTASK\n%F\tname\n%R\t\xD0\x97\n");
-  ASSERT_NE(doc, nullptr);
-  EXPECT_EQ(doc->tables()[0]->name(), u"TASK");
-  EXPECT_EQ(doc->tables()[0]->rows()[0].cell(0).text(), u"З");
-  EXPECT_EQ(xer_parser::parse_bytes("\xEF\xBB" "ERMHDR\n"), nullptr);
-}
-
-TEST_F(Encodings, OpenedSchedulesShowTheirTextAsWritten) {
+TEST_F(Encodings, OpenedSchedulesShowTheirTextAsWrittenOrInTheChosenEncoding) {
   view::TesselDoc doc;
   ASSERT_TRUE(doc.open(write("w.xer", schedule(kCurly, "Caf\xE9", "Gr\xFC\xDF" "e"))));
   EXPECT_EQ(doc.encoding_used(), text_encoding::windows_1252);
@@ -192,12 +190,10 @@ TEST_F(Encodings, OpenedSchedulesShowTheirTextAsWritten) {
   ASSERT_TRUE(doc.open(write("bom.xer", "\xEF\xBB\xBF" + schedule("a", "b", "c"))));
   EXPECT_EQ(doc.encoding_used(), text_encoding::utf8);
   EXPECT_EQ(doc.document()->task.size(), 2u);
-}
 
-TEST_F(Encodings, AChosenEncodingIsRememberedPerFile) {
+  // A chosen encoding is remembered per file.
   const std::u16string path = write("ru.xer", schedule(kCyrillic1251, "x", "y"));
   const std::u16string other = write("other.xer", schedule(kCyrillic1251, "x", "y"));
-  view::TesselDoc doc;
   ASSERT_TRUE(doc.open(path));
   EXPECT_EQ(doc.encoding_used(), text_encoding::windows_1252);
   EXPECT_EQ(doc.document()->task[0].task_name.value, u"Çàäà÷à 1");
@@ -227,7 +223,7 @@ TEST_F(Encodings, AChosenEncodingIsRememberedPerFile) {
   EXPECT_EQ(view::remembered_text_encoding(path), std::nullopt);
 }
 
-TEST_F(Encodings, TheChoicesFileKeepsOddPathsAndOnlyTheLatestChoices) {
+TEST_F(Encodings, TheChoicesFileAndTesselDump) {
   const fs::path odd = root_ / "files" / "tab\there%41\nnew line.xer";
   config::remember_encoding(odd, "windows-1256");
   config::remember_encoding(root_ / "plain.xer", "gbk");
@@ -249,9 +245,8 @@ TEST_F(Encodings, TheChoicesFileKeepsOddPathsAndOnlyTheLatestChoices) {
   EXPECT_EQ(config::remembered_encoding("/many/0.xer"), std::nullopt);
   EXPECT_EQ(config::remembered_encoding("/many/" + std::to_string(config::kRememberedFiles + 19) + ".xer"), "gbk");
   EXPECT_EQ(config::remembered_encoding("/a.xer"), std::nullopt);
-}
 
-TEST_F(Encodings, TesselDumpReportsAndTakesTheEncoding) {
+  // tessel-dump reports and takes the encoding, and never remembers it.
   const std::string path = fs::path(write("ru.xer", schedule(kCyrillic1251, "x", "y"))).string();
   int status = -1;
   std::string out = run_dump("--summary '" + path + "'", &status);

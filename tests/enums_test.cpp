@@ -46,7 +46,7 @@ std::vector<std::u16string> captions_sorted(std::vector<int32_t> codes) {
 
 }  // namespace
 
-TEST(EnumsTest, ReadsStoredCodesCaptionsOrDefault) {
+TEST(EnumsTest, ReadsStoredCodesCaptionsOrDefaultFromTextOrBytes) {
   // A text export writes the stored code, a workbook the caption.
   EXPECT_EQ(s_activity_status(u"TK_Complete").code, 0);
   EXPECT_EQ(s_activity_status(u"Completed").code, 0);
@@ -103,9 +103,8 @@ TEST(EnumsTest, ReadsStoredCodesCaptionsOrDefault) {
   EXPECT_EQ(s_relationship_type().code, 1);
   EXPECT_EQ(s_rate_type(u"Price / Unit3").code, 2);
   EXPECT_EQ(s_resource_type(u"RT_Mat").text(), u"Material");
-}
 
-TEST(EnumsTest, LatinBytesReadLikeTheirText) {
+  // Latin bytes read like their text.
   // Every stored code, caption and accepted text, as bytes, gives the same
   // code as the wide text; so do near misses.
   int checked = 0;
@@ -127,7 +126,7 @@ TEST(EnumsTest, LatinBytesReadLikeTheirText) {
   EXPECT_EQ(s_activity_status(std::string_view("TK_Compl\xe9te")).code, 2);
 }
 
-TEST(EnumsTest, CaptionRanksGiveAlphabeticalSorts) {
+TEST(EnumsTest, OrderEqualityAndCaptionRanks) {
   EXPECT_EQ(captions_sorted<s_constraint_type>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}),
             (std::vector<std::u16string>{u"As Late As Possible", u"Finish On", u"Finish On or After",
                                          u"Finish On or Before", u"Mandatory Finish", u"Mandatory Start", u"Start On",
@@ -148,9 +147,8 @@ TEST(EnumsTest, CaptionRanksGiveAlphabeticalSorts) {
                                          u"Start To Start"}));
   // A code the table does not know sorts after the known ones.
   EXPECT_TRUE(s_constraint_type(0).less(s_constraint_type(42)));
-}
 
-TEST(EnumsTest, EveryTypeHasRealInequalityAndOrderedBounds) {
+  // Every type has a real inequality and bounds that agree with its order.
   std::set<int> tags;
   for_each_enum_type([&](const auto& v) {
     using T = std::decay_t<decltype(v)>;
@@ -192,3 +190,4 @@ TEST(EnumsTest, EveryTypeHasRealInequalityAndOrderedBounds) {
   EXPECT_FALSE(s_activity_type(0).less_equal(s_activity_type(4)));
   EXPECT_TRUE(s_constraint_type(0).greater_equal(s_constraint_type(9)));
 }
+

@@ -6,16 +6,14 @@
 #include "catalog/field_catalog.h"
 #include "document/field_lookup.h"
 #include "document/record_lists.h"
+#include "test_support.h"
 
 namespace tessel::document {
 namespace {
 
 using catalog::catalog_kind;
 
-uint32_t id_of(catalog_kind k, std::u16string_view key) {
-  const catalog::field_entry* e = catalog::find_field(k, key);
-  return e ? e->field_id : 0;
-}
+constexpr auto id_of = test_support::field_id;
 
 class FieldLookup : public ::testing::Test {
  protected:
@@ -31,8 +29,7 @@ class FieldLookup : public ::testing::Test {
     proj = &doc.project.emplace_back();
     proj->proj_id.value = 1;
     proj->proj_short_name.value = u"P1";
-    proj->fcst_start_date.time = 86400;
-    proj->fcst_start_date.empty = 0;
+    proj->fcst_start_date = s_date::from_time(86400);
     proj->calendar = cal;
 
     top = &doc.projwbs.emplace_back();
@@ -48,8 +45,7 @@ class FieldLookup : public ::testing::Test {
     area->wbs_name.value = u"Area A";
     area->wbs_path.value = u"P1.A";
     area->status_code.code = 1;
-    area->anticip_end_date.time = 86400;
-    area->anticip_end_date.empty = 0;
+    area->anticip_end_date = s_date::from_time(86400);
     area->obs = obs;
     area->project = proj;
 
@@ -153,7 +149,12 @@ class FieldLookup : public ::testing::Test {
   RSRC* res = nullptr;
 };
 
-TEST_F(FieldLookup, ActivityMembersAndLinks) {
+TEST_F(FieldLookup, ActivityMembersLinksUserFieldsAndCodes) {
+  catalog::field_spec s;
+  s.caption = u"Reviewer";
+  s.field_id = s.persistent_id = 100012;
+  s.key = u"user_field_12";
+  catalog::catalogs().register_field(catalog_kind::activity, s);
   field_lookup look(doc);
   EXPECT_EQ(&look.value(*t1, 130), &t1->task_code);  // the record's own member
   EXPECT_EQ(look.value(*t1, 148).text(), u"P1");     // project\7Cproj_short_name
@@ -183,16 +184,8 @@ TEST_F(FieldLookup, ActivityMembersAndLinks) {
   EXPECT_EQ(t1->remain_work_qty.factors, &cal->calendar.factors);
   look.value(*t2, id_of(catalog_kind::activity, u"remain_drtn_hr_cnt"));
   EXPECT_EQ(t2->remain_drtn_hr_cnt.factors, default_period_factors());
-}
 
-TEST_F(FieldLookup, UserFieldsAndCodes) {
-  catalog::field_spec s;
-  s.caption = u"Reviewer";
-  s.field_id = s.persistent_id = 100012;
-  s.key = u"user_field_12";
-  catalog::catalogs().register_field(catalog_kind::activity, s);
-  field_lookup look(doc);
-
+  // User fields and codes.
   EXPECT_EQ(look.value(*t1, 100012).text(), u"Jane");
   EXPECT_TRUE(empty(look.value(*t2, 100012)));
   const s_val& money = look.value(*t1, 100013);
@@ -214,7 +207,7 @@ TEST_F(FieldLookup, UserFieldsAndCodes) {
   EXPECT_TRUE(empty(look.value(*res, 600002)));
 }
 
-TEST_F(FieldLookup, WbsProjectAndResource) {
+TEST_F(FieldLookup, WbsProjectResourceAndRelationships) {
   field_lookup look(doc);
   EXPECT_EQ(look.value(*area, 374).text(), u"P1.A");  // the WBS code
   EXPECT_EQ(&look.value(*area, 510), &area->wbs_name);
@@ -236,10 +229,8 @@ TEST_F(FieldLookup, WbsProjectAndResource) {
   EXPECT_EQ(&look.value(*res, 534), &res->rsrc_name);
   EXPECT_EQ(look.value(*res, id_of(catalog_kind::resource, u"clndr_id")).text(), u"Ten-hour days");
   EXPECT_TRUE(empty(look.value(*res, id_of(catalog_kind::resource, u"role_id"))));
-}
 
-TEST_F(FieldLookup, Relationships) {
-  field_lookup look(doc);
+  // Relationships.
   auto pred = [&](std::u16string_view key) { return id_of(catalog_kind::predecessor, key); };
   auto succ = [&](std::u16string_view key) { return id_of(catalog_kind::successor, key); };
   EXPECT_EQ(look.predecessor_value(*rel, pred(u"predtask\\7Ctask_code")).text(), u"A100");

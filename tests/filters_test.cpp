@@ -58,7 +58,7 @@ class Filters : public ::testing::Test {
   filter_lists lists_;
 };
 
-TEST_F(Filters, SeventeenFiltersInOrderWithTheirFields) {
+TEST_F(Filters, SeventeenFiltersInOrderWithTheirFieldsFoundByName) {
   const std::vector<std::u16string> names = {
       u"Completed", u"Critical", u"Has Finish Constraint", u"Has Start Constraint", u"In Progress",
       u"Level of Effort", u"In Progress", u"Milestone", u"Negative Float", u"Non What-If",
@@ -87,9 +87,8 @@ TEST_F(Filters, SeventeenFiltersInOrderWithTheirFields) {
   lists_.clear();
   BuildPredefinedFilters(lists_);
   EXPECT_EQ(lists_.activity.size(), 13u);
-}
 
-TEST_F(Filters, FindActivityFilterTakesTheFirstExactName) {
+  // Finding an activity filter takes the first exact name.
   EXPECT_EQ(FindActivityFilter(lists_, u"In Progress"), &act(5));
   EXPECT_EQ(FindActivityFilter(lists_, u"Not Started"), &act(13));
   EXPECT_EQ(FindActivityFilter(lists_, u"in progress"), nullptr);
@@ -99,7 +98,7 @@ TEST_F(Filters, FindActivityFilterTakesTheFirstExactName) {
   EXPECT_EQ(FindActivityFilter(none, u"Completed"), nullptr);
 }
 
-TEST_F(Filters, StatusTypeAndConstraintFilters) {
+TEST_F(Filters, EachFilterSelectsWhatItsNameSays) {
   // Completed, In Progress and Not Started select their own status only.
   for (int32_t status = 0; status <= 2; ++status) {
     fake_row r;
@@ -134,11 +133,9 @@ TEST_F(Filters, StatusTypeAndConstraintFilters) {
   wbs_node.set(u"node_type", s_node_type(0));
   EXPECT_FALSE(lists_.wbs[0]->Evaluate(wbs_node));
   EXPECT_TRUE(lists_.wbs[1]->Evaluate(wbs_node));
-}
 
-// "Negative Float" selects the activities whose total float is below zero,
-// whatever calendar factors their float carries.
-TEST_F(Filters, NegativeFloatSelectsFloatBelowZero) {
+  // "Negative Float" selects the activities whose total float is below zero,
+  // whatever calendar factors their float carries.
   static const period_factors ten_hour_days{10.0, 50.0, 215.0, 2500.0};
   s_dur minus_one_day(-8.0);
   minus_one_day.factors = &ten_hour_days;
@@ -150,11 +147,9 @@ TEST_F(Filters, NegativeFloatSelectsFloatBelowZero) {
     EXPECT_EQ(act(9).Evaluate(r), &total_float == &floats[0]) << total_float.hours;
   }
   EXPECT_FALSE(act(9).Evaluate(fake_row()));
-}
 
-// The inequality entries: longest path and not completed, not What-if, not
-// critical.
-TEST_F(Filters, InequalityFiltersSelectWhatTheirNamesSay) {
+  // The inequality entries: longest path and not completed, not What-if, not
+  // critical.
   for (auto [driving, status, selected] : {std::array{1, 1, 1}, {1, 0, 0}, {0, 2, 0}}) {
     fake_row r;
     r.set(u"driving_path_flag", s_bool(driving)).set(u"status_code", s_activity_status(status));
@@ -173,7 +168,7 @@ TEST_F(Filters, InequalityFiltersSelectWhatTheirNamesSay) {
   }
 }
 
-TEST_F(Filters, GroupAndEntryEvaluationRules) {
+TEST_F(Filters, GroupEntryAndBarListEvaluationRules) {
   fake_row row;
   row.set(u"status_code", s_activity_status(1));
   const uint32_t status = catalog::find_field(catalog_kind::activity, u"status_code")->field_id;
@@ -211,18 +206,15 @@ TEST_F(Filters, GroupAndEntryEvaluationRules) {
   FilterEntry wrong_type(status, filter_ops::equal);
   wrong_type.add_value(s_string(u"In Progress"));
   EXPECT_FALSE(wrong_type.Evaluate(row));
-}
 
-TEST_F(Filters, BarFilterListsCombineFilters) {
-  fake_row started;
-  started.set(u"status_code", s_activity_status(1));
+  // Bar filter lists combine filters (the row is in progress).
   BarFilterList or_list{true, {&act(1), &act(5)}};
   BarFilterList and_list{false, {&act(1), &act(5)}};
-  EXPECT_TRUE(or_list.accepts(started));
-  EXPECT_FALSE(and_list.accepts(started));
-  const BarFilterList empty_or{true, {}}, empty_and{false, {}};
-  EXPECT_FALSE(empty_or.accepts(started));
-  EXPECT_TRUE(empty_and.accepts(started));
+  EXPECT_TRUE(or_list.accepts(row));
+  EXPECT_FALSE(and_list.accepts(row));
+  const BarFilterList no_or{true, {}}, no_and{false, {}};
+  EXPECT_FALSE(no_or.accepts(row));
+  EXPECT_TRUE(no_and.accepts(row));
 }
 
 }  // namespace

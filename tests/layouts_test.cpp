@@ -7,9 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -20,6 +18,7 @@
 #include "config/layout_reader.h"
 #include "config/settings.h"
 #include "config/view_configuration.h"
+#include "test_support.h"
 #include "view/tessel_doc.h"
 
 namespace fs = std::filesystem;
@@ -52,11 +51,7 @@ class private_data_folder : public ::testing::Environment {
 [[maybe_unused]] ::testing::Environment* const k_private_data =
     ::testing::AddGlobalTestEnvironment(new private_data_folder);
 
-uint32_t id_of(catalog_kind kind, std::u16string_view key) {
-  const catalog::field_entry* e = catalog::find_field(kind, key);
-  EXPECT_NE(e, nullptr) << std::string(key.begin(), key.end());
-  return e ? e->field_id : 0;
-}
+constexpr auto id_of = test_support::field_id;
 uint32_t act_id(std::u16string_view key) { return id_of(catalog_kind::activity, key); }
 
 std::string joined(const std::vector<std::string>& lines) {
@@ -74,10 +69,8 @@ class Layouts : public config_sandbox {
   }
 
   fs::path write(const std::string& rel, const std::string& text) {
-    const fs::path p = root_ / "layouts" / rel;
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-    return p;
+    test_support::write_file(root_ / "layouts" / rel, text);
+    return root_ / "layouts" / rel;
   }
   std::unique_ptr<Layout> read(const std::string& text) {
     return ReadLayoutText(text, filters_, &diag_);
@@ -273,7 +266,7 @@ TEST_F(Layouts, ActivityReaderTakesEveryPartAndSkipsWhatItCannotUse) {
   EXPECT_EQ(diag_.skipped.size(), 10u) << report;
 }
 
-TEST_F(Layouts, EachViewReadsItsOwnParts) {
+TEST_F(Layouts, EachViewReadsItsOwnPartsHoweverWritten) {
   // Without TaskView an activity layout has its name and nothing else.
   auto bare = read("(0||L(view_type|VP_ACT|view_name|Bare)((0||Columns()((0||task_code(width|1)())))))");
   ASSERT_NE(bare, nullptr);
@@ -312,22 +305,21 @@ TEST_F(Layouts, EachViewReadsItsOwnParts) {
   EXPECT_EQ(proj->date_settings()->timescale, 2);
 
   // Resources: columns only.
-  auto res = read(
+  auto resources = read(
       "(0||L(view_type|VP_RES|view_name|R)((0||Columns()((0||rsrc_name(width|9)())))"
       "(0||GroupSortBy()((0||SortBys()((0||S(source_field|rsrc_name|sort_type|ASC)())))))))");
-  ASSERT_NE(res, nullptr);
-  EXPECT_EQ(res->column_count(), 1u);
-  EXPECT_TRUE(res->group_sort().sort_bys.empty());
-}
+  ASSERT_NE(resources, nullptr);
+  EXPECT_EQ(resources->column_count(), 1u);
+  EXPECT_TRUE(resources->group_sort().sort_bys.empty());
 
-TEST_F(Layouts, LineBreaksAndDeleteCharacters) {
+  // Line breaks and DEL characters.
   // Line breaks (and indentation) between sibling nodes separate siblings;
   // text outside the root node is ignored.
-  auto res = read(
+  auto spread = read(
       "\xEF\xBB\xBF\r\n(0||L(view_type|VP_RES|view_name|R)(\r\n(0||Columns()(\r\n"
       "  (0||rsrc_name(width|100)())\r\n\t(0||rsrc_short_name(width|80)())\r\n))\r\n))\r\n\r\n");
-  ASSERT_NE(res, nullptr);
-  EXPECT_EQ(res->column_count(), 2u);
+  ASSERT_NE(spread, nullptr);
+  EXPECT_EQ(spread->column_count(), 2u);
 
   // Inside a node a line break is part of the name it stands in.
   auto broken = read("(0||L(view_type|VP_RES|view_name|R\n)((0||Columns()((0||\nrsrc_name(width|1)())))))");
@@ -410,17 +402,9 @@ TEST_F(Layouts, LoadLayoutsReadsTheFixedListInOrder) {
   EXPECT_EQ(layouts.find(view_kind::wbs, u"Second"), nullptr);
 }
 
-// ---- The shipped layouts ------------------------------------------------------
-
-class ShippedLayouts : public Layouts {
- protected:
-  void SetUp() override {
-    Layouts::SetUp();
-    setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);
-  }
-};
-
-TEST_F(ShippedLayouts, EveryEntryOfEveryFileResolves) {
+// The layouts the program ships with.
+TEST_F(Layouts, ShippedOnesResolveEveryEntryAndShowSomethingForTheDemoSchedule) {
+  setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);
   layout_lists layouts;
   LoadLayouts(layouts, filters_, &diag_);
   EXPECT_TRUE(diag_.skipped.empty()) << joined(diag_.skipped);
@@ -489,27 +473,18 @@ TEST_F(ShippedLayouts, EveryEntryOfEveryFileResolves) {
     ASSERT_TRUE(l && !l->group_sort().group_bys.empty());
     EXPECT_EQ(l->group_sort().group_bys[0].field_id, field);
   }
-}
 
-// Against the demo schedule: no column is dropped on opening, and every
-// column, group, sort, bar and label field shows something for at least one
-// record.
-TEST_F(ShippedLayouts, EveryFieldShowsSomethingForTheDemoSchedule) {
+  // Against the demo schedule: no column is dropped on opening, and every
+  // column, group, sort, bar and label field shows something for at least
+  // one record.
   std::map<std::u16string, std::size_t> shipped_counts;
-  {
-    layout_lists before;
-    LoadLayouts(before, filters_);
-    for (const auto& list : before.lists)
-      for (const auto& l : list) shipped_counts[l->name()] = l->column_count();
-  }
-  filters_.clear();
-
+  for (const auto& list : layouts.lists)
+    for (const auto& l : list) shipped_counts[l->name()] = l->column_count();
+  ASSERT_EQ(shipped_counts.size(), 18u);
   TesselDoc doc;
   ASSERT_TRUE(doc.open(u"" TESSEL_SOURCE_DIR "/samples/demo.xer"));
   const document::Document& d = *doc.document();
   const document::field_lookup& f = d.fields();
-  const layout_lists& layouts = doc.configuration().layouts();
-  ASSERT_EQ(shipped_counts.size(), 18u);
 
   auto any_shows = [&](const auto& records, uint32_t id) {
     for (const auto& r : records)
@@ -528,7 +503,7 @@ TEST_F(ShippedLayouts, EveryFieldShowsSomethingForTheDemoSchedule) {
   };
 
   for (view_kind v : {view_kind::activity, view_kind::wbs, view_kind::project, view_kind::resource}) {
-    for (const auto& l : layouts.of(v)) {
+    for (const auto& l : doc.configuration().layouts().of(v)) {
       const std::string lname(l->name().begin(), l->name().end());
       EXPECT_EQ(l->column_count(), shipped_counts[l->name()]) << lname << ": a column was dropped";
       std::vector<uint32_t> fields;

@@ -264,9 +264,8 @@ TEST_F(RealExports, CalendarsHoldTheWeeklyHoursAndExceptionsOfTheFiles) {
   EXPECT_EQ(elapsed.working_minutes(day_number_date(45000), day_number_date(45007)), 7 * 1440);
   // A worked exception with two periods first in a long list.
   EXPECT_EQ(calendar_of("xerpro-bfbps13.xer", "40689").period_count(day_number_date(43780)), 2);
-}
 
-TEST_F(RealExports, DumpListsEveryCalendarWithItsWeek) {
+  // tessel-dump lists every calendar with its week.
   int status = -1;
   const std::string out = test_support::run_dump(
       "--calendars " + test_support::quoted(test_support::real_dir() / "aspose-encoding1251.xer"), &status, true);
@@ -281,3 +280,4 @@ TEST_F(RealExports, DumpListsEveryCalendarWithItsWeek) {
   EXPECT_EQ(lines[3], "6205\t7x24\tGlobal\t\t22\t22\t22\t22\t22\t22\t22\t54\t22\t154");
   EXPECT_EQ(lines[4], "6590\tSANITISED\tGlobal\t178\t10\t10\t10\t10\t10\t10\t10\t21\t10\t60");
 }
+

@@ -34,7 +34,7 @@ int64_t at(int y, int mo, int d, int h = 0, int mi = 0) { return s_date::from_ym
 
 }  // namespace
 
-TEST(RecordsLoadTest, ColumnsAreFoundByNameInAnyOrder) {
+TEST(RecordsLoadTest, ColumnsAreFoundByNameRowsTakenAsTheyStand) {
   const std::string usual = xer({"%T\tTASK",
                                  "%F\ttask_id\tproj_id\ttask_code\ttask_name\tstatus_code\tact_start_date\tphys_complete_pct",
                                  "%R\t11\t7\tA100\tExcavate\tTK_Active\t2012-01-05 08:00\t37.5",
@@ -71,9 +71,42 @@ TEST(RecordsLoadTest, ColumnsAreFoundByNameInAnyOrder) {
   // A completed activity without an actual-finish column has no actual finish.
   EXPECT_FALSE(b.task[1].act_end_date.has_date());
   EXPECT_EQ(b.task[1].act_end_date.empty, 1);
+
+  // Rows and columns are taken as they stand.
+  record_lists lists;
+  ASSERT_EQ(load(lists, xer({"%T\tTASK", "%F\ttask_id\ttask_name\ttask_code\ttask_name",
+                             "%R\t1\tfirst\tA1\tsecond",   // the later column wins
+                             "%R\t1\tonly\tA2",            // too short to reach it: the earlier stays
+                             "%R\t3\tx\tA3\t\textra",      // an empty later cell wins too; extras skipped
+                             "%T\tTASKPRED", "%F\ttask_pred_id\ttask_id\tpred_task_id\tpred_type\tlag_hr_cnt",
+                             "%R\t9\t1\t999\tPR_SS\t-8",  // names an activity that does not exist
+                             "%T\tTASK", "%F\ttask_code\ttask_id", "%R\tB1\t4"})),
+            3);
+  // Rows are never merged: equal ids give two records; a second TASK table
+  // adds to the same list.
+  ASSERT_EQ(lists.task.size(), 4u);
+  EXPECT_EQ(lists.task[0].task_name.value, u"second");
+  EXPECT_EQ(lists.task[1].task_name.value, u"only");
+  EXPECT_EQ(lists.task[1].task_id.value, 1u);
+  EXPECT_EQ(lists.task[2].task_name.value, u"");
+  EXPECT_EQ(lists.task[3].task_code.value, u"B1");
+  EXPECT_EQ(lists.task[3].task_id.value, 4u);
+  ASSERT_EQ(lists.taskpred.size(), 1u);
+  EXPECT_EQ(lists.taskpred[0].pred_task_id.value, 999u);
+  EXPECT_EQ(lists.taskpred[0].pred_type.text(), u"Start To Start");
+  EXPECT_DOUBLE_EQ(lists.taskpred[0].lag_hr_cnt.hours, -8.0);
+  EXPECT_EQ(lists.taskpred[0].task, nullptr);
+  EXPECT_EQ(lists.taskpred[0].predtask, nullptr);
+
+  // Table names are exact; tables the schedule does not hold are ignored.
+  record_lists other;
+  EXPECT_EQ(load(other, xer({"%T\ttask", "%F\ttask_id", "%R\t1", "%T\tSCHEDOPTIONS", "%F\tx", "%R\t1",
+                             "%T\tTASK ", "%F\ttask_id", "%R\t2"})),
+            0);
+  EXPECT_TRUE(other.task.empty());
 }
 
-TEST(RecordsLoadTest, CellsConvertByKind) {
+TEST(RecordsLoadTest, CellsConvertByKindAndByRulesOfTheirOwn) {
   record_lists lists;
   ASSERT_EQ(load(lists, xer({"%T\tTASK",
                              "%F\ttask_id\twbs_id\tclndr_id\test_wt\tfloat_path\tlock_plan_flag\trev_fdbk_flag"
@@ -130,44 +163,8 @@ TEST(RecordsLoadTest, CellsConvertByKind) {
   EXPECT_DOUBLE_EQ(lists.rsrcrate[0].cost_per_qty2.value, 75.25);
   // Derived members wait for the passes.
   EXPECT_EQ(lists.rsrc[0].cost_per_qty.unit_empty, 1);
-}
 
-TEST(RecordsLoadTest, RowsAndColumnsAreTakenAsTheyStand) {
-  record_lists lists;
-  ASSERT_EQ(load(lists, xer({"%T\tTASK", "%F\ttask_id\ttask_name\ttask_code\ttask_name",
-                             "%R\t1\tfirst\tA1\tsecond",   // the later column wins
-                             "%R\t1\tonly\tA2",            // too short to reach it: the earlier stays
-                             "%R\t3\tx\tA3\t\textra",      // an empty later cell wins too; extras skipped
-                             "%T\tTASKPRED", "%F\ttask_pred_id\ttask_id\tpred_task_id\tpred_type\tlag_hr_cnt",
-                             "%R\t9\t1\t999\tPR_SS\t-8",  // names an activity that does not exist
-                             "%T\tTASK", "%F\ttask_code\ttask_id", "%R\tB1\t4"})),
-            3);
-  // Rows are never merged: equal ids give two records; a second TASK table
-  // adds to the same list.
-  ASSERT_EQ(lists.task.size(), 4u);
-  EXPECT_EQ(lists.task[0].task_name.value, u"second");
-  EXPECT_EQ(lists.task[1].task_name.value, u"only");
-  EXPECT_EQ(lists.task[1].task_id.value, 1u);
-  EXPECT_EQ(lists.task[2].task_name.value, u"");
-  EXPECT_EQ(lists.task[3].task_code.value, u"B1");
-  EXPECT_EQ(lists.task[3].task_id.value, 4u);
-  ASSERT_EQ(lists.taskpred.size(), 1u);
-  EXPECT_EQ(lists.taskpred[0].pred_task_id.value, 999u);
-  EXPECT_EQ(lists.taskpred[0].pred_type.text(), u"Start To Start");
-  EXPECT_DOUBLE_EQ(lists.taskpred[0].lag_hr_cnt.hours, -8.0);
-  EXPECT_EQ(lists.taskpred[0].task, nullptr);
-  EXPECT_EQ(lists.taskpred[0].predtask, nullptr);
-
-  // Table names are exact; tables the schedule does not hold are ignored.
-  record_lists other;
-  EXPECT_EQ(load(other, xer({"%T\ttask", "%F\ttask_id", "%R\t1", "%T\tSCHEDOPTIONS", "%F\tx", "%R\t1",
-                             "%T\tTASK ", "%F\ttask_id", "%R\t2"})),
-            0);
-  EXPECT_TRUE(other.task.empty());
-}
-
-TEST(RecordsLoadTest, ColumnsWithRulesOfTheirOwn) {
-  record_lists lists;
+  // Columns with rules of their own.
   const std::string week =
       "(0||CalendarData()((0||DaysOfWeek()((0||1()())(0||2()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))"
       "(0||3()())(0||4()())(0||5()())(0||6()())(0||7()())))(0||Exceptions()())))";

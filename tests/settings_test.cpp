@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "config/data_folder.h"
@@ -18,6 +19,20 @@ using test_support::write_file;
 
 namespace {
 
+// Every setting on one line, in the order of the file: the unit of time,
+// decimals and label of units and of durations, remembering, and the
+// gridlines' two scales and two switches.
+std::string current() {
+  std::ostringstream o;
+  const auto& p = prefs();
+  const auto& s = settings();
+  o << "units " << p.unit_unit << "/" << p.unit_decimals << "/" << p.unit_label << " durations " << p.duration_unit
+    << "/" << p.duration_decimals << "/" << p.duration_label << " remember " << s.layout_rememberChanges
+    << " gridlines " << s.gridlines_VerticalScale << "/" << s.gridlines_HorizontalScale << "/"
+    << s.gridlines_VerticalEnabled << "/" << s.gridlines_HorizontalEnabled;
+  return o.str();
+}
+
 class Settings : public config_sandbox {
  protected:
   Settings() : config_sandbox("tessel-settings-") {}
@@ -29,51 +44,29 @@ class Settings : public config_sandbox {
 };
 
 TEST_F(Settings, SavedFileHoldsElevenLinesInOrderAndReadsBackTheSameValues) {
-  prefs().unit_unit = 0;
-  prefs().unit_decimals = 3;
-  prefs().unit_label = true;
-  prefs().duration_unit = 4;
-  prefs().duration_decimals = 2;
-  prefs().duration_label = true;
-  settings().layout_rememberChanges = false;
-  settings().gridlines_VerticalScale = 8;
-  settings().gridlines_HorizontalScale = 100;
-  settings().gridlines_VerticalEnabled = false;
-  settings().gridlines_HorizontalEnabled = false;
-  tessel::config::SaveSettings();
-
+  const std::string text =
+      "unit_UnitOfTime:0\n"
+      "unit_Decimals:3\n"
+      "unit_ShowDurationLabel:1\n"
+      "duration_UnitOfTime:4\n"
+      "duration_Decimals:2\n"
+      "duration_ShowDurationLabel:1\n"
+      "layout_rememberChanges:0\n"
+      "gridlines_VerticalScale:8\n"
+      "gridlines_HorizontalScale:100\n"
+      "gridlines_VerticalEnabled:0\n"
+      "gridlines_HorizontalEnabled:0\n";
   const fs::path file = product_ / "Settings.cfg";
-  EXPECT_EQ(read_file(file),
-            "unit_UnitOfTime:0\n"
-            "unit_Decimals:3\n"
-            "unit_ShowDurationLabel:1\n"
-            "duration_UnitOfTime:4\n"
-            "duration_Decimals:2\n"
-            "duration_ShowDurationLabel:1\n"
-            "layout_rememberChanges:0\n"
-            "gridlines_VerticalScale:8\n"
-            "gridlines_HorizontalScale:100\n"
-            "gridlines_VerticalEnabled:0\n"
-            "gridlines_HorizontalEnabled:0\n");
+  write_file(file, text);
+  tessel::config::LoadSettings();
+  EXPECT_EQ(current(), "units 0/3/1 durations 4/2/1 remember 0 gridlines 8/100/0/0");
+  fs::remove(file);
+  tessel::config::SaveSettings();
+  EXPECT_EQ(read_file(file), text);
   // The temporary file was renamed, not left behind.
   size_t files = 0;
   for (const auto& e : fs::directory_iterator(product_)) files += e.is_regular_file();
   EXPECT_EQ(files, 1u);
-
-  tessel::config::reset_settings();
-  tessel::reset_prefs();
-  tessel::config::LoadSettings();
-  EXPECT_EQ(prefs().unit_unit, 0);
-  EXPECT_EQ(prefs().unit_decimals, 3);
-  EXPECT_TRUE(prefs().unit_label);
-  EXPECT_EQ(prefs().duration_unit, 4);
-  EXPECT_EQ(prefs().duration_decimals, 2);
-  EXPECT_TRUE(prefs().duration_label);
-  EXPECT_FALSE(settings().layout_rememberChanges);
-  EXPECT_EQ(settings().gridlines_VerticalScale, 8);
-  EXPECT_EQ(settings().gridlines_HorizontalScale, 100);
-  EXPECT_FALSE(settings().gridlines_VerticalEnabled);
-  EXPECT_FALSE(settings().gridlines_HorizontalEnabled);
 
   // Saving again replaces the file in full: the defaults are back.
   tessel::config::reset_settings();
@@ -84,23 +77,12 @@ TEST_F(Settings, SavedFileHoldsElevenLinesInOrderAndReadsBackTheSameValues) {
   EXPECT_NE(read_file(file).find("\ngridlines_HorizontalEnabled:1\n"), std::string::npos);
 }
 
-TEST_F(Settings, FileNamingOneKeyLeavesTheOthersAtTheirDefaults) {
-  write_file(tessel::config::settings_file(), "gridlines_HorizontalScale:12\n");
-  tessel::config::LoadSettings();
-  EXPECT_EQ(settings().gridlines_HorizontalScale, 12);
-  EXPECT_EQ(prefs().unit_unit, 1);
-  EXPECT_EQ(prefs().unit_decimals, 1);
-  EXPECT_FALSE(prefs().unit_label);
-  EXPECT_EQ(prefs().duration_unit, 1);
-  EXPECT_EQ(prefs().duration_decimals, 1);
-  EXPECT_FALSE(prefs().duration_label);
-  EXPECT_TRUE(settings().layout_rememberChanges);
-  EXPECT_EQ(settings().gridlines_VerticalScale, 2);
-  EXPECT_TRUE(settings().gridlines_VerticalEnabled);
-  EXPECT_TRUE(settings().gridlines_HorizontalEnabled);
-}
-
 TEST_F(Settings, HandWrittenFileIsReadPieceByPiece) {
+  // A file naming one key leaves the others at their defaults.
+  write_file(tessel::config::settings_file(), "gridlines_HorizontalScale:13\n");
+  tessel::config::LoadSettings();
+  EXPECT_EQ(current(), "units 1/1/0 durations 1/1/0 remember 1 gridlines 2/13/1/1");
+
   prefs().duration_decimals = 3;
   write_file(tessel::config::settings_file(),
              // Only "1" keeps remembering on; only "0" turns gridlines off.
@@ -122,17 +104,8 @@ TEST_F(Settings, HandWrittenFileIsReadPieceByPiece) {
              // Skipped: no colon, a leading colon, unknown or miscased keys.
              "duration_Decimals\t:duration_Decimals:2\tDuration_Decimals:2\tcolour:red\n");
   tessel::config::LoadSettings();
-  EXPECT_FALSE(settings().layout_rememberChanges);
-  EXPECT_TRUE(settings().gridlines_VerticalEnabled);
-  EXPECT_FALSE(settings().gridlines_HorizontalEnabled);
-  EXPECT_TRUE(prefs().unit_label);
-  EXPECT_EQ(prefs().unit_decimals, 0);
-  EXPECT_EQ(settings().gridlines_HorizontalScale, 12);
-  EXPECT_EQ(prefs().unit_unit, 3);
-  EXPECT_EQ(prefs().duration_unit, 4);
-  EXPECT_EQ(settings().gridlines_VerticalScale, 8);
-  EXPECT_TRUE(prefs().duration_label);  // "0:1" is not exactly "0"
-  EXPECT_EQ(prefs().duration_decimals, 3);
+  // "0:1" is not exactly "0": the duration label is on.
+  EXPECT_EQ(current(), "units 3/0/1 durations 4/3/1 remember 0 gridlines 8/12/1/0");
 
   // No range check and no overflow: the leading number is taken as it stands.
   write_file(tessel::config::settings_file(),

@@ -1,6 +1,7 @@
 // Small helpers most core tests share: a scratch folder of the test's own,
-// running the built tessel-dump, the real exports beside the project, and
-// byte texts widened one byte to one character.
+// running the built tessel-dump, the real exports beside the project, byte
+// texts widened one byte to one character, catalog ids by key, and records
+// found by their codes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +13,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
+
+#include "catalog/field_catalog.h"
 
 namespace test_support {
 
@@ -80,6 +84,31 @@ inline std::string weekdays_calendar(const std::string& exceptions = "") {
     days += "(0||" + std::to_string(d) + "()((0||0(s|08:00|f|12:00)())(0||1(s|13:00|f|17:00)())))";
   return "(0||CalendarData()((0||DaysOfWeek()(" + days + "(0||7()())))(0||Exceptions()(" + exceptions + "))))";
 }
+
+// The id of a catalog's field (0, and a failure, when the catalog lacks it).
+inline uint32_t field_id(tessel::catalog::catalog_kind kind, std::u16string_view key) {
+  const tessel::catalog::field_entry* e = tessel::catalog::find_field(kind, key);
+  EXPECT_NE(e, nullptr) << narrow(key);
+  return e ? e->field_id : 0;
+}
+
+// The first activity with that code, the first WBS element with that path
+// (nullptr when there is none).
+template <class Doc>
+auto task_by_code(const Doc& d, std::u16string_view code) -> decltype(&d.task[0]) {
+  for (const auto& t : d.task)
+    if (t.task_code.value == code) return &t;
+  return nullptr;
+}
+template <class Doc>
+auto wbs_by_path(const Doc& d, std::u16string_view path) -> decltype(&d.projwbs[0]) {
+  for (const auto& w : d.projwbs)
+    if (w.wbs_path.value == path) return &w;
+  return nullptr;
+}
+
+// A workbook kept beside the tests.
+inline std::u16string xls_path(const char* name) { return (fs::path(TESSEL_TEST_DATA) / "xls" / name).u16string(); }
 
 // The real exports beside the project; tests skip when they are absent.
 inline fs::path real_dir() { return fs::path(TESSEL_SHARED_DIR) / "testdata" / "real"; }

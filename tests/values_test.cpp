@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,29 +53,10 @@ struct shown {
 s_date xer(const char* t) { return s_date(u16(t), s_date::form_xer); }
 s_date wb(const char* t) { return s_date(u16(t), s_date::form_workbook); }
 
-// Sets TZ for the life of the object and restores the previous setting.
-class scoped_tz {
- public:
-  explicit scoped_tz(const char* tz) {
-    if (const char* old = std::getenv("TZ")) old_ = old, had_ = true;
-    setenv("TZ", tz, 1);
-    tzset();
-  }
-  ~scoped_tz() {
-    if (had_) setenv("TZ", old_.c_str(), 1);
-    else unsetenv("TZ");
-    tzset();
-  }
-
- private:
-  std::string old_;
-  bool had_ = false;
-};
-
 }  // namespace
 
 
-TEST_F(ValuesNumber, CostAndDoubleTexts) {
+TEST_F(ValuesNumber, CostDoublePercentIntAndBoolTexts) {
   for (const shown& c : {shown{0.006, u"$0.01"}, {-1234, u"($1,234.00)"}, {999.996, u"$1,000.00"},
                          {1000, u"$1,000.00"}, {0, u"$0.00"}, {0.05, u"$0.05"}, {1234567.891, u"$1,234,567.89"},
                          {-1234.5, u"($1,234.50)"}, {123456, u"$123,456.00"}})
@@ -89,9 +69,13 @@ TEST_F(ValuesNumber, CostAndDoubleTexts) {
   EXPECT_EQ(s_double(3.9).as_ulong(), 3u);
   EXPECT_EQ(s_double(-3.9).as_ulong(), 0u);
   EXPECT_EQ(s_double(1e20).as_ulong(), 4294967295u);
-}
+  EXPECT_EQ(s_int(-42).text(), u"-42");
+  EXPECT_EQ(s_int().text(), u"");
+  EXPECT_EQ(s_int(-1).as_ulong(), 4294967295u);
+  EXPECT_EQ(s_bool(true).text(), u"Yes");
+  EXPECT_EQ(s_bool(false).text(), u"No");
 
-TEST_F(ValuesNumber, PercentTextFollowsDecimalsSetting) {
+  // Percentages follow their decimals setting.
   struct percent {
     int decimals;
     double value;
@@ -104,14 +88,6 @@ TEST_F(ValuesNumber, PercentTextFollowsDecimalsSetting) {
     prefs().percent_decimals = p.decimals;
     EXPECT_EQ(s_percent(p.value).text(), p.text) << p.decimals << " " << p.value;
   }
-}
-
-TEST_F(ValuesNumber, IntAndBoolTexts) {
-  EXPECT_EQ(s_int(-42).text(), u"-42");
-  EXPECT_EQ(s_int().text(), u"");
-  EXPECT_EQ(s_int(-1).as_ulong(), 4294967295u);
-  EXPECT_EQ(s_bool(true).text(), u"Yes");
-  EXPECT_EQ(s_bool(false).text(), u"No");
 }
 
 TEST_F(ValuesNumber, OrderingRules) {
@@ -140,32 +116,37 @@ TEST_F(ValuesNumber, OrderingRules) {
   EXPECT_TRUE(s_cost(-1).less(s_cost(0)) && s_percent(5).greater(s_percent(4.9)));
   EXPECT_TRUE(s_double(0.1 + 0.2).greater(s_double(0.3)));  // exact doubles, no tolerance
   EXPECT_FALSE(s_double(0.1 + 0.2).equal(s_double(0.3)));
+
+  // Durations sort the empty ones last.
+  std::vector<s_dur> v = {s_dur(5), s_dur(), s_dur(-2), s_dur(0)};
+  std::sort(v.begin(), v.end(), [](const s_dur& a, const s_dur& b) { return a.less(b); });
+  EXPECT_EQ(v[0].hours, -2);
+  EXPECT_EQ(v[1].hours, 0);
+  EXPECT_EQ(v[2].hours, 5);
+  EXPECT_EQ(v[3].dur_empty, 1);
+  const s_dur e, z(0);
+  EXPECT_TRUE(z.less(e) && z.less_equal(e) && e.greater(z) && e.greater_equal(z));
+  EXPECT_FALSE(e.less(z) || e.less_equal(z) || z.greater(e) || z.greater_equal(e));
+  EXPECT_TRUE(e.equal(z));  // equality compares the hours only
+  EXPECT_TRUE(s_unit(1, 0).less(s_unit(2, 3)) && s_unit(2, 0).equal(s_unit(2, 4)));
 }
 
 // A value never compares with a value of another type, nor with the shared
 // empty value: every comparison answers false in both directions.
 TEST_F(ValuesNumber, ComparisonsAcrossTypesAnswerFalse) {
-  std::vector<std::unique_ptr<s_val>> vals;
-  vals.emplace_back(new s_string(u"1"));
-  vals.emplace_back(new s_date(s_date::from_time(1)));
-  vals.emplace_back(new s_dur(1));
-  vals.emplace_back(new s_unit(1, s_unit::work));
-  vals.emplace_back(new s_double(1));
-  vals.emplace_back(new s_cost(1));
-  vals.emplace_back(new s_percent(1));
-  vals.emplace_back(new s_int(1));
-  vals.emplace_back(new s_unsigned_long(1));
-  vals.emplace_back(new s_hour(1));
-  vals.emplace_back(new s_bool(true));
+  const val_ptr vals[] = {s_string(u"1").clone(), s_date::from_time(1).clone(), s_dur(1).clone(),
+                          s_unit(1, s_unit::work).clone(), s_double(1).clone(), s_cost(1).clone(),
+                          s_percent(1).clone(), s_int(1).clone(), s_unsigned_long(1).clone(),
+                          s_hour(1).clone(), s_bool(true).clone()};
   const s_val& none = shared_empty_value();
   auto any = [](const s_val& a, const s_val& b) {
     return a.less(b) || a.less_equal(b) || a.greater(b) || a.greater_equal(b) || a.equal(b) || a.not_equal(b);
   };
-  for (size_t i = 0; i < vals.size(); ++i) {
+  for (size_t i = 0; i < std::size(vals); ++i) {
     EXPECT_FALSE(any(*vals[i], none)) << i;
     EXPECT_FALSE(any(none, *vals[i])) << i;
     EXPECT_TRUE(vals[i]->equal(*vals[i])) << i;
-    for (size_t j = 0; j < vals.size(); ++j)
+    for (size_t j = 0; j < std::size(vals); ++j)
       EXPECT_TRUE(i == j || !any(*vals[i], *vals[j])) << i << " vs " << j;
     // A clone is a separate object of the same type with the same value.
     val_ptr c = vals[i]->clone();
@@ -191,8 +172,7 @@ TEST_F(ValuesNumber, ComparisonsAcrossTypesAnswerFalse) {
   EXPECT_FALSE(none.equal(none));
 }
 
-
-TEST_F(ValuesQuantity, DurationRoundingForms) {
+TEST_F(ValuesQuantity, DurationFormsEdgesAndFactors) {
   struct form {
     double hours;
     int unit, decimals;
@@ -215,9 +195,7 @@ TEST_F(ValuesQuantity, DurationRoundingForms) {
            {8, -1, none, false, u""},
            {16, day, 9, false, u"2"}})  // an unknown decimals code counts as none
     EXPECT_EQ(dur(f.hours, f.unit, f.decimals, f.label), f.text) << f.hours << " " << f.unit << " " << f.decimals;
-}
 
-TEST_F(ValuesQuantity, DurationEdgesAndFactors) {
   prefs().duration_decimals = one;
   EXPECT_EQ(s_dur().text(), u"");  // no value
 
@@ -237,9 +215,10 @@ TEST_F(ValuesQuantity, DurationEdgesAndFactors) {
   EXPECT_EQ(d.clone()->text(), u"10.00h");  // a clone keeps its calendar factors
 }
 
+
 // Work in the unit of work; rates in it per unit of time (always with their
 // decimals); plain rates per unit of time only.
-TEST_F(ValuesQuantity, WorkAndRates) {
+TEST_F(ValuesQuantity, WorkRatesAndPrices) {
   struct form {
     int time_unit, unit, decimals;
     bool label;
@@ -267,9 +246,8 @@ TEST_F(ValuesQuantity, WorkAndRates) {
   prefs().duration_unit = day;
   units(day, as_stored, false);
   EXPECT_EQ(s_unit().text(), u"");  // no value shows nothing, even as stored
-}
 
-TEST_F(ValuesQuantity, Prices) {
+  // Prices.
   s_unit per_hour(1234.5, s_unit::price_per_hour);
   per_hour.symbols = workbook_money_symbols();
   units(day, none, false);
@@ -290,23 +268,8 @@ TEST_F(ValuesQuantity, Prices) {
   EXPECT_EQ(per_unit.text(), u"€1,00/unit");
 
   // Without symbols: no currency or grouping, but the decimals stay apart.
-  s_unit plain(1234.5, s_unit::price_per_hour);
-  EXPECT_EQ(plain.text(), u"1234.50/h");
+  EXPECT_EQ(s_unit(1234.5, s_unit::price_per_hour).text(), u"1234.50/h");
   EXPECT_EQ(s_unit(1, 5).text(), u"");  // unknown kind
-}
-
-TEST_F(ValuesQuantity, DurationOrderingPutsEmptyLast) {
-  std::vector<s_dur> v = {s_dur(5), s_dur(), s_dur(-2), s_dur(0)};
-  std::sort(v.begin(), v.end(), [](const s_dur& a, const s_dur& b) { return a.less(b); });
-  EXPECT_EQ(v[0].hours, -2);
-  EXPECT_EQ(v[1].hours, 0);
-  EXPECT_EQ(v[2].hours, 5);
-  EXPECT_EQ(v[3].dur_empty, 1);
-  const s_dur e, z(0);
-  EXPECT_TRUE(z.less(e) && z.less_equal(e) && e.greater(z) && e.greater_equal(z));
-  EXPECT_FALSE(e.less(z) || e.less_equal(z) || z.greater(e) || z.greater_equal(e));
-  EXPECT_TRUE(e.equal(z));  // equality compares the hours only
-  EXPECT_TRUE(s_unit(1, 0).less(s_unit(2, 3)) && s_unit(2, 0).equal(s_unit(2, 4)));
 }
 
 TEST_F(ValuesQuantity, WorkbookImportPreferences) {
@@ -340,8 +303,7 @@ TEST_F(ValuesQuantity, WorkbookImportPreferences) {
   EXPECT_EQ(prefs().percent_decimals, 1);
 }
 
-
-TEST(ValuesDate, BothFormsReadTheSameReading) {
+TEST(ValuesDate, BothFormsReadTheSameReadingAndShowItMarked) {
   const s_date a = xer("2012-01-05 08:00");
   const s_date b = wb("1/5/2012 8:00:00 AM");
   EXPECT_EQ(a.time, 1325750400);  // 2012-01-05 08:00 as UTC
@@ -354,6 +316,34 @@ TEST(ValuesDate, BothFormsReadTheSameReading) {
   EXPECT_EQ(wb("1/5/2012 12:30:00 PM").format_for_scale(2), u"2012/1/05 12:30");
   EXPECT_EQ(wb("1/5/2012 12:30:00 AM").format_for_scale(2), u"2012/1/05 00:30");
   EXPECT_EQ(wb("12/31/2012 11:59:59 PM").time, xer("2012-12-31 23:59").time + 59);
+
+  // No date shows empty and is empty.
+  for (const s_date& d : {xer(""), wb(""), xer("2012-02-30 08:00"), wb("13/1/2012 8:00:00 AM"), s_date()}) {
+    EXPECT_EQ(d.time, 0);
+    EXPECT_EQ(d.empty, 1);
+    EXPECT_EQ(d.text(), u"");
+    EXPECT_FALSE(d.has_date());
+  }
+  EXPECT_EQ(xer("1970-01-01 00:00").text(), u"");
+  EXPECT_EQ(s_date::from_time(0).text(), u"");
+  EXPECT_EQ(s_date::from_time(1).text(), u"1-Jan-1970");
+  EXPECT_EQ(s_date::from_time(-86400).text(), u"");
+
+  // Marks, and the flag that hides a date from display only.
+  s_date d = xer("2013-02-14 17:00");
+  const char16_t* marked[] = {u"14-Feb-2013", u"14-Feb-2013 A", u"14-Feb-2013 A", u"14-Feb-2013*", u"14-Feb-2013*",
+                              u"14-Feb-2013"};
+  for (int mark = 1; mark <= 5; ++mark) {
+    d.suffix = mark;
+    EXPECT_EQ(d.text(), marked[mark]) << mark;
+  }
+  d.suffix = 1;
+  d.hidden = 1;
+  EXPECT_EQ(d.text(), u"");
+  EXPECT_EQ(d.as_time(), xer("2013-02-14 17:00").time);  // hidden only from display
+  const tessel::val_ptr c = d.clone();
+  EXPECT_EQ(c->text(), u"");
+  EXPECT_TRUE(c->equal(d));
 }
 
 // The readers must agree with the C library reading "%d-%d-%d %d:%d" and
@@ -387,39 +377,14 @@ TEST(ValuesDate, ReadersAgreeWithScanfPatterns) {
   EXPECT_EQ(wb(" 1/ 5/ 2012 8:00:00 PM").format_for_scale(2), u"2012/1/05 20:00");
 }
 
-TEST(ValuesDate, NoDateShowsEmptyAndIsEmpty) {
-  for (const s_date& d : {xer(""), wb(""), xer("2012-02-30 08:00"), wb("13/1/2012 8:00:00 AM"), s_date()}) {
-    EXPECT_EQ(d.time, 0);
-    EXPECT_EQ(d.empty, 1);
-    EXPECT_EQ(d.text(), u"");
-    EXPECT_FALSE(d.has_date());
-  }
-  EXPECT_EQ(xer("1970-01-01 00:00").text(), u"");
-  EXPECT_EQ(s_date::from_time(0).text(), u"");
-  EXPECT_EQ(s_date::from_time(1).text(), u"1-Jan-1970");
-  EXPECT_EQ(s_date::from_time(-86400).text(), u"");
-}
 
-TEST(ValuesDate, MarksAndHiddenFlag) {
-  s_date d = xer("2013-02-14 17:00");
-  const char16_t* marked[] = {u"14-Feb-2013", u"14-Feb-2013 A", u"14-Feb-2013 A", u"14-Feb-2013*", u"14-Feb-2013*",
-                              u"14-Feb-2013"};
-  for (int mark = 1; mark <= 5; ++mark) {
-    d.suffix = mark;
-    EXPECT_EQ(d.text(), marked[mark]) << mark;
-  }
-  d.suffix = 1;
-  d.hidden = 1;
-  EXPECT_EQ(d.text(), u"");
-  EXPECT_EQ(d.as_time(), xer("2013-02-14 17:00").time);  // hidden only from display
-  const tessel::val_ptr c = d.clone();
-  EXPECT_EQ(c->text(), u"");
-  EXPECT_TRUE(c->equal(d));
-}
 
 TEST(ValuesDate, DisplayIndependentOfTimeZone) {
+  const char* const was = std::getenv("TZ");
+  const std::string old = was ? was : "";
   for (const char* tz : {"Pacific/Kiritimati", "America/St_Johns", "UTC-14", "Asia/Kathmandu"}) {
-    scoped_tz zone(tz);
+    setenv("TZ", tz, 1);
+    tzset();
     const s_date d = xer("2012-03-25 00:30");  // a daylight-saving change night in Europe
     EXPECT_EQ(d.time, 1332635400) << tz;
     EXPECT_EQ(d.text(), u"25-Mar-2012") << tz;
@@ -427,6 +392,9 @@ TEST(ValuesDate, DisplayIndependentOfTimeZone) {
     EXPECT_EQ(s_date::from_ymd(2012, 3, 25, 2, 30).format_for_scale(2), u"2012/3/25 02:30") << tz;
     EXPECT_EQ(s_date::today().time % 86400, 0) << tz;
   }
+  if (was) setenv("TZ", old.c_str(), 1);
+  else unsetenv("TZ");
+  tzset();
 }
 
 // Every day from 1970 to 2200 round-trips through text, parsing and the
@@ -448,7 +416,7 @@ TEST(ValuesDate, CivilArithmeticMatchesLibraryOverCenturies) {
   }
 }
 
-TEST(ValuesDate, ArithmeticAndQueries) {
+TEST(ValuesDate, ArithmeticQueriesAndTimescalePatterns) {
   EXPECT_EQ(s_date::from_ymd(2012, 2, 28).plus_day().text(), u"29-Feb-2012");
   EXPECT_EQ(s_date::from_ymd(2012, 12, 28).plus_week().text(), u"4-Jan-2013");
   EXPECT_EQ(s_date::from_ymd(2012, 12, 15, 13, 45).first_of_next_month().format_for_scale(2), u"2013/1/01 00:00");
@@ -463,9 +431,8 @@ TEST(ValuesDate, ArithmeticAndQueries) {
     EXPECT_EQ(s_date::days_in_month(y, m), days) << y << "-" << m;
   const int quarters[12] = {1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4};
   for (int m = 1; m <= 12; ++m) EXPECT_EQ(s_date::quarter(s_date::from_ymd(2013, m, 15)), quarters[m - 1]) << m;
-}
 
-TEST(ValuesDate, TimescalePatterns) {
+  // The timescale patterns.
   const s_date d = xer("2012-01-05 08:00");  // a Thursday
   const std::pair<int, const char16_t*> expect[] = {
       {2, u"2012/1/05 08:00"}, {3, u"05"},   {4, u"January 2012"}, {5, u"T"},  {6, u"Thu"},

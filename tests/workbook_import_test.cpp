@@ -12,21 +12,16 @@
 #include "document/workbook_import.h"
 #include "values/display_prefs.h"
 #include "values/enums.h"
+#include "test_support.h"
 
 namespace tessel::document {
 namespace {
 
 using catalog::catalog_kind;
-
-std::u16string data_path(const char* name) {
-  const std::string p = std::string(TESSEL_TEST_DATA) + "/xls/" + name;
-  return std::u16string(p.begin(), p.end());
-}
-
-uint32_t field(catalog_kind k, std::u16string_view key) {
-  const catalog::field_entry* e = catalog::find_field(k, key);
-  return e ? e->field_id : 0;
-}
+using test_support::wbs_by_path;
+using test_support::task_by_code;
+constexpr auto data_path = test_support::xls_path;
+constexpr auto field = test_support::field_id;
 
 bool available(catalog_kind k, std::u16string_view key) {
   const catalog::field_entry* e = catalog::find_field(k, key);
@@ -40,17 +35,6 @@ class WorkbookImport : public ::testing::Test {
     catalog::build_catalogs();
   }
   void TearDown() override { reset_prefs(); }
-
-  const TASK* task(const Document_xls& d, std::u16string_view code) {
-    for (const TASK& t : d.task)
-      if (t.task_code.value == code) return &t;
-    return nullptr;
-  }
-  const PROJWBS* wbs(const Document_xls& d, std::u16string_view path) {
-    for (const PROJWBS& w : d.projwbs)
-      if (w.wbs_path.value == path) return &w;
-    return nullptr;
-  }
 };
 
 TEST(WorkbookConvert, CellTextsByValueType) {
@@ -134,17 +118,17 @@ TEST_F(WorkbookImport, WbsTreeFromWbsCodes) {
   EXPECT_EQ(doc.project[0].top_wbs, node);
   EXPECT_EQ(doc.project[0].proj_short_name.value, u"P");
   EXPECT_EQ(node->wbs_path.value, u"P");
-  const PROJWBS* one = wbs(doc, u"P.1");
-  const PROJWBS* two = wbs(doc, u"P.1.2");
-  ASSERT_TRUE(one && two && wbs(doc, u"P.1.3"));
+  const PROJWBS* one = wbs_by_path(doc, u"P.1");
+  const PROJWBS* two = wbs_by_path(doc, u"P.1.2");
+  ASSERT_TRUE(one && two && wbs_by_path(doc, u"P.1.3"));
   EXPECT_EQ(one->parent, node);
   EXPECT_EQ(two->parent, one);
   EXPECT_EQ(two->wbs_short_name.value, u"2");
   EXPECT_EQ(two->wbs_name.value, u"Two");  // the first activity names it
   EXPECT_EQ(one->children.size(), 2u);
-  EXPECT_EQ(task(doc, u"C")->projwbs, node);
-  EXPECT_EQ(task(doc, u"D")->projwbs, node);
-  EXPECT_EQ(task(doc, u"E")->projwbs, two);
+  EXPECT_EQ(task_by_code(doc, u"C")->projwbs, node);
+  EXPECT_EQ(task_by_code(doc, u"D")->projwbs, node);
+  EXPECT_EQ(task_by_code(doc, u"E")->projwbs, two);
   EXPECT_EQ(two->tasks.size(), 2u);
   for (const PROJWBS& w : doc.projwbs) {
     EXPECT_EQ(w.project, &doc.project[0]);
@@ -158,10 +142,10 @@ TEST_F(WorkbookImport, WbsTreeFromWbsCodes) {
   sheets[1] = workbook_sheet::from_rows("TASK", {{u"wbs_id"}, {u""}, {u"X..1.2"}, {u"X..1.3"}});
   ASSERT_TRUE(import_sheets(dots, sheets));
   EXPECT_EQ(dots.projwbs[0].wbs_path.value, u"X.");
-  ASSERT_TRUE(wbs(dots, u"X..1.2") && wbs(dots, u"X..1"));
-  EXPECT_EQ(wbs(dots, u"X..1.2")->parent, wbs(dots, u"X..1"));
-  EXPECT_EQ(wbs(dots, u"X..1")->parent, &dots.projwbs[0]);
-  EXPECT_EQ(wbs(dots, u"X..1")->wbs_short_name.value, u"1");
+  ASSERT_TRUE(wbs_by_path(dots, u"X..1.2") && wbs_by_path(dots, u"X..1"));
+  EXPECT_EQ(wbs_by_path(dots, u"X..1.2")->parent, wbs_by_path(dots, u"X..1"));
+  EXPECT_EQ(wbs_by_path(dots, u"X..1")->parent, &dots.projwbs[0]);
+  EXPECT_EQ(wbs_by_path(dots, u"X..1")->wbs_short_name.value, u"1");
 
   // Codes without a common lead all hang below a project node without a
   // code of its own.
@@ -169,8 +153,8 @@ TEST_F(WorkbookImport, WbsTreeFromWbsCodes) {
   sheets[1] = workbook_sheet::from_rows("TASK", {{u"wbs_id"}, {u""}, {u"A.1"}, {u"B"}});
   ASSERT_TRUE(import_sheets(other, sheets));
   EXPECT_EQ(other.projwbs[0].wbs_path.value, u"");
-  EXPECT_EQ(wbs(other, u"A")->parent, &other.projwbs[0]);
-  EXPECT_EQ(wbs(other, u"B")->parent, &other.projwbs[0]);
+  EXPECT_EQ(wbs_by_path(other, u"A")->parent, &other.projwbs[0]);
+  EXPECT_EQ(wbs_by_path(other, u"B")->parent, &other.projwbs[0]);
 }
 
 // Relationship rows are read until one names an unknown activity; an
@@ -249,10 +233,10 @@ TEST_F(WorkbookImport, FullExport) {
 
   // Records and links.
   ASSERT_EQ(doc.task.size(), 4u);
-  const TASK* a1000 = task(doc, u"A1000");
-  const TASK* a1010 = task(doc, u"A1010");
-  const TASK* a2000 = task(doc, u"A2000");
-  const TASK* m9000 = task(doc, u"M9000");
+  const TASK* a1000 = task_by_code(doc, u"A1000");
+  const TASK* a1010 = task_by_code(doc, u"A1010");
+  const TASK* a2000 = task_by_code(doc, u"A2000");
+  const TASK* m9000 = task_by_code(doc, u"M9000");
   ASSERT_TRUE(a1000 && a1010 && a2000 && m9000);
   for (const TASK& t : doc.task) EXPECT_EQ(t.project, &doc.project[0]);
   EXPECT_EQ(doc.project[0].tasks.size(), 4u);
@@ -261,7 +245,7 @@ TEST_F(WorkbookImport, FullExport) {
   EXPECT_EQ(a1010->cstr_type.code, s_constraint_type(u"Start On or After").code);
   EXPECT_EQ(a1000->projwbs, a1010->projwbs);
   EXPECT_EQ(a2000->projwbs->wbs_path.value, u"OFC.BLD.FRAME");
-  EXPECT_EQ(a2000->projwbs->parent, wbs(doc, u"OFC.BLD"));
+  EXPECT_EQ(a2000->projwbs->parent, wbs_by_path(doc, u"OFC.BLD"));
   EXPECT_EQ(m9000->projwbs, doc.project[0].top_wbs);
 
   ASSERT_EQ(doc.taskpred.size(), 3u);
@@ -352,8 +336,8 @@ TEST_F(WorkbookImport, FullExport) {
 
   // WBS elements: the figures the activities' group columns carry, else
   // those of their subtree.
-  const PROJWBS* site = wbs(doc, u"OFC.SITE");
-  const PROJWBS* building = wbs(doc, u"OFC.BLD");
+  const PROJWBS* site = wbs_by_path(doc, u"OFC.SITE");
+  const PROJWBS* building = wbs_by_path(doc, u"OFC.BLD");
   ASSERT_TRUE(site && building);
   EXPECT_EQ(f.value(*site, field(catalog_kind::wbs, u"task_cnt")).text(), u"2");
   EXPECT_EQ(f.value(*site, field(catalog_kind::wbs, u"status_code")).text(), u"Active");

@@ -10,7 +10,7 @@ namespace {
 using test_support::quoted;
 using test_support::run_dump;
 
-TEST(XerDump, ListsTablesAndDumpsEveryOccurrenceAsUtf8) {
+TEST(XerDump, ListsTablesDumpsEveryOccurrenceAsUtf8AndRefusesWhatIsNotXer) {
   test_support::scratch s;
   const std::string file = quoted(s.file("small.xer",
                                          "ERMHDR\t8.0\r\n"
@@ -29,15 +29,13 @@ TEST(XerDump, ListsTablesAndDumpsEveryOccurrenceAsUtf8) {
   EXPECT_EQ(run_dump("--table CALENDAR " + file), "clndr_id\n");
   EXPECT_EQ(run_dump("--table NONE " + file, &status), "");
   EXPECT_EQ(status, 0);
-}
 
-TEST(XerDump, RefusesWhatIsNotAnXerFile) {
-  test_support::scratch s;
+  // What is not an XER file is refused.
   for (const std::filesystem::path& f : {s.file("bom.xer", "\xEF\xBB" "ERMHDR\t8.0\n%T\tTASK\n"),  // a broken mark
                                          s.file("empty.xer", ""), s.file("other.xer", "HEADER\t8.0\n"),
                                          s.dir / "missing.xer", s.dir}) {
     for (const std::string args : {"", "--table TASK "}) {
-      int status = -1;
+      status = -1;
       EXPECT_EQ(run_dump(args + quoted(f), &status, true), "Can't open document: " + f.string() + "\n");
       EXPECT_EQ(status, 1) << f;
     }

@@ -142,7 +142,7 @@ TEST(XerReader, OnlyFilesStartingWithTheExactHeaderTokenAreXer) {
   EXPECT_FALSE(xer_parser::is_xer(temp_file("hugeother", "X" + huge).u16()));
 }
 
-TEST(XerReader, ValuesKeepTheirColumnsAndFindTheirFields) {
+TEST(XerReader, KeywordLinesValuesAndLineEnds) {
   auto doc = xer_parser::parse_bytes(
       "ERMHDR\t8.0\n"
       "%T\tTASK\n"
@@ -171,10 +171,9 @@ TEST(XerReader, ValuesKeepTheirColumnsAndFindTheirFields) {
   EXPECT_EQ(row.cell(1).field()->name(), u"b");
   EXPECT_EQ(row.cell_bytes(7), "");  // past the last cell: empty, no field
   EXPECT_EQ(row.cell_field(7), nullptr);
-}
 
-TEST(XerReader, TablesFieldsAndRowsFollowTheKeywordLines) {
-  auto doc = xer_parser::parse_bytes(
+  // Tables, fields and rows follow the keyword lines.
+  doc = xer_parser::parse_bytes(
       "ERMHDR\n"
       "%F\tlost\n%R\tlost\n"           // before any table: ignored
       "%T\tA\tB\tNAME\n"               // several names: the last one counts
@@ -193,9 +192,8 @@ TEST(XerReader, TablesFieldsAndRowsFollowTheKeywordLines) {
             "TNAME\nFg|\nRv=g|\n"
             "T\nF\n"
             "T\nF\n");
-}
 
-TEST(XerReader, LineEndsAndTheLastLine) {
+  // Line ends, and the last line.
   const std::string lf = "ERMHDR\t8\n%T\tT\n%F\ta\tb\n%R\t1\t2\n\n%R\t3\t4\n";
   std::string crlf;
   for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
