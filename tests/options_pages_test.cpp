@@ -43,7 +43,7 @@ std::string narrow(std::u16string_view s) { return std::string(s.begin(), s.end(
 
 // Texts match without regard to case; an unlisted text stores the list's
 // default and a code out of range shows the first entry.
-TEST(OptionsMappings, ListTextsAndCodesBothWays) {
+TEST(OptionsMappings, ListTextsAndCodesBothWaysAndTheRowInterval) {
   struct to_code {
     int32_t (*code)(std::u16string_view);
     std::u16string_view text;
@@ -67,9 +67,8 @@ TEST(OptionsMappings, ListTextsAndCodesBothWays) {
     EXPECT_EQ(t.text(t.code), t.expected) << t.code;
   EXPECT_EQ(choice_index(scale_choices, u"week"), 1);
   EXPECT_EQ(choice_index(scale_choices, u"Hour"), -1);
-}
 
-TEST(OptionsMappings, RowIntervalIsTheLeadingNumberWithinOneToHundred) {
+  // The row interval is the leading number, within 1 to 100.
   const std::pair<std::u16string_view, int32_t> cases[] = {
       {u"0", 1},      {u"250", 100},      {u"100", 100},      {u"1", 1},    {u"12", 12},
       {u"", 1},       {u"abc", 1},        {u"  7 rows", 7},   {u"42abc", 42}, {u"-5", 1},

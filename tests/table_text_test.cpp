@@ -15,15 +15,13 @@ std::vector<Column> columns(std::initializer_list<std::u16string_view> keys) {
 
 }  // namespace
 
-TEST(TableText, HeaderGroupLinesAndRowLines) {
+TEST(TableText, HeaderGroupLinesRowLinesAndEmptyTables) {
   opened o(schedule({
       {"1", "A10", {{"rsrc_id", "501"}, {"restart_date", "2024-01-08 08:00"}, {"reend_date", "2024-01-09 17:00"}}},
       {"2", "A20", {{"rsrc_id", "501"}, {"restart_date", "2024-01-10 08:00"}, {"reend_date", "2024-01-12 17:00"}}},
       {"3", "A30", {{"restart_date", "2024-01-15 08:00"}, {"reend_date", "2024-01-15 17:00"}}},
   }));
-  ASSERT_TRUE(o.ok());
-  GroupSortSettings s;
-  s.group_bys = {group_by(act(u"rsrc_id"))};
+  const GroupSortSettings s = grouped({group_by(act(u"rsrc_id"))});
   auto root = build_activity_tree(o.doc(), s);
   const auto cols = columns({u"task_code", u"start_date", u"end_date", u"total_drtn_hr_cnt"});
 
@@ -52,19 +50,15 @@ TEST(TableText, HeaderGroupLinesAndRowLines) {
             u"A30\t15-Jan-2024\t15-Jan-2024\t1");
   // The whole-tree form shows every group expanded again.
   EXPECT_EQ(table_text(*root, cols), text);
-}
 
-TEST(TableText, EmptyTablesAndUnknownColumns) {
-  opened o(schedule({}));
-  ASSERT_TRUE(o.ok());
-  auto root = build_activity_tree(o.doc(), {});
-  const auto cols = columns({u"task_code", u"task_name"});
-  // A table without rows copies its header line alone, ended by a line feed.
-  EXPECT_EQ(table_text(*root, cols), u"Activity ID\tActivity Name\n");
-  // No columns: empty lines, one per row.
-  EXPECT_EQ(table_text(*root, {}), u"\n");
+  // A table without rows copies its header line alone, ended by a line feed;
+  // without columns, an empty line per row.
+  RootRow empty;
+  const auto two = columns({u"task_code", u"task_name"});
+  EXPECT_EQ(table_text(empty, two), u"Activity ID\tActivity Name\n");
+  EXPECT_EQ(table_text(empty, {}), u"\n");
   // A column whose field the catalogs lack shows an empty caption and cells.
-  std::vector<Column> odd = cols;
+  std::vector<Column> odd = two;
   odd.push_back({999999, 50.0f, {}});
   EXPECT_EQ(table_header_text(odd), u"Activity ID\tActivity Name\t");
 }

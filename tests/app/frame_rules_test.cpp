@@ -6,7 +6,7 @@
 namespace tessel::app {
 namespace {
 
-TEST(FrameRules, TimescaleEntriesStoreTheirCodesAndCodesSelectTheirEntries) {
+TEST(FrameRules, TimescaleEntriesZoomAndToggles) {
   const int32_t codes[] = {1, 2, 3, 4, 5, 6, 8};
   for (int e = 0; e < 7; ++e) {
     EXPECT_EQ(timescale_code_of_entry(e), codes[e]) << e;
@@ -18,24 +18,22 @@ TEST(FrameRules, TimescaleEntriesStoreTheirCodesAndCodesSelectTheirEntries) {
   EXPECT_EQ(timescale_entry_of_code(7), -1);
   EXPECT_EQ(timescale_entry_of_code(0), -1);
   EXPECT_EQ(timescale_entry_of_code(9), -1);
-}
 
-TEST(FrameRules, ZoomIsStoredPerDisplayScaleAndShownBackTruncated) {
-  EXPECT_FLOAT_EQ(zoom_of_slider(5, 1.5f), 5.0f / 1.5f);
-  for (int p = zoom_slider_min; p <= zoom_slider_max; ++p)
-    for (float s : {1.0f, 1.25f, 1.5f, 1.75f, 2.0f}) ASSERT_EQ(slider_of_zoom(zoom_of_slider(p, s), s), p) << p << " " << s;
-  // Truncated, not rounded.
-  EXPECT_EQ(slider_of_zoom(50.9f, 1.0f), 50);
-  EXPECT_EQ(slider_of_zoom(33.0f, 1.5f), 49);
-}
-
-TEST(FrameRules, DetailsAndGanttToggles) {
+  // The Details and Gantt toggles. Then the zoom, stored per display scale
+  // and shown back truncated (its check stops at the first mismatch).
   EXPECT_EQ(details_toggled(0, 900), std::make_pair(400, 500));
   EXPECT_EQ(details_toggled(500, 900), std::make_pair(900, 0));
   EXPECT_EQ(details_toggled(1, 900), std::make_pair(900, 0));
   EXPECT_EQ(gantt_toggled(0, 1500), std::make_pair(600, 900));
   EXPECT_EQ(gantt_toggled(1, 1500), std::make_pair(1500, 0));
   EXPECT_EQ(gantt_toggled(0, 400), std::make_pair(600, 0));
+
+  EXPECT_FLOAT_EQ(zoom_of_slider(5, 1.5f), 5.0f / 1.5f);
+  for (int p = zoom_slider_min; p <= zoom_slider_max; ++p)
+    for (float s : {1.0f, 1.25f, 1.5f, 1.75f, 2.0f}) ASSERT_EQ(slider_of_zoom(zoom_of_slider(p, s), s), p) << p << " " << s;
+  // Truncated, not rounded.
+  EXPECT_EQ(slider_of_zoom(50.9f, 1.0f), 50);
+  EXPECT_EQ(slider_of_zoom(33.0f, 1.5f), 49);
 }
 
 TEST(CommandLine, RenderOptionsAndErrors) {

@@ -49,7 +49,7 @@ class Frame : public ::testing::Test {
   QStringList refusals;
 };
 
-TEST_F(Frame, EmptyWindowHasNoScheduleAndDisabledCommands) {
+TEST_F(Frame, EmptyWindowHasNoScheduleAndOpensADroppedFile) {
   EXPECT_EQ(frame->windowTitle(), "Corvane Tessel Reader");
   EXPECT_EQ(frame->document(), nullptr);
   category_controls& c = frame->ribbon()->controls(view::view_kind::activity);
@@ -63,6 +63,20 @@ TEST_F(Frame, EmptyWindowHasNoScheduleAndDisabledCommands) {
   EXPECT_EQ(frame->inner_splitter()->sizes().value(0), table_pane_width);
   frame->toggle_details();  // nothing without a schedule
   EXPECT_EQ(frame->outer_splitter()->sizes().value(1), 0);
+
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(demo)});
+  QDragEnterEvent enter(QPoint(100, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(frame.get(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(100, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
+  QApplication::sendEvent(frame.get(), &drop);
+  ASSERT_TRUE(spy.wait(60000));
+  EXPECT_TRUE(spy.takeFirst().at(0).toBool());
+  ASSERT_NE(frame->document(), nullptr);
+  EXPECT_EQ(frame->windowTitle(), "demo.xer - Corvane Tessel Reader");
+  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::activity).layout->currentText(), "Classic WBS Layout");
 }
 
 TEST(FrameStart, FileOnTheCommandLineOpensInTheFreshWindow) {
@@ -81,51 +95,51 @@ TEST(FrameStart, FileOnTheCommandLineOpensInTheFreshWindow) {
   EXPECT_EQ(frame->recent_files().value(0), QFileInfo(demo).absoluteFilePath());
 }
 
-TEST_F(Frame, CategorySwitchHidesTheGanttColumnForResourcesOnly) {
+// One window on the demo schedule driven through its controls in turn; each
+// step leaves the window as the next one expects it.
+TEST_F(Frame, DemoScheduleThroughTheRibbonPanesAndKeys) {
   ASSERT_TRUE(frame->open_file_now(demo));
-  frame->set_category(view::view_kind::resource);
-  EXPECT_EQ(frame->ribbon()->tabs()->currentIndex(), 4);
-  EXPECT_TRUE(frame->gantt_pane()->isHidden());
-  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::resource).gantt, nullptr);
-  EXPECT_EQ(frame->current_layout(view::view_kind::resource)->name(), u"All Resources");
-  // Clicking the WBS tab brings the column back.
-  frame->ribbon()->tabs()->setCurrentIndex(2);
-  EXPECT_EQ(frame->category(), view::view_kind::wbs);
-  EXPECT_FALSE(frame->gantt_pane()->isHidden());
-  EXPECT_GT(frame->inner_splitter()->sizes().value(1), 0);
-  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::wbs).layout->currentText(), "Project Status");
-}
-
-TEST_F(Frame, LayoutComboSwitchesTheCategoryLayout) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  QComboBox* combo = frame->ribbon()->controls(view::view_kind::activity).layout;
-  ASSERT_GE(combo->count(), 2);
-  EXPECT_EQ(combo->currentText(), "Classic WBS Layout");
-  const int other = combo->findText("Classic Schedule Layout");
-  ASSERT_GE(other, 0);
-  combo->setCurrentIndex(other);
-  emit combo->activated(other);
-  view::Layout* now = frame->current_layout(view::view_kind::activity);
-  ASSERT_NE(now, nullptr);
-  EXPECT_EQ(now->name(), u"Classic Schedule Layout");
-  view::View* table = frame->table_pane()->pane().view();
+  QApplication::processEvents();
+  const category_controls& c = frame->ribbon()->controls(view::view_kind::activity);
+  view::HostPane& tp = frame->table_pane()->pane();
+  view::HostPane& gp = frame->gantt_pane()->pane();
+  view::View* table = frame->view_at(views::activity_table);
   ASSERT_NE(table, nullptr);
-  EXPECT_EQ(table->layout(), now);
-  // The rebuilt table shows the new layout's columns.
-  EXPECT_EQ(QString::fromStdU16String(table->selectionText()).section('\n', 0, 0),
-            QString::fromStdU16String(view::table_header_text(now->columns())));
-  EXPECT_FALSE(frame->select_layout(view::view_kind::activity, "No Such Layout"));
-  EXPECT_EQ(frame->current_layout(view::view_kind::activity), now);
-}
+  EXPECT_EQ(tp.view(), table);
 
-TEST_F(Frame, DetailsAndGanttTogglesTwiceRestoreTheirSplits) {
-  ASSERT_TRUE(frame->open_file_now(demo));
+  // Ctrl+C copies the table text.
+  QApplication::clipboard()->clear();
+  frame->table_pane()->setFocus();
+  QTest::keyClick(frame.get(), Qt::Key_C, Qt::ControlModifier);
+  const QString text = QApplication::clipboard()->text();
+  ASSERT_FALSE(text.isEmpty());
+  EXPECT_EQ(text, QString::fromStdU16String(table->selectionText()));
+  EXPECT_TRUE(text.section('\n', 0, 0).contains('\t'));
+
+  // The wheel and the scroll bars move the linked pane too.
+  ASSERT_GT(tp.scroll_range(view::scroll_bar::vertical), 100);
+  EXPECT_EQ(frame->table_pane()->verticalScrollBar()->maximum(), tp.scroll_range(view::scroll_bar::vertical));
+  QWheelEvent down(QPointF(50, 50), frame->table_pane()->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                   QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(frame->table_pane()->viewport(), &down);
+  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::vertical), 40);  // two notches, 20 pixels each
+  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::vertical), 40);
+  EXPECT_EQ(frame->table_pane()->verticalScrollBar()->value(), 40);
+  EXPECT_EQ(frame->gantt_pane()->verticalScrollBar()->value(), 40);
+  frame->gantt_pane()->verticalScrollBar()->setValue(100);
+  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::vertical), 100);
+  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::vertical), 100);
+  // Horizontal positions stay each pane's own.
+  frame->gantt_pane()->horizontalScrollBar()->setValue(200);
+  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::horizontal), 200);
+  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::horizontal), 0);
+
+  // Details and Gantt toggled twice restore their splits.
   QSplitter* outer = frame->outer_splitter();
   QSplitter* inner = frame->inner_splitter();
   const int height = outer->sizes().value(0) + outer->sizes().value(1);
   const int width = inner->sizes().value(0) + inner->sizes().value(1);
   ASSERT_EQ(outer->sizes().value(1), 0);
-  const category_controls& c = frame->ribbon()->controls(view::view_kind::activity);
   EXPECT_TRUE(c.gantt->isChecked());
   // {button, splitter, first and second pane's size after the click, checked}
   const std::tuple<QToolButton*, QSplitter*, int, int, bool> clicks[] = {
@@ -139,10 +153,83 @@ TEST_F(Frame, DetailsAndGanttTogglesTwiceRestoreTheirSplits) {
     EXPECT_EQ(splitter->sizes().value(1), second) << button->text().toStdString();
     EXPECT_EQ(button->isChecked(), checked) << button->text().toStdString();
   }
+
+  // The selected row shows in the Details child pane of its tab.
+  frame->toggle_details();
+  EXPECT_FALSE(frame->show_details_tab("Nonsense"));
+  ASSERT_TRUE(frame->show_details_tab("successors"));
+  const std::array<TesselView*, 4> kids = frame->details_pane()->child_panes();
+  EXPECT_TRUE(kids[1]->isVisibleTo(frame.get()));
+  EXPECT_FALSE(kids[0]->isVisibleTo(frame.get()));
+  EXPECT_EQ(kids[1]->pane().view(), frame->view_at(views::successors));
+  ASSERT_TRUE(frame->select_row(3));
+  EXPECT_EQ(table->selectedIndex(), 3);
+  EXPECT_FALSE(frame->select_row(100000));
+  ASSERT_TRUE(frame->show_details_tab("General"));
+  for (TesselView* k : kids) EXPECT_FALSE(k->isVisibleTo(frame.get()));
+
+  // Go To scrolls the chart to a late activity's start.
+  ASSERT_TRUE(frame->select_row(static_cast<int>(table->visibleRows().size()) - 1));
+  gp.set_scroll_pos(view::scroll_bar::horizontal, 0);
+  ASSERT_TRUE(frame->go_to());
+  EXPECT_GT(gp.scroll_pos(view::scroll_bar::horizontal), 0);
+
+  // The timescale combo stores codes and shows no entry for unknown ones.
+  view::DateSettings* ds = frame->current_layout(view::view_kind::activity)->date_settings();
+  ASSERT_NE(ds, nullptr);
+  ASSERT_EQ(c.timescale->count(), 7);
+  EXPECT_EQ(c.timescale->currentIndex(), timescale_entry_of_code(ds->timescale));
+  c.timescale->setCurrentIndex(6);
+  emit c.timescale->activated(6);
+  EXPECT_EQ(ds->timescale, 8);
+  for (int32_t code : {7, 0}) {
+    ds->timescale = code;
+    frame->rebind_category();
+    EXPECT_EQ(c.timescale->currentIndex(), -1) << code;
+    EXPECT_EQ(ds->timescale, code);  // showing it changes nothing
+  }
+  ds->timescale = 8;
+  frame->rebind_category();
+  EXPECT_EQ(c.timescale->currentText(), "Day/Hour");
+
+  // The layout combo switches the category's layout.
+  QComboBox* combo = c.layout;
+  ASSERT_GE(combo->count(), 2);
+  EXPECT_EQ(combo->currentText(), "Classic WBS Layout");
+  const int other = combo->findText("Classic Schedule Layout");
+  ASSERT_GE(other, 0);
+  combo->setCurrentIndex(other);
+  emit combo->activated(other);
+  view::Layout* now = frame->current_layout(view::view_kind::activity);
+  ASSERT_NE(now, nullptr);
+  EXPECT_EQ(now->name(), u"Classic Schedule Layout");
+  view::View* rebuilt = tp.view();
+  ASSERT_NE(rebuilt, nullptr);
+  EXPECT_EQ(rebuilt->layout(), now);
+  // The rebuilt table shows the new layout's columns.
+  EXPECT_EQ(QString::fromStdU16String(rebuilt->selectionText()).section('\n', 0, 0),
+            QString::fromStdU16String(view::table_header_text(now->columns())));
+  EXPECT_FALSE(frame->select_layout(view::view_kind::activity, "No Such Layout"));
+  EXPECT_EQ(frame->current_layout(view::view_kind::activity), now);
+
+  // The Gantt column hides for resources only.
+  frame->set_category(view::view_kind::resource);
+  EXPECT_EQ(frame->ribbon()->tabs()->currentIndex(), 4);
+  EXPECT_TRUE(frame->gantt_pane()->isHidden());
+  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::resource).gantt, nullptr);
+  EXPECT_EQ(frame->current_layout(view::view_kind::resource)->name(), u"All Resources");
+  EXPECT_FALSE(frame->go_to());  // no chart to go to
+  // Clicking the WBS tab brings the column back.
+  frame->ribbon()->tabs()->setCurrentIndex(2);
+  EXPECT_EQ(frame->category(), view::view_kind::wbs);
+  EXPECT_FALSE(frame->gantt_pane()->isHidden());
+  EXPECT_GT(frame->inner_splitter()->sizes().value(1), 0);
+  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::wbs).layout->currentText(), "Project Status");
 }
 
-TEST_F(Frame, RefusedFileKeepsTheScheduleAndItsTitle) {
+TEST_F(Frame, RefusedOrCancelledOpensKeepTheScheduleAndItsTitle) {
   ASSERT_TRUE(frame->open_file_now(demo));
+  EXPECT_FALSE(frame->go_to());  // nothing selected
   const document::Document* before = frame->document();
   QTemporaryDir dir;
   const QString bad = dir.filePath("broken.xer");
@@ -159,15 +246,11 @@ TEST_F(Frame, RefusedFileKeepsTheScheduleAndItsTitle) {
   EXPECT_FALSE(frame->open_file_now(dir.filePath("missing.xls")));
   EXPECT_EQ(refusals.size(), 2);
   EXPECT_EQ(frame->document(), before);
-}
 
-TEST_F(Frame, CancelledOpenKeepsThePreviousSchedule) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  const document::Document* before = frame->document();
-  QTemporaryDir dir;
+  // Escape while a copy is being read.
   const QString copy = dir.filePath("second.xer");
   ASSERT_TRUE(QFile::copy(demo, copy));
-  QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
+  spy.clear();
   frame->open_file(copy);
   ASSERT_TRUE(frame->is_opening());
   QTest::keyClick(frame.get(), Qt::Key_Escape);
@@ -179,38 +262,6 @@ TEST_F(Frame, CancelledOpenKeepsThePreviousSchedule) {
   // The window still works with the kept schedule.
   frame->set_category(view::view_kind::wbs);
   EXPECT_EQ(frame->current_layout(view::view_kind::wbs)->name(), u"Project Status");
-}
-
-TEST_F(Frame, SelectedRowShowsInTheDetailsChildPaneOfItsTab) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  frame->toggle_details();
-  EXPECT_FALSE(frame->show_details_tab("Nonsense"));
-  ASSERT_TRUE(frame->show_details_tab("successors"));
-  const std::array<TesselView*, 4> kids = frame->details_pane()->child_panes();
-  EXPECT_TRUE(kids[1]->isVisibleTo(frame.get()));
-  EXPECT_FALSE(kids[0]->isVisibleTo(frame.get()));
-  EXPECT_EQ(kids[1]->pane().view(), frame->view_at(views::successors));
-  ASSERT_TRUE(frame->select_row(3));
-  EXPECT_EQ(frame->view_at(views::activity_table)->selectedIndex(), 3);
-  EXPECT_FALSE(frame->select_row(100000));
-  ASSERT_TRUE(frame->show_details_tab("General"));
-  for (TesselView* k : kids) EXPECT_FALSE(k->isVisibleTo(frame.get()));
-}
-
-TEST_F(Frame, GoToScrollsTheChartToTheSelectedRowOnly) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  view::HostPane& gp = frame->gantt_pane()->pane();
-  EXPECT_FALSE(frame->go_to());  // nothing selected
-  // A late activity: its start lies far right in the chart.
-  view::View* table = frame->view_at(views::activity_table);
-  const int last = static_cast<int>(table->visibleRows().size()) - 1;
-  ASSERT_TRUE(frame->select_row(last));
-  gp.set_scroll_pos(view::scroll_bar::horizontal, 0);
-  ASSERT_TRUE(frame->go_to());
-  EXPECT_GT(gp.scroll_pos(view::scroll_bar::horizontal), 0);
-  // The Resource category has none.
-  frame->set_category(view::view_kind::resource);
-  EXPECT_FALSE(frame->go_to());
 }
 
 TEST_F(Frame, TextEncodingMenuReadsTheFileAgainInTheChosenEncoding) {
@@ -255,43 +306,6 @@ TEST_F(Frame, TextEncodingMenuReadsTheFileAgainInTheChosenEncoding) {
   EXPECT_TRUE(none.actions().isEmpty());
 }
 
-TEST_F(Frame, DroppedFileOpens) {
-  QMimeData mime;
-  mime.setUrls({QUrl::fromLocalFile(demo)});
-  QDragEnterEvent enter(QPoint(100, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(frame.get(), &enter);
-  EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(QPointF(100, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
-  QApplication::sendEvent(frame.get(), &drop);
-  ASSERT_TRUE(spy.wait(60000));
-  EXPECT_TRUE(spy.takeFirst().at(0).toBool());
-  ASSERT_NE(frame->document(), nullptr);
-  EXPECT_EQ(frame->windowTitle(), "demo.xer - Corvane Tessel Reader");
-  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::activity).layout->currentText(), "Classic WBS Layout");
-}
-
-TEST_F(Frame, TimescaleComboStoresCodesAndShowsNoEntryForUnknownOnes) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  QComboBox* combo = frame->ribbon()->controls(view::view_kind::activity).timescale;
-  view::DateSettings* ds = frame->current_layout(view::view_kind::activity)->date_settings();
-  ASSERT_NE(ds, nullptr);
-  ASSERT_EQ(combo->count(), 7);
-  EXPECT_EQ(combo->currentIndex(), timescale_entry_of_code(ds->timescale));
-  combo->setCurrentIndex(6);
-  emit combo->activated(6);
-  EXPECT_EQ(ds->timescale, 8);
-  for (int32_t code : {7, 0}) {
-    ds->timescale = code;
-    frame->rebind_category();
-    EXPECT_EQ(combo->currentIndex(), -1) << code;
-    EXPECT_EQ(ds->timescale, code);  // showing it changes nothing
-  }
-  ds->timescale = 8;
-  frame->rebind_category();
-  EXPECT_EQ(combo->currentText(), "Day/Hour");
-}
-
 TEST(FrameScale, SliderAtScaleOneAndAHalfStoresAThirdAndShowsItBack) {
   set_display_scale_override(1.5f);
   auto frame = std::make_unique<CMainFrame>();
@@ -313,45 +327,7 @@ TEST(FrameScale, SliderAtScaleOneAndAHalfStoresAThirdAndShowsItBack) {
   view::set_display_scale(1.0f);
 }
 
-TEST_F(Frame, CtrlCCopiesTheTableText) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  view::View* table = frame->table_pane()->pane().view();
-  ASSERT_NE(table, nullptr);
-  QApplication::clipboard()->clear();
-  frame->table_pane()->setFocus();
-  QTest::keyClick(frame.get(), Qt::Key_C, Qt::ControlModifier);
-  const QString text = QApplication::clipboard()->text();
-  ASSERT_FALSE(text.isEmpty());
-  EXPECT_EQ(text, QString::fromStdU16String(table->selectionText()));
-  EXPECT_TRUE(text.section('\n', 0, 0).contains('\t'));
-}
-
-TEST_F(Frame, WheelAndScrollBarsMoveTheLinkedPaneToo) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  QApplication::processEvents();
-  view::HostPane& tp = frame->table_pane()->pane();
-  view::HostPane& gp = frame->gantt_pane()->pane();
-  ASSERT_GT(tp.scroll_range(view::scroll_bar::vertical), 100);
-  EXPECT_EQ(frame->table_pane()->verticalScrollBar()->maximum(), tp.scroll_range(view::scroll_bar::vertical));
-
-  QWheelEvent down(QPointF(50, 50), frame->table_pane()->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(),
-                   QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(frame->table_pane()->viewport(), &down);
-  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::vertical), 40);  // two notches, 20 pixels each
-  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::vertical), 40);
-  EXPECT_EQ(frame->table_pane()->verticalScrollBar()->value(), 40);
-  EXPECT_EQ(frame->gantt_pane()->verticalScrollBar()->value(), 40);
-
-  frame->gantt_pane()->verticalScrollBar()->setValue(100);
-  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::vertical), 100);
-  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::vertical), 100);
-  // Horizontal positions stay each pane's own.
-  frame->gantt_pane()->horizontalScrollBar()->setValue(200);
-  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::horizontal), 200);
-  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::horizontal), 0);
-}
-
-TEST_F(Frame, RecentFilesKeepTenNewestFirstWithoutDuplicates) {
+TEST_F(Frame, RecentFilesKeepTenNewestFirstAndThemesRestyle) {
   QTemporaryDir dir;
   for (int i = 0; i < 12; ++i) {
     const QString copy = dir.filePath(QStringLiteral("s%1.xer").arg(i));
@@ -367,9 +343,8 @@ TEST_F(Frame, RecentFilesKeepTenNewestFirstWithoutDuplicates) {
   EXPECT_FALSE(recent.contains(dir.filePath("s0.xer")));
   EXPECT_EQ(frame->windowTitle(), "s5.xer - Corvane Tessel Reader");
   EXPECT_EQ(frame->ribbon()->file().recent_menu->actions().size(), 10);
-}
 
-TEST_F(Frame, ThemesRestyleTheWindowAndTickTheirMenuEntry) {
+  // Themes restyle the window and tick their menu entry.
   EXPECT_EQ(frame->current_theme(), theme::colourful);
   EXPECT_TRUE(frame->styleSheet().contains("#b61f25"));
   frame->set_theme(theme::dark_grey);

@@ -57,12 +57,27 @@ TEST_F(Surface, ClipsNestAndPopBack) {
                  {199, 45, 0x00FF00}});
 }
 
-TEST_F(Surface, CalibriIsDrawnWithTheMetricCompatibleFace) {
+// Calibri is drawn with its metric-compatible face, and a text's width is
+// that face's advance with and without the cache.
+TEST_F(Surface, CalibriFaceAndTextWidthWithAndWithoutTheCache) {
   install_font_substitutes();
   QFont f(QStringLiteral("Calibri"));
   f.setPixelSize(15);
   const QString family = QFontInfo(f).family();
   EXPECT_TRUE(family == "Calibri" || family == "Carlito") << family.toStdString();
+  view::text_style style;
+  view::text_style bold = style;
+  bold.bold = true;
+  QPainter p(&image);
+  qpainter_surface cached(p, true);
+  const float w = cached.text_width(u"Notice to Proceed", style);
+  EXPECT_NEAR(w, QFontMetricsF(f).horizontalAdvance("Notice to Proceed"), 1.0);
+  EXPECT_GT(cached.text_width(u"Notice to Proceed", bold), w);  // the style is part of the key
+  EXPECT_FLOAT_EQ(cached.text_width(u"", style), 0.0f);
+  p.end();
+  QPainter q(&image);
+  qpainter_surface plain(q, false);
+  EXPECT_NEAR(plain.text_width(u"Notice to Proceed", style), w, 1.0);
 }
 
 TEST_F(Surface, TextStaysInsideItsRectangleAndIsVerticallyCentred) {
@@ -85,24 +100,6 @@ TEST_F(Surface, TextStaysInsideItsRectangleAndIsVerticallyCentred) {
         }
     EXPECT_LE(std::abs((top - 30) - (49 - bottom)), 4) << top << " " << bottom;
   }
-}
-
-TEST_F(Surface, TextWidthIsTheFontAdvanceWithAndWithoutTheCache) {
-  view::text_style style;
-  view::text_style bold = style;
-  bold.bold = true;
-  QFont f(QStringLiteral("Calibri"));
-  f.setPixelSize(15);
-  QPainter p(&image);
-  qpainter_surface cached(p, true);
-  const float w = cached.text_width(u"Notice to Proceed", style);
-  EXPECT_NEAR(w, QFontMetricsF(f).horizontalAdvance("Notice to Proceed"), 1.0);
-  EXPECT_GT(cached.text_width(u"Notice to Proceed", bold), w);  // the style is part of the key
-  EXPECT_FLOAT_EQ(cached.text_width(u"", style), 0.0f);
-  p.end();
-  QPainter q(&image);
-  qpainter_surface plain(q, false);
-  EXPECT_NEAR(plain.text_width(u"Notice to Proceed", style), w, 1.0);
 }
 
 TEST_F(Surface, LinesPolygonsAndMarkers) {
