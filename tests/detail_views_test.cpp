@@ -550,14 +550,6 @@ TEST_F(DetailViews, ChildPanesFollowTabAndSelectionThroughTheHost) {
   ASSERT_EQ(preds.visibleRows().size(), 1u);
   EXPECT_EQ(preds.visibleRows()[0]->relationship()->predtask->task_code.value, u"A4");
 
-  const rect_f steps_tab = details.tabRects()[5];
-  click(details_pane, steps_tab.right(), steps_tab.bottom());
-  EXPECT_EQ(details_pane.shown_child(), 3);
-  EXPECT_TRUE(steps.visibleRows().empty());  // A5 has none
-  click(table_pane, 40.0f, line_of(u"A2"));
-  ASSERT_EQ(steps.visibleRows().size(), 1u);
-  EXPECT_EQ(steps.visibleRows()[0]->activity_step()->proc_name.value, u"Check");
-
   const rect_f general_tab = details.tabRects()[0];
   click(details_pane, general_tab.x, general_tab.y);
   EXPECT_EQ(details_pane.shown_child(), -1);

@@ -37,13 +37,10 @@ class Surface : public ::testing::Test {
   QImage image;
 };
 
-TEST_F(Surface, RectanglesAreFilledPixelExactAndOpaque) {
-  paint([](qpainter_surface& s) { s.fill_rect({10, 10, 20, 5}, 0x00123456u); });  // alpha byte ignored
-  expect_pixels({{10, 10, 0x123456}, {29, 14, 0x123456}, {30, 14, 0xFFFFFF}, {29, 15, 0xFFFFFF}, {9, 10, 0xFFFFFF}});
-}
-
-TEST_F(Surface, ClipsNestAndPopBack) {
+// Rectangles are filled pixel-exact and opaque; clips nest and pop back.
+TEST_F(Surface, RectanglesFillPixelExactAndOpaqueWithinNestedClips) {
   paint([](qpainter_surface& s) {
+    s.fill_rect({10, 10, 20, 5}, 0x00123456u);  // alpha byte ignored
     s.push_clip({0, 0, 100, 100});
     s.push_clip({50, 0, 100, 100});  // intersected: 50..100
     s.fill_rect({0, 0, 200, 10}, view::rgb(255, 0, 0));
@@ -53,6 +50,7 @@ TEST_F(Surface, ClipsNestAndPopBack) {
     s.pop_clip();  // one too many does nothing
     s.fill_rect({0, 40, 200, 10}, view::rgb(0, 255, 0));
   });
+  expect_pixels({{10, 10, 0x123456}, {29, 14, 0x123456}, {30, 14, 0xFFFFFF}, {29, 15, 0xFFFFFF}, {9, 10, 0xFFFFFF}});
   expect_pixels({{49, 5, 0xFFFFFF}, {50, 5, 0xFF0000}, {100, 5, 0xFFFFFF}, {0, 25, 0x0000FF}, {100, 25, 0xFFFFFF},
                  {199, 45, 0x00FF00}});
 }
