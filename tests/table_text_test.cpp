@@ -51,12 +51,13 @@ TEST(TableText, HeaderGroupLinesRowLinesAndEmptyTables) {
   // The whole-tree form shows every group expanded again.
   EXPECT_EQ(table_text(*root, cols), text);
 
-  // A table without rows copies its header line alone, ended by a line feed;
-  // without columns, an empty line per row.
-  RootRow empty;
+  // A schedule without activities copies its header line alone, ended by a
+  // line feed; without columns, an empty line per row.
+  opened none(schedule({}));
+  auto empty = build_activity_tree(none.doc(), {});
   const auto two = columns({u"task_code", u"task_name"});
-  EXPECT_EQ(table_text(empty, two), u"Activity ID\tActivity Name\n");
-  EXPECT_EQ(table_text(empty, {}), u"\n");
+  EXPECT_EQ(table_text(*empty, two), u"Activity ID\tActivity Name\n");
+  EXPECT_EQ(table_text(*empty, {}), u"\n");
   // A column whose field the catalogs lack shows an empty caption and cells.
   std::vector<Column> odd = two;
   odd.push_back({999999, 50.0f, {}});
