@@ -103,7 +103,7 @@ TEST_F(OptionsPages, TimeUnitsShowAndStoreBothFormats) {
             "gridlines_HorizontalEnabled:1\n");
 }
 
-TEST_F(OptionsPages, GridlinesWithAnUnlistedScaleSelectNothingAndStoreMonth) {
+TEST_F(OptionsPages, GridlinesWithAnUnlistedScaleStoreMonthLayoutsStoreRemembering) {
   const auto shown = [](const gridlines_page& p) { return std::tuple(p.scale, p.rows, p.horizontal, p.vertical); };
   const auto stored = [] {
     const auto& s = config::settings();
@@ -132,9 +132,8 @@ TEST_F(OptionsPages, GridlinesWithAnUnlistedScaleSelectNothingAndStoreMonth) {
   EXPECT_EQ(stored(), std::tuple(5, 1, true, false));
   config::settings().gridlines_HorizontalScale = -3;  // as a hand-edited file may hold it
   EXPECT_EQ(open_gridlines_page().rows, u"4294967293");
-}
 
-TEST_F(OptionsPages, LayoutsPageStoresRemembering) {
+  // The layouts page stores remembering.
   EXPECT_TRUE(open_layouts_page().remember);
   ok_layouts_page({false});
   EXPECT_FALSE(config::settings().layout_rememberChanges);
@@ -143,3 +142,4 @@ TEST_F(OptionsPages, LayoutsPageStoresRemembering) {
   config::LoadSettings();
   EXPECT_FALSE(open_layouts_page().remember);
 }
+

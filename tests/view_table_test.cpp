@@ -12,6 +12,7 @@
 #include "view/display_scale.h"
 #include "view/host_pane.h"
 #include "view/recording_surface.h"
+#include "view/table_text.h"
 #include "view/table_views.h"
 
 using namespace rows_test;
@@ -111,6 +112,13 @@ std::size_t count_of(const std::vector<std::string>& lines, const char* kind) {
 }
 std::ptrdiff_t position(const std::vector<std::string>& lines, const std::string& line) {
   return std::find(lines.begin(), lines.end(), line) - lines.begin();
+}
+
+// Plain columns of the given activity fields.
+std::vector<Column> columns(std::initializer_list<std::u16string_view> keys) {
+  std::vector<Column> out;
+  for (std::u16string_view k : keys) out.push_back({act(k), 80.0f, {}});
+  return out;
 }
 
 class ViewTable : public ::testing::Test {
@@ -364,7 +372,7 @@ TEST_F(ViewTable, MovingColumnsByTheDropRule) {
   EXPECT_EQ(t.view.selectedColumn(), 0);
 }
 
-TEST_F(ViewTable, WithoutLayoutOrDocumentNothingToDrawCopyOrSize) {
+TEST_F(ViewTable, WithoutLayoutOrDocumentNothingToDrawOtherViewsListTheirOwnRecords) {
   ActivityTableView bare;
   HostPane pane;
   pane.set_view(&bare);
@@ -380,9 +388,8 @@ TEST_F(ViewTable, WithoutLayoutOrDocumentNothingToDrawCopyOrSize) {
   EXPECT_TRUE(bare.onLButtonDown(mouse_left_held, 1, 1));
   EXPECT_TRUE(bare.onLButtonUp(0, 1, 1));
   EXPECT_FALSE(bare.onMouseMove(mouse_left_held, 1, 1));
-}
 
-TEST_F(ViewTable, OtherViewsListTheirOwnRecords) {
+  // Other views list their own records.
   opened o(four_activities());
   const auto make = [](view_kind k) { return make_table_view(k); };
   EXPECT_TRUE(make(view_kind::activity)->isActivityTable());
@@ -404,7 +411,6 @@ TEST_F(ViewTable, OtherViewsListTheirOwnRecords) {
   // Collapse All leaves the top element, with a plus box to open it again.
   wv.collapseAll();
   ASSERT_EQ(wv.visibleRows().size(), 1u);
-  HostPane pane;
   pane.set_view(&wv);
   pane.set_client_size(300, 200);
   pane.left_button_down(mouse_left_held, 10, 40);
@@ -450,4 +456,55 @@ TEST_F(ViewTable, DemoScheduleClassicWbsLayout) {
   std::size_t groups = 0;
   for (long i = first; i < last; ++i) groups += v.visibleRows()[static_cast<std::size_t>(i)]->has_children();
   EXPECT_EQ(boxes, groups);
+}
+
+// The copy text of a tree: a header of captions, one tab-separated line per
+// visible row, group rows with their title then their summaries.
+TEST(TableText, HeaderGroupLinesRowLinesAndEmptyTables) {
+  opened o(schedule({
+      {"1", "A10", {{"rsrc_id", "501"}, {"restart_date", "2024-01-08 08:00"}, {"reend_date", "2024-01-09 17:00"}}},
+      {"2", "A20", {{"rsrc_id", "501"}, {"restart_date", "2024-01-10 08:00"}, {"reend_date", "2024-01-12 17:00"}}},
+      {"3", "A30", {{"restart_date", "2024-01-15 08:00"}, {"reend_date", "2024-01-15 17:00"}}},
+  }));
+  const GroupSortSettings s = grouped({group_by(act(u"rsrc_id"))});
+  auto root = build_activity_tree(o.doc(), s);
+  const auto cols = columns({u"task_code", u"start_date", u"end_date", u"total_drtn_hr_cnt"});
+
+  EXPECT_EQ(table_header_text(cols), u"Activity ID\tStart\tFinish\tAt Completion Duration");
+  // Group rows: the title in the first column, summaries in the others.
+  EXPECT_EQ(table_row_text(*root->children()[0], cols), u"R1.Crane\t8-Jan-2024\t12-Jan-2024\t5");
+  EXPECT_EQ(table_row_text(*root->children()[0]->children()[1], cols), u"A20\t10-Jan-2024\t12-Jan-2024\t3");
+
+  const std::u16string text = table_text(*root, cols);
+  EXPECT_EQ(text,
+            u"Activity ID\tStart\tFinish\tAt Completion Duration\n"
+            u"R1.Crane\t8-Jan-2024\t12-Jan-2024\t5\n"
+            u"A10\t8-Jan-2024\t9-Jan-2024\t2\n"
+            u"A20\t10-Jan-2024\t12-Jan-2024\t3\n"
+            u"No primary Resource\t15-Jan-2024\t15-Jan-2024\t1\n"
+            u"A30\t15-Jan-2024\t15-Jan-2024\t1");
+
+  // Only visible rows are copied: a collapsed group is one line.
+  root->children()[0]->expanded = false;
+  std::vector<Row*> rows;
+  visible_rows(*root, rows);
+  EXPECT_EQ(table_text(rows, cols),
+            u"Activity ID\tStart\tFinish\tAt Completion Duration\n"
+            u"R1.Crane\t8-Jan-2024\t12-Jan-2024\t5\n"
+            u"No primary Resource\t15-Jan-2024\t15-Jan-2024\t1\n"
+            u"A30\t15-Jan-2024\t15-Jan-2024\t1");
+  // The whole-tree form shows every group expanded again.
+  EXPECT_EQ(table_text(*root, cols), text);
+
+  // A schedule without activities copies its header line alone, ended by a
+  // line feed; without columns, an empty line per row.
+  opened none(schedule({}));
+  auto empty = build_activity_tree(none.doc(), {});
+  const auto two = columns({u"task_code", u"task_name"});
+  EXPECT_EQ(table_text(*empty, two), u"Activity ID\tActivity Name\n");
+  EXPECT_EQ(table_text(*empty, {}), u"\n");
+  // A column whose field the catalogs lack shows an empty caption and cells.
+  std::vector<Column> odd = two;
+  odd.push_back({999999, 50.0f, {}});
+  EXPECT_EQ(table_header_text(odd), u"Activity ID\tActivity Name\t");
 }
