@@ -43,7 +43,7 @@ std::string four_activities() {
 std::string many_activities(int count) {
   std::vector<task_spec> tasks;
   for (int i = 1; i <= count; ++i) {
-    char code[8];
+    char code[16];
     std::snprintf(code, sizeof code, "A%03d", i);
     tasks.push_back({std::to_string(i), code, {}});
   }
