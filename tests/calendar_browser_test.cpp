@@ -81,7 +81,7 @@ struct four_calendars {
 
 }  // namespace
 
-TEST(CalendarInspector, TypeButtonsFillTheListAndNamesResolveToTheFirstCalendar) {
+TEST(CalendarInspector, TypeButtonsNamesMonthsAndPeriodFigures) {
   four_calendars f;
   calendar_inspector s = open_inspector(&f.doc, day(2012, 1, 18) + 3600 * 15);
   EXPECT_EQ(s.kind, calendar_kind::global);
@@ -119,33 +119,39 @@ TEST(CalendarInspector, TypeButtonsFillTheListAndNamesResolveToTheFirstCalendar)
   EXPECT_EQ(s.name_text, u"");
 
   // Without a document nothing is listed.
-  calendar_inspector none = open_inspector(nullptr, day(2012, 1, 1));
+  calendar_inspector none = open_inspector(nullptr, day(2012, 1, 20));
   EXPECT_TRUE(none.names.empty());
   EXPECT_EQ(none.calendar, nullptr);
-}
 
-TEST(CalendarInspector, MonthsWrapAtTheYearAndSelectTheirFirstDay) {
-  calendar_inspector s = open_inspector(nullptr, day(2012, 1, 20));
-  show_previous_month(s);
-  EXPECT_EQ(s.month, (month_ref{2011, 12}));
-  EXPECT_EQ(month_title(s.month), u"December 2011");
-  EXPECT_EQ(s.selected_date, day(2011, 12, 1));
-  show_next_month(s);
-  EXPECT_EQ(s.month, (month_ref{2012, 1}));
-  EXPECT_EQ(s.selected_date, day(2012, 1, 1));
-  show_month(s, {2012, 11});
-  show_next_month(s);
-  show_next_month(s);
-  EXPECT_EQ(s.month, (month_ref{2013, 1}));
-  select_day(s, day(2013, 1, 17) + 5000);
-  EXPECT_EQ(s.selected_date, day(2013, 1, 17));
+  // Months wrap at the year and select their first day.
+  show_previous_month(none);
+  EXPECT_EQ(none.month, (month_ref{2011, 12}));
+  EXPECT_EQ(month_title(none.month), u"December 2011");
+  EXPECT_EQ(none.selected_date, day(2011, 12, 1));
+  show_next_month(none);
+  EXPECT_EQ(none.month, (month_ref{2012, 1}));
+  EXPECT_EQ(none.selected_date, day(2012, 1, 1));
+  show_month(none, {2012, 11});
+  show_next_month(none);
+  show_next_month(none);
+  EXPECT_EQ(none.month, (month_ref{2013, 1}));
+  select_day(none, day(2013, 1, 17) + 5000);
+  EXPECT_EQ(none.selected_date, day(2013, 1, 17));
   EXPECT_EQ(days_in_month({2012, 2}), 29);
   EXPECT_EQ(days_in_month({2100, 2}), 28);
   EXPECT_EQ(weekday_of(day(2012, 1, 1)), 0);  // a Sunday
   EXPECT_EQ(weekday_of(day(1969, 12, 31)), 3);
+
+  // Time period figures show one decimal.
+  EXPECT_EQ(period_hours(f.five_day),
+            (std::array<std::u16string, 4>{u"8.0", u"37.5", u"172.0", u"2000.0"}));
+  EXPECT_EQ(period_hours(nullptr), (std::array<std::u16string, 4>{}));
+  EXPECT_EQ(weekday_name(1), u"Sunday");
+  EXPECT_EQ(weekday_name(7), u"Saturday");
+  EXPECT_EQ(weekday_name(0), u"");
 }
 
-TEST(CalendarInspector, DaysAreNonworkExceptionOrStandard) {
+TEST(CalendarInspector, DaysAreNonworkExceptionOrStandardAndHalfHoursWhollyWorked) {
   four_calendars f;
   const CALENDAR* c = f.five_day;
   EXPECT_EQ(classify_day(c, day(2012, 1, 3)), day_class::standard);   // Tuesday
@@ -166,24 +172,12 @@ TEST(CalendarInspector, DaysAreNonworkExceptionOrStandard) {
   EXPECT_EQ(working_cells(weekday_grid(c, 2)).size(), 16u);
   EXPECT_TRUE(working_cells(weekday_grid(c, 8)).empty());
   EXPECT_TRUE(working_cells(weekday_grid(nullptr, 2)).empty());
-}
-
-TEST(CalendarInspector, HalfHoursCountOnlyWhenWhollyWorked) {
+  // Half hours count only when wholly worked.
   EXPECT_EQ(working_cells(grid_of({{8 * 60, 12 * 60}})), (std::vector<int>{16, 17, 18, 19, 20, 21, 22, 23}));
   EXPECT_EQ(working_cells(grid_of({{8 * 60 + 15, 9 * 60}})), (std::vector<int>{17}));
   EXPECT_EQ(working_cells(grid_of({{22 * 60 + 30, 24 * 60}})), (std::vector<int>{45, 46, 47}));
   EXPECT_EQ(working_cells(grid_of({{0, 30}, {60, 90}})), (std::vector<int>{0, 2}));
   EXPECT_TRUE(working_cells(grid_of({{600, 600}})).empty());
-}
-
-TEST(CalendarInspector, TimePeriodFiguresShowOneDecimal) {
-  four_calendars f;
-  EXPECT_EQ(period_hours(f.five_day),
-            (std::array<std::u16string, 4>{u"8.0", u"37.5", u"172.0", u"2000.0"}));
-  EXPECT_EQ(period_hours(nullptr), (std::array<std::u16string, 4>{}));
-  EXPECT_EQ(weekday_name(1), u"Sunday");
-  EXPECT_EQ(weekday_name(7), u"Saturday");
-  EXPECT_EQ(weekday_name(0), u"");
 }
 
 namespace {
@@ -204,7 +198,7 @@ uint32_t fill_under(const std::vector<recorded_call>& calls, std::u16string_view
 
 }  // namespace
 
-TEST(CalendarPanels, MonthGridColoursEachDayAndHitsArrowsAndDays) {
+TEST(CalendarPanels, MonthGridColoursAndHitsAndTheDayPanelFillsWorkingHalfHours) {
   four_calendars f;
   recording_surface s;
   const rect_f area{10, 20, 350, 184};
@@ -242,16 +236,15 @@ TEST(CalendarPanels, MonthGridColoursEachDayAndHitsArrowsAndDays) {
   EXPECT_EQ(hit_month_panel(g, g.previous_arrow.x + 2, g.previous_arrow.y + 2).what, month_hit::kind::previous);
   EXPECT_EQ(hit_month_panel(g, g.next_arrow.right() - 2, g.next_arrow.y + 2).what, month_hit::kind::next);
   EXPECT_EQ(hit_month_panel(g, area.x + area.w / 2, area.y + 30).what, month_hit::kind::none);
-}
 
-TEST(CalendarPanels, DayPanelFillsTheWorkingHalfHours) {
-  const rect_f area{0, 0, 154, 400};
+  // The day panel fills the working half hours.
+  const rect_f day_area{0, 0, 154, 400};
   auto working_fills = [&](const half_hour_grid& grid) {
-    recording_surface s;
-    paint_day_panel(s, area, grid, 1.0f);
+    recording_surface d;
+    paint_day_panel(d, day_area, grid, 1.0f);
     std::vector<recorded_call> fills;
     bool headings = false;
-    for (const auto& c : s.calls()) {
+    for (const auto& c : d.calls()) {
       if (c.what == recorded_call::kind::fill && c.color == working_cell_color) fills.push_back(c);
       if (c.what == recorded_call::kind::text && c.text == u":30-:60") headings = true;
     }
@@ -261,10 +254,9 @@ TEST(CalendarPanels, DayPanelFillsTheWorkingHalfHours) {
   const auto morning = working_fills(grid_of({{8 * 60, 12 * 60}}));
   ASSERT_EQ(morning.size(), 8u);
   for (int i = 0; i < 8; ++i) {
-    const rect_f want = day_panel_cell(area, 8 + i / 2, i % 2);
+    const rect_f want = day_panel_cell(day_area, 8 + i / 2, i % 2);
     EXPECT_FLOAT_EQ(morning[static_cast<std::size_t>(i)].rect.y, want.y);
     EXPECT_FLOAT_EQ(morning[static_cast<std::size_t>(i)].rect.x, want.x);
   }
-  four_calendars f;
   EXPECT_TRUE(working_fills(date_grid(f.five_day, day(2012, 1, 4))).empty());
 }

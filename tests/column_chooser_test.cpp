@@ -1,6 +1,6 @@
 // The column chooser: both lists filled from the catalog, the document's
 // fields and the layout; Add and Remove on the table and on the relationship
-// tables; and the changes kept over a restart through the column files.
+// tables; and column files replaced whole or not at all.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,7 +12,6 @@
 #include "catalog/field_catalog.h"
 #include "config/config_text.h"
 #include "config/layout.h"
-#include "config/view_configuration.h"
 #include "config_sandbox.h"
 #include "view/column_chooser.h"
 
@@ -49,25 +48,18 @@ class ColumnChooser : public config_sandbox {
     }
     return s;
   }
-  void write_layout() {
-    const fs::path p = root_ / "layouts" / "VP_ACT" / "Classic Schedule Layout.tlf";
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary)
-        << "(0||L(view_type|VP_ACT|view_name|Mine)((0||TaskView()("
-           "(0||Columns()((0||task_code(width|100)())(0||task_name(width|200)())))))))";
-  }
 };
 
 }  // namespace
 
-TEST_F(ColumnChooser, ListsShowCaptionsOfSuppliedFieldsSortedAndInTableOrder) {
+TEST_F(ColumnChooser, ListsShowSuppliedCaptionsSortedAndInTableOrderAddAppendsSorted) {
   supply_only({u"Activity ID", u"Activity Name", u"Start", u"Finish", u"Calendar", u"Total Float"});
   ActivityLayout l;
   l.add_column(id(u"Start"), 90);
   l.add_column(id(u"Activity Step Count"), 50);  // not supplied
   l.add_column(id(u"Activity ID"), 100);
   const column_target t{&l, chooser_list::table};
-  const column_lists lists = fill_column_lists(t);
+  column_lists lists = fill_column_lists(t);
   EXPECT_EQ(lists.inserted, (std::vector<std::u16string>{u"Start", u"Activity ID"}));
   EXPECT_EQ(lists.inserted_index, (std::vector<std::size_t>{0, 2}));
   EXPECT_EQ(lists.available,
@@ -76,25 +68,23 @@ TEST_F(ColumnChooser, ListsShowCaptionsOfSuppliedFieldsSortedAndInTableOrder) {
   EXPECT_FALSE(caption_less(u"b", u"A"));
   EXPECT_TRUE(caption_less(u"Start", u"start date"));
   EXPECT_TRUE(fill_column_lists({nullptr, chooser_list::table}).available.empty());
-}
 
-TEST_F(ColumnChooser, AddAppendsInSortedOrderAt120) {
-  supply_only({u"Activity ID", u"Activity Name", u"Start", u"Finish", u"Calendar", u"Total Float"});
-  ActivityLayout l;
-  l.add_column(id(u"Activity ID"), 100);
-  const column_target t{&l, chooser_list::table};
-  column_lists lists = fill_column_lists(t);
+  // Add appends in the sorted order at 120 pixels.
+  ActivityLayout m;
+  m.add_column(id(u"Activity ID"), 100);
+  const column_target u{&m, chooser_list::table};
+  lists = fill_column_lists(u);
   ASSERT_EQ(lists.available.size(), 5u);
   // Three entries selected in the sorted list: its first, third and fifth.
-  add_columns(t, {lists.available[0], lists.available[2], lists.available[4]});
-  EXPECT_EQ(captions(l), u"Activity ID,Activity Name,Finish,Total Float");
-  for (std::size_t i = 1; i < 4; ++i) EXPECT_FLOAT_EQ(l.columns()[i].width, 120.0f);
-  EXPECT_FLOAT_EQ(l.columns()[0].width, 100.0f);
-  lists = fill_column_lists(t);
+  add_columns(u, {lists.available[0], lists.available[2], lists.available[4]});
+  EXPECT_EQ(captions(m), u"Activity ID,Activity Name,Finish,Total Float");
+  for (std::size_t i = 1; i < 4; ++i) EXPECT_FLOAT_EQ(m.columns()[i].width, 120.0f);
+  EXPECT_FLOAT_EQ(m.columns()[0].width, 100.0f);
+  lists = fill_column_lists(u);
   EXPECT_EQ(lists.available, (std::vector<std::u16string>{u"Calendar", u"Start"}));
-  add_columns(t, {u"No Such Caption", u"Activity Step Count"});  // unknown, and not supplied
-  add_columns(t, {});
-  EXPECT_EQ(l.column_count(), 4u);
+  add_columns(u, {u"No Such Caption", u"Activity Step Count"});  // unknown, and not supplied
+  add_columns(u, {});
+  EXPECT_EQ(m.column_count(), 4u);
 }
 
 TEST_F(ColumnChooser, RemoveTakesExactlyTheSelectedColumns) {
@@ -150,29 +140,6 @@ TEST_F(ColumnChooser, RelationshipTablesEditTheirOwnLists) {
   WBSLayout w;
   add_columns({&w, chooser_list::predecessors}, {u"Activity Name"});
   EXPECT_TRUE(fill_column_lists({&w, chooser_list::predecessors}).inserted.empty());
-}
-
-// What remembering off changes is checked with the column files; here the
-// chooser's edits make the round trip through a restart.
-TEST_F(ColumnChooser, ChangesSurviveARestart) {
-  write_layout();
-  {
-    view_configuration run;
-    run.rebuild();
-    Layout* l = run.layouts().find(view_kind::activity, u"Mine");
-    ASSERT_NE(l, nullptr);
-    EXPECT_EQ(captions(*l), u"Activity ID,Activity Name");
-    const column_target t{l, chooser_list::table};
-    add_columns(t, {u"Finish", u"Start"});
-    remove_columns(t, fill_column_lists(t), {1});
-    EXPECT_EQ(captions(*l), u"Activity ID,Finish,Start");
-    run.save_columns();  // program end
-  }
-  view_configuration next;
-  next.rebuild();
-  const Layout* l = next.layouts().find(view_kind::activity, u"Mine");
-  EXPECT_EQ(captions(*l), u"Activity ID,Finish,Start");
-  EXPECT_FLOAT_EQ(l->columns()[1].width, 120.0f);
 }
 
 TEST_F(ColumnChooser, ColumnFilesAreReplacedWholeOrNotAtAll) {

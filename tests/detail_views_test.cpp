@@ -183,7 +183,6 @@ class DetailViews : public config_sandbox {
     config_sandbox::SetUp();
     setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);  // the shipped layouts
     file_.emplace(schedule_text());
-    ASSERT_TRUE(file_->ok());
     activities_ = std::make_unique<followed_table>(doc(), layout(view_kind::activity));
   }
   void TearDown() override {
@@ -205,7 +204,7 @@ class DetailViews : public config_sandbox {
   std::unique_ptr<followed_table> activities_;
 };
 
-TEST_F(DetailViews, TabsTypeQueriesAndChildPanes) {
+TEST_F(DetailViews, TabsTheirClicksTypeQueriesAndChildPanes) {
   ActivityDetailView act(activities_->get());
   EXPECT_EQ(act.tabs(), (std::vector<std::u16string>{u"General", u"Status", u"Predecessors", u"Successors",
                                                      u"Codes", u"Steps"}));
@@ -213,6 +212,29 @@ TEST_F(DetailViews, TabsTypeQueriesAndChildPanes) {
   EXPECT_TRUE(act.isDetail() && act.isActivityDetail());
   EXPECT_FALSE(act.isWbsDetail() || act.isProjectDetail() || act.isResourceDetail() || act.isActivityTable());
   EXPECT_EQ(act.childPaneIndex(), -1);
+
+  // Tab clicks hit the edges inclusively, with the scroll offsets.
+  EXPECT_FALSE(act.onLButtonUp(0, 10.0f, 10.0f));  // nothing painted yet: no tab to hit
+  EXPECT_EQ(act.currentTab(), u"General");
+  paint(act);
+  const std::vector<rect_f> tabs = act.tabRects();
+  ASSERT_EQ(tabs.size(), 6u);
+  for (size_t i = 1; i < tabs.size(); ++i) EXPECT_GT(tabs[i].x, tabs[i - 1].right());  // a gap between tabs
+
+  EXPECT_FALSE(act.onLButtonUp(0, tabs[1].x, tabs[1].y));  // top-left corner
+  EXPECT_EQ(act.currentTab(), u"Status");
+  act.onLButtonUp(0, tabs[2].right(), tabs[2].bottom());  // bottom-right corner
+  EXPECT_EQ(act.currentTab(), u"Predecessors");
+  act.onLButtonUp(0, tabs[4].right() + 0.5f, tabs[4].y + 5.0f);  // in the gap: nothing changes
+  EXPECT_EQ(act.currentTab(), u"Predecessors");
+  act.onLButtonUp(0, tabs[5].x + 5.0f, tabs[5].y - 0.5f);  // just above the strip
+  EXPECT_EQ(act.currentTab(), u"Predecessors");
+
+  act.context().scroll_x = 30;
+  act.onLButtonUp(0, tabs[3].x - 30.0f, tabs[3].y + 1.0f);
+  EXPECT_EQ(act.currentTab(), u"Successors");
+  act.context().scroll_x = 0;
+
   const std::pair<const char16_t*, int> children[] = {
       {u"Predecessors", 0}, {u"Successors", 1}, {u"Codes", 2}, {u"Steps", 3}, {u"Status", -1}};
   for (const auto& [tab, index] : children) {
@@ -237,37 +259,24 @@ TEST_F(DetailViews, TabsTypeQueriesAndChildPanes) {
   EXPECT_EQ(project.childPaneIndex(), 2);
 }
 
-TEST_F(DetailViews, TabClicksHitEdgesInclusiveWithScrollOffsets) {
-  ActivityDetailView act(activities_->get());
-  EXPECT_FALSE(act.onLButtonUp(0, 10.0f, 10.0f));  // nothing painted yet: no tab to hit
-  EXPECT_EQ(act.currentTab(), u"General");
-  paint(act);
-  const std::vector<rect_f> tabs = act.tabRects();
-  ASSERT_EQ(tabs.size(), 6u);
-  for (size_t i = 1; i < tabs.size(); ++i) EXPECT_GT(tabs[i].x, tabs[i - 1].right());  // a gap between tabs
-
-  EXPECT_FALSE(act.onLButtonUp(0, tabs[1].x, tabs[1].y));  // top-left corner
-  EXPECT_EQ(act.currentTab(), u"Status");
-  act.onLButtonUp(0, tabs[2].right(), tabs[2].bottom());  // bottom-right corner
-  EXPECT_EQ(act.currentTab(), u"Predecessors");
-  act.onLButtonUp(0, tabs[4].right() + 0.5f, tabs[4].y + 5.0f);  // in the gap: nothing changes
-  EXPECT_EQ(act.currentTab(), u"Predecessors");
-  act.onLButtonUp(0, tabs[5].x + 5.0f, tabs[5].y - 0.5f);  // just above the strip
-  EXPECT_EQ(act.currentTab(), u"Predecessors");
-
-  act.context().scroll_x = 30;
-  act.onLButtonUp(0, tabs[3].x - 30.0f, tabs[3].y + 1.0f);
-  EXPECT_EQ(act.currentTab(), u"Successors");
-  act.context().scroll_x = 0;
-}
-
-TEST_F(DetailViews, ActivityGeneralAndStatusShowTheSelectedRecord) {
+TEST_F(DetailViews, ActivityGeneralAndStatusShowTheSelectedRecordAndScale) {
   ActivityDetailView act(activities_->get());
   // Without a selection the strip, the title and the captions are drawn,
   // every box empty.
   recording_surface none = paint(act);
   expect_values(none, {{u"Activity", u""}, {u"Activity Type", u""}});
   EXPECT_EQ(act.tabRects().size(), 6u);
+
+  // A group row selected: every box empty. On a tab with a child pane the
+  // strip alone is drawn: the child shows the rest.
+  ASSERT_TRUE(activities_->select([](const Row& r) { return r.is_group_row(); }));
+  recording_surface s = paint(act);
+  EXPECT_EQ(act.tabRects().size(), 6u);
+  expect_values(s, {{u"Activity", u""}, {u"Activity Type", u""}, {u"Duration Type", u""}, {u"% Complete Type", u""},
+                    {u"Activity Calendar", u""}, {u"Responsible Manager", u""}, {u"Primary Resource", u""}});
+  act.setCurrentTab(u"Predecessors");
+  EXPECT_EQ(texts(paint(act)), act.tabs());
+  act.setCurrentTab(u"General");
 
   ASSERT_TRUE(activities_->select_activity(u"A1"));
   recording_surface general = paint(act);
@@ -296,19 +305,29 @@ TEST_F(DetailViews, ActivityGeneralAndStatusShowTheSelectedRecord) {
   expect_values(status, {{u"Total Float", u"2"}, {u"Started", u""}, {u"Primary", u""}, {u"Secondary", u""}});
   EXPECT_EQ(value_of(status, u"Date", 0), u"");
   EXPECT_EQ(value_of(status, u"Date", 1), u"");
-}
 
-TEST_F(DetailViews, GroupRowSelectedEmptiesEveryValue) {
-  followed_table grouped(doc(), layout(view_kind::activity));  // grouped by WBS
-  ActivityDetailView act(grouped.get());
-  ASSERT_TRUE(grouped.select([](const Row& r) { return r.is_group_row(); }));
-  recording_surface s = paint(act);
-  EXPECT_EQ(act.tabRects().size(), 6u);
-  expect_values(s, {{u"Activity", u""}, {u"Activity Type", u""}, {u"Duration Type", u""}, {u"% Complete Type", u""},
-                    {u"Activity Calendar", u""}, {u"Responsible Manager", u""}, {u"Primary Resource", u""}});
-  act.setCurrentTab(u"Predecessors");  // the strip alone: a child pane shows the rest
-  recording_surface strip = paint(act);
-  EXPECT_EQ(texts(strip), act.tabs());
+  // The form scales with the display.
+  act.setCurrentTab(u"General");
+  auto boxes = [](const recording_surface& s) {
+    std::vector<float> heights;  // vertical outline segments of value boxes
+    for (const recorded_call& c : s.calls())
+      if (c.what == recorded_call::kind::line && c.a.x == c.b.x && c.color == rgb(122, 122, 122))
+        heights.push_back(std::abs(c.b.y - c.a.y));
+    return heights;
+  };
+  const recording_surface one = paint(act);
+  set_display_scale(1.5f);
+  const recording_surface big = paint(act);
+  EXPECT_EQ(DetailView::stripHeight(), 45.0f);
+  ASSERT_FALSE(boxes(one).empty());
+  ASSERT_EQ(boxes(one).size(), boxes(big).size());
+  EXPECT_NEAR(boxes(one).back() * 1.5f, boxes(big).back(), 1.0f);
+  float tallest = 0.0f;
+  for (const recorded_call& c : big.calls())
+    if (c.what == recorded_call::kind::text) tallest = std::max<float>(tallest, c.style.pixel_height);
+  EXPECT_EQ(tallest, 22.0f);  // 15 x 1.5, truncated
+  // Values still sit right of every caption.
+  EXPECT_EQ(value_of(big, u"Primary Resource"), u"R1.Crane");
 }
 
 TEST_F(DetailViews, RecordDetailsOfWbsProjectAndResource) {
@@ -333,34 +352,9 @@ TEST_F(DetailViews, RecordDetailsOfWbsProjectAndResource) {
   expect_values(paint(resource), {{u"Resource ID", u"R2"}, {u"Resource Name", u"Crew"}});
 }
 
-TEST_F(DetailViews, FormScalesWithTheDisplay) {
-  ActivityDetailView act(activities_->get());
-  activities_->select_activity(u"A1");
-  auto boxes = [](const recording_surface& s) {
-    std::vector<float> heights;  // vertical outline segments of value boxes
-    for (const recorded_call& c : s.calls())
-      if (c.what == recorded_call::kind::line && c.a.x == c.b.x && c.color == rgb(122, 122, 122))
-        heights.push_back(std::abs(c.b.y - c.a.y));
-    return heights;
-  };
-  const recording_surface one = paint(act);
-  set_display_scale(1.5f);
-  const recording_surface big = paint(act);
-  EXPECT_EQ(DetailView::stripHeight(), 45.0f);
-  ASSERT_FALSE(boxes(one).empty());
-  ASSERT_EQ(boxes(one).size(), boxes(big).size());
-  EXPECT_NEAR(boxes(one).back() * 1.5f, boxes(big).back(), 1.0f);
-  float tallest = 0.0f;
-  for (const recorded_call& c : big.calls())
-    if (c.what == recorded_call::kind::text) tallest = std::max<float>(tallest, c.style.pixel_height);
-  EXPECT_EQ(tallest, 22.0f);  // 15 x 1.5, truncated
-  // Values still sit right of every caption.
-  EXPECT_EQ(value_of(big, u"Primary Resource"), u"R1.Crane");
-}
-
 // ---- sub-tables ----
 
-TEST_F(DetailViews, RelationshipTablesListTheSelectedActivitysLinks) {
+TEST_F(DetailViews, RelationshipTablesListTheSelectedActivitysLinksSelectAndResize) {
   RelationshipTableView preds(0, activities_->get());
   RelationshipTableView succs(1, activities_->get());
   EXPECT_TRUE(preds.isRelationshipTable() && !preds.isActivityCodeTable());
@@ -375,7 +369,7 @@ TEST_F(DetailViews, RelationshipTablesListTheSelectedActivitysLinks) {
   ASSERT_EQ(preds.visibleRows().size(), 3u);
   ASSERT_EQ(succs.visibleRows().size(), 1u);
   EXPECT_FLOAT_EQ(preds.contentHeight(), 4 * 18.0f);
-  const std::vector<ListColumn>& columns = *layout(view_kind::activity).detail_columns(detail_list::predecessors);
+  std::vector<ListColumn>& columns = *layout(view_kind::activity).detail_columns(detail_list::predecessors);
   float width = 0.0f;
   for (const ListColumn& c : columns) width += c.width;
   EXPECT_FLOAT_EQ(preds.contentWidth(), width);
@@ -409,15 +403,42 @@ TEST_F(DetailViews, RelationshipTablesListTheSelectedActivitysLinks) {
   EXPECT_TRUE(preds.visibleRows().empty());
   EXPECT_EQ(succs.visibleRows().size(), 1u);
   EXPECT_EQ(preds.selectionText(), u"");
-}
 
-TEST_F(DetailViews, RelationshipColumnsResizeIntoTheLayout) {
-  RelationshipTableView preds(0, activities_->get());
+  // Rows select by click.
+  activities_->select_activity(u"A4");
+  preds.refresh();
+  paint(preds);
+  EXPECT_TRUE(preds.onLButtonDown(mouse_left_held, 50.0f, 18.0f * 2 + 1.0f));  // second row's top edge
+  ASSERT_TRUE(preds.selectedRow());
+  EXPECT_EQ(preds.selectedRow(), preds.visibleRows()[1]);
+  preds.onLButtonUp(0, 50.0f, 40.0f);
+  preds.onLButtonDown(mouse_left_held, 50.0f, 5.0f);  // a header click keeps the selection
+  EXPECT_EQ(preds.selectedRow(), preds.visibleRows()[1]);
+  preds.onLButtonDown(mouse_left_held, 50.0f, 300.0f);  // below the rows: nothing selected
+  EXPECT_EQ(preds.selectedRow(), nullptr);
+  preds.onLButtonUp(0, 50.0f, 300.0f);
+
+  // The selected row is filled and its text drawn white.
+  ActivityStepTableView steps(activities_->get());
+  activities_->select_activity(u"A1");
+  steps.refresh();
+  paint(steps);
+  EXPECT_TRUE(steps.onLButtonDown(mouse_left_held, 10.0f, 18.0f + 5.0f));
+  EXPECT_TRUE(steps.onLButtonUp(0, 10.0f, 18.0f + 5.0f));
+  recording_surface s = paint(steps);
+  bool filled = false, white_text = false;
+  for (const recorded_call& c : s.calls()) {
+    filled |= c.what == recorded_call::kind::fill && c.color == rgb(51, 153, 255);
+    white_text |= c.what == recorded_call::kind::text && c.text == u"Survey" && c.color == rgb(255, 255, 255);
+  }
+  EXPECT_TRUE(filled && white_text);
+  EXPECT_EQ(steps.selectionText(), u"");
+
+  // The columns resize into the layout.
   activities_->select_activity(u"A4");
   preds.refresh();
   set_display_scale(1.5f);
   paint(preds);  // the header paint places the resize handles
-  std::vector<ListColumn>& columns = *layout(view_kind::activity).detail_columns(detail_list::predecessors);
   ASSERT_GE(columns.size(), 2u);
   const float first = columns[0].width * 1.5f;
   const float edge = first + columns[1].width * 1.5f;  // right edge of the second column
@@ -444,38 +465,7 @@ TEST_F(DetailViews, RelationshipColumnsResizeIntoTheLayout) {
   EXPECT_FLOAT_EQ(columns[0].width, 50.0f);  // no button held: nothing moves
 }
 
-TEST_F(DetailViews, SubTableRowsSelectByClick) {
-  RelationshipTableView preds(0, activities_->get());
-  activities_->select_activity(u"A4");
-  preds.refresh();
-  paint(preds);
-  EXPECT_TRUE(preds.onLButtonDown(mouse_left_held, 50.0f, 18.0f * 2 + 1.0f));  // second row's top edge
-  ASSERT_TRUE(preds.selectedRow());
-  EXPECT_EQ(preds.selectedRow(), preds.visibleRows()[1]);
-  preds.onLButtonUp(0, 50.0f, 40.0f);
-  preds.onLButtonDown(mouse_left_held, 50.0f, 5.0f);  // a header click keeps the selection
-  EXPECT_EQ(preds.selectedRow(), preds.visibleRows()[1]);
-  preds.onLButtonDown(mouse_left_held, 50.0f, 300.0f);  // below the rows: nothing selected
-  EXPECT_EQ(preds.selectedRow(), nullptr);
-
-  // The selected row is filled and its text drawn white.
-  ActivityStepTableView steps(activities_->get());
-  activities_->select_activity(u"A1");
-  steps.refresh();
-  paint(steps);
-  EXPECT_TRUE(steps.onLButtonDown(mouse_left_held, 10.0f, 18.0f + 5.0f));
-  EXPECT_TRUE(steps.onLButtonUp(0, 10.0f, 18.0f + 5.0f));
-  recording_surface s = paint(steps);
-  bool filled = false, white_text = false;
-  for (const recorded_call& c : s.calls()) {
-    filled |= c.what == recorded_call::kind::fill && c.color == rgb(51, 153, 255);
-    white_text |= c.what == recorded_call::kind::text && c.text == u"Survey" && c.color == rgb(255, 255, 255);
-  }
-  EXPECT_TRUE(filled && white_text);
-  EXPECT_EQ(steps.selectionText(), u"");
-}
-
-TEST_F(DetailViews, CodeTablesListOnlyTypesWithAValueInTypeOrder) {
+TEST_F(DetailViews, CodeTablesListOnlyTypesWithAValueInTypeOrderAndStepsFollow) {
   ActivityCodeTableView codes(activities_->get());
   EXPECT_TRUE(codes.isActivityCodeTable() && !codes.isRelationshipTable());
   using table = std::vector<std::vector<std::u16string>>;
@@ -503,11 +493,9 @@ TEST_F(DetailViews, CodeTablesListOnlyTypesWithAValueInTypeOrder) {
   resources.select([](const Row& r) { return r.resource() && r.resource()->rsrc_id.value == 502; });
   resource_codes.refresh();
   EXPECT_TRUE(resource_codes.visibleRows().empty());
-}
 
-TEST_F(DetailViews, StepsFollowTheSelection) {
+  // Steps follow the selection too.
   ActivityStepTableView steps(activities_->get());
-  using table = std::vector<std::vector<std::u16string>>;
   EXPECT_EQ(shown(steps, u"A1"), (table{{u"Survey", u"Yes", u"100%", u"1.00", u"25%"},
                                         {u"Report", u"No", u"40%", u"3.00", u"75%"}}));
   EXPECT_FLOAT_EQ(steps.contentWidth(), 1200.0f);
@@ -561,14 +549,6 @@ TEST_F(DetailViews, ChildPanesFollowTabAndSelectionThroughTheHost) {
   EXPECT_EQ(p0.view(), &preds);
   ASSERT_EQ(preds.visibleRows().size(), 1u);
   EXPECT_EQ(preds.visibleRows()[0]->relationship()->predtask->task_code.value, u"A4");
-
-  const rect_f steps_tab = details.tabRects()[5];
-  click(details_pane, steps_tab.right(), steps_tab.bottom());
-  EXPECT_EQ(details_pane.shown_child(), 3);
-  EXPECT_TRUE(steps.visibleRows().empty());  // A5 has none
-  click(table_pane, 40.0f, line_of(u"A2"));
-  ASSERT_EQ(steps.visibleRows().size(), 1u);
-  EXPECT_EQ(steps.visibleRows()[0]->activity_step()->proc_name.value, u"Check");
 
   const rect_f general_tab = details.tabRects()[0];
   click(details_pane, general_tab.x, general_tab.y);

@@ -20,7 +20,7 @@ using namespace tessel;
 using namespace tessel::view;
 using namespace tessel::view::gantt;
 
-TEST(GanttShapes, BodyBandsByShapeCodeAndScale) {
+TEST(GanttShapes, BodyBandsByShapeCodeAndScaleMarksWithinTheirBox) {
   struct band {
     int shape;
     float top, height;
@@ -33,9 +33,8 @@ TEST(GanttShapes, BodyBandsByShapeCodeAndScale) {
   }
   float top = 0, h = 0;
   for (int shape : {0, 7, -1, 100}) EXPECT_FALSE(body_band(shape, 1.0f, top, h)) << shape;
-}
 
-TEST(GanttShapes, MarksStayWithinTheirBoxAndOnlyThreeCodesDrawAnything) {
+  // Marks stay within their box, and only three codes draw anything.
   using points = std::vector<std::pair<float, float>>;
   const auto xy = [](const auto& polygon) {
     points out;

@@ -20,7 +20,7 @@ int64_t at(int y, int m, int d, int h = 0, int min = 0) {
   return days_from_civil(y, m, d) * 86400 + h * 3600 + min * 60;
 }
 
-TEST(GanttTimescale, CenturiesOfHoursEndAfterTheCellLimit) {
+TEST(GanttTimescale, RangesEndAfterTheCellLimitOrSpanTheMarginsAroundOneDay) {
   const timescale t = build_timescale(8, at(1970, 1, 2), at(9999, 12, 1));
   ASSERT_EQ(t.lower.size(), max_cells + 1);
   EXPECT_EQ(t.lower.back() - t.lower.front(), int64_t(max_cells) * 3600);
@@ -29,21 +29,20 @@ TEST(GanttTimescale, CenturiesOfHoursEndAfterTheCellLimit) {
   ASSERT_GE(t.upper.size(), 2u);
   EXPECT_GE(t.upper.back(), t.lower.back());
   EXPECT_LT(t.upper[t.upper.size() - 2], t.lower.back());
-}
 
-TEST(GanttTimescale, OneDayScheduleOnWeekDaySpansFromTheSundayBeforeToFiveDaysAfter) {
-  // Wednesday 10 January 2024, 08:00 to 17:00.
-  const timescale t = build_timescale(5, at(2024, 1, 10, 8), at(2024, 1, 10, 17));
-  ASSERT_FALSE(t.empty());
-  EXPECT_EQ(t.code, 5);
+  // A one-day schedule on Week/Day, Wednesday 10 January 2024 08:00 to
+  // 17:00, spans from the Sunday before to five days after.
+  const timescale w = build_timescale(5, at(2024, 1, 10, 8), at(2024, 1, 10, 17));
+  ASSERT_FALSE(w.empty());
+  EXPECT_EQ(w.code, 5);
   // Five days back is Friday 5 January; the Sunday on or before it is 31 December.
-  EXPECT_EQ(t.lower.front(), at(2023, 12, 31));
+  EXPECT_EQ(w.lower.front(), at(2023, 12, 31));
   // The day after the last date, plus five days.
-  EXPECT_EQ(t.lower.back(), at(2024, 1, 16));
-  ASSERT_EQ(t.lower.size(), 17u);
-  for (size_t i = 1; i < t.lower.size(); ++i) EXPECT_EQ(t.lower[i] - t.lower[i - 1], 86400);
+  EXPECT_EQ(w.lower.back(), at(2024, 1, 16));
+  ASSERT_EQ(w.lower.size(), 17u);
+  for (size_t i = 1; i < w.lower.size(); ++i) EXPECT_EQ(w.lower[i] - w.lower[i - 1], 86400);
   // Weeks from the same Sunday, the last one reaching past the end.
-  EXPECT_EQ(t.upper, (std::vector<int64_t>{at(2023, 12, 31), at(2024, 1, 7), at(2024, 1, 14), at(2024, 1, 21)}));
+  EXPECT_EQ(w.upper, (std::vector<int64_t>{at(2023, 12, 31), at(2024, 1, 7), at(2024, 1, 14), at(2024, 1, 21)}));
 
   // A start already on a Sunday stays put once moved back.
   const timescale s = build_timescale(6, at(2024, 1, 12), at(2024, 1, 12));  // Friday
@@ -51,7 +50,7 @@ TEST(GanttTimescale, OneDayScheduleOnWeekDaySpansFromTheSundayBeforeToFiveDaysAf
   EXPECT_EQ(break_down(s.lower.front()).weekday, 0);
 }
 
-TEST(GanttTimescale, EveryKindAlignsItsCellsAndPadsFiveMarginUnits) {
+TEST(GanttTimescale, EveryKindAlignsItsCellsAndPadsFiveMarginUnitsOthersShowMonthWeek) {
   const int64_t early = at(2023, 5, 17, 10, 30);
   const int64_t late = at(2024, 2, 3, 15, 45);
   struct expect {
@@ -85,9 +84,8 @@ TEST(GanttTimescale, EveryKindAlignsItsCellsAndPadsFiveMarginUnits) {
   for (int64_t d : build_timescale(4, early, late).lower) EXPECT_EQ(break_down(d).weekday, 0);
   // Quarters begin in January, April, July, October.
   for (int64_t d : build_timescale(1, early, late).lower) EXPECT_EQ((break_down(d).month - 1) % 3, 0);
-}
 
-TEST(GanttTimescale, CodesWithoutAScaleShowMonthWeek) {
+  // Codes without a scale show Month/Week.
   const timescale four = build_timescale(4, at(2024, 3, 1), at(2024, 3, 20));
   for (int code : {0, 7, 9, -1, 100}) {
     SCOPED_TRACE(code);
@@ -119,7 +117,7 @@ TEST(GanttTimescale, MonthArithmeticWrapsIntoTheNextYear) {
   EXPECT_EQ(t.upper[1], at(2024, 1, 1));
 }
 
-TEST(GanttTimescale, DateToXIsLinearBetweenFirstAndLastCellAndScalesWithZoom) {
+TEST(GanttTimescale, DateToXIsLinearAndScalesWithZoomWindowsFindTheirCells) {
   const timescale t = build_timescale(2, at(2023, 1, 10), at(2023, 12, 20));
   const date_axis a50(t.lower, 50.0f), a100(t.lower, 100.0f);
   const float n = static_cast<float>(t.lower.size());
@@ -139,9 +137,8 @@ TEST(GanttTimescale, DateToXIsLinearBetweenFirstAndLastCellAndScalesWithZoom) {
   const date_axis one(std::vector<int64_t>{at(2023, 1, 1)}, 50.0f);
   EXPECT_EQ(one.x_of(at(2024, 1, 1)), 0.0f);
   EXPECT_EQ(one.content_width(), 50.0f);
-}
 
-TEST(GanttTimescale, RangesOfCellsAndDatesWithinAWindow) {
+  // The ranges of cells and dates within a window.
   const std::vector<int64_t> d{10, 20, 30, 40};
   // The cell holding 25 starts at 20; the one at 40 is the last.
   using range = std::pair<std::size_t, std::size_t>;
@@ -153,7 +150,7 @@ TEST(GanttTimescale, RangesOfCellsAndDatesWithinAWindow) {
   EXPECT_EQ(dates_between(d, 31, 39).first, dates_between(d, 31, 39).last);
 }
 
-TEST(GanttTimescale, GridlineDatesForEveryUnit) {
+TEST(GanttTimescale, GridlineDatesForEveryUnitAndCellLabels) {
   const int64_t from = at(2024, 1, 30, 12), to = at(2024, 5, 2);
   EXPECT_EQ(gridline_dates(gridline_units::month, from, to, nullptr),
             (std::vector<int64_t>{at(2024, 2, 1), at(2024, 3, 1), at(2024, 4, 1), at(2024, 5, 1)}));
@@ -190,9 +187,8 @@ TEST(GanttTimescale, GridlineDatesForEveryUnit) {
   // Without a calendar every day gets its midnight.
   EXPECT_EQ(gridline_dates(gridline_units::shift, at(2024, 1, 3), at(2024, 1, 5), nullptr),
             (std::vector<int64_t>{at(2024, 1, 3), at(2024, 1, 4), at(2024, 1, 5)}));
-}
 
-TEST(GanttTimescale, CellLabelsByKindAndTier) {
+  // Cell labels by kind and tier.
   const int64_t d = at(2012, 1, 5, 8);  // Thursday
   struct expect {
     int code;

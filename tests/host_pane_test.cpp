@@ -84,11 +84,14 @@ TEST(HostPane, WithoutViewPaintsWhiteAndIgnoresEverything) {
   EXPECT_TRUE(p.pane.copy_text().empty());
 }
 
-TEST(HostPane, PaintHandsTheViewSurfaceScrollAndClientRect) {
+// One view in one pane: what a paint and mouse events hand the view, and the
+// scroll ranges.
+TEST(HostPane, PaintAndMouseEventsHandTheViewItsContextAndRangesFollowTheContent) {
   probe_view v;
   v.width = 1000;
   v.height = 800;
-  HostPane pane;
+  counted_pane p;
+  HostPane& pane = p.pane;
   pane.set_view(&v);
   pane.set_client_size(300, 200);
   pane.set_scroll_pos(scroll_bar::horizontal, 40);
@@ -105,13 +108,7 @@ TEST(HostPane, PaintHandsTheViewSurfaceScrollAndClientRect) {
   EXPECT_EQ(v.drawn.h, 200.0f);
   EXPECT_EQ(pane.scroll_range(scroll_bar::horizontal), 710);
   EXPECT_EQ(pane.scroll_range(scroll_bar::vertical), 610);
-}
 
-TEST(HostPane, ScrollRangeEdges) {
-  probe_view v;
-  HostPane pane;
-  pane.set_view(&v);
-  pane.set_client_size(300, 200);
   struct edge {
     float content;
     int range;
@@ -134,6 +131,29 @@ TEST(HostPane, ScrollRangeEdges) {
   v.width = 400;
   pane.update_ranges();
   EXPECT_EQ(pane.scroll_pos(scroll_bar::horizontal), 110);
+
+  // Mouse events carry the scroll offsets and set the cursor.
+  v.width = v.height = 2000;
+  pane.update_ranges();
+  pane.set_scroll_pos(scroll_bar::horizontal, 33);
+  pane.set_scroll_pos(scroll_bar::vertical, 44);
+  p.repaints = 0;
+  std::vector<cursor_shape> cursors;
+  p.pane.on_cursor = [&](cursor_shape c) { cursors.push_back(c); };
+
+  v.wanted = cursor_shape::size_we;
+  p.pane.mouse_move(0, 1, 1);
+  EXPECT_EQ(v.seen.scroll_x, 33);
+  EXPECT_EQ(v.seen.scroll_y, 44);
+  EXPECT_EQ(p.pane.cursor(), cursor_shape::size_we);
+  EXPECT_EQ(p.repaints, 0);  // the view asked for none
+  v.move_answer = true;
+  v.wanted = cursor_shape::arrow;
+  p.pane.mouse_move(0, 1, 1);
+  EXPECT_EQ(p.repaints, 1);
+  EXPECT_EQ(p.pane.cursor(), cursor_shape::arrow);
+  EXPECT_EQ(cursors, (std::vector<cursor_shape>{cursor_shape::size_we, cursor_shape::arrow}));
+  EXPECT_EQ(p.pane.copy_text(), u"copied");
 }
 
 // Two panes scrolling together: a table 400 x 300 over 700 x 1000 and a
@@ -254,28 +274,3 @@ TEST(HostPane, MouseRoutingRefreshesAndRepaintsTheRightPanes) {
   EXPECT_EQ(codes.refreshes, 2);
 }
 
-TEST(HostPane, MouseEventsCarryScrollOffsetsAndTheCursor) {
-  probe_view v;
-  v.width = v.height = 2000;
-  counted_pane p;
-  p.pane.set_view(&v);
-  p.pane.set_client_size(300, 300);
-  p.pane.set_scroll_pos(scroll_bar::horizontal, 33);
-  p.pane.set_scroll_pos(scroll_bar::vertical, 44);
-  std::vector<cursor_shape> cursors;
-  p.pane.on_cursor = [&](cursor_shape c) { cursors.push_back(c); };
-
-  v.wanted = cursor_shape::size_we;
-  p.pane.mouse_move(0, 1, 1);
-  EXPECT_EQ(v.seen.scroll_x, 33);
-  EXPECT_EQ(v.seen.scroll_y, 44);
-  EXPECT_EQ(p.pane.cursor(), cursor_shape::size_we);
-  EXPECT_EQ(p.repaints, 0);  // the view asked for none
-  v.move_answer = true;
-  v.wanted = cursor_shape::arrow;
-  p.pane.mouse_move(0, 1, 1);
-  EXPECT_EQ(p.repaints, 1);
-  EXPECT_EQ(p.pane.cursor(), cursor_shape::arrow);
-  EXPECT_EQ(cursors, (std::vector<cursor_shape>{cursor_shape::size_we, cursor_shape::arrow}));
-  EXPECT_EQ(p.pane.copy_text(), u"copied");
-}

@@ -43,7 +43,7 @@ std::string narrow(std::u16string_view s) { return std::string(s.begin(), s.end(
 
 // Texts match without regard to case; an unlisted text stores the list's
 // default and a code out of range shows the first entry.
-TEST(OptionsMappings, ListTextsAndCodesBothWays) {
+TEST(OptionsMappings, ListTextsAndCodesBothWaysAndTheRowInterval) {
   struct to_code {
     int32_t (*code)(std::u16string_view);
     std::u16string_view text;
@@ -67,9 +67,8 @@ TEST(OptionsMappings, ListTextsAndCodesBothWays) {
     EXPECT_EQ(t.text(t.code), t.expected) << t.code;
   EXPECT_EQ(choice_index(scale_choices, u"week"), 1);
   EXPECT_EQ(choice_index(scale_choices, u"Hour"), -1);
-}
 
-TEST(OptionsMappings, RowIntervalIsTheLeadingNumberWithinOneToHundred) {
+  // The row interval is the leading number, within 1 to 100.
   const std::pair<std::u16string_view, int32_t> cases[] = {
       {u"0", 1},      {u"250", 100},      {u"100", 100},      {u"1", 1},    {u"12", 12},
       {u"", 1},       {u"abc", 1},        {u"  7 rows", 7},   {u"42abc", 42}, {u"-5", 1},
@@ -104,7 +103,7 @@ TEST_F(OptionsPages, TimeUnitsShowAndStoreBothFormats) {
             "gridlines_HorizontalEnabled:1\n");
 }
 
-TEST_F(OptionsPages, GridlinesWithAnUnlistedScaleSelectNothingAndStoreMonth) {
+TEST_F(OptionsPages, GridlinesWithAnUnlistedScaleStoreMonthLayoutsStoreRemembering) {
   const auto shown = [](const gridlines_page& p) { return std::tuple(p.scale, p.rows, p.horizontal, p.vertical); };
   const auto stored = [] {
     const auto& s = config::settings();
@@ -133,9 +132,8 @@ TEST_F(OptionsPages, GridlinesWithAnUnlistedScaleSelectNothingAndStoreMonth) {
   EXPECT_EQ(stored(), std::tuple(5, 1, true, false));
   config::settings().gridlines_HorizontalScale = -3;  // as a hand-edited file may hold it
   EXPECT_EQ(open_gridlines_page().rows, u"4294967293");
-}
 
-TEST_F(OptionsPages, LayoutsPageStoresRemembering) {
+  // The layouts page stores remembering.
   EXPECT_TRUE(open_layouts_page().remember);
   ok_layouts_page({false});
   EXPECT_FALSE(config::settings().layout_rememberChanges);
@@ -144,3 +142,4 @@ TEST_F(OptionsPages, LayoutsPageStoresRemembering) {
   config::LoadSettings();
   EXPECT_FALSE(open_layouts_page().remember);
 }
+

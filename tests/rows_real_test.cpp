@@ -1,6 +1,7 @@
 // The shipped layouts on the demo schedule and on real exports: each
 // layout's groups are the ones the records call for, every record shows
 // exactly once, and the copy text of each view lists every record.
+#include <algorithm>
 #include <set>
 #include <sstream>
 
@@ -94,6 +95,24 @@ void check_activity_layout(const tessel::document::Document& d, const Layout& la
   EXPECT_EQ(top_groups, expected_top_groups(d, levels.front()));
 }
 
+// Each view with the number of records it lists: every record once.
+struct view_rows {
+  view_kind view;
+  size_t records;
+};
+std::vector<view_rows> records_per_view(const tessel::document::Document& d) {
+  return {{view_kind::activity, d.task.size()},
+          {view_kind::wbs, d.projwbs.size()},
+          {view_kind::project, d.project.size()},
+          {view_kind::resource, d.rsrc.size()}};
+}
+
+// The visible rows of a view's tree, and how many of them are records.
+size_t records_shown(Row& root, std::vector<Row*>& rows) {
+  visible_rows(root, rows);
+  return static_cast<size_t>(std::count_if(rows.begin(), rows.end(), [](Row* r) { return !r->is_group_row(); }));
+}
+
 }  // namespace
 
 TEST(RowsDemo, ShippedLayoutsGroupTheDemoSchedule) {
@@ -118,22 +137,12 @@ TEST(RowsDemo, ShippedLayoutsGroupTheDemoSchedule) {
     EXPECT_EQ(labels, (std::set<std::u16string>{u"Completed", u"In Progress", u"Not Started"}));
   }
 
-  // WBS, project and resource layouts list each of their records once.
-  struct view_rows {
-    view_kind view;
-    size_t records;
-  } views[] = {{view_kind::wbs, d.projwbs.size()},
-               {view_kind::project, d.project.size()},
-               {view_kind::resource, d.rsrc.size()}};
-  for (const view_rows& v : views) {
+  // Every layout of every view lists each of its records once.
+  for (const view_rows& v : records_per_view(d)) {
     for (const auto& l : layouts.of(v.view)) {
       SCOPED_TRACE(std::string(l->name().begin(), l->name().end()));
-      auto root = build_view_tree(d, *l);
       std::vector<Row*> rows;
-      visible_rows(*root, rows);
-      size_t records = 0;
-      for (Row* r : rows) records += !r->is_group_row();
-      EXPECT_EQ(records, v.records);
+      EXPECT_EQ(records_shown(*build_view_tree(d, *l), rows), v.records);
     }
   }
 }
@@ -150,23 +159,13 @@ TEST(RowsReal, CopyTextOfEveryViewListsTheFileRecords) {
     const tessel::document::Document& d = *doc.document();
     // The record counts are those of the file's tables (checked where
     // schedules are opened).
-    struct view_rows {
-      view_kind view;
-      size_t records;
-    } views[] = {{view_kind::activity, d.task.size()},
-                 {view_kind::wbs, d.projwbs.size()},
-                 {view_kind::project, d.project.size()},
-                 {view_kind::resource, d.rsrc.size()}};
-    for (const view_rows& v : views) {
+    for (const view_rows& v : records_per_view(d)) {
       const Layout* layout = doc.configuration().first_layout(v.view);
       if (!layout) continue;
       auto root = build_view_tree(d, *layout);
       const std::u16string text = table_text(*root, layout->columns());
       std::vector<Row*> rows;
-      visible_rows(*root, rows);
-      size_t records = 0;
-      for (Row* r : rows) records += !r->is_group_row();
-      EXPECT_EQ(records, v.records) << int(v.view);
+      EXPECT_EQ(records_shown(*root, rows), v.records) << int(v.view);
       // One line per visible row below the header.
       size_t lines = 0;
       for (char16_t c : text) lines += c == u'\n';

@@ -35,9 +35,8 @@ struct counting_item : GroupItem {
 
 }  // namespace
 
-TEST(RowsTree, LeafRowsAnswerThroughTheirRecords) {
-  opened o(schedule({{"1", "A10", {{"rsrc_id", "501"}}}}));
-  ASSERT_TRUE(o.ok());
+TEST(RowsTree, LeafRowsAnswerThroughTheirRecordsGroupRowsKeepSummaries) {
+  opened o(schedule({{"1", "A10", {{"rsrc_id", "501"}}}, {"2", "A20", {}}}));
   const auto& doc = o.doc();
   ActivityRow a(doc.task[0], doc.fields());
   EXPECT_EQ(a.field_value(act(u"task_code")).text(), u"A10");
@@ -67,18 +66,15 @@ TEST(RowsTree, LeafRowsAnswerThroughTheirRecords) {
   RootRow root;
   EXPECT_TRUE(root.is_root_row());
   EXPECT_EQ(&root.field_value(act(u"task_code")), &tessel::shared_empty_value());
-}
 
-TEST(RowsTree, GroupRowsKeepSummariesAndDieWithTheTree) {
-  opened o(schedule({{"1", "A10", {}}, {"2", "A20", {}}}));
-  ASSERT_TRUE(o.ok());
+  // Group rows keep their summaries and die with the tree.
   int computed = 0, destroyed = 0;
   {
-    auto root = std::make_unique<RootRow>();
-    Row& outer = root->add_child(std::make_unique<GroupRow>(std::make_unique<counting_item>(&computed, &destroyed)));
+    auto tree = std::make_unique<RootRow>();
+    Row& outer = tree->add_child(std::make_unique<GroupRow>(std::make_unique<counting_item>(&computed, &destroyed)));
     Row& inner = outer.add_child(std::make_unique<GroupRow>(std::make_unique<counting_item>(&computed, &destroyed)));
-    inner.add_child(std::make_unique<ActivityRow>(o.doc().task[0], o.doc().fields()));
-    inner.add_child(std::make_unique<ActivityRow>(o.doc().task[1], o.doc().fields()));
+    inner.add_child(std::make_unique<ActivityRow>(doc.task[0], doc.fields()));
+    inner.add_child(std::make_unique<ActivityRow>(doc.task[1], doc.fields()));
     EXPECT_EQ(outer.depth, 1);
     EXPECT_EQ(inner.depth, 2);
     EXPECT_EQ(inner.children()[1]->depth, 3);
@@ -95,40 +91,7 @@ TEST(RowsTree, GroupRowsKeepSummariesAndDieWithTheTree) {
   }
   // Both group items went with the tree; the records stay.
   EXPECT_EQ(destroyed, 2);
-  EXPECT_EQ(o.doc().task[1].task_code.value, u"A20");
-}
-
-TEST(RowsTree, VisibleRowsFollowExpandedFlags) {
-  opened o(schedule({
-      {"1", "A10", {{"wbs_id", "13"}}},
-      {"2", "A20", {{"wbs_id", "12"}}},
-  }));
-  ASSERT_TRUE(o.ok());
-  GroupBy wbs = group_by(act(u"wbs_id"));
-  wbs.wbs_hierarchy = true;
-  GroupSortSettings s;
-  s.group_bys = {wbs};
-  auto root = build_activity_tree(o.doc(), s);
-  std::vector<Row*> rows;
-  // P1, A, A1, A10, B, A20.
-  EXPECT_EQ(visible_rows(*root, rows), 4u);
-  ASSERT_EQ(rows.size(), 6u);
-  EXPECT_EQ(rows[3]->activity()->task_code.value, u"A10");
-  // A collapsed group shows as one line; rows under it keep their flags.
-  Row& area_a = *root->children()[0]->children()[0];
-  area_a.children()[0]->expanded = false;
-  area_a.expanded = false;
-  EXPECT_EQ(visible_rows(*root, rows), 3u);
-  ASSERT_EQ(rows.size(), 4u);
-  EXPECT_EQ(rows[1], &area_a);
-  EXPECT_EQ(rows[3]->activity()->task_code.value, u"A20");
-  expand_all(*root);
-  visible_rows(*root, rows);
-  EXPECT_EQ(rows.size(), 6u);
-  // An empty tree shows nothing.
-  RootRow empty;
-  EXPECT_EQ(visible_rows(empty, rows), 0u);
-  EXPECT_TRUE(rows.empty());
+  EXPECT_EQ(doc.task[1].task_code.value, u"A20");
 }
 
 namespace {
@@ -153,11 +116,7 @@ const task_spec kOnSevenDay = {"2",
 // The one group of a tree grouped by a field every activity shares. Group
 // items refer to their settings, which outlive the tree as a layout does.
 std::unique_ptr<RootRow> one_group(const opened& o) {
-  static const GroupSortSettings s = [] {
-    GroupSortSettings by_wbs_name;
-    by_wbs_name.group_bys = {group_by(act(u"wbs_name"))};
-    return by_wbs_name;
-  }();
+  static const GroupSortSettings s = grouped({group_by(act(u"wbs_name"))});
   auto root = build_activity_tree(o.doc(), s);
   EXPECT_EQ(root->children().size(), 1u);
   return root;
@@ -171,9 +130,8 @@ const s_dur& dur(const Row& r, std::u16string_view key) {
 
 }  // namespace
 
-TEST(RowsSummary, ActivityGroupAcrossTwoCalendars) {
+TEST(RowsSummary, ActivityGroupOnTwoCalendarsOneSharedOrWithoutTheStandardOne) {
   opened o(schedule({kOnStandard, kOnSevenDay}));
-  ASSERT_TRUE(o.ok());
   auto root = one_group(o);
   const Row& g = *root->children()[0];
   const auto* standard = &o.doc().calendar[0];
@@ -208,16 +166,12 @@ TEST(RowsSummary, ActivityGroupAcrossTwoCalendars) {
   // Plain fields and durations without a rule show nothing.
   EXPECT_EQ(&g.field_value(act(u"task_name")), &tessel::shared_empty_value());
   EXPECT_EQ(&g.field_value(act(u"free_float_hr_cnt")), &tessel::shared_empty_value());
-  // Asked twice, the same kept value answers.
-  EXPECT_EQ(&g.field_value(act(u"target_drtn_hr_cnt")), &original);
-}
 
-TEST(RowsSummary, SharedCalendarAndMissingStandardCalendar) {
+  // On one shared calendar, spans are measured on it.
   task_spec a = kOnStandard, b = kOnSevenDay;
   a.cells["clndr_id"] = "602";
   {
     opened o(schedule({a, b}));
-    ASSERT_TRUE(o.ok());
     auto root = one_group(o);
     const Row& g = *root->children()[0];
     const auto* seven = &o.doc().calendar[1];
@@ -232,7 +186,6 @@ TEST(RowsSummary, SharedCalendarAndMissingStandardCalendar) {
     // The standard calendar is named differently: a group on two calendars
     // has nothing to measure on.
     opened o(schedule({kOnStandard, kOnSevenDay}, "Standard Workweek"));
-    ASSERT_TRUE(o.ok());
     auto root = one_group(o);
     const Row& g = *root->children()[0];
     EXPECT_TRUE(dur(g, u"target_drtn_hr_cnt").dur_empty);
@@ -254,11 +207,7 @@ TEST(RowsSummary, NestedGroupsBuildOnInnerSummaries) {
                      {"late_end_date", "2024-01-24 17:00"},
                      {"act_work_qty", "4"}}};
   opened o(schedule({kOnStandard, late}));
-  ASSERT_TRUE(o.ok());
-  GroupBy wbs = group_by(act(u"wbs_id"));
-  wbs.wbs_hierarchy = true;
-  GroupSortSettings s;
-  s.group_bys = {wbs};
+  const GroupSortSettings s = grouped({wbs_tree()});
   auto root = build_activity_tree(o.doc(), s);
   const Row& p1 = *root->children()[0];
   // Three weeks of weekdays from X1's planned start to X3's planned finish.
@@ -277,15 +226,14 @@ TEST(RowsSummary, NestedGroupsBuildOnInnerSummaries) {
   EXPECT_EQ(p1.field_value(act(u"[caption]")).text(), u"P1 - Project One");
 }
 
-TEST(RowsSummary, WbsViewGroupsUseTheWbsFields) {
+// The WBS, project and resource views' trees, and WBS groups' summaries.
+TEST(RowsViews, WbsGroupsUseTheWbsFieldsAndEachViewBuildsItsTree) {
   opened o(schedule({
       {"1", "X1", {{"wbs_id", "13"}, {"restart_date", "2024-01-08 08:00"}, {"reend_date", "2024-01-10 17:00"}}},
       {"2", "X2", {{"wbs_id", "12"}, {"restart_date", "2024-01-15 08:00"}, {"reend_date", "2024-01-19 17:00"}}},
   }));
-  ASSERT_TRUE(o.ok());
   using tessel::catalog::catalog_kind;
-  GroupSortSettings s;
-  s.group_bys = {group_by(field(catalog_kind::wbs, u"proj_id"))};
+  GroupSortSettings s = grouped({group_by(field(catalog_kind::wbs, u"proj_id"))});
   auto root = build_wbs_tree(o.doc(), s);
   ASSERT_EQ(root->children().size(), 1u);
   const Row& g = *root->children()[0];
@@ -301,7 +249,51 @@ TEST(RowsSummary, WbsViewGroupsUseTheWbsFields) {
   ASSERT_EQ(total.type(), tessel::val_type::dur);
   EXPECT_DOUBLE_EQ(static_cast<const s_dur&>(total).hours, 80.0);
   EXPECT_EQ(g.field_value(field(catalog_kind::wbs, u"[caption]")).text(), g.group_item()->label());
-  EXPECT_EQ(&g.field_value(field(catalog_kind::wbs, u"wbs_name")), &tessel::shared_empty_value());
+  const uint32_t wbs_name = field(catalog_kind::wbs, u"wbs_name");
+  EXPECT_EQ(&g.field_value(wbs_name), &tessel::shared_empty_value());
+
+  // Grouped by WBS Code: WBS rows nested under their parents in file order,
+  // even though the layout names a sort.
+  s = grouped({group_by(field(catalog_kind::wbs, u"wbs_concat_name"))}, {{wbs_name, true}});
+  root = build_wbs_tree(o.doc(), s);
+  EXPECT_EQ(names(root->children()), (codes{u"P1"}));
+  EXPECT_EQ(names(root->children()[0]->children()), (codes{u"A", u"B", u"C"}));
+  EXPECT_EQ(names(root->children()[0]->children()[0]->children()), (codes{u"A1"}));
+  EXPECT_EQ(root->children()[0]->children()[0]->children()[0]->depth, 3);
+  EXPECT_TRUE(root->children()[0]->is_wbs_row());
+  EXPECT_FALSE(root->children()[0]->is_group_row());
+
+  // Grouped by Responsible Manager: the OBS hierarchy, elements in file order.
+  s.group_bys = {group_by(field(catalog_kind::wbs, u"obs_id"))};
+  root = build_wbs_tree(o.doc(), s);
+  EXPECT_EQ(names(root->children()), (codes{u"[Enterprise]", u"[No Responsible Manager]"}));
+  const Row& team = *root->children()[0]->children()[0];
+  EXPECT_TRUE(team.group_item()->is_obs_group_item());
+  EXPECT_EQ(names(team.children()), (codes{u"P1", u"[Site]", u"B"}));
+  EXPECT_EQ(names(team.children()[1]->children()), (codes{u"A", u"A1"}));
+
+  // Grouped by any other field: value groups, then sorted.
+  s.group_bys = {group_by(field(catalog_kind::wbs, u"status_code"))};
+  s.sort_bys = {{wbs_name, true}};
+  root = build_wbs_tree(o.doc(), s);
+  ASSERT_EQ(root->children().size(), 2u);
+  EXPECT_TRUE(root->children()[0]->group_item()->is_wbs_group_item());
+  EXPECT_EQ(names(root->children()[0]->children()), (codes{u"P1", u"C", u"A1", u"A"}));
+
+  // Projects under the OBS of their own WBS node; resources flat and sorted.
+  s.group_bys = {group_by(field(catalog_kind::project, u"obs_id"))};
+  s.sort_bys.clear();
+  root = build_project_tree(o.doc(), s);
+  EXPECT_EQ(names(root->children()), (codes{u"[Enterprise]"}));
+  EXPECT_TRUE(root->children()[0]->children()[0]->children()[0]->is_project_row());
+  s.group_bys.clear();
+  s.sort_bys = {{field(catalog_kind::resource, u"rsrc_name"), false}};
+  root = build_resource_tree(o.doc(), s);
+  ASSERT_EQ(root->children().size(), 2u);
+  EXPECT_EQ(root->children()[0]->resource()->rsrc_name.value, u"Crane");
+  s.sort_bys[0].descending = true;
+  sort_tree(*root, s.sort_bys);
+  EXPECT_EQ(root->children()[0]->resource()->rsrc_name.value, u"Crew");
 }
 
 namespace {
@@ -362,10 +354,8 @@ TEST(RowsGrouping, ValueAndIntervalGroupsInTheOrderTheirFirstRecordIsMet) {
       {"4", "A40", {{"rsrc_id", "501"}}},                                        // no start
       {"5", "A50", {{"rsrc_id", "999"}, {"restart_date", "2024-01-08 08:00"}}},  // unknown resource
   }));
-  ASSERT_TRUE(o.ok());
 
-  GroupSortSettings by_resource;
-  by_resource.group_bys = {group_by(act(u"rsrc_id"))};
+  GroupSortSettings by_resource = grouped({group_by(act(u"rsrc_id"))});
   auto root = build_activity_tree(o.doc(), by_resource);
   // A40 joins R1's group although other groups were made in between; an
   // activity whose resource is missing from the file has none.
@@ -379,8 +369,7 @@ TEST(RowsGrouping, ValueAndIntervalGroupsInTheOrderTheirFirstRecordIsMet) {
   EXPECT_EQ(root->children()[0]->depth, 1);
   EXPECT_EQ(root->children()[0]->children()[0]->depth, 2);
 
-  GroupSortSettings weekly;
-  weekly.group_bys = {group_by(act(u"start_date"), 3)};
+  GroupSortSettings weekly = grouped({group_by(act(u"start_date"), 3)});
   root = build_activity_tree(o.doc(), weekly);
   EXPECT_EQ(names(root->children()), (codes{u"[31-Dec-2023 to 7-Jan-2024]", u"[7-Jan-2024 to 14-Jan-2024]", u"[]"}));
   EXPECT_EQ(names(root->children()[1]->children()), (codes{u"A20", u"A30", u"A50"}));
@@ -392,15 +381,14 @@ TEST(RowsGrouping, ValueAndIntervalGroupsInTheOrderTheirFirstRecordIsMet) {
   EXPECT_FALSE(week.matches(*root->children()[0]->children()[0]));
 
   // Two levels: resource, then month; each resource has its own months.
-  GroupSortSettings two;
-  two.group_bys = {group_by(act(u"rsrc_id")), group_by(act(u"start_date"), 4)};
+  GroupSortSettings two = grouped({group_by(act(u"rsrc_id")), group_by(act(u"start_date"), 4)});
   root = build_activity_tree(o.doc(), two);
   ASSERT_EQ(root->children().size(), 3u);
   EXPECT_EQ(names(root->children()[0]->children()), (codes{u"[1-Jan-2024 to 1-Feb-2024]", u"[]"}));
   EXPECT_EQ(root->children()[0]->children()[0]->group_item()->level(), 1);
 }
 
-TEST(RowsGrouping, WbsHierarchyNestsElementsUnderTheirParents) {
+TEST(RowsGrouping, WbsHierarchyNestsElementsUnderTheirParentsAndShowsWhatIsExpanded) {
   opened o(schedule({
       {"1", "A10", {{"wbs_id", "13"}}},
       {"2", "A20", {{"wbs_id", "12"}}},
@@ -408,11 +396,7 @@ TEST(RowsGrouping, WbsHierarchyNestsElementsUnderTheirParents) {
       {"4", "A40", {{"wbs_id", "13"}}},
       {"5", "A50", {{"wbs_id", "77"}}},  // an element the file lacks
   }));
-  ASSERT_TRUE(o.ok());
-  GroupBy wbs = group_by(act(u"wbs_id"));
-  wbs.wbs_hierarchy = true;
-  GroupSortSettings s;
-  s.group_bys = {wbs};
+  GroupSortSettings s = grouped({wbs_tree()});
   auto root = build_activity_tree(o.doc(), s);
   EXPECT_EQ(names(root->children()), (codes{u"[P1 - Project One]", u"[No WBS]"}));
   const Row& p1 = *root->children()[0];
@@ -425,6 +409,27 @@ TEST(RowsGrouping, WbsHierarchyNestsElementsUnderTheirParents) {
   EXPECT_EQ(a.children()[0]->children()[0]->depth, 4);
   EXPECT_TRUE(a.children()[0]->group_item()->matches(*a.children()[0]->children()[0]));
   EXPECT_FALSE(a.group_item()->matches(*a.children()[0]->children()[0]));
+
+  // The visible rows: P1, A, A1, A10, A40, A30, B, A20, No WBS, A50.
+  std::vector<Row*> rows;
+  EXPECT_EQ(visible_rows(*root, rows), 4u);
+  ASSERT_EQ(rows.size(), 10u);
+  EXPECT_EQ(rows[3]->activity()->task_code.value, u"A10");
+  // A collapsed group shows as one line; rows under it keep their flags.
+  Row& area_a = *root->children()[0]->children()[0];
+  area_a.children()[0]->expanded = false;
+  area_a.expanded = false;
+  EXPECT_EQ(visible_rows(*root, rows), 3u);
+  ASSERT_EQ(rows.size(), 6u);
+  EXPECT_EQ(rows[1], &area_a);
+  EXPECT_EQ(rows[3]->activity()->task_code.value, u"A20");
+  expand_all(*root);
+  visible_rows(*root, rows);
+  EXPECT_EQ(rows.size(), 10u);
+  // An empty tree shows nothing.
+  RootRow empty;
+  EXPECT_EQ(visible_rows(empty, rows), 0u);
+  EXPECT_TRUE(rows.empty());
 
   // Sorted by Activity ID, an element's own activities come before the
   // groups of its child elements.
@@ -446,9 +451,7 @@ TEST(RowsGrouping, IncludeAllMakesGroupsForEveryListElementFirst) {
       {"1", "A10", {{"rsrc_id", "502"}}},
       {"2", "A20", {}},
   }));
-  ASSERT_TRUE(o.ok());
-  GroupSortSettings s;
-  s.group_bys = {group_by(act(u"rsrc_id"), 0, true)};
+  GroupSortSettings s = grouped({group_by(act(u"rsrc_id"), 0, true)});
   auto root = build_activity_tree(o.doc(), s);
   EXPECT_EQ(names(root->children()), (codes{u"[R1.Crane]", u"[R2.Crew]", u"[No primary Resource]"}));
   EXPECT_TRUE(root->children()[0]->children().empty());
@@ -475,9 +478,7 @@ TEST(RowsSorting, KeysDirectionsTieBreakAndStability) {
       {"20", "A", {{"restart_date", "2024-01-08 08:00"}, {"rsrc_id", "501"}}},
       {"40", "D", {{"clndr_id", "999"}}},  // no start, no calendar
   }));
-  ASSERT_TRUE(o.ok());
-  GroupSortSettings s;
-  s.sort_bys = {{act(u"start_date"), false}};
+  GroupSortSettings s = grouped({}, {{act(u"start_date"), false}});
   auto root = build_activity_tree(o.doc(), s);
   // Equal starts fall back on the activity id; a blank date sorts last.
   EXPECT_EQ(names(root->children()), (codes{u"A", u"C", u"B", u"D"}));
@@ -516,71 +517,12 @@ TEST(RowsSorting, KeysDirectionsTieBreakAndStability) {
   EXPECT_EQ(names(root->children()[2]->children()), (codes{u"C", u"A"}));
 
   // An activity goes before a group whatever the direction.
-  GroupBy wbs = group_by(act(u"wbs_id"));
-  wbs.wbs_hierarchy = true;
   opened nested(schedule({{"1", "X1", {{"wbs_id", "13"}}}, {"2", "X2", {{"wbs_id", "11"}}}}));
-  ASSERT_TRUE(nested.ok());
-  s.group_bys = {wbs};
+  s.group_bys = {wbs_tree()};
   for (bool descending : {false, true}) {
     s.sort_bys = {{act(u"task_code"), descending}};
     root = build_activity_tree(nested.doc(), s);
     const Row& area_a = *root->children()[0]->children()[0];
     EXPECT_EQ(names(area_a.children()), (codes{u"X2", u"[P1.A.A1 - Area A1]"}));
   }
-}
-
-TEST(RowsViews, WbsProjectAndResourceTrees) {
-  opened o(schedule({
-      {"1", "A10", {{"wbs_id", "13"}, {"restart_date", "2024-01-08 08:00"}, {"reend_date", "2024-01-12 17:00"}}},
-      {"2", "A20", {{"wbs_id", "12"}, {"restart_date", "2024-01-15 08:00"}, {"reend_date", "2024-01-16 17:00"}}},
-  }));
-  ASSERT_TRUE(o.ok());
-  using tessel::catalog::catalog_kind;
-  const uint32_t wbs_code = field(catalog_kind::wbs, u"wbs_concat_name");
-  const uint32_t wbs_name = field(catalog_kind::wbs, u"wbs_name");
-
-  // Grouped by WBS Code: WBS rows nested under their parents in file order,
-  // even though the layout names a sort.
-  GroupSortSettings s;
-  s.group_bys = {group_by(wbs_code)};
-  s.sort_bys = {{wbs_name, true}};
-  auto root = build_wbs_tree(o.doc(), s);
-  EXPECT_EQ(names(root->children()), (codes{u"P1"}));
-  EXPECT_EQ(names(root->children()[0]->children()), (codes{u"A", u"B", u"C"}));
-  EXPECT_EQ(names(root->children()[0]->children()[0]->children()), (codes{u"A1"}));
-  EXPECT_EQ(root->children()[0]->children()[0]->children()[0]->depth, 3);
-  EXPECT_TRUE(root->children()[0]->is_wbs_row());
-  EXPECT_FALSE(root->children()[0]->is_group_row());
-
-  // Grouped by Responsible Manager: the OBS hierarchy, elements in file order.
-  s.group_bys = {group_by(field(catalog_kind::wbs, u"obs_id"))};
-  root = build_wbs_tree(o.doc(), s);
-  EXPECT_EQ(names(root->children()), (codes{u"[Enterprise]", u"[No Responsible Manager]"}));
-  const Row& team = *root->children()[0]->children()[0];
-  EXPECT_TRUE(team.group_item()->is_obs_group_item());
-  EXPECT_EQ(names(team.children()), (codes{u"P1", u"[Site]", u"B"}));
-  EXPECT_EQ(names(team.children()[1]->children()), (codes{u"A", u"A1"}));
-
-  // Grouped by any other field: value groups, then sorted.
-  s.group_bys = {group_by(field(catalog_kind::wbs, u"status_code"))};
-  s.sort_bys = {{wbs_name, true}};
-  root = build_wbs_tree(o.doc(), s);
-  ASSERT_EQ(root->children().size(), 2u);
-  EXPECT_TRUE(root->children()[0]->group_item()->is_wbs_group_item());
-  EXPECT_EQ(names(root->children()[0]->children()), (codes{u"P1", u"C", u"A1", u"A"}));
-
-  // Projects under the OBS of their own WBS node; resources flat and sorted.
-  s.group_bys = {group_by(field(catalog_kind::project, u"obs_id"))};
-  s.sort_bys.clear();
-  root = build_project_tree(o.doc(), s);
-  EXPECT_EQ(names(root->children()), (codes{u"[Enterprise]"}));
-  EXPECT_TRUE(root->children()[0]->children()[0]->children()[0]->is_project_row());
-  s.group_bys.clear();
-  s.sort_bys = {{field(catalog_kind::resource, u"rsrc_name"), false}};
-  root = build_resource_tree(o.doc(), s);
-  ASSERT_EQ(root->children().size(), 2u);
-  EXPECT_EQ(root->children()[0]->resource()->rsrc_name.value, u"Crane");
-  s.sort_bys[0].descending = true;
-  sort_tree(*root, s.sort_bys);
-  EXPECT_EQ(root->children()[0]->resource()->rsrc_name.value, u"Crew");
 }

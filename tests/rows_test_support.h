@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -107,18 +108,19 @@ inline std::string schedule(const std::vector<task_spec>& tasks,
   return out;
 }
 
-// Writes a schedule to a scratch file and opens it.
+// Writes a schedule to a scratch file and opens it. A schedule that does not
+// open fails the test that wrote it (the exception ends that test).
 class opened {
  public:
-  explicit opened(const std::string& text) : ok_(doc_.open(scratch_.write("schedule.xer", text))) {}
-  bool ok() const { return ok_; }
+  explicit opened(const std::string& text) {
+    if (!doc_.open(scratch_.write("schedule.xer", text))) throw std::runtime_error("the test schedule did not open");
+  }
   const document::Document& doc() const { return *doc_.document(); }
   TesselDoc& tessel() { return doc_; }
 
  private:
   test_support::scratch scratch_;
   TesselDoc doc_;
-  bool ok_ = false;
 };
 
 inline uint32_t field(catalog::catalog_kind kind, std::u16string_view key) {
@@ -133,6 +135,18 @@ inline GroupBy group_by(uint32_t field_id, int32_t interval = 0, bool include_al
   g.field_id = field_id;
   g.date_interval = interval;
   g.include_all = include_all;
+  return g;
+}
+inline GroupSortSettings grouped(std::vector<GroupBy> groups, std::vector<SortBy> sorts = {}) {
+  GroupSortSettings s;
+  s.group_bys = std::move(groups);
+  s.sort_bys = std::move(sorts);
+  return s;
+}
+// Activities grouped by the WBS hierarchy.
+inline GroupBy wbs_tree() {
+  GroupBy g = group_by(act(u"wbs_id"));
+  g.wbs_hierarchy = true;
   return g;
 }
 

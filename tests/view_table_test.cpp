@@ -12,6 +12,7 @@
 #include "view/display_scale.h"
 #include "view/host_pane.h"
 #include "view/recording_surface.h"
+#include "view/table_text.h"
 #include "view/table_views.h"
 
 using namespace rows_test;
@@ -42,7 +43,7 @@ std::string four_activities() {
 std::string many_activities(int count) {
   std::vector<task_spec> tasks;
   for (int i = 1; i <= count; ++i) {
-    char code[8];
+    char code[16];
     std::snprintf(code, sizeof code, "A%03d", i);
     tasks.push_back({std::to_string(i), code, {}});
   }
@@ -57,7 +58,6 @@ struct table_setup {
   HostPane pane;
 
   explicit table_setup(const std::string& text, int width = 380, int height = 200) : file(text) {
-    EXPECT_TRUE(file.ok());
     layout.add_column(act(u"task_code"), 100);
     layout.add_column(act(u"task_name"), 200);
     layout.add_column(kColourField, 80);
@@ -114,6 +114,13 @@ std::ptrdiff_t position(const std::vector<std::string>& lines, const std::string
   return std::find(lines.begin(), lines.end(), line) - lines.begin();
 }
 
+// Plain columns of the given activity fields.
+std::vector<Column> columns(std::initializer_list<std::u16string_view> keys) {
+  std::vector<Column> out;
+  for (std::u16string_view k : keys) out.push_back({act(k), 80.0f, {}});
+  return out;
+}
+
 class ViewTable : public ::testing::Test {
  protected:
   void TearDown() override { set_display_scale(1.0f); }
@@ -159,9 +166,30 @@ TEST_F(ViewTable, FlatRowsCellsAndMarkersAtScaleOne) {
                              "line 150 0 150 45 #C8C8C8 1", "line 0 153 570 153 #646464 1"});
 }
 
-TEST_F(ViewTable, GroupBandsBoxesAndIndentation) {
+TEST_F(ViewTable, CollapseAllExpandAllGroupBandsBoxesAndIndentation) {
   table_setup t(four_activities());
   t.group_by_resource();
+  t.view.selectVisibleRow(2);
+  t.view.visibleRows()[5]->expanded = false;  // R2 collapsed by hand first
+  t.view.refresh();
+  ASSERT_EQ(t.view.visibleRows().size(), 6u);
+  uint64_t version = t.view.visibleRowsVersion();
+  t.view.collapseAll();
+  EXPECT_GT(t.view.visibleRowsVersion(), version);
+  EXPECT_EQ(t.codes(), (std::vector<std::u16string>{u"[group]", u"[group]", u"[group]"}));
+  EXPECT_EQ(t.view.selectedRow(), nullptr);  // the selected row is hidden
+  EXPECT_EQ(t.view.contentHeight(), 3 * 18.0f + 30.0f);
+  // Only what is in sight is copied: the group lines with empty cells.
+  EXPECT_EQ(t.view.selectionText(),
+            u"Activity ID\tActivity Name\tColour\nR1.Crane\t\t\nNo primary Resource\t\t\nR2.Crew\t\t");
+
+  version = t.view.visibleRowsVersion();
+  t.view.expandAll();
+  EXPECT_GT(t.view.visibleRowsVersion(), version);
+  EXPECT_EQ(t.view.visibleRows().size(), 7u);
+  for (Row* r : t.view.visibleRows()) EXPECT_TRUE(r->expanded && !r->selected);
+  EXPECT_EQ(t.view.selectedRow(), nullptr);
+
   ASSERT_EQ(t.codes(), (std::vector<std::u16string>{u"[group]", u"A10", u"A20", u"[group]", u"A30", u"[group]",
                                                     u"A40"}));
   // The group row: its level's band, its title in the level's text colour,
@@ -198,40 +226,7 @@ TEST_F(ViewTable, GroupBandsBoxesAndIndentation) {
                            "text 90 73 52.5 26 #000000 Calibri 22 A10"});
 }
 
-TEST_F(ViewTable, OnlyRowsInSightArePaintedAndTheHeaderStaysOnTop) {
-  table_setup t(many_activities(30));
-  t.pane.update_ranges();
-  t.pane.set_scroll_pos(scroll_bar::vertical, 40);
-  for (Row* r : t.view.visibleRows()) r->table_rect.w = -1.0f;
-  const auto lines = t.paint();
-  // First = round(40 / 18) = 2, count = round(200 / 18) = 11.
-  for (std::size_t i = 0; i < t.view.visibleRows().size(); ++i)
-    EXPECT_EQ(t.view.visibleRows()[i]->table_rect.w >= 0.0f, i >= 2 && i <= 12) << i;
-  EXPECT_FALSE(has(lines, "text 20 -9 75 17 #000000 Calibri 15 A002"));
-  const auto third = position(lines, "text 20 27 75 17 #000000 Calibri 15 A003");
-  const auto last = position(lines, "text 20 207 75 17 #000000 Calibri 15 A013");
-  ASSERT_LT(third, static_cast<std::ptrdiff_t>(lines.size()));
-  ASSERT_LT(last, static_cast<std::ptrdiff_t>(lines.size()));
-  EXPECT_GT(position(lines, "fill 0 0 380 30 #F0F0F0"), last);  // painted over the rows
-  expect_lines(lines, {"line 0 30 380 30 #646464 1", "line 0 224 380 224 #646464 1"});
-}
-
-TEST_F(ViewTable, SortArrowCornersBothWays) {
-  table_setup t(four_activities());
-  t.layout.group_sort().sort_bys = {{act(u"task_code"), false}};
-  expect_lines(t.paint(), {"polygon #323232 #323232 88,10.5 96,10.5 92,18.5",
-                           "text 5 0 75 30 #000000 Calibri 15 Activity ID"});  // room for the arrow
-  t.layout.group_sort().sort_bys = {{act(u"task_code"), true}};
-  EXPECT_TRUE(has(t.paint(), "polygon #323232 #323232 88,18.5 96,18.5 92,10.5"));
-  // Sorted by a field no column shows: no arrow.
-  t.layout.group_sort().sort_bys = {{act(u"status_code"), true}};
-  EXPECT_EQ(count_of(t.paint(), "polygon"), 0u);
-  set_display_scale(1.5f);
-  t.layout.group_sort().sort_bys = {{act(u"task_name"), false}};
-  EXPECT_TRUE(has(t.paint(), "polygon #323232 #323232 432,15.75 444,15.75 438,27.75"));
-}
-
-TEST_F(ViewTable, SelectionByClickEdgesInclusiveAndBelowTheLastRow) {
+TEST_F(ViewTable, SelectionByClickAndScrolledPaintsOfTheRowsInSight) {
   table_setup t(four_activities());
   t.paint();
   // {x, y, row selected}: both edges of a row belong to it; below the last
@@ -246,9 +241,23 @@ TEST_F(ViewTable, SelectionByClickEdgesInclusiveAndBelowTheLastRow) {
   }
   EXPECT_EQ(t.view.selectedRow(), nullptr);
 
-  // Scrolled: the click point is taken in content coordinates.
+  // Scrolled, only the rows in sight are painted, and the header over them.
   table_setup s(many_activities(40));
   s.pane.update_ranges();
+  s.pane.set_scroll_pos(scroll_bar::vertical, 40);
+  for (Row* r : s.view.visibleRows()) r->table_rect.w = -1.0f;
+  const auto lines = s.paint();
+  // First = round(40 / 18) = 2, count = round(200 / 18) = 11.
+  for (std::size_t i = 0; i < s.view.visibleRows().size(); ++i)
+    EXPECT_EQ(s.view.visibleRows()[i]->table_rect.w >= 0.0f, i >= 2 && i <= 12) << i;
+  EXPECT_FALSE(has(lines, "text 20 -9 75 17 #000000 Calibri 15 A002"));
+  const auto third = position(lines, "text 20 27 75 17 #000000 Calibri 15 A003");
+  const auto last = position(lines, "text 20 207 75 17 #000000 Calibri 15 A013");
+  ASSERT_LT(third, static_cast<std::ptrdiff_t>(lines.size()));
+  ASSERT_LT(last, static_cast<std::ptrdiff_t>(lines.size()));
+  EXPECT_GT(position(lines, "fill 0 0 380 30 #F0F0F0"), last);  // painted over the rows
+  expect_lines(lines, {"line 0 30 380 30 #646464 1", "line 0 224 380 224 #646464 1"});
+  // The click point is taken in content coordinates.
   s.pane.set_scroll_pos(scroll_bar::vertical, 90);
   s.paint();
   s.click(10, 50);  // content y 140: row 6 (31 + 6 * 18 = 139 .. 156)
@@ -260,32 +269,7 @@ TEST_F(ViewTable, SelectionByClickEdgesInclusiveAndBelowTheLastRow) {
   EXPECT_EQ(s.view.selectedIndex(), 6);
 }
 
-TEST_F(ViewTable, CollapseAllThenExpandAll) {
-  table_setup t(four_activities());
-  t.group_by_resource();
-  t.view.selectVisibleRow(2);
-  t.view.visibleRows()[5]->expanded = false;  // R2 collapsed by hand first
-  t.view.refresh();
-  ASSERT_EQ(t.view.visibleRows().size(), 6u);
-  uint64_t version = t.view.visibleRowsVersion();
-  t.view.collapseAll();
-  EXPECT_GT(t.view.visibleRowsVersion(), version);
-  EXPECT_EQ(t.codes(), (std::vector<std::u16string>{u"[group]", u"[group]", u"[group]"}));
-  EXPECT_EQ(t.view.selectedRow(), nullptr);  // the selected row is hidden
-  EXPECT_EQ(t.view.contentHeight(), 3 * 18.0f + 30.0f);
-  // Only what is in sight is copied: the group lines with empty cells.
-  EXPECT_EQ(t.view.selectionText(),
-            u"Activity ID\tActivity Name\tColour\nR1.Crane\t\t\nNo primary Resource\t\t\nR2.Crew\t\t");
-
-  version = t.view.visibleRowsVersion();
-  t.view.expandAll();
-  EXPECT_GT(t.view.visibleRowsVersion(), version);
-  EXPECT_EQ(t.view.visibleRows().size(), 7u);
-  for (Row* r : t.view.visibleRows()) EXPECT_TRUE(r->expanded && !r->selected);
-  EXPECT_EQ(t.view.selectedRow(), nullptr);
-}
-
-TEST_F(ViewTable, HeaderClicksSortAndToggle) {
+TEST_F(ViewTable, HeaderClicksSortAndToggleUnderTheArrow) {
   using keys = std::vector<std::pair<uint32_t, bool>>;
   table_setup t(four_activities());
   t.layout.group_sort().sort_bys = {{act(u"status_code"), false}, {act(u"task_name"), false}};
@@ -305,6 +289,19 @@ TEST_F(ViewTable, HeaderClicksSortAndToggle) {
   EXPECT_EQ(t.view.selectedColumn(), 1);
   EXPECT_EQ(t.view.selectedRow(), nullptr);  // a header click selects no row
   EXPECT_TRUE(has(t.paint(), "fill 100 0 200 30 #3399FF"));
+
+  // The sort arrow, both ways.
+  t.layout.group_sort().sort_bys = {{act(u"task_code"), false}};
+  expect_lines(t.paint(), {"polygon #323232 #323232 88,10.5 96,10.5 92,18.5",
+                           "text 5 0 75 30 #000000 Calibri 15 Activity ID"});  // room for the arrow
+  t.layout.group_sort().sort_bys = {{act(u"task_code"), true}};
+  EXPECT_TRUE(has(t.paint(), "polygon #323232 #323232 88,18.5 96,18.5 92,10.5"));
+  // Sorted by a field no column shows: no arrow.
+  t.layout.group_sort().sort_bys = {{act(u"status_code"), true}};
+  EXPECT_EQ(count_of(t.paint(), "polygon"), 0u);
+  set_display_scale(1.5f);
+  t.layout.group_sort().sort_bys = {{act(u"task_name"), false}};
+  EXPECT_TRUE(has(t.paint(), "polygon #323232 #323232 432,15.75 444,15.75 438,27.75"));
 }
 
 TEST_F(ViewTable, ResizeHandlesAndMinimumWidths) {
@@ -375,7 +372,7 @@ TEST_F(ViewTable, MovingColumnsByTheDropRule) {
   EXPECT_EQ(t.view.selectedColumn(), 0);
 }
 
-TEST_F(ViewTable, WithoutLayoutOrDocumentNothingToDrawCopyOrSize) {
+TEST_F(ViewTable, WithoutLayoutOrDocumentNothingToDrawOtherViewsListTheirOwnRecords) {
   ActivityTableView bare;
   HostPane pane;
   pane.set_view(&bare);
@@ -391,11 +388,9 @@ TEST_F(ViewTable, WithoutLayoutOrDocumentNothingToDrawCopyOrSize) {
   EXPECT_TRUE(bare.onLButtonDown(mouse_left_held, 1, 1));
   EXPECT_TRUE(bare.onLButtonUp(0, 1, 1));
   EXPECT_FALSE(bare.onMouseMove(mouse_left_held, 1, 1));
-}
 
-TEST_F(ViewTable, OtherViewsListTheirOwnRecords) {
+  // Other views list their own records.
   opened o(four_activities());
-  ASSERT_TRUE(o.ok());
   const auto make = [](view_kind k) { return make_table_view(k); };
   EXPECT_TRUE(make(view_kind::activity)->isActivityTable());
   EXPECT_TRUE(make(view_kind::wbs)->isWbsTable());
@@ -413,12 +408,9 @@ TEST_F(ViewTable, OtherViewsListTheirOwnRecords) {
   wv.set_layout(&wbs);
   wv.refresh();
   ASSERT_EQ(wv.visibleRows().size(), 5u);  // P1 over A (over A1), B and C
-  EXPECT_EQ(wv.visibleRows()[2]->wbs()->wbs_short_name.value, u"A1");
-  EXPECT_EQ(wv.visibleRows()[2]->depth, 3);
   // Collapse All leaves the top element, with a plus box to open it again.
   wv.collapseAll();
   ASSERT_EQ(wv.visibleRows().size(), 1u);
-  HostPane pane;
   pane.set_view(&wv);
   pane.set_client_size(300, 200);
   pane.left_button_down(mouse_left_held, 10, 40);
@@ -464,4 +456,55 @@ TEST_F(ViewTable, DemoScheduleClassicWbsLayout) {
   std::size_t groups = 0;
   for (long i = first; i < last; ++i) groups += v.visibleRows()[static_cast<std::size_t>(i)]->has_children();
   EXPECT_EQ(boxes, groups);
+}
+
+// The copy text of a tree: a header of captions, one tab-separated line per
+// visible row, group rows with their title then their summaries.
+TEST(TableText, HeaderGroupLinesRowLinesAndEmptyTables) {
+  opened o(schedule({
+      {"1", "A10", {{"rsrc_id", "501"}, {"restart_date", "2024-01-08 08:00"}, {"reend_date", "2024-01-09 17:00"}}},
+      {"2", "A20", {{"rsrc_id", "501"}, {"restart_date", "2024-01-10 08:00"}, {"reend_date", "2024-01-12 17:00"}}},
+      {"3", "A30", {{"restart_date", "2024-01-15 08:00"}, {"reend_date", "2024-01-15 17:00"}}},
+  }));
+  const GroupSortSettings s = grouped({group_by(act(u"rsrc_id"))});
+  auto root = build_activity_tree(o.doc(), s);
+  const auto cols = columns({u"task_code", u"start_date", u"end_date", u"total_drtn_hr_cnt"});
+
+  EXPECT_EQ(table_header_text(cols), u"Activity ID\tStart\tFinish\tAt Completion Duration");
+  // Group rows: the title in the first column, summaries in the others.
+  EXPECT_EQ(table_row_text(*root->children()[0], cols), u"R1.Crane\t8-Jan-2024\t12-Jan-2024\t5");
+  EXPECT_EQ(table_row_text(*root->children()[0]->children()[1], cols), u"A20\t10-Jan-2024\t12-Jan-2024\t3");
+
+  const std::u16string text = table_text(*root, cols);
+  EXPECT_EQ(text,
+            u"Activity ID\tStart\tFinish\tAt Completion Duration\n"
+            u"R1.Crane\t8-Jan-2024\t12-Jan-2024\t5\n"
+            u"A10\t8-Jan-2024\t9-Jan-2024\t2\n"
+            u"A20\t10-Jan-2024\t12-Jan-2024\t3\n"
+            u"No primary Resource\t15-Jan-2024\t15-Jan-2024\t1\n"
+            u"A30\t15-Jan-2024\t15-Jan-2024\t1");
+
+  // Only visible rows are copied: a collapsed group is one line.
+  root->children()[0]->expanded = false;
+  std::vector<Row*> rows;
+  visible_rows(*root, rows);
+  EXPECT_EQ(table_text(rows, cols),
+            u"Activity ID\tStart\tFinish\tAt Completion Duration\n"
+            u"R1.Crane\t8-Jan-2024\t12-Jan-2024\t5\n"
+            u"No primary Resource\t15-Jan-2024\t15-Jan-2024\t1\n"
+            u"A30\t15-Jan-2024\t15-Jan-2024\t1");
+  // The whole-tree form shows every group expanded again.
+  EXPECT_EQ(table_text(*root, cols), text);
+
+  // A schedule without activities copies its header line alone, ended by a
+  // line feed; without columns, an empty line per row.
+  opened none(schedule({}));
+  auto empty = build_activity_tree(none.doc(), {});
+  const auto two = columns({u"task_code", u"task_name"});
+  EXPECT_EQ(table_text(*empty, two), u"Activity ID\tActivity Name\n");
+  EXPECT_EQ(table_text(*empty, {}), u"\n");
+  // A column whose field the catalogs lack shows an empty caption and cells.
+  std::vector<Column> odd = two;
+  odd.push_back({999999, 50.0f, {}});
+  EXPECT_EQ(table_header_text(odd), u"Activity ID\tActivity Name\t");
 }

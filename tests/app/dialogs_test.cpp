@@ -28,7 +28,6 @@
 #include "document/record_lists.h"
 #include "values/civil.h"
 #include "values/display_prefs.h"
-#include "view/tessel_doc.h"
 
 using namespace tessel;
 using namespace tessel::app;
@@ -168,20 +167,26 @@ TEST_F(Dialogs, OptionsShowTheSettingsAndOnlyOkStoresThem) {
   EXPECT_NE(text.find("gridlines_HorizontalScale:100\n"), std::string::npos);
 }
 
-TEST_F(Dialogs, RendersEachDialogOfTheDemoSchedule) {
+// One window on the demo schedule: each dialog rendered headless, the
+// command line's render request, and the modal dialogs its hooks open.
+TEST_F(Dialogs, WindowHooksRenderAndOpenTheDialogsOfTheDemoSchedule) {
   setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);
-  view::TesselDoc doc;
-  ASSERT_TRUE(doc.open(u"" TESSEL_SOURCE_DIR "/samples/demo.xer"));
-  const auto out = root_ / "shot.png";
+  const QString demo = QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer");
+  CMainFrame frame;
+  ASSERT_TRUE(frame.open_file_now(demo));
+  view::Layout* layout = frame.current_layout(view::view_kind::activity);
+  ASSERT_NE(layout, nullptr);
+
+  const auto shot = root_ / "shot.png";
   dialog_render_request r;
-  r.out = QString::fromStdString(out.string());
-  r.doc = doc.document();
+  r.out = QString::fromStdString(shot.string());
+  r.doc = frame.document();
   r.document_open = true;
-  r.layout = doc.configuration().first_layout(view::view_kind::activity);
+  r.layout = layout;
   r.month = QStringLiteral("2025-09");
   for (const char* name : {"calendar", "time-periods", "workweek", "columns", "options"}) {
     r.dialog = QString::fromLatin1(name);
-    std::filesystem::remove(out);
+    std::filesystem::remove(shot);
     EXPECT_EQ(render_dialog_png(r), QString()) << name;
     const QImage img(r.out);
     EXPECT_GT(img.width(), 200) << name;
@@ -201,11 +206,7 @@ TEST_F(Dialogs, RendersEachDialogOfTheDemoSchedule) {
   r.calendar.clear();
   r.month = QStringLiteral("2025-13");
   EXPECT_NE(render_dialog_png(r), QString());
-}
 
-TEST_F(Dialogs, WindowHooksRenderWhatTheCommandLineAsks) {
-  setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);
-  const QString demo = QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer");
   const QString out = QString::fromStdString((root_ / "hook.png").string());
   const command_line cl = parse_command_line({QStringLiteral("--render"), out, QStringLiteral("--dialog"),
                                               QStringLiteral("calendar"), QStringLiteral("--calendar"),
@@ -216,10 +217,7 @@ TEST_F(Dialogs, WindowHooksRenderWhatTheCommandLineAsks) {
   EXPECT_EQ(cl.dialog_args, (QStringList{QStringLiteral("--calendar"), QStringLiteral("Tower Crane Hire"),
                                          QStringLiteral("--month"), QStringLiteral("2025-09")}));
   EXPECT_EQ(cl.file, demo);
-
   EXPECT_TRUE(dialogs_available());
-  CMainFrame frame;
-  ASSERT_TRUE(frame.open_file_now(demo));
   EXPECT_EQ(render_dialog(frame, cl.dialog, cl.dialog_args, out), 0);
   EXPECT_FALSE(QImage(out).isNull());
   // The column chooser names its table, options their page; what cannot be
@@ -229,17 +227,9 @@ TEST_F(Dialogs, WindowHooksRenderWhatTheCommandLineAsks) {
                           out),
             0);
   EXPECT_EQ(render_dialog(frame, QStringLiteral("sundial"), {}, out), 2);
-}
 
-TEST_F(Dialogs, WindowHooksOpenModalDialogsOnTheCurrentLayout) {
-  setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);
-  CMainFrame frame;
-  ASSERT_TRUE(frame.open_file_now(QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer")));
-  view::Layout* layout = frame.current_layout(view::view_kind::activity);
-  ASSERT_NE(layout, nullptr);
+  // The modal dialogs are driven from inside their own event loops.
   const std::size_t before = layout->column_count();
-
-  // The modal dialog is driven from inside its own event loop.
   QString seen;
   QTimer::singleShot(0, [&] {
     auto* dlg = dynamic_cast<ColumnsDlg*>(QApplication::activeModalWidget());

@@ -1,7 +1,7 @@
 // The window driven off-screen on the demo schedule: opening (command line,
 // drop, refusal, cancel), category and layout switches, the pane toggles,
 // the timescale and zoom controls, scrolling, recent files, themes and
-// copying the table.
+// copying the table; the rules behind its controls and its command line.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -18,6 +18,7 @@
 #include <QWheelEvent>
 #include <tuple>
 
+#include "app/command_line.h"
 #include "app/frame_rules.h"
 #include "app/tessel_app.h"
 #include "view/table_text.h"
@@ -49,7 +50,7 @@ class Frame : public ::testing::Test {
   QStringList refusals;
 };
 
-TEST_F(Frame, EmptyWindowHasNoScheduleAndDisabledCommands) {
+TEST_F(Frame, EmptyWindowHasNoScheduleAndOpensADroppedFile) {
   EXPECT_EQ(frame->windowTitle(), "Corvane Tessel Reader");
   EXPECT_EQ(frame->document(), nullptr);
   category_controls& c = frame->ribbon()->controls(view::view_kind::activity);
@@ -63,6 +64,20 @@ TEST_F(Frame, EmptyWindowHasNoScheduleAndDisabledCommands) {
   EXPECT_EQ(frame->inner_splitter()->sizes().value(0), table_pane_width);
   frame->toggle_details();  // nothing without a schedule
   EXPECT_EQ(frame->outer_splitter()->sizes().value(1), 0);
+
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(demo)});
+  QDragEnterEvent enter(QPoint(100, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(frame.get(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(100, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
+  QApplication::sendEvent(frame.get(), &drop);
+  ASSERT_TRUE(spy.wait(60000));
+  EXPECT_TRUE(spy.takeFirst().at(0).toBool());
+  ASSERT_NE(frame->document(), nullptr);
+  EXPECT_EQ(frame->windowTitle(), "demo.xer - Corvane Tessel Reader");
+  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::activity).layout->currentText(), "Classic WBS Layout");
 }
 
 TEST(FrameStart, FileOnTheCommandLineOpensInTheFreshWindow) {
@@ -81,51 +96,51 @@ TEST(FrameStart, FileOnTheCommandLineOpensInTheFreshWindow) {
   EXPECT_EQ(frame->recent_files().value(0), QFileInfo(demo).absoluteFilePath());
 }
 
-TEST_F(Frame, CategorySwitchHidesTheGanttColumnForResourcesOnly) {
+// One window on the demo schedule driven through its controls in turn; each
+// step leaves the window as the next one expects it.
+TEST_F(Frame, DemoScheduleThroughTheRibbonPanesAndKeys) {
   ASSERT_TRUE(frame->open_file_now(demo));
-  frame->set_category(view::view_kind::resource);
-  EXPECT_EQ(frame->ribbon()->tabs()->currentIndex(), 4);
-  EXPECT_TRUE(frame->gantt_pane()->isHidden());
-  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::resource).gantt, nullptr);
-  EXPECT_EQ(frame->current_layout(view::view_kind::resource)->name(), u"All Resources");
-  // Clicking the WBS tab brings the column back.
-  frame->ribbon()->tabs()->setCurrentIndex(2);
-  EXPECT_EQ(frame->category(), view::view_kind::wbs);
-  EXPECT_FALSE(frame->gantt_pane()->isHidden());
-  EXPECT_GT(frame->inner_splitter()->sizes().value(1), 0);
-  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::wbs).layout->currentText(), "Project Status");
-}
-
-TEST_F(Frame, LayoutComboSwitchesTheCategoryLayout) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  QComboBox* combo = frame->ribbon()->controls(view::view_kind::activity).layout;
-  ASSERT_GE(combo->count(), 2);
-  EXPECT_EQ(combo->currentText(), "Classic WBS Layout");
-  const int other = combo->findText("Classic Schedule Layout");
-  ASSERT_GE(other, 0);
-  combo->setCurrentIndex(other);
-  emit combo->activated(other);
-  view::Layout* now = frame->current_layout(view::view_kind::activity);
-  ASSERT_NE(now, nullptr);
-  EXPECT_EQ(now->name(), u"Classic Schedule Layout");
-  view::View* table = frame->table_pane()->pane().view();
+  QApplication::processEvents();
+  const category_controls& c = frame->ribbon()->controls(view::view_kind::activity);
+  view::HostPane& tp = frame->table_pane()->pane();
+  view::HostPane& gp = frame->gantt_pane()->pane();
+  view::View* table = frame->view_at(views::activity_table);
   ASSERT_NE(table, nullptr);
-  EXPECT_EQ(table->layout(), now);
-  // The rebuilt table shows the new layout's columns.
-  EXPECT_EQ(QString::fromStdU16String(table->selectionText()).section('\n', 0, 0),
-            QString::fromStdU16String(view::table_header_text(now->columns())));
-  EXPECT_FALSE(frame->select_layout(view::view_kind::activity, "No Such Layout"));
-  EXPECT_EQ(frame->current_layout(view::view_kind::activity), now);
-}
+  EXPECT_EQ(tp.view(), table);
 
-TEST_F(Frame, DetailsAndGanttTogglesTwiceRestoreTheirSplits) {
-  ASSERT_TRUE(frame->open_file_now(demo));
+  // Ctrl+C copies the table text.
+  QApplication::clipboard()->clear();
+  frame->table_pane()->setFocus();
+  QTest::keyClick(frame.get(), Qt::Key_C, Qt::ControlModifier);
+  const QString text = QApplication::clipboard()->text();
+  ASSERT_FALSE(text.isEmpty());
+  EXPECT_EQ(text, QString::fromStdU16String(table->selectionText()));
+  EXPECT_TRUE(text.section('\n', 0, 0).contains('\t'));
+
+  // The wheel and the scroll bars move the linked pane too.
+  ASSERT_GT(tp.scroll_range(view::scroll_bar::vertical), 100);
+  EXPECT_EQ(frame->table_pane()->verticalScrollBar()->maximum(), tp.scroll_range(view::scroll_bar::vertical));
+  QWheelEvent down(QPointF(50, 50), frame->table_pane()->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                   QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(frame->table_pane()->viewport(), &down);
+  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::vertical), 40);  // two notches, 20 pixels each
+  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::vertical), 40);
+  EXPECT_EQ(frame->table_pane()->verticalScrollBar()->value(), 40);
+  EXPECT_EQ(frame->gantt_pane()->verticalScrollBar()->value(), 40);
+  frame->gantt_pane()->verticalScrollBar()->setValue(100);
+  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::vertical), 100);
+  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::vertical), 100);
+  // Horizontal positions stay each pane's own.
+  frame->gantt_pane()->horizontalScrollBar()->setValue(200);
+  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::horizontal), 200);
+  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::horizontal), 0);
+
+  // Details and Gantt toggled twice restore their splits.
   QSplitter* outer = frame->outer_splitter();
   QSplitter* inner = frame->inner_splitter();
   const int height = outer->sizes().value(0) + outer->sizes().value(1);
   const int width = inner->sizes().value(0) + inner->sizes().value(1);
   ASSERT_EQ(outer->sizes().value(1), 0);
-  const category_controls& c = frame->ribbon()->controls(view::view_kind::activity);
   EXPECT_TRUE(c.gantt->isChecked());
   // {button, splitter, first and second pane's size after the click, checked}
   const std::tuple<QToolButton*, QSplitter*, int, int, bool> clicks[] = {
@@ -139,10 +154,83 @@ TEST_F(Frame, DetailsAndGanttTogglesTwiceRestoreTheirSplits) {
     EXPECT_EQ(splitter->sizes().value(1), second) << button->text().toStdString();
     EXPECT_EQ(button->isChecked(), checked) << button->text().toStdString();
   }
+
+  // The selected row shows in the Details child pane of its tab.
+  frame->toggle_details();
+  EXPECT_FALSE(frame->show_details_tab("Nonsense"));
+  ASSERT_TRUE(frame->show_details_tab("successors"));
+  const std::array<TesselView*, 4> kids = frame->details_pane()->child_panes();
+  EXPECT_TRUE(kids[1]->isVisibleTo(frame.get()));
+  EXPECT_FALSE(kids[0]->isVisibleTo(frame.get()));
+  EXPECT_EQ(kids[1]->pane().view(), frame->view_at(views::successors));
+  ASSERT_TRUE(frame->select_row(3));
+  EXPECT_EQ(table->selectedIndex(), 3);
+  EXPECT_FALSE(frame->select_row(100000));
+  ASSERT_TRUE(frame->show_details_tab("General"));
+  for (TesselView* k : kids) EXPECT_FALSE(k->isVisibleTo(frame.get()));
+
+  // Go To scrolls the chart to a late activity's start.
+  ASSERT_TRUE(frame->select_row(static_cast<int>(table->visibleRows().size()) - 1));
+  gp.set_scroll_pos(view::scroll_bar::horizontal, 0);
+  ASSERT_TRUE(frame->go_to());
+  EXPECT_GT(gp.scroll_pos(view::scroll_bar::horizontal), 0);
+
+  // The timescale combo stores codes and shows no entry for unknown ones.
+  view::DateSettings* ds = frame->current_layout(view::view_kind::activity)->date_settings();
+  ASSERT_NE(ds, nullptr);
+  ASSERT_EQ(c.timescale->count(), 7);
+  EXPECT_EQ(c.timescale->currentIndex(), timescale_entry_of_code(ds->timescale));
+  c.timescale->setCurrentIndex(6);
+  emit c.timescale->activated(6);
+  EXPECT_EQ(ds->timescale, 8);
+  for (int32_t code : {7, 0}) {
+    ds->timescale = code;
+    frame->rebind_category();
+    EXPECT_EQ(c.timescale->currentIndex(), -1) << code;
+    EXPECT_EQ(ds->timescale, code);  // showing it changes nothing
+  }
+  ds->timescale = 8;
+  frame->rebind_category();
+  EXPECT_EQ(c.timescale->currentText(), "Day/Hour");
+
+  // The layout combo switches the category's layout.
+  QComboBox* combo = c.layout;
+  ASSERT_GE(combo->count(), 2);
+  EXPECT_EQ(combo->currentText(), "Classic WBS Layout");
+  const int other = combo->findText("Classic Schedule Layout");
+  ASSERT_GE(other, 0);
+  combo->setCurrentIndex(other);
+  emit combo->activated(other);
+  view::Layout* now = frame->current_layout(view::view_kind::activity);
+  ASSERT_NE(now, nullptr);
+  EXPECT_EQ(now->name(), u"Classic Schedule Layout");
+  view::View* rebuilt = tp.view();
+  ASSERT_NE(rebuilt, nullptr);
+  EXPECT_EQ(rebuilt->layout(), now);
+  // The rebuilt table shows the new layout's columns.
+  EXPECT_EQ(QString::fromStdU16String(rebuilt->selectionText()).section('\n', 0, 0),
+            QString::fromStdU16String(view::table_header_text(now->columns())));
+  EXPECT_FALSE(frame->select_layout(view::view_kind::activity, "No Such Layout"));
+  EXPECT_EQ(frame->current_layout(view::view_kind::activity), now);
+
+  // The Gantt column hides for resources only.
+  frame->set_category(view::view_kind::resource);
+  EXPECT_EQ(frame->ribbon()->tabs()->currentIndex(), 4);
+  EXPECT_TRUE(frame->gantt_pane()->isHidden());
+  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::resource).gantt, nullptr);
+  EXPECT_EQ(frame->current_layout(view::view_kind::resource)->name(), u"All Resources");
+  EXPECT_FALSE(frame->go_to());  // no chart to go to
+  // Clicking the WBS tab brings the column back.
+  frame->ribbon()->tabs()->setCurrentIndex(2);
+  EXPECT_EQ(frame->category(), view::view_kind::wbs);
+  EXPECT_FALSE(frame->gantt_pane()->isHidden());
+  EXPECT_GT(frame->inner_splitter()->sizes().value(1), 0);
+  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::wbs).layout->currentText(), "Project Status");
 }
 
-TEST_F(Frame, RefusedFileKeepsTheScheduleAndItsTitle) {
+TEST_F(Frame, RefusedOrCancelledOpensKeepTheScheduleAndItsTitle) {
   ASSERT_TRUE(frame->open_file_now(demo));
+  EXPECT_FALSE(frame->go_to());  // nothing selected
   const document::Document* before = frame->document();
   QTemporaryDir dir;
   const QString bad = dir.filePath("broken.xer");
@@ -159,15 +247,11 @@ TEST_F(Frame, RefusedFileKeepsTheScheduleAndItsTitle) {
   EXPECT_FALSE(frame->open_file_now(dir.filePath("missing.xls")));
   EXPECT_EQ(refusals.size(), 2);
   EXPECT_EQ(frame->document(), before);
-}
 
-TEST_F(Frame, CancelledOpenKeepsThePreviousSchedule) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  const document::Document* before = frame->document();
-  QTemporaryDir dir;
+  // Escape while a copy is being read.
   const QString copy = dir.filePath("second.xer");
   ASSERT_TRUE(QFile::copy(demo, copy));
-  QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
+  spy.clear();
   frame->open_file(copy);
   ASSERT_TRUE(frame->is_opening());
   QTest::keyClick(frame.get(), Qt::Key_Escape);
@@ -179,38 +263,6 @@ TEST_F(Frame, CancelledOpenKeepsThePreviousSchedule) {
   // The window still works with the kept schedule.
   frame->set_category(view::view_kind::wbs);
   EXPECT_EQ(frame->current_layout(view::view_kind::wbs)->name(), u"Project Status");
-}
-
-TEST_F(Frame, SelectedRowShowsInTheDetailsChildPaneOfItsTab) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  frame->toggle_details();
-  EXPECT_FALSE(frame->show_details_tab("Nonsense"));
-  ASSERT_TRUE(frame->show_details_tab("successors"));
-  const std::array<TesselView*, 4> kids = frame->details_pane()->child_panes();
-  EXPECT_TRUE(kids[1]->isVisibleTo(frame.get()));
-  EXPECT_FALSE(kids[0]->isVisibleTo(frame.get()));
-  EXPECT_EQ(kids[1]->pane().view(), frame->view_at(views::successors));
-  ASSERT_TRUE(frame->select_row(3));
-  EXPECT_EQ(frame->view_at(views::activity_table)->selectedIndex(), 3);
-  EXPECT_FALSE(frame->select_row(100000));
-  ASSERT_TRUE(frame->show_details_tab("General"));
-  for (TesselView* k : kids) EXPECT_FALSE(k->isVisibleTo(frame.get()));
-}
-
-TEST_F(Frame, GoToScrollsTheChartToTheSelectedRowOnly) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  view::HostPane& gp = frame->gantt_pane()->pane();
-  EXPECT_FALSE(frame->go_to());  // nothing selected
-  // A late activity: its start lies far right in the chart.
-  view::View* table = frame->view_at(views::activity_table);
-  const int last = static_cast<int>(table->visibleRows().size()) - 1;
-  ASSERT_TRUE(frame->select_row(last));
-  gp.set_scroll_pos(view::scroll_bar::horizontal, 0);
-  ASSERT_TRUE(frame->go_to());
-  EXPECT_GT(gp.scroll_pos(view::scroll_bar::horizontal), 0);
-  // The Resource category has none.
-  frame->set_category(view::view_kind::resource);
-  EXPECT_FALSE(frame->go_to());
 }
 
 TEST_F(Frame, TextEncodingMenuReadsTheFileAgainInTheChosenEncoding) {
@@ -255,43 +307,6 @@ TEST_F(Frame, TextEncodingMenuReadsTheFileAgainInTheChosenEncoding) {
   EXPECT_TRUE(none.actions().isEmpty());
 }
 
-TEST_F(Frame, DroppedFileOpens) {
-  QMimeData mime;
-  mime.setUrls({QUrl::fromLocalFile(demo)});
-  QDragEnterEvent enter(QPoint(100, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(frame.get(), &enter);
-  EXPECT_TRUE(enter.isAccepted());
-  QDropEvent drop(QPointF(100, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-  QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
-  QApplication::sendEvent(frame.get(), &drop);
-  ASSERT_TRUE(spy.wait(60000));
-  EXPECT_TRUE(spy.takeFirst().at(0).toBool());
-  ASSERT_NE(frame->document(), nullptr);
-  EXPECT_EQ(frame->windowTitle(), "demo.xer - Corvane Tessel Reader");
-  EXPECT_EQ(frame->ribbon()->controls(view::view_kind::activity).layout->currentText(), "Classic WBS Layout");
-}
-
-TEST_F(Frame, TimescaleComboStoresCodesAndShowsNoEntryForUnknownOnes) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  QComboBox* combo = frame->ribbon()->controls(view::view_kind::activity).timescale;
-  view::DateSettings* ds = frame->current_layout(view::view_kind::activity)->date_settings();
-  ASSERT_NE(ds, nullptr);
-  ASSERT_EQ(combo->count(), 7);
-  EXPECT_EQ(combo->currentIndex(), timescale_entry_of_code(ds->timescale));
-  combo->setCurrentIndex(6);
-  emit combo->activated(6);
-  EXPECT_EQ(ds->timescale, 8);
-  for (int32_t code : {7, 0}) {
-    ds->timescale = code;
-    frame->rebind_category();
-    EXPECT_EQ(combo->currentIndex(), -1) << code;
-    EXPECT_EQ(ds->timescale, code);  // showing it changes nothing
-  }
-  ds->timescale = 8;
-  frame->rebind_category();
-  EXPECT_EQ(combo->currentText(), "Day/Hour");
-}
-
 TEST(FrameScale, SliderAtScaleOneAndAHalfStoresAThirdAndShowsItBack) {
   set_display_scale_override(1.5f);
   auto frame = std::make_unique<CMainFrame>();
@@ -313,45 +328,7 @@ TEST(FrameScale, SliderAtScaleOneAndAHalfStoresAThirdAndShowsItBack) {
   view::set_display_scale(1.0f);
 }
 
-TEST_F(Frame, CtrlCCopiesTheTableText) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  view::View* table = frame->table_pane()->pane().view();
-  ASSERT_NE(table, nullptr);
-  QApplication::clipboard()->clear();
-  frame->table_pane()->setFocus();
-  QTest::keyClick(frame.get(), Qt::Key_C, Qt::ControlModifier);
-  const QString text = QApplication::clipboard()->text();
-  ASSERT_FALSE(text.isEmpty());
-  EXPECT_EQ(text, QString::fromStdU16String(table->selectionText()));
-  EXPECT_TRUE(text.section('\n', 0, 0).contains('\t'));
-}
-
-TEST_F(Frame, WheelAndScrollBarsMoveTheLinkedPaneToo) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  QApplication::processEvents();
-  view::HostPane& tp = frame->table_pane()->pane();
-  view::HostPane& gp = frame->gantt_pane()->pane();
-  ASSERT_GT(tp.scroll_range(view::scroll_bar::vertical), 100);
-  EXPECT_EQ(frame->table_pane()->verticalScrollBar()->maximum(), tp.scroll_range(view::scroll_bar::vertical));
-
-  QWheelEvent down(QPointF(50, 50), frame->table_pane()->viewport()->mapToGlobal(QPointF(50, 50)), QPoint(),
-                   QPoint(0, -240), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(frame->table_pane()->viewport(), &down);
-  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::vertical), 40);  // two notches, 20 pixels each
-  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::vertical), 40);
-  EXPECT_EQ(frame->table_pane()->verticalScrollBar()->value(), 40);
-  EXPECT_EQ(frame->gantt_pane()->verticalScrollBar()->value(), 40);
-
-  frame->gantt_pane()->verticalScrollBar()->setValue(100);
-  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::vertical), 100);
-  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::vertical), 100);
-  // Horizontal positions stay each pane's own.
-  frame->gantt_pane()->horizontalScrollBar()->setValue(200);
-  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::horizontal), 200);
-  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::horizontal), 0);
-}
-
-TEST_F(Frame, RecentFilesKeepTenNewestFirstWithoutDuplicates) {
+TEST_F(Frame, RecentFilesKeepTenNewestFirstAndThemesRestyle) {
   QTemporaryDir dir;
   for (int i = 0; i < 12; ++i) {
     const QString copy = dir.filePath(QStringLiteral("s%1.xer").arg(i));
@@ -367,9 +344,8 @@ TEST_F(Frame, RecentFilesKeepTenNewestFirstWithoutDuplicates) {
   EXPECT_FALSE(recent.contains(dir.filePath("s0.xer")));
   EXPECT_EQ(frame->windowTitle(), "s5.xer - Corvane Tessel Reader");
   EXPECT_EQ(frame->ribbon()->file().recent_menu->actions().size(), 10);
-}
 
-TEST_F(Frame, ThemesRestyleTheWindowAndTickTheirMenuEntry) {
+  // Themes restyle the window and tick their menu entry.
   EXPECT_EQ(frame->current_theme(), theme::colourful);
   EXPECT_TRUE(frame->styleSheet().contains("#b61f25"));
   frame->set_theme(theme::dark_grey);
@@ -383,6 +359,72 @@ TEST_F(Frame, ThemesRestyleTheWindowAndTickTheirMenuEntry) {
   EXPECT_EQ(ticked, 1);
   frame->set_theme(theme::white);
   EXPECT_FALSE(frame->styleSheet().contains("#2b2b2b"));
+}
+
+// The rules behind the window's controls, and its command line.
+TEST(FrameRules, TimescaleEntriesZoomAndToggles) {
+  const int32_t codes[] = {1, 2, 3, 4, 5, 6, 8};
+  for (int e = 0; e < 7; ++e) {
+    EXPECT_EQ(timescale_code_of_entry(e), codes[e]) << e;
+    EXPECT_EQ(timescale_entry_of_code(codes[e]), e) << e;
+  }
+  EXPECT_EQ(timescale_code_of_entry(7), -1);
+  EXPECT_EQ(timescale_code_of_entry(-1), -1);
+  // Code 7 is never produced, and neither it nor 0 selects an entry.
+  EXPECT_EQ(timescale_entry_of_code(7), -1);
+  EXPECT_EQ(timescale_entry_of_code(0), -1);
+  EXPECT_EQ(timescale_entry_of_code(9), -1);
+
+  // The Details and Gantt toggles. Then the zoom, stored per display scale
+  // and shown back truncated (its check stops at the first mismatch).
+  EXPECT_EQ(details_toggled(0, 900), std::make_pair(400, 500));
+  EXPECT_EQ(details_toggled(500, 900), std::make_pair(900, 0));
+  EXPECT_EQ(details_toggled(1, 900), std::make_pair(900, 0));
+  EXPECT_EQ(gantt_toggled(0, 1500), std::make_pair(600, 900));
+  EXPECT_EQ(gantt_toggled(1, 1500), std::make_pair(1500, 0));
+  EXPECT_EQ(gantt_toggled(0, 400), std::make_pair(600, 0));
+
+  EXPECT_FLOAT_EQ(zoom_of_slider(5, 1.5f), 5.0f / 1.5f);
+  for (int p = zoom_slider_min; p <= zoom_slider_max; ++p)
+    for (float s : {1.0f, 1.25f, 1.5f, 1.75f, 2.0f}) ASSERT_EQ(slider_of_zoom(zoom_of_slider(p, s), s), p) << p << " " << s;
+  // Truncated, not rounded.
+  EXPECT_EQ(slider_of_zoom(50.9f, 1.0f), 50);
+  EXPECT_EQ(slider_of_zoom(33.0f, 1.5f), 49);
+}
+
+TEST(CommandLine, RenderOptionsAndErrors) {
+  command_line c = parse_command_line({"--render", "out.png", "--category", "WBS", "--layout", "List", "--size",
+                                       "800x600", "--select", "3", "--details", "Codes", "f.xer"});
+  EXPECT_EQ(c.mode, run_mode::render);
+  EXPECT_EQ(c.out, "out.png");
+  EXPECT_EQ(c.category, view::view_kind::wbs);
+  EXPECT_EQ(c.layout, "List");
+  EXPECT_EQ(c.size, QSize(800, 600));
+  EXPECT_EQ(c.select, 3);
+  EXPECT_EQ(c.details_tab, "Codes");
+  EXPECT_EQ(c.file, "f.xer");
+
+  c = parse_command_line({"--render", "o.png", "--dialog", "columns", "activity", "pred", "f.xer"});
+  EXPECT_EQ(c.dialog, "columns");
+  EXPECT_EQ(c.dialog_args, QStringList({"activity", "pred"}));
+  EXPECT_EQ(c.file, "f.xer");
+
+  EXPECT_EQ(c.theme, -1);
+  EXPECT_EQ(parse_command_line({"--style", "Dark", "f.xer"}).theme, 1);
+  EXPECT_EQ(parse_command_line({"--style", "white", "f.xer"}).theme, 2);
+
+  c = parse_command_line({"plain.xer"});
+  EXPECT_EQ(c.mode, run_mode::window);
+  EXPECT_EQ(c.file, "plain.xer");
+  EXPECT_EQ(parse_command_line({}).mode, run_mode::window);
+  EXPECT_EQ(parse_command_line({"--help"}).mode, run_mode::help);
+
+  for (const QStringList& bad : {QStringList{"--render", "o.png"}, QStringList{"--render"},
+                                 QStringList{"--category", "tasks", "f.xer"}, QStringList{"--size", "10x10", "f"},
+                                 QStringList{"--select", "-2", "f"}, QStringList{"--bogus", "f"},
+                                 QStringList{"a", "b"}, QStringList{"--dialog", "x", "f.xer"},
+                                 QStringList{"--style", "neon", "f.xer"}})
+    EXPECT_EQ(parse_command_line(bad).mode, run_mode::error) << bad.join(' ').toStdString();
 }
 
 }  // namespace

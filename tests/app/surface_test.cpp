@@ -37,13 +37,10 @@ class Surface : public ::testing::Test {
   QImage image;
 };
 
-TEST_F(Surface, RectanglesAreFilledPixelExactAndOpaque) {
-  paint([](qpainter_surface& s) { s.fill_rect({10, 10, 20, 5}, 0x00123456u); });  // alpha byte ignored
-  expect_pixels({{10, 10, 0x123456}, {29, 14, 0x123456}, {30, 14, 0xFFFFFF}, {29, 15, 0xFFFFFF}, {9, 10, 0xFFFFFF}});
-}
-
-TEST_F(Surface, ClipsNestAndPopBack) {
+// Rectangles are filled pixel-exact and opaque; clips nest and pop back.
+TEST_F(Surface, RectanglesFillPixelExactAndOpaqueWithinNestedClips) {
   paint([](qpainter_surface& s) {
+    s.fill_rect({10, 10, 20, 5}, 0x00123456u);  // alpha byte ignored
     s.push_clip({0, 0, 100, 100});
     s.push_clip({50, 0, 100, 100});  // intersected: 50..100
     s.fill_rect({0, 0, 200, 10}, view::rgb(255, 0, 0));
@@ -53,16 +50,32 @@ TEST_F(Surface, ClipsNestAndPopBack) {
     s.pop_clip();  // one too many does nothing
     s.fill_rect({0, 40, 200, 10}, view::rgb(0, 255, 0));
   });
+  expect_pixels({{10, 10, 0x123456}, {29, 14, 0x123456}, {30, 14, 0xFFFFFF}, {29, 15, 0xFFFFFF}, {9, 10, 0xFFFFFF}});
   expect_pixels({{49, 5, 0xFFFFFF}, {50, 5, 0xFF0000}, {100, 5, 0xFFFFFF}, {0, 25, 0x0000FF}, {100, 25, 0xFFFFFF},
                  {199, 45, 0x00FF00}});
 }
 
-TEST_F(Surface, CalibriIsDrawnWithTheMetricCompatibleFace) {
+// Calibri is drawn with its metric-compatible face, and a text's width is
+// that face's advance with and without the cache.
+TEST_F(Surface, CalibriFaceAndTextWidthWithAndWithoutTheCache) {
   install_font_substitutes();
   QFont f(QStringLiteral("Calibri"));
   f.setPixelSize(15);
   const QString family = QFontInfo(f).family();
   EXPECT_TRUE(family == "Calibri" || family == "Carlito") << family.toStdString();
+  view::text_style style;
+  view::text_style bold = style;
+  bold.bold = true;
+  QPainter p(&image);
+  qpainter_surface cached(p, true);
+  const float w = cached.text_width(u"Notice to Proceed", style);
+  EXPECT_NEAR(w, QFontMetricsF(f).horizontalAdvance("Notice to Proceed"), 1.0);
+  EXPECT_GT(cached.text_width(u"Notice to Proceed", bold), w);  // the style is part of the key
+  EXPECT_FLOAT_EQ(cached.text_width(u"", style), 0.0f);
+  p.end();
+  QPainter q(&image);
+  qpainter_surface plain(q, false);
+  EXPECT_NEAR(plain.text_width(u"Notice to Proceed", style), w, 1.0);
 }
 
 TEST_F(Surface, TextStaysInsideItsRectangleAndIsVerticallyCentred) {
@@ -85,24 +98,6 @@ TEST_F(Surface, TextStaysInsideItsRectangleAndIsVerticallyCentred) {
         }
     EXPECT_LE(std::abs((top - 30) - (49 - bottom)), 4) << top << " " << bottom;
   }
-}
-
-TEST_F(Surface, TextWidthIsTheFontAdvanceWithAndWithoutTheCache) {
-  view::text_style style;
-  view::text_style bold = style;
-  bold.bold = true;
-  QFont f(QStringLiteral("Calibri"));
-  f.setPixelSize(15);
-  QPainter p(&image);
-  qpainter_surface cached(p, true);
-  const float w = cached.text_width(u"Notice to Proceed", style);
-  EXPECT_NEAR(w, QFontMetricsF(f).horizontalAdvance("Notice to Proceed"), 1.0);
-  EXPECT_GT(cached.text_width(u"Notice to Proceed", bold), w);  // the style is part of the key
-  EXPECT_FLOAT_EQ(cached.text_width(u"", style), 0.0f);
-  p.end();
-  QPainter q(&image);
-  qpainter_surface plain(q, false);
-  EXPECT_NEAR(plain.text_width(u"Notice to Proceed", style), w, 1.0);
 }
 
 TEST_F(Surface, LinesPolygonsAndMarkers) {
