@@ -179,9 +179,9 @@ TEST_F(FieldLookup, ActivityMembersLinksUserFieldsAndCodes) {
   // Durations and work show in the activity's calendar; without one, in the defaults.
   const s_val& d = look.value(*t1, id_of(catalog_kind::activity, u"remain_drtn_hr_cnt"));
   ASSERT_EQ(&d, &t1->remain_drtn_hr_cnt);
-  EXPECT_EQ(t1->remain_drtn_hr_cnt.factors, &cal->calendar.factors);
+  EXPECT_EQ(*t1->remain_drtn_hr_cnt.factors, cal->calendar.factors);
   look.value(*t1, id_of(catalog_kind::activity, u"remain_work_qty"));
-  EXPECT_EQ(t1->remain_work_qty.factors, &cal->calendar.factors);
+  EXPECT_EQ(*t1->remain_work_qty.factors, cal->calendar.factors);
   look.value(*t2, id_of(catalog_kind::activity, u"remain_drtn_hr_cnt"));
   EXPECT_EQ(t2->remain_drtn_hr_cnt.factors, default_period_factors());
 
@@ -223,7 +223,7 @@ TEST_F(FieldLookup, WbsProjectResourceAndRelationships) {
   EXPECT_TRUE(empty(look.value(*proj, id_of(catalog_kind::project, u"project\\7Cfcst_start_date"))));
   const s_val& drtn = look.value(*proj, id_of(catalog_kind::project, u"remain_drtn_hr_cnt"));
   ASSERT_EQ(&drtn, &proj->remain_drtn_hr_cnt);
-  EXPECT_EQ(proj->remain_drtn_hr_cnt.factors, &cal->calendar.factors);
+  EXPECT_EQ(*proj->remain_drtn_hr_cnt.factors, cal->calendar.factors);
 
   EXPECT_EQ(&look.value(*res, 533), &res->rsrc_short_name);
   EXPECT_EQ(&look.value(*res, 534), &res->rsrc_name);
@@ -241,7 +241,7 @@ TEST_F(FieldLookup, WbsProjectResourceAndRelationships) {
   EXPECT_TRUE(empty(look.predecessor_value(*rel, pred(u"critical_flag"))));
   // The predecessor's remaining duration shows in its calendar.
   look.predecessor_value(*rel, pred(u"predtask\\7Cremain_drtn_hr_cnt"));
-  EXPECT_EQ(t1->remain_drtn_hr_cnt.factors, &cal->calendar.factors);
+  EXPECT_EQ(*t1->remain_drtn_hr_cnt.factors, cal->calendar.factors);
 
   EXPECT_EQ(look.successor_value(*rel, succ(u"task\\7Ctask_code")).text(), u"A101");
   EXPECT_TRUE(empty(look.successor_value(*rel, succ(u"project\\7Cproj_short_name"))));

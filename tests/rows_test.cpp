@@ -142,7 +142,7 @@ TEST(RowsSummary, ActivityGroupOnTwoCalendarsOneSharedOrWithoutTheStandardOne) {
   const s_dur& original = dur(g, u"target_drtn_hr_cnt");
   EXPECT_FALSE(original.dur_empty);
   EXPECT_DOUBLE_EQ(original.hours, 40.0);  // Mon 08:00 to Fri 17:00, weekdays
-  EXPECT_EQ(original.factors, &standard->calendar.factors);
+  EXPECT_EQ(*original.factors, standard->calendar.factors);
   // Total float: from the latest early finish (X2 has none: skipped) to the
   // latest late finish, Wed 17:00 to the Friday after: 7 working days.
   EXPECT_DOUBLE_EQ(dur(g, u"total_float_hr_cnt").hours, 56.0);
@@ -161,7 +161,7 @@ TEST(RowsSummary, ActivityGroupOnTwoCalendarsOneSharedOrWithoutTheStandardOne) {
   const tessel::s_val& work = g.field_value(act(u"act_work_qty"));
   ASSERT_EQ(work.type(), tessel::val_type::unit);
   EXPECT_DOUBLE_EQ(static_cast<const s_unit&>(work).amount, 24.0);
-  EXPECT_EQ(static_cast<const s_unit&>(work).factors, &standard->calendar.factors);
+  EXPECT_EQ(*static_cast<const s_unit&>(work).factors, standard->calendar.factors);
 
   // Plain fields and durations without a rule show nothing.
   EXPECT_EQ(&g.field_value(act(u"task_name")), &tessel::shared_empty_value());
@@ -179,8 +179,8 @@ TEST(RowsSummary, ActivityGroupOnTwoCalendarsOneSharedOrWithoutTheStandardOne) {
     // 07:00-17:00 every day: 9 h on the Monday, 10 h on each of four days.
     const s_dur& original = dur(g, u"target_drtn_hr_cnt");
     EXPECT_DOUBLE_EQ(original.hours, 49.0);
-    EXPECT_EQ(original.factors, &seven->calendar.factors);
-    EXPECT_EQ(static_cast<const s_unit&>(g.field_value(act(u"act_work_qty"))).factors, &seven->calendar.factors);
+    EXPECT_EQ(*original.factors, seven->calendar.factors);
+    EXPECT_EQ(*static_cast<const s_unit&>(g.field_value(act(u"act_work_qty"))).factors, seven->calendar.factors);
   }
   {
     // The standard calendar is named differently: a group on two calendars

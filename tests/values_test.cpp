@@ -5,10 +5,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "test_support.h"
@@ -213,6 +216,46 @@ TEST_F(ValuesQuantity, DurationFormsEdgesAndFactors) {
   prefs().duration_label = true;
   EXPECT_EQ(d.text(), u"10.00h");
   EXPECT_EQ(d.clone()->text(), u"10.00h");  // a clone keeps its calendar factors
+}
+
+// Values hold their sets by number: equal sets share one, a set changed or
+// freed at the same address is not taken for the old one, and texts that
+// only differ where they split are told apart, also from several threads.
+TEST(ValueSets, EqualSetsShareAndChangedOnesDoNot) {
+  period_factors f{10, 50, 200, 2400};
+  factors_ref a = &f, b = &f;
+  EXPECT_EQ(a.get(), b.get());
+  EXPECT_EQ(*a, f);
+  f.day = 12;  // the same address, now another calendar's
+  factors_ref c = &f;
+  EXPECT_EQ(c->day, 12.0);
+  EXPECT_EQ(a->day, 10.0);
+  const period_factors copy{10, 50, 200, 2400};
+  EXPECT_EQ(factors_ref(&copy).get(), a.get());
+  EXPECT_EQ(factors_ref(nullptr).get(), default_period_factors());
+  const period_factors nan{std::nan(""), 1, 2, 3};
+  EXPECT_EQ(factors_ref(&nan).get(), factors_ref(&nan).get());
+
+  const money_symbols split1{u"a", std::u16string(u"\0b", 2), u""}, split2{std::u16string(u"a\0", 2), u"b", u""};
+  EXPECT_EQ(*symbols_ref(&split1), split1);
+  EXPECT_EQ(*symbols_ref(&split2), split2);
+  EXPECT_EQ(symbols_ref(&workbook_money_symbols()[0]).get(), workbook_money_symbols());
+
+  std::vector<std::thread> threads;
+  std::vector<const period_factors*> last(4);
+  std::atomic<int> wrong{0};
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([t, &last, &wrong] {
+      for (int i = 0; i < 200; ++i) {
+        const period_factors mine{double(100 + i), 1, 1, 1};
+        const factors_ref r = &mine;
+        if (*r != mine) ++wrong;
+        last[t] = r.get();
+      }
+    });
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(wrong.load(), 0);
+  for (const period_factors* g : last) EXPECT_EQ(g, last[0]);
 }
 
 

@@ -8,21 +8,6 @@
 
 namespace tessel {
 
-const period_factors* default_period_factors() {
-  static const period_factors defaults{};
-  return &defaults;
-}
-
-const money_symbols* no_money_symbols() {
-  static const money_symbols* const none = new money_symbols{};
-  return none;
-}
-
-const money_symbols* workbook_money_symbols() {
-  static const money_symbols* const wb = new money_symbols{u".", u",", u"$"};
-  return wb;
-}
-
 namespace {
 
 constexpr char16_t unit_letter[5] = {u'h', u'd', u'w', u'm', u'y'};

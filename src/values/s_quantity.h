@@ -4,29 +4,9 @@
 #pragma once
 
 #include "values/s_val.h"
+#include "values/value_sets.h"
 
 namespace tessel {
-
-// Hours per day, week, month and year. A value points at the set of the
-// calendar it was taken from, or at the defaults 8, 40, 172 and 2000; sets
-// are owned by calendars (or are the static defaults) and outlive the values.
-struct period_factors {
-  double day = 8.0;
-  double week = 40.0;
-  double month = 172.0;
-  double year = 2000.0;
-};
-const period_factors* default_period_factors();
-
-// The currency texts a price is written with. Owned by the document (a
-// currency record) or static; outlives the values that point at it.
-struct money_symbols {
-  std::u16string decimal;
-  std::u16string group;
-  std::u16string currency;
-};
-const money_symbols* no_money_symbols();        // all three empty
-const money_symbols* workbook_money_symbols();  // ".", "," and "$"
 
 class s_dur final : public s_val {
  public:
@@ -45,8 +25,8 @@ class s_dur final : public s_val {
 
   uint8_t dur_empty = 1;  // 1 = no value
   uint8_t flag = 0;       // copied with the value, read nowhere
+  factors_ref factors;    // the calendar's hours per day, week, month and year
   double hours = 0.0;
-  const period_factors* factors = default_period_factors();
 };
 
 class s_unit final : public s_val {
@@ -56,7 +36,7 @@ class s_unit final : public s_val {
   enum kind_code : int32_t { work = 0, rate = 1, plain_rate = 2, price_per_hour = 3, price_per_unit = 4 };
 
   s_unit() : s_val(val_type::unit) {}
-  s_unit(double a, int32_t k) : s_val(val_type::unit), unit_empty(0), kind(k), amount(a) {}
+  s_unit(double a, int32_t k) : s_val(val_type::unit), unit_empty(0), kind(static_cast<uint8_t>(k)), amount(a) {}
 
   double as_double() const override { return amount; }
   std::u16string text() const override;
@@ -67,10 +47,14 @@ class s_unit final : public s_val {
 
   uint8_t unit_empty = 1;
   uint8_t flag = 0;  // copied with the value, read nowhere
-  int32_t kind = work;
+  uint8_t kind = work;
+  symbols_ref symbols;  // a price's currency texts
+  factors_ref factors;  // a quantity's hours per day, week, month and year
   double amount = 0.0;
-  const money_symbols* symbols = no_money_symbols();
-  const period_factors* factors = default_period_factors();
 };
+
+// Records hold these by the hundred: the flags and set numbers share the
+// first 16 bytes with the type, the figure takes the rest.
+static_assert(sizeof(s_dur) == 24 && sizeof(s_unit) == 24);
 
 }  // namespace tessel

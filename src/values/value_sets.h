@@ -1,0 +1,68 @@
+// The sets that durations and units are shown with: a calendar's hours per
+// day, week, month and year, and a currency's texts. A schedule holds
+// hundreds of thousands of such values and only a handful of distinct sets,
+// so a value refers to its set by a small number into a process-wide table
+// instead of by pointer: a duration or a unit then takes 24 bytes, not 32
+// or 40. Equal sets share one number; sets are never removed, so whatever a
+// reference answers stays valid for the life of the process.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tessel {
+
+// Hours per day, week, month and year; the defaults are 8, 40, 172 and 2000.
+struct period_factors {
+  double day = 8.0;
+  double week = 40.0;
+  double month = 172.0;
+  double year = 2000.0;
+  bool operator==(const period_factors&) const = default;
+};
+const period_factors* default_period_factors();
+
+// The currency texts a price is written with.
+struct money_symbols {
+  std::u16string decimal;
+  std::u16string group;
+  std::u16string currency;
+  bool operator==(const money_symbols&) const = default;
+};
+const money_symbols* no_money_symbols();        // all three empty
+const money_symbols* workbook_money_symbols();  // ".", "," and "$"
+
+// Reads and assigns like a pointer to a set. Assigning a set (or a null
+// pointer, which stands for the defaults) looks it up in the table and adds
+// it when it is new; what a reference answers is the table's copy, equal to
+// the set it was given. Lookups are lock-free; adding takes a lock and is
+// safe from any thread. The table holds 65,535 factor sets and 255 symbol
+// sets: a file with more distinct ones than that shows the rest with the
+// defaults (no real schedule comes near).
+class factors_ref {
+ public:
+  factors_ref() = default;
+  factors_ref(const period_factors* f);  // NOLINT: reads as the pointer it replaces
+  const period_factors* get() const;
+  operator const period_factors*() const { return get(); }
+  const period_factors& operator*() const { return *get(); }
+  const period_factors* operator->() const { return get(); }
+
+ private:
+  uint16_t id_ = 0;
+};
+
+class symbols_ref {
+ public:
+  symbols_ref() = default;
+  symbols_ref(const money_symbols* s);  // NOLINT: reads as the pointer it replaces
+  const money_symbols* get() const;
+  operator const money_symbols*() const { return get(); }
+  const money_symbols& operator*() const { return *get(); }
+  const money_symbols* operator->() const { return get(); }
+
+ private:
+  uint8_t id_ = 0;
+};
+
+}  // namespace tessel
