@@ -94,6 +94,20 @@ TEST(WorkbookConvert, CellTextsByValueType) {
   ASSERT_NE(cost->at(3), nullptr);
   EXPECT_EQ(cost->at(3)->text(), u"$1,500.50");
   EXPECT_EQ(cost->at(1)->text(), u"$0.00");
+
+  // A text column keeps each record's own text, one copy of each; a text
+  // set again replaces the record's, never another record's.
+  auto names = wb::make_column(catalog::value_types::text, 0);
+  for (uint32_t id : {1u, 4u, 6u}) names->set(id, u"Pour slab on grade");
+  names->set(5, u"Strip forms");
+  names->set(6, u"Cure");
+  EXPECT_EQ(names->at(7), nullptr);
+  std::vector<std::u16string> got;
+  for (uint32_t id = 1; id <= 6; ++id) got.push_back(names->at(id)->text());
+  EXPECT_EQ(got, (std::vector<std::u16string>{u"Pour slab on grade", u"", u"", u"Pour slab on grade", u"Strip forms",
+                                               u"Cure"}));
+  EXPECT_EQ(names->at(1), names->at(4));
+  EXPECT_EQ(names->at(2)->type(), val_type::string);
 }
 
 // A WBS code names every element on its way: each prefix is an element

@@ -1,8 +1,11 @@
 // Cell texts of a workbook turned into values, the columns that hold the
 // figures no record member keeps, and the user fields a workbook registers.
 #include <charconv>
+#include <deque>
 #include <limits>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "document/workbook_import.h"
 #include "values/enums.h"
@@ -164,6 +167,34 @@ class typed_column final : public value_column {
   std::vector<T> cells_;
 };
 
+// Texts repeat down a column: an activity's name on each of its
+// relationships, a WBS element's name on each of its activities. Each
+// distinct text is held once and a record keeps its number; number 0 is
+// the empty text that a record without a cell reads.
+class text_column final : public value_column {
+ public:
+  text_column() { texts_.emplace_back(); }
+  const s_val* at(uint32_t id) const override {
+    return id >= 1 && id <= slots_.size() ? &texts_[slots_[id - 1]] : nullptr;
+  }
+  void set(uint32_t id, std::u16string_view text) override {
+    if (id == 0) return;
+    if (slots_.size() < id) slots_.resize(id, 0);
+    auto it = numbers_.find(text);
+    if (it == numbers_.end()) {
+      // The key views the kept text: a deque never moves its elements.
+      const std::u16string_view kept = texts_.emplace_back(std::u16string(text)).value;
+      it = numbers_.emplace(kept, static_cast<uint32_t>(texts_.size() - 1)).first;
+    }
+    slots_[id - 1] = it->second;
+  }
+
+ private:
+  std::deque<s_string> texts_;
+  std::vector<uint32_t> slots_;
+  std::unordered_map<std::u16string_view, uint32_t> numbers_{{u"", 0}};
+};
+
 template <class T>
 std::unique_ptr<value_column> column_of() {
   return std::make_unique<typed_column<T>>(T());
@@ -197,7 +228,7 @@ std::unique_ptr<value_column> make_column(uint32_t value_type, int32_t unit_kind
     case vt::rate_type: return column_of<s_rate_type>();
     case vt::resource_type: return column_of<s_resource_type>();
     case vt::relationship_type: return column_of<s_relationship_type>();
-    default: return column_of<s_string>();  // texts and static-type user fields
+    default: return std::make_unique<text_column>();  // texts and static-type user fields
   }
 }
 
