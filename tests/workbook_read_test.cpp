@@ -340,6 +340,20 @@ TEST(Workbook, ReadsEverySheetInOrderWithFormattedCells) {
   EXPECT_EQ(task->cell(2, task->column(u"target_work_qty")), u"40");
   EXPECT_EQ(task->cell(5, task->column(u"target_work_qty")), u"");
   EXPECT_EQ(book.sheet("Task"), nullptr);
+
+  // The import says which sheets it is done with, in order; a sheet freed
+  // reads empty and leaves the others as they were.
+  catalog::build_catalogs();
+  Document_xls doc;
+  std::vector<std::string> done;
+  ASSERT_TRUE(import_book(doc, book, [&done](const workbook_sheet& s) { done.push_back(s.name()); }));
+  EXPECT_EQ(done, (std::vector<std::string>{"TASK", "TASKPRED", "RSRC", "TASKRSRC"}));
+  const std::u16string relationship(book.sheet("TASKPRED")->cell(2, 0));
+  EXPECT_FALSE(relationship.empty());
+  book.release(*task);
+  EXPECT_EQ(task->row_count(), 0u);
+  EXPECT_EQ(task->cell(2, start), u"");
+  EXPECT_EQ(book.sheet("TASKPRED")->cell(2, 0), relationship);
   book.close();
   EXPECT_TRUE(book.sheets().empty());
 

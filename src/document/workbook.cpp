@@ -135,6 +135,15 @@ bool workbook::open_bytes(std::string_view file) {
   return true;
 }
 
+void workbook::release(const workbook_sheet& sheet) {
+  for (workbook_sheet& s : sheets_) {
+    if (&s != &sheet) continue;
+    s.rows_ = s.cols_ = 0;
+    std::u16string().swap(s.text_);
+    std::vector<uint32_t>().swap(s.ends_);
+  }
+}
+
 void workbook::close() {
   sheets_.clear();
   file_size_ = 0;

@@ -70,6 +70,9 @@ class workbook {
   bool open_bytes(std::string_view file);
   // Forgets the sheets.
   void close();
+  // Frees the cells of one of its sheets, which then reads as empty; the
+  // other sheets stay where they are.
+  void release(const workbook_sheet& sheet);
 
   const std::vector<workbook_sheet>& sheets() const { return sheets_; }
   // The size of the file the sheets were read from.

@@ -40,10 +40,10 @@ bool import_workbook(Document_xls& doc, const std::u16string& path) {
     doc.refuse();
     return false;
   }
-  return import_book(doc, book);
+  return import_book(doc, book, [&book](const workbook_sheet& s) { book.release(s); });
 }
 
-bool import_book(Document_xls& doc, const workbook& book) {
+bool import_book(Document_xls& doc, const workbook& book, const sheet_done& done) {
   // Every data row of these sheets becomes a record, and every cell of it
   // a value, whether the row holds anything or not.
   uint64_t record_bytes = 0;
@@ -60,10 +60,10 @@ bool import_book(Document_xls& doc, const workbook& book) {
     doc.refuse();
     return false;
   }
-  return import_sheets(doc, book.sheets());
+  return import_sheets(doc, book.sheets(), done);
 }
 
-bool import_sheets(Document_xls& doc, const std::vector<workbook_sheet>& sheets) {
+bool import_sheets(Document_xls& doc, const std::vector<workbook_sheet>& sheets, const sheet_done& done) {
   import_context cx(doc);
   cx.project = &add_project(doc);
 
@@ -77,13 +77,20 @@ bool import_sheets(Document_xls& doc, const std::vector<workbook_sheet>& sheets)
   const workbook_sheet* assignments = find_sheet(sheets, "TASKRSRC");
 
   import_user_data(cx, *user_data);
+  const auto finished = [&done](const workbook_sheet* s) {
+    if (s && done) done(*s);
+  };
   if (tasks) import_tasks(cx, *tasks);
   // Without activities there is no WBS tree either: the project still gets
   // its own node, so the WBS view shows the project.
   if (!tasks) import_tasks(cx, workbook_sheet());
+  finished(tasks);
   if (relationships) import_relationships(cx, *relationships);
+  finished(relationships);
   if (resources) import_resources(cx, *resources);
+  finished(resources);
   if (assignments) import_assignments(cx, *assignments);
+  finished(assignments);
   doc.wbs_carried.resize(doc.projwbs.size(), 0);
   return true;
 }

@@ -26,9 +26,12 @@ bool import_workbook(Document_xls& doc, const std::u16string& path);
 // The same for a workbook already read; refused alike when the records its
 // sheets' rows make would take far more memory than the file's size
 // justifies (a few bytes may claim many empty rows).
-bool import_book(Document_xls& doc, const workbook& book);
+// `done` hears of each sheet the import will not read again, so that its
+// owner may free it while the rest is imported.
+using sheet_done = std::function<void(const workbook_sheet&)>;
+bool import_book(Document_xls& doc, const workbook& book, const sheet_done& done = {});
 // The same over sheets already read (in workbook order).
-bool import_sheets(Document_xls& doc, const std::vector<workbook_sheet>& sheets);
+bool import_sheets(Document_xls& doc, const std::vector<workbook_sheet>& sheets, const sheet_done& done = {});
 
 // ---- Cell conversion ----------------------------------------------------------
 
