@@ -81,17 +81,21 @@ class set_table {
 using factors_table = set_table<period_factors, 65535>;
 using symbols_table = set_table<money_symbols, 255>;
 
-factors_table& factor_sets() {
+// Number 0 of each table is its defaults; symbols 1 are a workbook's.
+factors_table& table_of(const period_factors*) {
   static factors_table* const t = new factors_table{period_factors{}};
   return *t;
 }
-
-symbols_table& symbol_sets() {
+symbols_table& table_of(const money_symbols*) {
   static symbols_table* const t = new symbols_table{money_symbols{}, money_symbols{u".", u",", u"$"}};
   return *t;
 }
+template <class Set>
+auto& sets_of() {
+  return table_of(static_cast<const Set*>(nullptr));
+}
 
-// What one thread looked up last, by the address it was given: loading
+// What one thread looked up lately, by the address it was given: loading
 // assigns the same calendar's set to every duration of an activity, so
 // nearly every assignment is answered here, without the lock. The address
 // alone proves nothing (a freed calendar's memory is reused), so a hit
@@ -111,16 +115,18 @@ size_t cached_id(const T* p, Table& table) {
 
 }  // namespace
 
-const period_factors* default_period_factors() { return &factor_sets().at(0); }
-const money_symbols* no_money_symbols() { return &symbol_sets().at(0); }
-const money_symbols* workbook_money_symbols() { return &symbol_sets().at(1); }
+const period_factors* default_period_factors() { return &sets_of<period_factors>().at(0); }
+const money_symbols* no_money_symbols() { return &sets_of<money_symbols>().at(0); }
+const money_symbols* workbook_money_symbols() { return &sets_of<money_symbols>().at(1); }
 
-factors_ref::factors_ref(const period_factors* f)
-    : id_(f ? static_cast<uint16_t>(cached_id(f, factor_sets())) : 0) {}
-const period_factors* factors_ref::get() const { return &factor_sets().at(id_); }
+template <class Set, class Id>
+set_ref<Set, Id>::set_ref(const Set* s) : id_(s ? static_cast<Id>(cached_id(s, sets_of<Set>())) : 0) {}
+template <class Set, class Id>
+const Set* set_ref<Set, Id>::get() const {
+  return &sets_of<Set>().at(id_);
+}
 
-symbols_ref::symbols_ref(const money_symbols* s)
-    : id_(s ? static_cast<uint8_t>(cached_id(s, symbol_sets())) : 0) {}
-const money_symbols* symbols_ref::get() const { return &symbol_sets().at(id_); }
+template class set_ref<period_factors, uint16_t>;
+template class set_ref<money_symbols, uint8_t>;
 
 }  // namespace tessel

@@ -39,30 +39,23 @@ const money_symbols* workbook_money_symbols();  // ".", "," and "$"
 // safe from any thread. The table holds 65,535 factor sets and 255 symbol
 // sets: a file with more distinct ones than that shows the rest with the
 // defaults (no real schedule comes near).
-class factors_ref {
+template <class Set, class Id>
+class set_ref {
  public:
-  factors_ref() = default;
-  factors_ref(const period_factors* f);  // NOLINT: reads as the pointer it replaces
-  const period_factors* get() const;
-  operator const period_factors*() const { return get(); }
-  const period_factors& operator*() const { return *get(); }
-  const period_factors* operator->() const { return get(); }
+  set_ref() = default;
+  set_ref(const Set* s);  // NOLINT: reads as the pointer it replaces
+  const Set* get() const;
+  operator const Set*() const { return get(); }
+  const Set& operator*() const { return *get(); }
+  const Set* operator->() const { return get(); }
 
  private:
-  uint16_t id_ = 0;
+  Id id_ = 0;
 };
 
-class symbols_ref {
- public:
-  symbols_ref() = default;
-  symbols_ref(const money_symbols* s);  // NOLINT: reads as the pointer it replaces
-  const money_symbols* get() const;
-  operator const money_symbols*() const { return get(); }
-  const money_symbols& operator*() const { return *get(); }
-  const money_symbols* operator->() const { return get(); }
-
- private:
-  uint8_t id_ = 0;
-};
+using factors_ref = set_ref<period_factors, uint16_t>;
+using symbols_ref = set_ref<money_symbols, uint8_t>;
+extern template class set_ref<period_factors, uint16_t>;
+extern template class set_ref<money_symbols, uint8_t>;
 
 }  // namespace tessel
