@@ -20,11 +20,13 @@
 namespace tessel::document {
 
 struct biff_cell {
-  uint32_t row = 0;
+  uint16_t row = 0;
   uint16_t column = 0;
-  // Where the cell's text ends in its sheet's `text`; it starts where the
-  // previous cell's ended (or at 0).
-  uint32_t text_end = 0;
+  // The cell's text in its sheet's `text`. Cells of equal text share one
+  // copy: a relationship sheet repeats each activity's name and WBS path on
+  // every relationship of it.
+  uint32_t text_begin = 0;
+  uint32_t text_length = 0;
 };
 
 struct biff_sheet {
@@ -33,7 +35,8 @@ struct biff_sheet {
   uint32_t rows = 0;
   uint32_t columns = 0;
   // The cells with a value, in stream order (which is not always row order,
-  // and a cell may come twice: the later one counts); their texts end to end.
+  // and a cell may come twice: the later one counts); their distinct texts
+  // end to end.
   std::vector<biff_cell> cells;
   std::u16string text;
 };
@@ -41,7 +44,7 @@ struct biff_sheet {
 struct biff_limits {
   // Cells the sheets may span together (rows times columns of each).
   uint64_t cells = 0;
-  // UTF-16 units the cell texts may take together.
+  // UTF-16 units the distinct cell texts of a sheet may take together.
   uint64_t text_units = 0;
 };
 

@@ -15,9 +15,8 @@ namespace tessel::document {
 std::u16string_view workbook_sheet::cell(uint32_t row, uint32_t column) const {
   if (row >= rows_ || column >= cols_) return {};
   const size_t i = static_cast<size_t>(row) * cols_ + column;
-  if (i >= ends_.size()) return {};
-  const uint32_t begin = i == 0 ? 0 : ends_[i - 1];
-  return std::u16string_view(text_).substr(begin, ends_[i] - begin);
+  if (i >= spans_.size()) return {};
+  return std::u16string_view(text_).substr(spans_[i].begin, spans_[i].length);
 }
 
 int workbook_sheet::column(std::u16string_view header) const {
@@ -29,13 +28,13 @@ int workbook_sheet::column(std::u16string_view header) const {
 void workbook_sheet::reserve(uint32_t rows, uint32_t cols) {
   rows_ = rows;
   cols_ = cols;
-  ends_.clear();
-  ends_.reserve(static_cast<size_t>(rows) * cols);
+  spans_.clear();
+  spans_.reserve(static_cast<size_t>(rows) * cols);
 }
 
 void workbook_sheet::append_cell(std::u16string_view text) {
+  spans_.push_back({static_cast<uint32_t>(text_.size()), static_cast<uint32_t>(text.size())});
   text_.append(text);
-  ends_.push_back(static_cast<uint32_t>(text_.size()));
 }
 
 void workbook_sheet::take(biff_sheet&& read) {
@@ -43,42 +42,14 @@ void workbook_sheet::take(biff_sheet&& read) {
   rows_ = read.rows;
   cols_ = read.columns;
   // Cells past the last one with a value are not stored; they read empty.
-  // Most writers put cells in row order, and then the texts already stand
-  // in their final order.
+  // Each position takes the last cell read for it.
   const auto index = [&](const biff_cell& c) { return uint64_t(c.row) * cols_ + c.column; };
-  bool ordered = true;
-  uint64_t last = 0;
-  for (size_t k = 0; k < read.cells.size() && ordered; ++k) {
-    ordered = k == 0 || index(read.cells[k]) > last;
-    last = index(read.cells[k]);
-  }
-  ends_.clear();
-  text_.clear();
-  if (read.cells.empty()) return;
-  if (ordered) {
-    ends_.reserve(last + 1);
-    uint32_t end = 0;
-    for (const biff_cell& c : read.cells) {
-      ends_.resize(index(c), end);
-      ends_.push_back(end = c.text_end);
-    }
-    text_ = std::move(read.text);
-    return;
-  }
-  // Otherwise each position takes the last cell read for it.
   uint64_t count = 0;
   for (const biff_cell& c : read.cells) count = std::max(count, index(c) + 1);
-  std::vector<uint32_t> slot(count, 0);
-  for (size_t k = 0; k < read.cells.size(); ++k) slot[index(read.cells[k])] = uint32_t(k + 1);
-  ends_.reserve(count);
-  text_.reserve(read.text.size());
-  for (uint32_t k : slot) {
-    if (k != 0) {
-      const uint32_t begin = k == 1 ? 0 : read.cells[k - 2].text_end;
-      text_.append(std::u16string_view(read.text).substr(begin, read.cells[k - 1].text_end - begin));
-    }
-    ends_.push_back(uint32_t(text_.size()));
-  }
+  spans_.assign(count, {});
+  for (const biff_cell& c : read.cells) spans_[index(c)] = {c.text_begin, c.text_length};
+  text_ = std::move(read.text);
+  read.cells = std::vector<biff_cell>();
 }
 
 workbook_sheet workbook_sheet::from_rows(std::string name, const std::vector<std::vector<std::u16string>>& rows) {
@@ -117,19 +88,25 @@ bool read_whole_file(const std::u16string& path, std::string& out) {
 
 bool workbook::open(const std::u16string& path) {
   close();
-  std::string bytes;
-  return read_whole_file(path, bytes) && open_bytes(bytes);
+  std::string bytes, stream;
+  if (!read_whole_file(path, bytes) || !workbook_stream(bytes, stream)) return false;
+  const uint64_t size = bytes.size();
+  bytes = std::string();  // the stream is all that is read from here on
+  return read_stream(std::move(stream), size);
 }
 
 bool workbook::open_bytes(std::string_view file) {
   close();
-  const uint64_t budget = memory_factor * file.size() + record_allowance;
   std::string stream;
-  if (!workbook_stream(file, stream)) return false;
+  return workbook_stream(file, stream) && read_stream(std::move(stream), file.size());
+}
+
+bool workbook::read_stream(std::string&& stream, uint64_t file_size) {
+  const uint64_t budget = memory_factor * file_size + record_allowance;
   std::vector<biff_sheet> read;
   if (!read_biff_workbook(stream, {budget / bytes_per_cell, budget / sizeof(char16_t)}, read)) return false;
   stream = std::string();
-  file_size_ = file.size();
+  file_size_ = file_size;
   sheets_.resize(read.size());
   for (size_t i = 0; i < read.size(); ++i) sheets_[i].take(std::move(read[i]));
   return true;
@@ -139,8 +116,9 @@ void workbook::release(const workbook_sheet& sheet) {
   for (workbook_sheet& s : sheets_) {
     if (&s != &sheet) continue;
     s.rows_ = s.cols_ = 0;
-    std::u16string().swap(s.text_);
-    std::vector<uint32_t>().swap(s.ends_);
+    s.text_ = std::u16string();  // frees it, unlike clear()
+    s.spans_ = {};
+    s.spans_.shrink_to_fit();
   }
 }
 

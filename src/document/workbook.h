@@ -51,10 +51,15 @@ class workbook_sheet {
   std::string name_;
   uint32_t rows_ = 0;
   uint32_t cols_ = 0;
-  // All cell texts of the sheet end to end, row by row; ends_[i] is where
-  // cell i (row * cols + column) ends, and it starts where cell i - 1 ended.
+  // Where each cell's text stands in `text_`, by position (row * cols +
+  // column); cells of equal text may share it. Positions past the last
+  // cell with a value are not stored.
+  struct text_span {
+    uint32_t begin = 0;
+    uint32_t length = 0;
+  };
   std::u16string text_;
-  std::vector<uint32_t> ends_;
+  std::vector<text_span> spans_;
 };
 
 class workbook {
@@ -81,6 +86,9 @@ class workbook {
   const workbook_sheet* sheet(std::string_view name) const;
 
  private:
+  // Reads the sheets of a workbook stream taken from a file of `file_size` bytes.
+  bool read_stream(std::string&& stream, uint64_t file_size);
+
   std::vector<workbook_sheet> sheets_;
   uint64_t file_size_ = 0;
 };
