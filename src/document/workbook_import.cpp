@@ -422,6 +422,7 @@ void import_tasks(import_context& cx, const workbook_sheet& s) {
   carried.assign(doc.projwbs.size(), 0);
 
   // 3. One activity per data row.
+  if (doc.task.size() == 0 && rows > 2) doc.task.reserve_back(rows - 2);
   for (uint32_t r = 2; r < rows; ++r) {
     TASK& t = doc.task.emplace_back();
     const uint32_t id = r - 1;

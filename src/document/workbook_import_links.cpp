@@ -123,6 +123,8 @@ void import_relationships(import_context& cx, const workbook_sheet& s) {
   // Rows are read in order until one names an activity code that no
   // activity carries; the relationships before it stay.
   uint32_t n = 0;
+  // At most one relationship a data row: room for them all at once.
+  if (doc.taskpred.size() == 0 && s.row_count() > 2) doc.taskpred.reserve_back(s.row_count() - 2);
   for (uint32_t r = 2; r < s.row_count(); ++r) {
     const auto succ_it = cx.task_by_code.find(s.cell(r, static_cast<uint32_t>(succ_col)));
     const auto pred_it = cx.task_by_code.find(s.cell(r, static_cast<uint32_t>(pred_col)));
