@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -468,6 +469,16 @@ TEST(ValuesDate, ArithmeticQueriesAndTimescalePatterns) {
   EXPECT_EQ(s_date::from_ymd(2012, 1, 32).text(), u"1-Feb-2012");
   s_date e;  // arithmetic always gives a date with a value
   EXPECT_EQ(e.plus_day().empty, 0);
+  // The last date a file can hold keeps its second and its marks; beyond the
+  // held range dates stop at its ends, so stepping on never wraps round.
+  s_date last = wb("12/31/9999 11:59:59 PM");
+  last.hidden = 1;
+  last.suffix = s_date::constraint_mark;
+  EXPECT_EQ(last.time, s_date::from_ymd(9999, 12, 31, 23, 59).time + 59);
+  EXPECT_EQ(last.hidden + last.suffix, 1 + s_date::constraint_mark);
+  EXPECT_EQ(s_date::from_time(INT64_MAX).plus_week().time, s_date::latest);
+  EXPECT_EQ(s_date::from_time(INT64_MIN).time, s_date::earliest);
+  EXPECT_GT(s_date::from_time(s_date::latest).plus_day().time, last.time);
 
   for (auto [y, m, days] : {std::array{2012, 2, 29}, {1900, 2, 28}, {2000, 2, 29}, {2013, 2, 28}, {2013, 9, 30},
                             {2013, 12, 31}})

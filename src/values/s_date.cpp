@@ -1,6 +1,7 @@
 #include "values/s_date.h"
 
 #include <cstdint>
+#include <algorithm>
 #include <ctime>
 
 #include "values/civil.h"
@@ -73,7 +74,7 @@ int64_t seconds_of(int64_t y, int64_t mo, int64_t d, int64_t h, int64_t mi, int6
 s_date make(int64_t seconds) {
   s_date d;
   d.empty = 0;
-  d.time = seconds;
+  d.time = std::clamp(seconds, s_date::earliest, s_date::latest);
   return d;
 }
 
@@ -131,7 +132,7 @@ s_date s_date::from_ymd(int year, int month, int day, int hour, int minute) {
 
 namespace {
 // Stops at the end of the representable range instead of wrapping round.
-int64_t later(int64_t t, int64_t by) { return t > INT64_MAX - by ? INT64_MAX : t + by; }
+int64_t later(int64_t t, int64_t by) { return t > s_date::latest - by ? s_date::latest : t + by; }
 }  // namespace
 
 s_date s_date::plus_day() const { return make(later(time, 86400)); }

@@ -48,9 +48,16 @@ class s_date final : public s_val {
   // True when the date would show a text: a time after 1970-01-01 00:00.
   bool has_date() const { return time > 0; }
 
-  uint8_t hidden = 0;  // set on the dates a milestone does not show
-  uint8_t suffix = no_mark;
-  int64_t time = 0;
+  // Seconds fit in 40 bits from 15,000 years before 1970 to as many after;
+  // every date kept is clamped into that range (`earliest`, `latest`). With
+  // the marks beside them a date takes 16 bytes, and records hold dozens.
+  static constexpr int64_t latest = (int64_t(1) << 39) - 1;
+  static constexpr int64_t earliest = -latest;
+  uint8_t hidden : 1 = 0;  // set on the dates a milestone does not show
+  uint8_t suffix : 3 = no_mark;
+  int64_t time : 40 = 0;
 };
+
+static_assert(sizeof(s_date) == 16);
 
 }  // namespace tessel
