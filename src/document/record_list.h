@@ -33,14 +33,16 @@ constexpr size_t large_page = size_t{2} << 20;
 constexpr size_t large_chunk = size_t{2} << 20;
 
 // Memory for one chunk: small chunks come from the ordinary heap; large ones
-// are aligned to large pages, which the system is asked to use.
-inline void* allocate(size_t bytes, size_t align) {
+// are aligned to large pages, which the system is asked to use when the
+// chunk will be filled (`filled`): a large page is resident as a whole from
+// its first touch, and a growing list's last chunk is mostly empty.
+inline void* allocate(size_t bytes, size_t align, bool filled) {
   if (bytes < large_chunk) return ::operator new(bytes, std::align_val_t(align));
   const size_t rounded = (bytes + large_page - 1) / large_page * large_page;
   void* p = std::aligned_alloc(large_page, rounded);
   if (!p) throw std::bad_alloc();
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-  if (const size_t whole = bytes / large_page * large_page) ::madvise(p, whole, MADV_HUGEPAGE);
+  if (const size_t whole = bytes / large_page * large_page; filled && whole) ::madvise(p, whole, MADV_HUGEPAGE);
 #endif
   return p;
 }
@@ -200,7 +202,8 @@ class record_list {
   }
   size_t chunk_bytes(size_t k) const { return sizeof(T) * (k == 0 ? first_ : ChunkSize << (k - 1)); }
   T* allocate_chunk(size_t k) const {
-    return static_cast<T*>(record_list_detail::allocate(chunk_bytes(k), alignof(T)));
+    // Only the first chunk is sized to what is put in it (a table read whole).
+    return static_cast<T*>(record_list_detail::allocate(chunk_bytes(k), alignof(T), k == 0));
   }
 
   std::array<T*, 41> chunks_;
