@@ -15,13 +15,16 @@ namespace tessel::document {
 constexpr uint64_t max_schedule_bytes = uint64_t(1) << 30;
 // An open may take this many times the file's size in memory.
 constexpr uint64_t memory_factor = 6;
-// Small files may always take this much record memory.
-constexpr uint64_t record_allowance = uint64_t(64) << 20;
-// Records may take this many times the file's size. A dense export of short
-// activity rows makes about ten times its size in records, so the bound
-// sits well above any real file and far below the thousands that a file of
-// near-empty rows asks for.
-constexpr uint64_t record_factor = 32;
+// Any file may take this much record memory, whatever its size: what a
+// small schedule's records take beside the fixed cost of an open.
+constexpr uint64_t record_allowance = uint64_t(4) << 20;
+// Records may take this many times the file's size. Real exports make
+// three to four and a half times their size in records (the rest of an
+// open, its texts and indexes, brings it to at most six), so a file that
+// asks for more is refused however valid its rows: that is what keeps every
+// open within six times its file, and a file of near-empty rows, which asks
+// for hundreds of times, is refused before a record is built.
+constexpr uint64_t record_factor = 5;
 
 // The memory the system can give without swapping, or 0 when unknown.
 uint64_t available_memory();
@@ -35,9 +38,7 @@ bool size_acceptable(uint64_t size, uint64_t available);
 bool file_size_acceptable(const std::u16string& path);
 
 // Whether records taking `record_bytes` may be built from a file of
-// `file_bytes` with `available` bytes of memory free (0: unknown). Real
-// exports make four to ten times their size in records; a valid file is
-// never refused for its shape, only one whose rows are nearly empty.
+// `file_bytes` with `available` bytes of memory free (0: unknown).
 bool records_acceptable(uint64_t record_bytes, uint64_t file_bytes, uint64_t available);
 
 }  // namespace tessel::document
