@@ -44,8 +44,8 @@ TEST(CalendarBuild, ReadsWeekdaysAndExceptionsSkippingWhatItCannotUse) {
   EXPECT_EQ(c.weekday(8), nullptr);
   ASSERT_EQ(c.exceptions().size(), 2u);
   EXPECT_EQ(c.exceptions()[0].date, 1262304000);  // day 40179 is 2010-01-01
-  EXPECT_TRUE(c.exceptions()[0].periods.empty());
-  ASSERT_EQ(c.exceptions()[1].periods.size(), 1u);
+  EXPECT_TRUE(c.exception_periods(c.exceptions()[0]).empty());
+  ASSERT_EQ(c.exception_periods(c.exceptions()[1]).size(), 1u);
 
   // 2010-01-01 is a Friday, normally worked; the exception makes it a day off.
   EXPECT_EQ(c.period_count(1262304000 + 10 * 3600), 0);
@@ -80,7 +80,7 @@ TEST(CalendarBuild, ReadsWeekdaysAndExceptionsSkippingWhatItCannotUse) {
   EXPECT_EQ((*partial.weekday(2))[0].finish, 17 * 60 + 30);
   EXPECT_EQ((*partial.weekday(2))[1].start, 0);
   ASSERT_EQ(partial.exceptions().size(), 1u);  // the child without "d" adds none
-  EXPECT_TRUE(partial.exceptions()[0].periods.empty());
+  EXPECT_TRUE(partial.exception_periods(partial.exceptions()[0]).empty());
 
   // A root named otherwise gives no working time; text without a root neither.
   work_calendar other;
