@@ -94,17 +94,19 @@ int64_t clamp_to_int64(__int128 v) {
   return static_cast<int64_t>(v);
 }
 
-void add_periods_of(const data_node& node, std::vector<work_period>& out) {
-  for (const data_node& p : node.children()) {
-    const std::u16string* s = p.value(u"s");
-    const std::u16string* f = p.value(u"f");
+void add_periods_of(const data_view& node, std::vector<work_period>& out) {
+  data_view p(std::u16string_view{});
+  for (size_t pos = 0; node.next_child(pos, p);) {
+    const std::optional<std::u16string_view> s = p.value(u"s");
+    const std::optional<std::u16string_view> f = p.value(u"f");
     if (s && f) out.push_back(work_period{read_time(*s, false), read_time(*f, true)});
   }
 }
 
-size_t count_periods_of(const data_node& node) {
+size_t count_periods_of(const data_view& node) {
   size_t n = 0;
-  for (const data_node& p : node.children()) n += p.value(u"s") && p.value(u"f") ? 1 : 0;
+  data_view p(std::u16string_view{});
+  for (size_t pos = 0; node.next_child(pos, p);) n += p.value(u"s") && p.value(u"f") ? 1 : 0;
   return n;
 }
 
@@ -133,30 +135,34 @@ void work_calendar::build(std::u16string_view clndr_data) {
   exception_periods_ = std::vector<work_period>();
   touch();
 
-  std::unique_ptr<data_node> root = data_parser::parse(clndr_data);
-  if (!root) return;
-  if (!root->name().empty() && root->name() != u"CalendarData") return;
+  // Read in place: a calendar of many exceptions would otherwise build a
+  // tree several times the size of its text.
+  const std::u16string text = data_parser::clean(clndr_data);
+  if (text.empty()) return;
+  const data_view root(text);
+  if (!root.name().empty() && root.name() != u"CalendarData") return;
 
-  if (const data_node* days = root->child(u"DaysOfWeek")) {
-    for (const data_node& day : days->children()) {
-      if (std::vector<work_period>* slot = weekday(to_int(day.name()))) add_periods_of(day, *slot);
+  data_view node(std::u16string_view{});
+  if (const std::optional<data_view> days = root.child(u"DaysOfWeek")) {
+    for (size_t pos = 0; days->next_child(pos, node);) {
+      if (std::vector<work_period>* slot = weekday(to_int(node.name()))) add_periods_of(node, *slot);
     }
   }
-  if (const data_node* list = root->child(u"Exceptions")) {
+  if (const std::optional<data_view> list = root.child(u"Exceptions")) {
     // Counted first so that both lists are allocated once, at their size.
     size_t count = 0, periods = 0;
-    for (const data_node& ex : list->children()) {
-      if (!ex.value(u"d")) continue;
+    for (size_t pos = 0; list->next_child(pos, node);) {
+      if (!node.value(u"d")) continue;
       ++count;
-      periods += count_periods_of(ex);
+      periods += count_periods_of(node);
     }
     exceptions_.reserve(count);
     exception_periods_.reserve(periods);
-    for (const data_node& ex : list->children()) {
-      const std::u16string* d = ex.value(u"d");
+    for (size_t pos = 0; list->next_child(pos, node);) {
+      const std::optional<std::u16string_view> d = node.value(u"d");
       if (!d) continue;
       const uint32_t first = static_cast<uint32_t>(exception_periods_.size());
-      add_periods_of(ex, exception_periods_);
+      add_periods_of(node, exception_periods_);
       exceptions_.push_back(calendar_exception{(int64_t{to_int(*d)} - day_number_1970) * seconds_per_day, first,
                                                static_cast<uint32_t>(exception_periods_.size() - first)});
     }
