@@ -161,7 +161,9 @@ TEST(CalendarLookup, PeriodsAddedToAnEarlierExceptionStayWithIt) {
   ASSERT_EQ(c.exception_periods(c.exceptions()[1]).size(), 1u);
   EXPECT_EQ(c.exception_periods(c.exceptions()[1])[0].finish, 13 * 60);
 
-  // Another calendar's exception is not this one's.
+  // A copy of an exception, or another calendar's, is not this one's.
+  const auto copy = c.exceptions()[1];
+  EXPECT_TRUE(c.exception_periods(copy).empty());
   work_calendar other;
   const auto& foreign = other.add_exception(tuesday);
   other.add_exception_period(foreign, work_period{0, 60});

@@ -60,10 +60,13 @@ class work_calendar {
   // Exceptions keep the order they were added in. The reference stays good
   // until the next exception is added.
   const calendar_exception& add_exception(int64_t date);
-  // Adds a period to one of this calendar's exceptions (others are ignored).
+  // Adds a period to one of this calendar's exceptions, the element itself
+  // as exceptions() holds it; a copy or another calendar's is ignored.
   void add_exception_period(const calendar_exception& e, work_period p);
   const std::vector<calendar_exception>& exceptions() const;
-  // The periods of one of this calendar's exceptions; none for another's.
+  // The periods of one of this calendar's exceptions (the element itself, as
+  // above); none for a copy or another calendar's, whose place would point
+  // at periods that are not its own.
   std::span<const work_period> exception_periods(const calendar_exception& e) const;
 
   // Linking sets the base calendar (not owned; it outlives this one). Only
