@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "document/calendar.h"
@@ -54,21 +55,20 @@ inline bool same_day(int64_t a, int64_t b) {
 }
 
 // The periods worked on the day holding `date`.
-inline const std::vector<work_period>& periods_on(const work_calendar& c, int64_t date) {
-  static const std::vector<work_period> none;
+inline std::span<const work_period> periods_on(const work_calendar& c, int64_t date) {
   int64_t day, second;
   split_day(date, day, second);
   // 1. The weekday slot must exist.
   const std::vector<work_period>* slot = c.weekday(weekday_of_day(day));
-  if (!slot) return none;
+  if (!slot) return {};
   // 2. This calendar's exception for that day, first match.
   for (const calendar_exception& e : c.exceptions()) {
-    if (same_day(e.date, date)) return e.periods;
+    if (same_day(e.date, date)) return c.exception_periods(e);
   }
   // 3. The base calendar's exception for that day.
   if (const work_calendar* base = c.base()) {
     for (const calendar_exception& e : base->exceptions()) {
-      if (same_day(e.date, date)) return e.periods;
+      if (same_day(e.date, date)) return base->exception_periods(e);
     }
   }
   // 4. This calendar's own weekday slot.

@@ -44,8 +44,8 @@ TEST(CalendarBuild, ReadsWeekdaysAndExceptionsSkippingWhatItCannotUse) {
   EXPECT_EQ(c.weekday(8), nullptr);
   ASSERT_EQ(c.exceptions().size(), 2u);
   EXPECT_EQ(c.exceptions()[0].date, 1262304000);  // day 40179 is 2010-01-01
-  EXPECT_TRUE(c.exceptions()[0].periods.empty());
-  ASSERT_EQ(c.exceptions()[1].periods.size(), 1u);
+  EXPECT_TRUE(c.exception_periods(c.exceptions()[0]).empty());
+  ASSERT_EQ(c.exception_periods(c.exceptions()[1]).size(), 1u);
 
   // 2010-01-01 is a Friday, normally worked; the exception makes it a day off.
   EXPECT_EQ(c.period_count(1262304000 + 10 * 3600), 0);
@@ -80,7 +80,7 @@ TEST(CalendarBuild, ReadsWeekdaysAndExceptionsSkippingWhatItCannotUse) {
   EXPECT_EQ((*partial.weekday(2))[0].finish, 17 * 60 + 30);
   EXPECT_EQ((*partial.weekday(2))[1].start, 0);
   ASSERT_EQ(partial.exceptions().size(), 1u);  // the child without "d" adds none
-  EXPECT_TRUE(partial.exceptions()[0].periods.empty());
+  EXPECT_TRUE(partial.exception_periods(partial.exceptions()[0]).empty());
 
   // A root named otherwise gives no working time; text without a root neither.
   work_calendar other;
@@ -93,6 +93,14 @@ TEST(CalendarBuild, ReadsWeekdaysAndExceptionsSkippingWhatItCannotUse) {
   work_calendar cut;
   cut.build(u"(0||CalendarData()(");
   EXPECT_EQ(cut.working_minutes(kMonday, kMonday + 30 * kDay), 0);
+
+  // The text comes back as given, also when a character needs two bytes,
+  // and building again forgets the earlier text.
+  work_calendar named;
+  for (const std::u16string& text : {kStandard + u"\u00e9\u00ff", kStandard + u"\u4e2d\u00e9", kStandard}) {
+    named.build(text);
+    EXPECT_EQ(named.raw_text(), text);
+  }
 
   // A midnight finish ends the day.
   work_calendar midnight;
@@ -134,6 +142,35 @@ TEST(CalendarLookup, BaseCalendarHolidaysOverrideOwnWeekdays) {
   EXPECT_EQ(resource.working_minutes(kMonday + 4 * kDay, kMonday + 5 * kDay), 0);
   resource.set_base(nullptr);
   EXPECT_EQ(resource.period_count(1262304000), 1);
+}
+
+TEST(CalendarLookup, PeriodsAddedToAnEarlierExceptionStayWithIt) {
+  work_calendar c;
+  for (int d = 2; d <= 6; ++d) c.add_period(d, work_period{8 * 60, 16 * 60});
+  const int64_t tuesday = kMonday + kDay, wednesday = kMonday + 2 * kDay, thursday = kMonday + 3 * kDay;
+  c.add_exception_period(c.add_exception(tuesday), work_period{9 * 60, 10 * 60});
+  c.add_exception_period(c.add_exception(wednesday), work_period{11 * 60, 13 * 60});
+  c.add_exception(thursday);  // a day off
+  c.add_exception_period(c.exceptions()[0], work_period{14 * 60, 15 * 60});
+  EXPECT_EQ(c.working_minutes(kMonday, kMonday + 7 * kDay), 480 + 120 + 120 + 0 + 480);
+  ASSERT_EQ(c.period_count(tuesday), 2);
+  EXPECT_EQ(c.period(tuesday, 1).start, 14 * 60);
+  ASSERT_EQ(c.period_count(wednesday), 1);
+  EXPECT_EQ(c.period(wednesday, 0).start, 11 * 60);
+  EXPECT_EQ(c.period_count(thursday), 0);
+  ASSERT_EQ(c.exception_periods(c.exceptions()[1]).size(), 1u);
+  EXPECT_EQ(c.exception_periods(c.exceptions()[1])[0].finish, 13 * 60);
+
+  // A copy of an exception, or another calendar's, is not this one's.
+  const auto copy = c.exceptions()[1];
+  EXPECT_TRUE(c.exception_periods(copy).empty());
+  work_calendar other;
+  const auto& foreign = other.add_exception(tuesday);
+  other.add_exception_period(foreign, work_period{0, 60});
+  c.add_exception_period(foreign, work_period{0, 1440});
+  EXPECT_TRUE(c.exception_periods(foreign).empty());
+  EXPECT_EQ(other.exception_periods(foreign).size(), 1u);
+  EXPECT_EQ(c.period_count(tuesday), 2);
 }
 
 TEST(CalendarMinutes, CountsWindowsOfTheWorkingDayAndEveryPeriod) {
@@ -188,6 +225,22 @@ TEST(CalendarMinutes, CountsWindowsOfTheWorkingDayAndEveryPeriod) {
   EXPECT_EQ(copy.working_minutes(kMonday, kMonday + 70 * kDay), 9 * 660 + 90);
   EXPECT_EQ(odd.working_minutes(kMonday, kMonday + 70 * kDay), 8 * 660 + 90 + 60);
   EXPECT_EQ(tessel::oracle::working_minutes(odd, kMonday, kMonday + 70 * kDay), 8 * 660 + 90 + 60);
+}
+
+TEST(CalendarMinutes, SumsBeyond32BitsStayExact) {
+  // 1600 whole-day periods on every weekday, and a thousand days off: the
+  // days off take 2.3 billion minutes away, more than 32 bits hold.
+  work_calendar c;
+  for (int d = 1; d <= 7; ++d) {
+    for (int p = 0; p < 1600; ++p) c.add_period(d, work_period{0, 1440});
+  }
+  for (int k = 0; k < 1000; ++k) c.add_exception(kMonday + k * kDay);
+  const int64_t day = 1600 * 1440;
+  EXPECT_EQ(c.working_minutes(kMonday - 10 * kDay, kMonday + 1010 * kDay), 20 * day);
+  EXPECT_EQ(c.working_minutes(kMonday + 500 * kDay, kMonday + 1100 * kDay), 100 * day);
+  EXPECT_EQ(c.working_minutes(kMonday + 999 * kDay, kMonday + 1001 * kDay), day);
+  EXPECT_EQ(c.working_minutes(kMonday - kDay, kMonday + 1001 * kDay),
+            tessel::oracle::working_minutes(c, kMonday - kDay, kMonday + 1001 * kDay));
 }
 
 TEST(CalendarMinutes, ExtremeMomentsAndDamagedTextStaySafe) {
@@ -406,6 +459,32 @@ TEST(CalendarDifferential, FastCountAndPeriodLookupMatchTheDayByDayReading) {
     }
   }
   EXPECT_GT(checked, 1000);
+}
+
+TEST(CalendarDifferential, CloseExceptionDaysAgreeOnEverySpanAroundThem) {
+  // Exception days packed within a month, own and inherited, the last of
+  // them each day from the first to the 24th: every span between two
+  // midnights or noons around them counts as the day-by-day reading does.
+  std::mt19937_64 rng(31);
+  for (int round = 0; round < 96; ++round) {
+    work_calendar base, c;
+    for (int d = 2; d <= 6; ++d) c.add_period(d, work_period{8 * 60, 16 * 60});
+    c.add_period(7, work_period{9 * 60, 12 * 60});
+    const int last = round % 24;
+    for (int k = 0; k <= last; ++k) {
+      if (k != 0 && k != last && rng() % 3 != 0) continue;
+      work_calendar& owner = rng() % 3 == 0 ? base : c;
+      const auto& e = owner.add_exception(k2018 + k * kDay);
+      if (rng() % 2 == 0) owner.add_exception_period(e, work_period{10 * 60, 10 * 60 + static_cast<int32_t>(rng() % 600)});
+    }
+    c.set_base(&base);
+    for (int64_t a = k2018 - 2 * kDay; a <= k2018 + (last + 2) * kDay; a += kDay / 2) {
+      for (int64_t b = a; b <= k2018 + (last + 3) * kDay; b += kDay / 2) {
+        ASSERT_EQ(c.working_minutes(a, b), tessel::oracle::working_minutes(c, a, b)) << round << " " << a << " " << b;
+      }
+      ASSERT_EQ(c.period_count(a), static_cast<int>(tessel::oracle::periods_on(c, a).size())) << round << " " << a;
+    }
+  }
 }
 
 TEST(CalendarDifferential, DatesAroundAndBefore1970Agree) {

@@ -11,6 +11,34 @@ namespace {
 
 using tessel::document::data_node;
 using tessel::document::data_parser;
+using tessel::document::data_view;
+
+// Whether the view reads the node as the tree does: the same name, the same
+// first value for every key, the same children in order; reports the first
+// difference.
+void expect_same(const data_node& tree, const data_view& view, int& nodes) {
+  ++nodes;
+  ASSERT_EQ(view.name(), std::u16string_view(tree.name()));
+  for (const auto& p : tree.props()) {
+    const std::u16string* first = tree.value(p.key);
+    ASSERT_TRUE(view.value(p.key)) << "key missing";
+    EXPECT_EQ(*view.value(p.key), std::u16string_view(*first));
+  }
+  if (tree.props().empty()) {
+    EXPECT_FALSE(view.value(u"")) << "a value where the tree has none";
+  }
+  size_t pos = 0, k = 0;
+  data_view child(std::u16string_view{});
+  while (view.next_child(pos, child)) {
+    ASSERT_LT(k, tree.children().size()) << "a child the tree does not have";
+    const data_node& expected = tree.children()[k++];
+    if (tree.child(expected.name()) == &expected) {
+      EXPECT_EQ(view.child(expected.name())->name(), expected.name());
+    }
+    expect_same(expected, child, nodes);
+  }
+  EXPECT_EQ(k, tree.children().size());
+}
 
 TEST(DataParser, ReadsNamesPropertiesAndChildrenHoweverWritten) {
   auto root = data_parser::parse(
@@ -127,6 +155,13 @@ TEST(DataParser, EmptyMalformedAndRandomTextNeverFails) {
   EXPECT_TRUE(data_parser::parse(std::u16string(1 << 20, u'('))->children().empty());
   EXPECT_TRUE(data_parser::parse(std::u16string(1 << 20, u')'))->children().empty());
 
+  // Nesting past the cap stops at the same depth read either way.
+  std::u16string deep = u"(0||leaf(k|v)())";
+  for (int k = 0; k < 100; ++k) deep = u"(0||n()(" + deep + u"))";
+  int deep_nodes = 0;
+  expect_same(*data_parser::parse(deep), data_view(deep), deep_nodes);
+  EXPECT_EQ(deep_nodes, data_parser::max_depth);
+
   // Random text never brings the reader down.
   std::mt19937 rng(20240611);
   const char16_t alphabet[] = {u'(', u')', u'|', u'0', u'5', u'a', u' ', 0x7F, u':'};
@@ -135,7 +170,12 @@ TEST(DataParser, EmptyMalformedAndRandomTextNeverFails) {
     std::u16string s(rng() % 300, u' ');
     for (char16_t& c : s) c = alphabet[rng() % std::size(alphabet)];
     auto root = data_parser::parse(s);
+    const std::u16string clean = data_parser::clean(s);
+    ASSERT_EQ(clean.empty(), !root);
     if (!root) continue;
+    // Read in place, the text gives the same nodes.
+    int viewed = 0;
+    expect_same(*root, data_view(clean), viewed);
     // Every child's text is a balanced piece of its parent's text.
     std::vector<const data_node*> stack{root.get()};
     while (!stack.empty()) {

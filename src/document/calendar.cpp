@@ -1,6 +1,9 @@
 #include "document/calendar.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <functional>
 #include <limits>
 
 #include "document/data_parser.h"
@@ -75,7 +78,7 @@ int32_t read_time(std::u16string_view text, bool is_finish) {
 
 // Minutes of the periods inside the window [from, to] of one day; each
 // period counts on its own, so overlapping periods count twice.
-int64_t window_sum(const std::vector<work_period>& periods, int64_t from, int64_t to) {
+int64_t window_sum(std::span<const work_period> periods, int64_t from, int64_t to) {
   int64_t sum = 0;
   for (const work_period& p : periods) {
     int64_t lo = std::max<int64_t>(p.start, from);
@@ -91,42 +94,88 @@ int64_t clamp_to_int64(__int128 v) {
   return static_cast<int64_t>(v);
 }
 
-void add_periods_of(const data_node& node, std::vector<work_period>& out) {
-  for (const data_node& p : node.children()) {
-    const std::u16string* s = p.value(u"s");
-    const std::u16string* f = p.value(u"f");
+void add_periods_of(const data_view& node, std::vector<work_period>& out) {
+  data_view p(std::u16string_view{});
+  for (size_t pos = 0; node.next_child(pos, p);) {
+    const std::optional<std::u16string_view> s = p.value(u"s");
+    const std::optional<std::u16string_view> f = p.value(u"f");
     if (s && f) out.push_back(work_period{read_time(*s, false), read_time(*f, true)});
   }
+}
+
+size_t count_periods_of(const data_view& node) {
+  size_t n = 0;
+  data_view p(std::u16string_view{});
+  for (size_t pos = 0; node.next_child(pos, p);) n += p.value(u"s") && p.value(u"f") ? 1 : 0;
+  return n;
+}
+
+// Whether p points at one of the elements of v (pointers into different
+// objects are compared through std::less, which orders them all).
+template <class T>
+bool points_into(const std::vector<T>& v, const T* p) {
+  return !v.empty() && !std::less<const T*>{}(p, v.data()) && std::less<const T*>{}(p, v.data() + v.size());
 }
 
 }  // namespace
 
 void work_calendar::build(std::u16string_view clndr_data) {
-  raw_.assign(clndr_data);
-  for (auto& slot : weekdays_) slot.clear();
-  exceptions_.clear();
+  if (std::all_of(clndr_data.begin(), clndr_data.end(), [](char16_t c) { return c <= 0xFF; })) {
+    std::string narrow(clndr_data.size(), '\0');
+    std::transform(clndr_data.begin(), clndr_data.end(), narrow.begin(),
+                   [](char16_t c) { return static_cast<char>(static_cast<unsigned char>(c)); });
+    raw_narrow_ = std::move(narrow);
+    raw_wide_ = std::u16string();
+  } else {
+    raw_narrow_ = std::string();
+    raw_wide_ = std::u16string(clndr_data);
+  }
+  for (auto& slot : weekdays_) slot = std::vector<work_period>();
+  exceptions_ = std::vector<calendar_exception>();
+  exception_periods_ = std::vector<work_period>();
   touch();
 
-  std::unique_ptr<data_node> root = data_parser::parse(clndr_data);
-  if (!root) return;
-  if (!root->name().empty() && root->name() != u"CalendarData") return;
+  // Read in place: a calendar of many exceptions would otherwise build a
+  // tree several times the size of its text.
+  const std::u16string text = data_parser::clean(clndr_data);
+  if (text.empty()) return;
+  const data_view root(text);
+  if (!root.name().empty() && root.name() != u"CalendarData") return;
 
-  if (const data_node* days = root->child(u"DaysOfWeek")) {
-    for (const data_node& day : days->children()) {
-      if (std::vector<work_period>* slot = weekday(to_int(day.name()))) add_periods_of(day, *slot);
+  data_view node(std::u16string_view{});
+  if (const std::optional<data_view> days = root.child(u"DaysOfWeek")) {
+    for (size_t pos = 0; days->next_child(pos, node);) {
+      if (std::vector<work_period>* slot = weekday(to_int(node.name()))) add_periods_of(node, *slot);
     }
   }
-  if (const data_node* list = root->child(u"Exceptions")) {
-    for (const data_node& ex : list->children()) {
-      const std::u16string* d = ex.value(u"d");
+  if (const std::optional<data_view> list = root.child(u"Exceptions")) {
+    // Counted first so that both lists are allocated once, at their size.
+    size_t count = 0, periods = 0;
+    for (size_t pos = 0; list->next_child(pos, node);) {
+      if (!node.value(u"d")) continue;
+      ++count;
+      periods += count_periods_of(node);
+    }
+    exceptions_.reserve(count);
+    exception_periods_.reserve(periods);
+    for (size_t pos = 0; list->next_child(pos, node);) {
+      const std::optional<std::u16string_view> d = node.value(u"d");
       if (!d) continue;
-      calendar_exception& e = add_exception((int64_t{to_int(*d)} - day_number_1970) * seconds_per_day);
-      add_periods_of(ex, e.periods);
+      const uint32_t first = static_cast<uint32_t>(exception_periods_.size());
+      add_periods_of(node, exception_periods_);
+      exceptions_.push_back(calendar_exception{(int64_t{to_int(*d)} - day_number_1970) * seconds_per_day, first,
+                                               static_cast<uint32_t>(exception_periods_.size() - first)});
     }
   }
 }
 
-const std::u16string& work_calendar::raw_text() const { return raw_; }
+std::u16string work_calendar::raw_text() const {
+  if (!raw_wide_.empty()) return raw_wide_;
+  std::u16string text(raw_narrow_.size(), u'\0');
+  std::transform(raw_narrow_.begin(), raw_narrow_.end(), text.begin(),
+                 [](char c) { return static_cast<char16_t>(static_cast<unsigned char>(c)); });
+  return text;
+}
 
 std::vector<work_period>* work_calendar::weekday(int n) {
   if (n < 1 || n > 7) return nullptr;
@@ -149,18 +198,30 @@ void work_calendar::add_period(int weekday, work_period p) {
   touch();
 }
 
-calendar_exception& work_calendar::add_exception(int64_t date) {
+const calendar_exception& work_calendar::add_exception(int64_t date) {
   touch();
-  exceptions_.push_back(calendar_exception{date, {}});
+  exceptions_.push_back(calendar_exception{date, static_cast<uint32_t>(exception_periods_.size()), 0});
   return exceptions_.back();
 }
 
-void work_calendar::add_exception_period(calendar_exception& e, work_period p) {
-  e.periods.push_back(p);
+void work_calendar::add_exception_period(const calendar_exception& e, work_period p) {
+  if (!points_into(exceptions_, &e) || exception_periods_.size() >= std::numeric_limits<uint32_t>::max()) return;
+  const size_t k = static_cast<size_t>(&e - exceptions_.data());
+  calendar_exception& x = exceptions_[k];
+  // The last exception (the usual case while reading) grows at the end;
+  // an earlier one moves the periods of those after it along.
+  exception_periods_.insert(exception_periods_.begin() + x.first + x.count, p);
+  ++x.count;
+  for (size_t j = k + 1; j < exceptions_.size(); ++j) ++exceptions_[j].first;
   touch();
 }
 
 const std::vector<calendar_exception>& work_calendar::exceptions() const { return exceptions_; }
+
+std::span<const work_period> work_calendar::exception_periods(const calendar_exception& e) const {
+  if (!points_into(exceptions_, &e)) return {};
+  return std::span<const work_period>(exception_periods_).subspan(e.first, e.count);
+}
 
 void work_calendar::set_base(const work_calendar* base) {
   base_ = base;
@@ -179,10 +240,11 @@ void work_calendar::set_factors(double day, double week, double month, double ye
 
 void work_calendar::prepare() const { ready(); }
 
-const work_calendar::index& work_calendar::ready() const {
+const work_calendar::index& work_calendar::rebuild() const {
   const uint64_t base_version = base_ ? base_->version_ : 0;
   index& ix = index_;
-  if (ix.valid && ix.version == version_ && ix.base == base_ && ix.base_version == base_version) return ix;
+  // The entries below refer to the base's exceptions by number.
+  ix.base = base_;
 
   for (int w = 0; w < 7; ++w) ix.weekday_total[w] = window_sum(weekdays_[w], 0, minutes_per_day);
   ix.week_prefix[0] = 0;
@@ -190,82 +252,131 @@ const work_calendar::index& work_calendar::ready() const {
 
   // Own exceptions before the base's, each in list order; a stable sort by
   // day then keeps, for every day, the exception the lookup would find first.
-  struct entry {
+  struct item {
     int64_t day;
-    const std::vector<work_period>* periods;
+    int32_t entry;
   };
-  std::vector<entry> all;
+  std::vector<item> all;
   all.reserve(exceptions_.size() + (base_ ? base_->exceptions_.size() : 0));
-  for (const calendar_exception& e : exceptions_) all.push_back({floor_div(e.date, seconds_per_day), &e.periods});
+  for (size_t k = 0; k < exceptions_.size(); ++k) {
+    all.push_back({floor_div(exceptions_[k].date, seconds_per_day), static_cast<int32_t>(k)});
+  }
   if (base_) {
-    for (const calendar_exception& e : base_->exceptions_) {
-      all.push_back({floor_div(e.date, seconds_per_day), &e.periods});
+    for (size_t k = 0; k < base_->exceptions_.size(); ++k) {
+      all.push_back({floor_div(base_->exceptions_[k].date, seconds_per_day), -1 - static_cast<int32_t>(k)});
     }
   }
-  std::stable_sort(all.begin(), all.end(), [](const entry& x, const entry& y) { return x.day < y.day; });
+  std::stable_sort(all.begin(), all.end(), [](const item& x, const item& y) { return x.day < y.day; });
+  all.erase(std::unique(all.begin(), all.end(), [](const item& x, const item& y) { return x.day == y.day; }),
+            all.end());
+  const size_t n = all.size();
 
-  ix.days.clear();
-  ix.periods.clear();
-  ix.delta_sum.assign(1, 0);
-  for (const entry& e : all) {
-    if (!ix.days.empty() && ix.days.back() == e.day) continue;
-    ix.days.push_back(e.day);
-    ix.periods.push_back(e.periods);
-    int64_t delta = window_sum(*e.periods, 0, minutes_per_day) - ix.weekday_total[weekday_index(e.day)];
-    ix.delta_sum.push_back(ix.delta_sum.back() + delta);
+  ix.entry.resize(n);
+  std::vector<int64_t> sums(n + 1);
+  int64_t low = 0, high = 0;
+  for (size_t k = 0; k < n; ++k) {
+    ix.entry[k] = all[k].entry;
+    const int64_t delta =
+        window_sum(entry_periods(all[k].entry), 0, minutes_per_day) - ix.weekday_total[weekday_index(all[k].day)];
+    sums[k + 1] = sums[k] + delta;
+    low = std::min(low, sums[k + 1]);
+    high = std::max(high, sums[k + 1]);
+  }
+  if (low >= std::numeric_limits<int32_t>::min() && high <= std::numeric_limits<int32_t>::max()) {
+    ix.delta_sum32.assign(sums.begin(), sums.end());
+    std::vector<int64_t>().swap(ix.delta_sum64);
+  } else {
+    std::vector<int32_t>().swap(ix.delta_sum32);
+    ix.delta_sum64 = std::move(sums);
   }
 
-  ix.dense_entry.clear();
-  ix.dense_sum.clear();
-  if (!ix.days.empty() && ix.days.back() - ix.days.front() < dense_limit_days) {
-    const int64_t first = ix.days.front();
-    const size_t length = static_cast<size_t>(ix.days.back() - first + 1);
-    ix.dense_first = first;
-    ix.dense_entry.assign(length, 0);
-    for (size_t k = 0; k < ix.days.size(); ++k) {
-      ix.dense_entry[static_cast<size_t>(ix.days[k] - first)] = static_cast<int32_t>(k + 1);
+  ix.dense_length = 0;
+  std::vector<uint32_t>().swap(ix.dense);
+  std::vector<int64_t>().swap(ix.days);
+  if (n != 0 && all.back().day - all.front().day < dense_limit_days) {
+    ix.dense_first = all.front().day;
+    ix.dense_length = all.back().day - ix.dense_first + 1;
+    // One word more than the stretch needs, so that the day after its last
+    // also finds its count. The count needs 24 bits: the stretch is shorter
+    // than 2^24 days.
+    ix.dense.resize(static_cast<size_t>(ix.dense_length / 8 + 1));
+    for (const item& e : all) {
+      const uint64_t k = static_cast<uint64_t>(e.day - ix.dense_first);
+      ix.dense[k / 8] |= uint32_t{1} << (k % 8);
     }
-    ix.dense_sum.resize(length + 1);
-    ix.dense_sum[0] = 0;
-    for (size_t d = 0; d < length; ++d) {
-      const int32_t e = ix.dense_entry[d];
-      ix.dense_sum[d + 1] = ix.dense_sum[d] + (e ? ix.delta_sum[e] - ix.delta_sum[e - 1] : 0);
+    uint32_t before = 0;
+    for (uint32_t& w : ix.dense) {
+      const uint32_t bits = w;
+      w = before << 8 | bits;
+      before += static_cast<uint32_t>(std::popcount(bits));
     }
+  } else {
+    ix.days.resize(n);
+    for (size_t k = 0; k < n; ++k) ix.days[k] = all[k].day;
   }
 
   ix.version = version_;
-  ix.base = base_;
   ix.base_version = base_version;
   ix.valid = true;
   return ix;
 }
 
-const std::vector<work_period>& work_calendar::day_periods(const index& ix, int64_t day) const {
-  if (!ix.dense_entry.empty()) {
+inline std::span<const work_period> work_calendar::entry_periods(int32_t entry) const {
+  // Chosen without a branch: own and base entries mix unpredictably.
+  const int32_t sign = entry >> 31;  // 0 for own, -1 for the base's
+  const work_calendar* owners[2] = {this, base_};
+  const work_calendar& owner = *owners[sign & 1];
+  const calendar_exception& e = owner.exceptions_[static_cast<uint32_t>(entry ^ sign)];
+  return {owner.exception_periods_.data() + e.first, e.count};
+}
+
+namespace {
+
+static_assert(dense_limit_days < (int64_t{1} << 24));
+
+// Set bits of each byte, to count the exception days among 8.
+constexpr std::array<uint8_t, 256> bits_set = [] {
+  std::array<uint8_t, 256> t{};
+  for (int i = 0; i < 256; ++i) t[static_cast<size_t>(i)] = static_cast<uint8_t>(std::popcount(static_cast<unsigned>(i)));
+  return t;
+}();
+
+// The number of exception days before day k of the dense stretch (k may be
+// its length: all of them).
+size_t days_before(const std::vector<uint32_t>& dense, uint64_t k) {
+  const uint32_t w = dense[k / 8];
+  return (w >> 8) + bits_set[w & ((uint32_t{1} << (k % 8)) - 1)];
+}
+
+}  // namespace
+
+[[gnu::always_inline]] inline std::span<const work_period> work_calendar::day_periods(const index& ix, int64_t day) const {
+  if (ix.dense_length != 0) {
     const uint64_t k = static_cast<uint64_t>(day - ix.dense_first);  // wraps when before
-    if (k < ix.dense_entry.size() && ix.dense_entry[k] != 0) return *ix.periods[ix.dense_entry[k] - 1];
+    if (k < static_cast<uint64_t>(ix.dense_length) && (ix.dense[k / 8] >> (k % 8) & 1) != 0) {
+      return entry_periods(ix.entry[days_before(ix.dense, k)]);
+    }
     return weekdays_[weekday_index(day)];
   }
   auto it = std::lower_bound(ix.days.begin(), ix.days.end(), day);
-  if (it != ix.days.end() && *it == day) return *ix.periods[static_cast<size_t>(it - ix.days.begin())];
+  if (it != ix.days.end() && *it == day) return entry_periods(ix.entry[static_cast<size_t>(it - ix.days.begin())]);
   return weekdays_[weekday_index(day)];
 }
 
 // The sum over the exception days first..last of (exception minutes -
 // weekday minutes).
-int64_t work_calendar::delta_between(const index& ix, int64_t first, int64_t last) const {
-  if (!ix.dense_entry.empty()) {
-    const int64_t end = ix.dense_first + static_cast<int64_t>(ix.dense_entry.size()) - 1;
+[[gnu::always_inline]] inline int64_t work_calendar::delta_between(const index& ix, int64_t first, int64_t last) const {
+  if (ix.dense_length != 0) {
     const int64_t lo = std::max(first, ix.dense_first);
-    const int64_t hi = std::min(last, end);
+    const int64_t hi = std::min(last, ix.dense_first + ix.dense_length - 1);
     if (lo > hi) return 0;
-    return ix.dense_sum[static_cast<size_t>(hi - ix.dense_first + 1)] -
-           ix.dense_sum[static_cast<size_t>(lo - ix.dense_first)];
+    return ix.delta_sum(days_before(ix.dense, static_cast<uint64_t>(hi - ix.dense_first + 1))) -
+           ix.delta_sum(days_before(ix.dense, static_cast<uint64_t>(lo - ix.dense_first)));
   }
   auto lo = std::lower_bound(ix.days.begin(), ix.days.end(), first);
   auto hi = std::upper_bound(lo, ix.days.end(), last);
-  return ix.delta_sum[static_cast<size_t>(hi - ix.days.begin())] -
-         ix.delta_sum[static_cast<size_t>(lo - ix.days.begin())];
+  return ix.delta_sum(static_cast<size_t>(hi - ix.days.begin())) -
+         ix.delta_sum(static_cast<size_t>(lo - ix.days.begin()));
 }
 
 // Working minutes of the whole days first..last: whole weeks of the weekly
@@ -287,7 +398,7 @@ int work_calendar::period_count(int64_t date) const {
 }
 
 work_period work_calendar::period(int64_t date, int i) const {
-  const std::vector<work_period>& p = day_periods(ready(), floor_div(date, seconds_per_day));
+  const std::span<const work_period> p = day_periods(ready(), floor_div(date, seconds_per_day));
   if (i < 0 || static_cast<size_t>(i) >= p.size()) return {};
   return p[static_cast<size_t>(i)];
 }
