@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <fstream>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "document/biff_records.h"
 #include "document/compound_file.h"
 #include "document/open_limits.h"
@@ -66,6 +70,15 @@ workbook_sheet workbook_sheet::from_rows(std::string name, const std::vector<std
 
 namespace {
 
+// Reading leaves the heap full of freed blocks (the stream, the shared
+// strings, the cell lists) below the sheets that stay; the records built
+// next would not fit in most of them, so their pages go back to the system.
+void give_back_freed_memory() {
+#if defined(__GLIBC__)
+  ::malloc_trim(0);
+#endif
+}
+
 // What one cell of a sheet may cost: its text's end, the layout's slot, and
 // what the import later makes of it.
 constexpr uint64_t bytes_per_cell = 32;
@@ -109,6 +122,8 @@ bool workbook::read_stream(std::string&& stream, uint64_t file_size) {
   file_size_ = file_size;
   sheets_.resize(read.size());
   for (size_t i = 0; i < read.size(); ++i) sheets_[i].take(std::move(read[i]));
+  read = {};
+  give_back_freed_memory();
   return true;
 }
 
