@@ -7,6 +7,9 @@ scripts/install-deps.sh
 JOBS="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 
+echo "== layers"
+python3 scripts/check_layers.py
+
 echo "== build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$JOBS"

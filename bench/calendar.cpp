@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "../tests/calendar_oracle.h"
-#include "document/calendar.h"
+#include "document/calendars/calendar.h"
 
 using tessel::document::work_calendar;
 using tessel::document::work_period;

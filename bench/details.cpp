@@ -16,13 +16,13 @@
 #include <unordered_map>
 
 #include "timing.h"
-#include "document/path_text.h"
-#include "view/code_table_views.h"
-#include "view/detail_activity.h"
-#include "view/relationship_table_view.h"
+#include "document/io/path_text.h"
+#include "view/details/code_table_views.h"
+#include "view/details/detail_activity.h"
+#include "view/details/relationship_table_view.h"
 #include "view/recording_surface.h"
-#include "view/step_table_view.h"
-#include "view/table_views.h"
+#include "view/details/step_table_view.h"
+#include "view/table/table_views.h"
 #include "view/tessel_doc.h"
 
 using namespace tessel;

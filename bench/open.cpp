@@ -13,9 +13,9 @@
 #include "timing.h"
 #include "catalog/field_catalog.h"
 #include "document/document.h"
-#include "document/path_text.h"
+#include "document/io/path_text.h"
 #include "document/table_loaders.h"
-#include "document/xer.h"
+#include "document/xer/xer.h"
 #include "view/tessel_doc.h"
 
 using namespace tessel;

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "document/open_limits.h"
+#include "document/io/open_limits.h"
 #include "view/tessel_doc.h"
 
 namespace fs = std::filesystem;

@@ -18,13 +18,13 @@
 
 #include "timing.h"
 #include "config/settings.h"
-#include "document/path_text.h"
-#include "view/gantt_links.h"
-#include "view/gantt_view.h"
-#include "view/go_to.h"
+#include "document/io/path_text.h"
+#include "view/gantt/gantt_links.h"
+#include "view/gantt/gantt_view.h"
+#include "view/gantt/go_to.h"
 #include "view/host_pane.h"
 #include "view/recording_surface.h"
-#include "view/table_views.h"
+#include "view/table/table_views.h"
 #include "view/tessel_doc.h"
 
 using namespace tessel;

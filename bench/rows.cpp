@@ -16,7 +16,7 @@
 
 #include "timing.h"
 #include "catalog/field_catalog.h"
-#include "document/path_text.h"
+#include "document/io/path_text.h"
 #include "rows/group_item.h"
 #include "rows/tree_build.h"
 #include "view/tessel_doc.h"

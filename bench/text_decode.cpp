@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "timing.h"
-#include "document/text_encoding.h"
-#include "document/xer.h"
+#include "document/xer/text_encoding.h"
+#include "document/xer/xer.h"
 
 using namespace tessel::document;
 using namespace tessel::bench;

@@ -13,7 +13,7 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "document/xer.h"
+#include "document/xer/xer.h"
 
 using tessel::document::xer_parser;
 using tessel::document::xer_table;

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "document/calendar.h"
-#include "document/data_parser.h"
+#include "document/calendars/calendar.h"
+#include "document/xer/data_parser.h"
 
 namespace {
 

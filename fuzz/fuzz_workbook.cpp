@@ -7,8 +7,8 @@
 
 #include "catalog/field_catalog.h"
 #include "document/document_xls.h"
-#include "document/workbook.h"
-#include "document/workbook_import.h"
+#include "document/workbook/workbook.h"
+#include "document/workbook/workbook_import.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tessel;

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <string>
 
-#include "document/record_lists.h"
+#include "document/records/record_lists.h"
 #include "values/civil.h"
-#include "view/calendar_month.h"
-#include "view/calendar_panels.h"
+#include "view/dialogs/calendar_month.h"
+#include "view/dialogs/calendar_panels.h"
 #include "view/recording_surface.h"
 
 using namespace tessel;

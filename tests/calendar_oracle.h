@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "document/calendar.h"
+#include "document/calendars/calendar.h"
 
 namespace tessel::oracle {
 

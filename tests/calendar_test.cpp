@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "calendar_oracle.h"
-#include "document/calendar.h"
+#include "document/calendars/calendar.h"
 #include "test_support.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "config/config_text.h"
 #include "config/layout.h"
 #include "config_sandbox.h"
-#include "view/column_chooser.h"
+#include "view/dialogs/column_chooser.h"
 
 namespace fs = std::filesystem;
 using namespace tessel;

@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "document/data_parser.h"
+#include "document/xer/data_parser.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "document/calendar.h"
+#include "document/calendars/calendar.h"
 #include "document/document.h"
-#include "document/xer.h"
+#include "document/xer/xer.h"
 #include "values/civil.h"
 
 // The demo schedule that ships with the program (samples/demo.xer, written by

@@ -10,8 +10,8 @@
 #include "config/encoding_choices.h"
 #include "config_sandbox.h"
 #include "document/document.h"
-#include "document/text_encoding.h"
-#include "document/xer.h"
+#include "document/xer/text_encoding.h"
+#include "document/xer/xer.h"
 #include "test_support.h"
 #include "view/tessel_doc.h"
 

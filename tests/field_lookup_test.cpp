@@ -5,7 +5,7 @@
 
 #include "catalog/field_catalog.h"
 #include "document/field_lookup.h"
-#include "document/record_lists.h"
+#include "document/records/record_lists.h"
 #include "test_support.h"
 
 namespace tessel::document {

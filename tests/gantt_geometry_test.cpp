@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "view/gantt_links.h"
-#include "view/gantt_shapes.h"
+#include "view/gantt/gantt_links.h"
+#include "view/gantt/gantt_shapes.h"
 
 namespace {
 

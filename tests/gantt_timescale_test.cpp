@@ -6,9 +6,9 @@
 #include <string>
 #include <utility>
 
-#include "document/calendar.h"
+#include "document/calendars/calendar.h"
 #include "values/civil.h"
-#include "view/gantt_timescale.h"
+#include "view/gantt/gantt_timescale.h"
 
 namespace {
 

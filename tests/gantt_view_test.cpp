@@ -13,11 +13,11 @@
 #include "rows_test_support.h"
 #include "values/civil.h"
 #include "view/display_scale.h"
-#include "view/gantt_view.h"
-#include "view/go_to.h"
+#include "view/gantt/gantt_view.h"
+#include "view/gantt/go_to.h"
 #include "view/host_pane.h"
 #include "view/recording_surface.h"
-#include "view/table_views.h"
+#include "view/table/table_views.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include "config/filters.h"
 #include "config/layout_reader.h"
 #include "config/settings.h"
-#include "document/calendar.h"
-#include "document/data_parser.h"
+#include "document/calendars/calendar.h"
+#include "document/xer/data_parser.h"
 #include "document/document.h"
-#include "document/open_limits.h"
+#include "document/io/open_limits.h"
 #include "test_support.h"
 #include "view/tessel_doc.h"
 

@@ -11,7 +11,7 @@
 #include "config/settings.h"
 #include "config_sandbox.h"
 #include "values/display_prefs.h"
-#include "view/options_pages.h"
+#include "view/dialogs/options_pages.h"
 
 using namespace tessel;
 using namespace tessel::view;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "calendar_oracle.h"
-#include "document/calendar.h"
+#include "document/calendars/calendar.h"
 #include "document/table_loaders.h"
 #include "test_support.h"
 #include "view/tessel_doc.h"

@@ -9,7 +9,7 @@
 #include "test_support.h"
 #include "values/civil.h"
 #include "values/s_date.h"
-#include "view/table_text.h"
+#include "view/table/table_text.h"
 
 using namespace rows_test;
 using tessel::catalog::catalog_kind;

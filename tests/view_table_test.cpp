@@ -12,8 +12,8 @@
 #include "view/display_scale.h"
 #include "view/host_pane.h"
 #include "view/recording_surface.h"
-#include "view/table_text.h"
-#include "view/table_views.h"
+#include "view/table/table_text.h"
+#include "view/table/table_views.h"
 
 using namespace rows_test;
 

@@ -9,7 +9,7 @@
 
 #include "catalog/field_catalog.h"
 #include "document/document_xls.h"
-#include "document/workbook_import.h"
+#include "document/workbook/workbook_import.h"
 #include "values/display_prefs.h"
 #include "values/enums.h"
 #include "test_support.h"

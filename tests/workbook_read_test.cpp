@@ -12,10 +12,10 @@
 #include <string>
 
 
-#include "document/biff_records.h"
-#include "document/compound_file.h"
-#include "document/workbook.h"
-#include "document/workbook_import.h"
+#include "document/workbook/biff_records.h"
+#include "document/workbook/compound_file.h"
+#include "document/workbook/workbook.h"
+#include "document/workbook/workbook_import.h"
 #include "test_support.h"
 #include "values/display_prefs.h"
 #include "values/s_date.h"

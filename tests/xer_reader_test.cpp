@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "document/xer.h"
+#include "document/xer/xer.h"
 #include "test_support.h"
 
 namespace {

@@ -26,9 +26,9 @@
 #include "app/printing.h"
 #include "config/data_folder.h"
 #include "config/settings.h"
-#include "view/detail_view.h"
+#include "view/details/detail_view.h"
 #include "view/display_scale.h"
-#include "view/go_to.h"
+#include "view/gantt/go_to.h"
 
 namespace tessel::app {
 namespace {
@@ -229,7 +229,7 @@ void CMainFrame::connect_ribbon() {
 // ---- opening ----------------------------------------------------------------------
 
 void CMainFrame::open_file(const QString& path, std::optional<document::text_encoding> encoding) {
-  if (view::format_of(path.toStdU16String()) == view::schedule_format::refused) {
+  if (document::sniff_schedule(path.toStdU16String()) == document::schedule_format::none) {
     if (report_refusal) report_refusal(QString::fromStdU16String(view::refusal_message(path.toStdU16String())));
     emit open_finished(false);
     return;
@@ -256,7 +256,7 @@ void CMainFrame::open_file(const QString& path, std::optional<document::text_enc
 }
 
 bool CMainFrame::open_file_now(const QString& path) {
-  if (view::format_of(path.toStdU16String()) == view::schedule_format::refused) {
+  if (document::sniff_schedule(path.toStdU16String()) == document::schedule_format::none) {
     if (report_refusal) report_refusal(QString::fromStdU16String(view::refusal_message(path.toStdU16String())));
     return false;
   }

@@ -9,7 +9,7 @@
 #include <QWheelEvent>
 
 #include "app/qpainter_surface.h"
-#include "view/detail_view.h"
+#include "view/details/detail_view.h"
 
 namespace tessel::app {
 namespace {

@@ -1,12 +1,12 @@
 #include "app/view_set.h"
 
-#include "view/code_table_views.h"
-#include "view/detail_activity.h"
-#include "view/detail_record_views.h"
-#include "view/gantt_view.h"
-#include "view/relationship_table_view.h"
-#include "view/step_table_view.h"
-#include "view/table_views.h"
+#include "view/details/code_table_views.h"
+#include "view/details/detail_activity.h"
+#include "view/details/detail_record_views.h"
+#include "view/gantt/gantt_view.h"
+#include "view/details/relationship_table_view.h"
+#include "view/details/step_table_view.h"
+#include "view/table/table_views.h"
 
 namespace tessel::app {
 

@@ -5,7 +5,7 @@
 #include "config/config_text.h"
 #include "config/data_folder.h"
 #include "config/settings.h"
-#include "document/path_text.h"
+#include "document/io/path_text.h"
 
 namespace tessel::view {
 

@@ -23,7 +23,7 @@
 
 #include "config/filters.h"
 #include "config/layout.h"
-#include "document/data_parser.h"
+#include "document/xer/data_parser.h"
 
 namespace tessel::view {
 

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "document/field_lookup.h"
-#include "document/record_lists.h"
-#include "document/text_encoding.h"
-#include "document/xer.h"
+#include "document/records/record_lists.h"
+#include "document/xer/text_encoding.h"
+#include "document/xer/xer.h"
 
 namespace tessel::document {
 

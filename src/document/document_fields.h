@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "document/id_index.h"
-#include "document/record_lists.h"
+#include "document/records/id_index.h"
+#include "document/records/record_lists.h"
 
 namespace tessel::document {
 

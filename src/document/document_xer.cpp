@@ -1,8 +1,8 @@
 #include "document/document.h"
 
-#include "document/open_limits.h"
+#include "document/io/open_limits.h"
 #include "document/table_loaders.h"
-#include "document/xer.h"
+#include "document/xer/xer.h"
 
 namespace tessel::document {
 

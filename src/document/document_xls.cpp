@@ -1,6 +1,6 @@
 #include "document/document_xls.h"
 
-#include "document/workbook_import.h"
+#include "document/workbook/workbook_import.h"
 
 namespace tessel::document {
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "catalog/field_catalog.h"
-#include "document/record_lists.h"
+#include "document/records/record_lists.h"
 #include "values/s_scalars.h"
 #include "values/s_val.h"
 

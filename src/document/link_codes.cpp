@@ -2,7 +2,7 @@
 // while a schedule is linked. Every find is a search by id that answers the
 // first record carrying it.
 #include "document/document_fields.h"
-#include "document/id_index.h"
+#include "document/records/id_index.h"
 
 namespace tessel::document {
 

@@ -6,7 +6,7 @@
 
 #include "document/document.h"
 #include "document/document_fields.h"
-#include "document/id_index.h"
+#include "document/records/id_index.h"
 
 namespace tessel::document {
 namespace {

@@ -2,8 +2,8 @@
 // same name.
 #pragma once
 
-#include "document/record_lists.h"
-#include "document/xer.h"
+#include "document/records/record_lists.h"
+#include "document/xer/xer.h"
 
 namespace tessel::document {
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "config/field_source.h"
-#include "document/records.h"
+#include "document/records/records.h"
 #include "values/s_val.h"
 
 namespace tessel::document {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "document/path_text.h"
+#include "document/io/path_text.h"
 
 namespace tessel::view {
 

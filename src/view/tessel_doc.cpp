@@ -1,46 +1,10 @@
 #include "view/tessel_doc.h"
 
-#include <cstdio>
-
 #include "catalog/field_catalog.h"
 #include "config/encoding_choices.h"
-#include "document/document_xls.h"
-#include "document/open_limits.h"
-#include "document/path_text.h"
-#include "document/xer.h"
+#include "document/io/path_text.h"
 
 namespace tessel::view {
-namespace {
-
-std::u16string lower_extension(const std::u16string& path) {
-  // The last four characters of a longer path, lower-cased; a path of four
-  // characters or fewer is compared as it stands.
-  if (path.size() <= 4) return path;
-  std::u16string ext = path.substr(path.size() - 4);
-  for (char16_t& c : ext)
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  return ext;
-}
-
-bool has_compound_signature(const std::u16string& path) {
-  FILE* f = std::fopen(document::narrow_path(path).c_str(), "rb");
-  if (!f) return false;
-  unsigned char sig[2] = {0, 0};
-  const size_t n = std::fread(sig, 1, 2, f);
-  std::fclose(f);
-  return n == 2 && sig[0] == 0xD0 && sig[1] == 0xCF;
-}
-
-}  // namespace
-
-schedule_format format_of(const std::u16string& path) {
-  // A file too large to hold is refused before a byte of it is read.
-  if (!document::file_size_acceptable(path)) return schedule_format::refused;
-  const std::u16string ext = lower_extension(path);
-  if (ext == u".xer") return document::xer_parser::is_xer(path) ? schedule_format::xer : schedule_format::refused;
-  if (ext == u".xls") return has_compound_signature(path) ? schedule_format::xls : schedule_format::refused;
-  return schedule_format::refused;
-}
 
 std::u16string refusal_message(const std::u16string& path) { return u"Can't open document: " + path; }
 
@@ -64,37 +28,28 @@ bool TesselDoc::open_detected(const std::u16string& path) {
 }
 
 bool TesselDoc::open_with(const std::u16string& path, std::optional<document::text_encoding> encoding) {
-  const schedule_format format = format_of(path);
-  std::unique_ptr<document::Document> next;
-  switch (format) {
-    case schedule_format::xer:
-      next = std::make_unique<document::Document_xer>(encoding);
-      break;
-    case schedule_format::xls:
-      next = std::make_unique<document::Document_xls>();
-      break;
-    case schedule_format::refused:
-      break;
-  }
-  if (!next) return false;
-
-  // The view configuration is rebuilt before the schedule is read: loading
-  // adds the document's own fields to freshly built catalogs. Then columns
-  // the schedule cannot supply are dropped and remembered ones read again.
-  config_.rebuild();
-
-  doc_.reset();
-  doc_ = std::move(next);
-  last_load_complete_ = doc_->load(path);
-  if (doc_->refused()) {
-    // Nothing was built from it: there is no schedule rather than an empty one.
+  // The view configuration is rebuilt once the file is known to be a
+  // schedule and before it is read: loading adds the document's own fields
+  // to freshly built catalogs. Then columns the schedule cannot supply are
+  // dropped and remembered ones read again.
+  bool prepared = false;
+  document::opened_file opened = document::open_schedule(path, encoding, [&] {
+    config_.rebuild();
     doc_.reset();
-    last_load_complete_ = false;
-    encoding_used_.reset();
+    prepared = true;
+  });
+  refusal_reason_ = opened.refusal;
+  if (!opened.document) {
+    if (prepared) {
+      last_load_complete_ = false;
+      encoding_used_.reset();
+    }
     return false;
   }
+  doc_ = std::move(opened.document);
+  last_load_complete_ = opened.complete;
   encoding_used_.reset();
-  if (format == schedule_format::xer && last_load_complete_)
+  if (opened.format == document::schedule_format::xer && last_load_complete_)
     encoding_used_ = static_cast<const document::Document_xer&>(*doc_).encoding_used();
   config_.after_load();
   return true;

@@ -11,17 +11,10 @@
 
 #include "config/view_configuration.h"
 #include "document/document.h"
-#include "document/text_encoding.h"
+#include "document/schedule_file.h"
+#include "document/xer/text_encoding.h"
 
 namespace tessel::view {
-
-enum class schedule_format { refused, xer, xls };
-
-// The reader a path goes to, judged by its extension (compared after
-// lower-casing) and the file's signature: ".xer" files must start with
-// "ERMHDR", ".xls" files with the compound-file signature 0xD0 0xCF. A file
-// larger than the open limits allow is refused whatever it holds.
-schedule_format format_of(const std::u16string& path);
 
 // "Can't open document: PATH".
 std::u16string refusal_message(const std::u16string& path);
@@ -62,6 +55,8 @@ class TesselDoc {
   const view_configuration& configuration() const { return config_; }
   // Whether the last accepted file was read to its end.
   bool last_load_complete() const { return last_load_complete_; }
+  // Why the last refused file was refused, in plain words.
+  const std::u16string& refusal_reason() const { return refusal_reason_; }
 
  private:
   bool open_with(const std::u16string& path, std::optional<document::text_encoding> encoding);
@@ -69,6 +64,7 @@ class TesselDoc {
   view_configuration config_;
   std::unique_ptr<document::Document> doc_;
   bool last_load_complete_ = false;
+  std::u16string refusal_reason_;
   std::optional<document::text_encoding> encoding_used_;
 };
 

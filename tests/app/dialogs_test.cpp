@@ -25,7 +25,7 @@
 #include "app/dialogs/columns_dlg.h"
 #include "app/dialogs/dialog_render.h"
 #include "app/dialogs/options_dlg.h"
-#include "document/record_lists.h"
+#include "document/records/record_lists.h"
 #include "values/civil.h"
 #include "values/display_prefs.h"
 

@@ -21,7 +21,7 @@
 #include "app/command_line.h"
 #include "app/frame_rules.h"
 #include "app/tessel_app.h"
-#include "view/table_text.h"
+#include "view/table/table_text.h"
 #include "view/display_scale.h"
 
 namespace tessel::app {

@@ -10,14 +10,14 @@
 #include <iostream>
 #include <memory>
 
-#include "document/path_text.h"
+#include "document/io/path_text.h"
 #include "open_file.h"
 #include "draw_panes.h"
-#include "view/code_table_views.h"
-#include "view/detail_activity.h"
-#include "view/detail_record_views.h"
-#include "view/relationship_table_view.h"
-#include "view/step_table_view.h"
+#include "view/details/code_table_views.h"
+#include "view/details/detail_activity.h"
+#include "view/details/detail_record_views.h"
+#include "view/details/relationship_table_view.h"
+#include "view/details/step_table_view.h"
 
 namespace tessel::dump {
 namespace {

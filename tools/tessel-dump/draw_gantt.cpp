@@ -11,8 +11,8 @@
 #include <string>
 
 #include "draw_panes.h"
-#include "view/gantt_view.h"
-#include "view/go_to.h"
+#include "view/gantt/gantt_view.h"
+#include "view/gantt/go_to.h"
 
 namespace tessel::dump {
 namespace {

@@ -10,7 +10,7 @@
 #include "open_file.h"
 #include "view/display_scale.h"
 #include "view/recording_surface.h"
-#include "view/table_views.h"
+#include "view/table/table_views.h"
 
 namespace tessel::dump {
 namespace {

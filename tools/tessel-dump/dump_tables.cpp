@@ -8,7 +8,7 @@
 
 #include "command.h"
 #include "open_file.h"
-#include "document/xer.h"
+#include "document/xer/xer.h"
 
 namespace tessel::dump {
 namespace {

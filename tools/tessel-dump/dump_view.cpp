@@ -9,7 +9,7 @@
 #include "command.h"
 #include "open_file.h"
 #include "rows/tree_build.h"
-#include "view/table_text.h"
+#include "view/table/table_text.h"
 
 namespace tessel::dump {
 namespace {

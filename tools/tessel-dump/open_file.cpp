@@ -3,7 +3,7 @@
 #include <chrono>
 #include <iostream>
 
-#include "document/path_text.h"
+#include "document/io/path_text.h"
 
 namespace tessel::dump {
 

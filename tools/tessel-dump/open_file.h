@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "document/text_encoding.h"
+#include "document/xer/text_encoding.h"
 #include "view/tessel_doc.h"
 
 namespace tessel::dump {

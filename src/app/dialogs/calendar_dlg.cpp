@@ -16,7 +16,7 @@
 #include "app/dialogs/dialog_units.h"
 #include "app/dialogs/surface_panel.h"
 #include "values/civil.h"
-#include "view/calendar_panels.h"
+#include "view/dialogs/calendar_panels.h"
 #include "view/display_scale.h"
 
 namespace tessel::app {

@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-#include "view/calendar_month.h"
+#include "view/dialogs/calendar_month.h"
 
 class QLineEdit;
 class QListWidget;

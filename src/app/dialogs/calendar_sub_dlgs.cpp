@@ -11,8 +11,8 @@
 
 #include "app/dialogs/dialog_units.h"
 #include "app/dialogs/surface_panel.h"
-#include "view/calendar_month.h"
-#include "view/calendar_panels.h"
+#include "view/dialogs/calendar_month.h"
+#include "view/dialogs/calendar_panels.h"
 #include "view/display_scale.h"
 
 namespace tessel::app {

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "document/record_lists.h"
+#include "document/records/record_lists.h"
 
 class QLineEdit;
 class QListWidget;

@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "view/column_chooser.h"
+#include "view/dialogs/column_chooser.h"
 
 class QListWidget;
 

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "config/layout.h"
-#include "document/record_lists.h"
+#include "document/records/record_lists.h"
 
 namespace tessel::app {
 

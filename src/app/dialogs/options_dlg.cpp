@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/dialog_units.h"
-#include "view/options_pages.h"
+#include "view/dialogs/options_pages.h"
 
 namespace tessel::app {
 
