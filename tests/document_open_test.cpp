@@ -10,6 +10,7 @@
 
 #include "catalog/field_catalog.h"
 #include "test_support.h"
+#include "document/critical.h"
 #include "document/document.h"
 #include "values/display_prefs.h"
 #include "view/tessel_doc.h"
@@ -22,16 +23,7 @@ namespace {
 
 using test_support::scratch;
 
-// An export written line by line: each line's fields joined by tabs, CR LF
-// line ends as the database writes them.
-std::string xer(const std::vector<std::vector<std::string>>& lines) {
-  std::string out = "ERMHDR\t19.12\t2024-01-10\tProject\tadmin\n";
-  for (const auto& fields : lines) {
-    for (size_t i = 0; i < fields.size(); ++i) out += (i ? "\t" : "") + fields[i];
-    out += "\r\n";
-  }
-  return out;
-}
+using test_support::xer;
 
 const TASK& by_code(const Document& d, const std::u16string& code) {
   for (const TASK& t : d.task)
@@ -310,4 +302,40 @@ TEST(OpenSchedule, CriticalActivitiesHaveNoFloatLeft) {
   std::u16string shown;
   for (const TASK& t : d.task) shown += d.fields().value(t, critical->field_id).text() + u" ";
   EXPECT_EQ(shown, u"Yes Yes No No No ");
+}
+
+// An activity is critical by its own project's rule: on the driving path
+// where the project calls the longest path critical, else with total float
+// at most the project's threshold; finished work never is.
+TEST(OpenSchedule, CriticalFollowsEachProjectsRule) {
+  scratch s;
+  view::TesselDoc doc;
+  const std::u16string path = s.write("critical.xer", xer({
+      {"%T", "PROJECT"},
+      {"%F", "proj_id", "proj_short_name", "critical_path_type", "critical_drtn_hr_cnt"},
+      {"%R", "1", "LONGEST", "CT_DrivPath", "80"},
+      {"%R", "2", "FLOAT16", "CT_TotFloat", "16"},
+      {"%R", "3", "PLAIN", "", ""},
+      {"%T", "TASK"},
+      {"%F", "task_id", "proj_id", "task_code", "status_code", "driving_path_flag", "total_float_hr_cnt"},
+      {"%R", "10", "1", "L-drv", "TK_Active", "Y", "40"},
+      {"%R", "11", "1", "L-neg", "TK_NotStart", "N", "-8"},
+      {"%R", "12", "1", "L-done", "TK_Complete", "Y", "0"},
+      {"%R", "20", "2", "F-16", "TK_NotStart", "N", "16"},
+      {"%R", "21", "2", "F-17", "TK_NotStart", "Y", "17"},
+      {"%R", "22", "2", "F-none", "TK_NotStart", "N", ""},
+      {"%R", "30", "3", "P-0", "TK_NotStart", "N", "0"},
+      {"%R", "31", "3", "P-1", "TK_Active", "N", "1"},
+      {"%R", "40", "99", "orphan", "TK_Active", "N", "-1"},
+  }));
+  ASSERT_TRUE(doc.open(path));
+  const Document& d = *doc.document();
+  ASSERT_EQ(d.task.size(), 9u);
+  const std::pair<const char16_t*, bool> expected[] = {
+      {u"L-drv", true}, {u"L-neg", false}, {u"L-done", false}, {u"F-16", true},   {u"F-17", false},
+      {u"F-none", false}, {u"P-0", true}, {u"P-1", false},   {u"orphan", true}};
+  for (const auto& [code, critical] : expected) {
+    EXPECT_EQ(by_code(d, code).critical_flag.value != 0, critical) << test_support::narrow(code);
+    EXPECT_EQ(is_critical(by_code(d, code)), critical) << test_support::narrow(code);
+  }
 }

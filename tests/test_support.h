@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalog/field_catalog.h"
 
@@ -38,6 +39,17 @@ inline std::string read_file(const fs::path& p) {
 inline void write_file(const fs::path& p, const std::string& bytes) {
   if (p.has_parent_path()) fs::create_directories(p.parent_path());
   std::ofstream(p, std::ios::binary) << bytes;
+}
+
+// An export written line by line: each line's fields joined by tabs, CR LF
+// line ends as the database writes them.
+inline std::string xer(const std::vector<std::vector<std::string>>& lines) {
+  std::string out = "ERMHDR\t19.12\t2024-01-10\tProject\tadmin\n";
+  for (const auto& fields : lines) {
+    for (size_t i = 0; i < fields.size(); ++i) out += (i ? "\t" : "") + fields[i];
+    out += "\r\n";
+  }
+  return out;
 }
 
 // A folder named after the running test, removed with the object.

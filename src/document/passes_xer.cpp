@@ -5,6 +5,7 @@
 #include <thread>
 #include <unordered_set>
 
+#include "document/critical.h"
 #include "document/document.h"
 
 namespace tessel::document {
@@ -134,10 +135,7 @@ void task_pass(TASK& t) {
   if (t.primary_rsrc) {
     t.primary_rsrc_text.value = t.primary_rsrc->rsrc_short_name.value + u"." + t.primary_rsrc->rsrc_name.value;
   }
-  // Critical: work still to do with no total float left. A completed
-  // activity has no float and is never critical.
-  t.critical_flag.value = t.status_code.code != completed && !t.total_float_hr_cnt.dur_empty &&
-                          t.total_float_hr_cnt.hours <= 0.0;
+  t.critical_flag.value = is_critical(t);
   t.critical_flag.empty = 0;
   t.calc_phys_complete_pct.value = t.phys_complete_pct.value;
   t.calc_phys_complete_pct.empty = 0;
