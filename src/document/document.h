@@ -34,9 +34,12 @@ class Document : public record_lists {
   // as a schedule at all (a damaged workbook), or its rows would have taken
   // far more memory than its size justifies. Nothing was read from it then.
   bool refused() const { return refused_; }
+  // Why, in plain words ("The workbook has no TASK sheet."); may be empty.
+  const std::u16string& refusal_reason() const { return refusal_reason_; }
 
  protected:
   bool refused_ = false;
+  std::u16string refusal_reason_;
 
   // Resolves the catalog fields against this document; the last step of
   // every load, after the document has registered its own fields.

@@ -83,9 +83,10 @@ opened_file open_schedule(const std::u16string& path, std::optional<text_encodin
   out.complete = out.document->load(path);
   if (out.document->refused()) {
     // Nothing was built from it: there is no schedule rather than an empty one.
-    out.document.reset();
     out.complete = false;
-    out.refusal = u"The file could not be read as a schedule.";
+    out.refusal = out.document->refusal_reason().empty() ? u"The file could not be read as a schedule."
+                                                         : out.document->refusal_reason();
+    out.document.reset();
   }
   return out;
 }
