@@ -198,14 +198,11 @@ TEST_F(WorkbookImport, RelationshipsStopAtTheFirstUnknownActivity) {
 TEST_F(WorkbookImport, WorkbooksWithoutActivitiesOrUserData) {
   {
     // Only the user data (and a sheet named "Task", which is not the
-    // activity sheet): an empty schedule with its one project.
+    // activity sheet): no schedule, refused.
     Document_xls doc;
-    ASSERT_TRUE(doc.load(data_path("no_task_sheet.xls")));
-    EXPECT_EQ(doc.project.size(), 1u);
-    EXPECT_EQ(doc.project[0].proj_id.value, 1u);
+    EXPECT_FALSE(doc.load(data_path("no_task_sheet.xls")));
+    EXPECT_TRUE(doc.refused());
     EXPECT_TRUE(doc.task.empty());
-    EXPECT_EQ(prefs().duration_unit, 2);
-    EXPECT_EQ(prefs().unit_unit, 3);
   }
   reset_prefs();
   {

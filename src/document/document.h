@@ -8,6 +8,7 @@
 #include <string>
 
 #include "document/field_lookup.h"
+#include "document/load_report.h"
 #include "document/records/record_lists.h"
 #include "document/xer/text_encoding.h"
 #include "document/xer/xer.h"
@@ -36,10 +37,14 @@ class Document : public record_lists {
   bool refused() const { return refused_; }
   // Why, in plain words ("The workbook has no TASK sheet."); may be empty.
   const std::u16string& refusal_reason() const { return refusal_reason_; }
+  // What the last load found in the file: how it was read, what it holds,
+  // what looked wrong.
+  const load_report& report() const { return report_; }
 
  protected:
   bool refused_ = false;
   std::u16string refusal_reason_;
+  load_report report_;
 
   // Resolves the catalog fields against this document; the last step of
   // every load, after the document has registered its own fields.
@@ -72,6 +77,8 @@ class Document_xer : public Document {
  private:
   bool finish_load(bool read);
   xer_parser::table_plan plan();
+  // Loads one table the reader completed, checking its rows for the report.
+  void take_table(const xer_table& table, class xer_row_checks& checks);
 
   std::optional<text_encoding> encoding_;
   text_encoding used_ = text_encoding::windows_1252;

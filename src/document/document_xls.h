@@ -58,8 +58,8 @@ class Document_xls : public Document {
 
   // Clears the availability of every catalog field, imports the workbook
   // (which marks the fields it carries), links and runs the passes. Answers
-  // false when the workbook could not be read or has no user-data sheet;
-  // what was built by then (the workbook's one project) stays.
+  // false, refused, when the workbook could not be read or lacks its
+  // user-data or activity sheet.
   bool load(const std::u16string& path) override;
   // Attaches every activity to the first project.
   void link() override;
@@ -67,8 +67,15 @@ class Document_xls : public Document {
   // WBS element, resource and project in that order.
   void run_passes();
 
-  // Marks the load as refused: the workbook could not be read at all.
-  void refuse() { refused_ = true; }
+  // Marks the load as refused, for the reason given in plain words: the
+  // workbook could not be read at all, or holds no schedule.
+  void refuse(std::u16string reason) {
+    refused_ = true;
+    refusal_reason_ = std::move(reason);
+  }
+
+  // The load report, filled by the import as it reads the sheets.
+  load_report& report_to_fill() { return report_; }
 
   workbook_values& values() { return values_; }
   const workbook_values& values() const { return values_; }

@@ -85,6 +85,14 @@ bool load_table(record_lists& lists, const xer_table& table) {
   return false;
 }
 
+size_t record_count(const record_lists& lists, std::u16string_view name) {
+#define TESSEL_COUNT_IF(TYPE, member) \
+  if (name == u"" #TYPE) return lists.member.size();
+  TESSEL_RECORD_TABLES(TESSEL_COUNT_IF)
+#undef TESSEL_COUNT_IF
+  return 0;
+}
+
 size_t record_size(std::u16string_view name) {
 #define TESSEL_SIZE_IF(TYPE, member) \
   if (name == u"" #TYPE) return sizeof(TYPE);

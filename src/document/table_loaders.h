@@ -19,6 +19,10 @@ namespace tessel::document {
 // holds them. Rows are never merged, even when their ids repeat.
 bool load_table(record_lists& lists, const xer_table& table);
 
+// How many records the list of the table of that name holds; 0 for a table
+// the schedule does not hold.
+size_t record_count(const record_lists& lists, std::u16string_view table_name);
+
 // The memory one record of the table of that name takes before its texts;
 // 0 for a table the schedule does not hold.
 size_t record_size(std::u16string_view table_name);

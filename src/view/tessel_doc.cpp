@@ -6,7 +6,11 @@
 
 namespace tessel::view {
 
-std::u16string refusal_message(const std::u16string& path) { return u"Can't open document: " + path; }
+std::u16string refusal_message(const std::u16string& path, const std::u16string& reason) {
+  std::u16string out = u"Can't open document: " + path;
+  if (!reason.empty()) out += u"\n" + reason;
+  return out;
+}
 
 std::optional<document::text_encoding> remembered_text_encoding(const std::u16string& path) {
   const std::optional<std::string> name = config::remembered_encoding(document::narrow_path(path));

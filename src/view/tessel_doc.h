@@ -16,8 +16,8 @@
 
 namespace tessel::view {
 
-// "Can't open document: PATH".
-std::u16string refusal_message(const std::u16string& path);
+// "Can't open document: PATH", and under it the reason when there is one.
+std::u16string refusal_message(const std::u16string& path, const std::u16string& reason = {});
 
 class TesselDoc {
  public:

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "command.h"
+#include "document/schedule_file.h"
 #include "open_file.h"
 
 namespace tessel::dump {
@@ -30,7 +31,7 @@ void print_help() {
                "that encoding (windows-1250 to windows-1258, gbk, big5, shift_jis, utf-8,\n"
                "iso-8859-1) instead of the one the viewer remembers or detects.\n\n"
                "A file that cannot be read as a schedule prints \"Can't open document: PATH\"\n"
-               "on stderr and exits with status 1.\n";
+               "and the reason on stderr and exits with status 1.\n";
 }
 
 }  // namespace
@@ -38,7 +39,12 @@ void print_help() {
 command_registration::command_registration(command c) { commands().push_back(std::move(c)); }
 
 int refuse(const std::string& path) {
-  std::cerr << "Can't open document: " << path << "\n";
+  // The reason the open gave, or, for the commands that read the text
+  // tree themselves, the one the file's first look gives.
+  std::u16string reason = last_refusal(path);
+  if (reason.empty()) document::sniff_schedule(path_arg(path), &reason);
+  if (reason.empty()) reason = u"The file is not a schedule export (it does not start with ERMHDR).";
+  std::cerr << utf8(view::refusal_message(path_arg(path), reason)) << "\n";
   return 1;
 }
 

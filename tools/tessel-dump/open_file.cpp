@@ -9,6 +9,8 @@ namespace tessel::dump {
 
 namespace {
 std::optional<document::text_encoding> given_encoding;
+std::string refused_path;
+std::u16string refused_reason;
 }
 
 std::u16string path_arg(const std::string& arg) { return document::wide_text(arg); }
@@ -52,9 +54,15 @@ double open_timed(view::TesselDoc& doc, const std::string& path) {
   const auto t0 = std::chrono::steady_clock::now();
   const bool opened =
       given_encoding ? doc.open(path_arg(path), *given_encoding, false) : doc.open(path_arg(path));
-  if (!opened) return -1;
+  if (!opened) {
+    refused_path = path;
+    refused_reason = doc.refusal_reason();
+    return -1;
+  }
   const auto t1 = std::chrono::steady_clock::now();
   return std::chrono::duration<double, std::milli>(t1 - t0).count();
 }
+
+std::u16string last_refusal(const std::string& path) { return path == refused_path ? refused_reason : u""; }
 
 }  // namespace tessel::dump

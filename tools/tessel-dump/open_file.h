@@ -29,5 +29,8 @@ std::optional<document::text_encoding> encoding_for(const std::string& path);
 // with --encoding if there was one (which is not remembered); answers the
 // milliseconds it took, or -1 when the file was refused.
 double open_timed(view::TesselDoc& doc, const std::string& path);
+// Why the last open of `path` by open_timed was refused; empty when it was
+// not, or when another path was opened since.
+std::u16string last_refusal(const std::string& path);
 
 }  // namespace tessel::dump

@@ -97,12 +97,31 @@ bool read_whole_file(const std::u16string& path, std::string& out) {
   return !out.empty();
 }
 
+// Why a workbook stream was not read. Its first record decides: a workbook
+// begins with a BOF record of its version, and only the eighth version is
+// read; one that begins well but is not read asked for more than its size
+// can hold.
+const char16_t* stream_refusal(std::string_view s) {
+  auto u16 = [&](size_t at) { return uint16_t(uint8_t(s[at]) | uint8_t(s[at + 1]) << 8); };
+  if (s.size() < 6 || u16(0) != 0x0809) return workbook_refusal::damaged_records;
+  if (u16(4) < 0x0600) return workbook_refusal::old_version;
+  if (u16(4) > 0x0600) return workbook_refusal::damaged_records;
+  return workbook_refusal::too_many_cells;
+}
+
 }  // namespace
 
 bool workbook::open(const std::u16string& path) {
   close();
   std::string bytes, stream;
-  if (!read_whole_file(path, bytes) || !workbook_stream(bytes, stream)) return false;
+  if (!read_whole_file(path, bytes)) {
+    refusal_ = u"The file could not be read.";
+    return false;
+  }
+  if (!workbook_stream(bytes, stream)) {
+    refusal_ = workbook_refusal::damaged_container;
+    return false;
+  }
   const uint64_t size = bytes.size();
   bytes = std::string();  // the stream is all that is read from here on
   return read_stream(std::move(stream), size);
@@ -111,13 +130,20 @@ bool workbook::open(const std::u16string& path) {
 bool workbook::open_bytes(std::string_view file) {
   close();
   std::string stream;
-  return workbook_stream(file, stream) && read_stream(std::move(stream), file.size());
+  if (!workbook_stream(file, stream)) {
+    refusal_ = workbook_refusal::damaged_container;
+    return false;
+  }
+  return read_stream(std::move(stream), file.size());
 }
 
 bool workbook::read_stream(std::string&& stream, uint64_t file_size) {
   const uint64_t budget = memory_factor * file_size + record_allowance;
   std::vector<biff_sheet> read;
-  if (!read_biff_workbook(stream, {budget / bytes_per_cell, budget / sizeof(char16_t)}, read)) return false;
+  if (!read_biff_workbook(stream, {budget / bytes_per_cell, budget / sizeof(char16_t)}, read)) {
+    refusal_ = stream_refusal(stream);
+    return false;
+  }
   stream = std::string();
   file_size_ = file_size;
   sheets_.resize(read.size());
@@ -140,6 +166,7 @@ void workbook::release(const workbook_sheet& sheet) {
 void workbook::close() {
   sheets_.clear();
   file_size_ = 0;
+  refusal_.clear();
 }
 
 const workbook_sheet* workbook::sheet(std::string_view name) const {

@@ -23,6 +23,21 @@ namespace tessel::document {
 
 struct biff_sheet;
 
+// Why a workbook is refused, in the words the user reads under "Can't open
+// document".
+namespace workbook_refusal {
+inline constexpr const char16_t* damaged_container =
+    u"The file is damaged: its workbook container cannot be read.";
+inline constexpr const char16_t* damaged_records = u"The workbook is damaged: its records cannot be read.";
+inline constexpr const char16_t* old_version = u"The workbook is older than Excel 97 and cannot be read.";
+inline constexpr const char16_t* too_many_cells =
+    u"The workbook's sheets claim far more cells than a file of its size can hold.";
+inline constexpr const char16_t* too_many_records =
+    u"The workbook's rows would take far more memory than a file of its size justifies.";
+inline constexpr const char16_t* no_user_data = u"The workbook has no USERDATA sheet: it is not a schedule export.";
+inline constexpr const char16_t* no_task_sheet = u"The workbook has no TASK sheet.";
+}  // namespace workbook_refusal
+
 class workbook_sheet {
  public:
   // The sheet's name as the workbook stores it (UTF-8).
@@ -69,7 +84,8 @@ class workbook {
   workbook& operator=(const workbook&) = delete;
 
   // Opens the workbook at `path` and reads every sheet. Answers false (and
-  // holds no sheets) when the file cannot be opened or parsed as a workbook.
+  // holds no sheets) when the file cannot be opened or parsed as a workbook;
+  // `refusal` then says why in plain words.
   bool open(const std::u16string& path);
   // The same for the bytes of a whole file.
   bool open_bytes(std::string_view file);
@@ -80,6 +96,9 @@ class workbook {
   void release(const workbook_sheet& sheet);
 
   const std::vector<workbook_sheet>& sheets() const { return sheets_; }
+  // Why the last open failed ("The workbook is older than Excel 97."); empty
+  // after a successful one.
+  const std::u16string& refusal() const { return refusal_; }
   // The size of the file the sheets were read from.
   uint64_t file_size() const { return file_size_; }
   // The first sheet named exactly `name` (case-sensitive), or null.
@@ -91,6 +110,7 @@ class workbook {
 
   std::vector<workbook_sheet> sheets_;
   uint64_t file_size_ = 0;
+  std::u16string refusal_;
 };
 
 }  // namespace tessel::document

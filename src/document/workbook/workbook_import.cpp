@@ -37,7 +37,7 @@ bool import_workbook(Document_xls& doc, const std::u16string& path) {
   workbook book;
   if (!book.open(path)) {
     add_project(doc);
-    doc.refuse();
+    doc.refuse(book.refusal());
     return false;
   }
   return import_book(doc, book, [&book](const workbook_sheet& s) { book.release(s); });
@@ -57,19 +57,45 @@ bool import_book(Document_xls& doc, const workbook& book, const sheet_done& done
   }
   if (!records_acceptable(record_bytes, book.file_size(), available_memory())) {
     add_project(doc);
-    doc.refuse();
+    doc.refuse(workbook_refusal::too_many_records);
     return false;
   }
   return import_sheets(doc, book.sheets(), done);
 }
 
+namespace {
+
+// The sheets in workbook order with their data rows (below the header and
+// caption rows), split into those the import reads and the others.
+void note_sheets(load_report& report, const std::vector<workbook_sheet>& sheets) {
+  report.format = "XLS workbook";
+  for (const workbook_sheet& s : sheets) {
+    const bool read = s.name() == "USERDATA" || s.name() == "TASK" || s.name() == "TASKPRED" ||
+                      s.name() == "RSRC" || s.name() == "TASKRSRC";
+    const size_t rows = s.row_count() > 2 ? s.row_count() - 2 : 0;
+    (read ? report.tables_read : report.tables_not_read).push_back({s.name(), rows});
+  }
+}
+
+}  // namespace
+
 bool import_sheets(Document_xls& doc, const std::vector<workbook_sheet>& sheets, const sheet_done& done) {
+  note_sheets(doc.report_to_fill(), sheets);
   import_context cx(doc);
   cx.project = &add_project(doc);
 
+  // A workbook without its preferences sheet, or without activities, is
+  // not a schedule export: it is refused rather than shown empty.
   const workbook_sheet* user_data = find_sheet(sheets, "USERDATA");
-  if (!user_data) return false;
+  if (!user_data) {
+    doc.refuse(workbook_refusal::no_user_data);
+    return false;
+  }
   const workbook_sheet* tasks = find_sheet(sheets, "TASK");
+  if (!tasks) {
+    doc.refuse(workbook_refusal::no_task_sheet);
+    return false;
+  }
   const workbook_sheet* relationships = find_sheet(sheets, "TASKPRED");
   // The project cost sheet is known but holds nothing the viewer shows.
   (void)find_sheet(sheets, "PROJCOST");
@@ -80,10 +106,7 @@ bool import_sheets(Document_xls& doc, const std::vector<workbook_sheet>& sheets,
   const auto finished = [&done](const workbook_sheet* s) {
     if (s && done) done(*s);
   };
-  if (tasks) import_tasks(cx, *tasks);
-  // Without activities there is no WBS tree either: the project still gets
-  // its own node, so the WBS view shows the project.
-  if (!tasks) import_tasks(cx, workbook_sheet());
+  import_tasks(cx, *tasks);
   finished(tasks);
   if (relationships) import_relationships(cx, *relationships);
   finished(relationships);
@@ -92,6 +115,7 @@ bool import_sheets(Document_xls& doc, const std::vector<workbook_sheet>& sheets,
   if (assignments) import_assignments(cx, *assignments);
   finished(assignments);
   doc.wbs_carried.resize(doc.projwbs.size(), 0);
+  doc.report_to_fill().activities = doc.task.size();
   return true;
 }
 

@@ -20,8 +20,8 @@ namespace tessel::document {
 
 // Reads the workbook at `path` into `doc`: the one project, then the sheets
 // USERDATA, TASK, TASKPRED, RSRC and TASKRSRC in that order. Answers false,
-// having built only the project, when the workbook cannot be read or has no
-// "USERDATA" sheet.
+// and refuses the document with the reason, when the workbook cannot be read
+// or has no "USERDATA" or "TASK" sheet.
 bool import_workbook(Document_xls& doc, const std::u16string& path);
 // The same for a workbook already read; refused alike when the records its
 // sheets' rows make would take far more memory than the file's size

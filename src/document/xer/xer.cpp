@@ -139,18 +139,21 @@ inline char keyword_of(const char* p, const char* le) {
 // Calls f(line, line_end, keyword) for each line after the header line up
 // to and including the "%E" line. A CR right before the LF is not part of
 // the line; the last line needs no LF.
+// The line's number (the header line is 1) comes last.
 template <class F>
 void for_each_line(const char* p, const char* end, F&& f) {
   const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
   p = nl ? nl + 1 : end;  // the rest of the header line is not used
+  uint32_t number = 1;
   while (p < end) {
+    ++number;
     nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
     const char* le = nl ? nl : end;
     const char* next = nl ? nl + 1 : end;
     if (nl && le > p && le[-1] == '\r') --le;
     const char k = keyword_of(p, le);
     if (k) {
-      f(p, le, k);
+      f(p, le, k, number);
       if (k == 'E') return;  // end of data: nothing after this line is read
     }
     p = next;
@@ -317,12 +320,15 @@ xer_table* xer_doc::add_table() {
 
 // ---------------------------------------------------------------- reading
 
-void xer_parser::read_row(xer_table& table, const char* line, const char* le) {
+void xer_parser::read_row(xer_table& table, const char* line, const char* le, uint32_t number) {
   const size_t n = size_t(le - line);
   auto& cells = table.cells_;
+  const bool trailing_tab = n > 2 && le[-1] == '\t';
   if (n >= xer_table::copied - 1 || cells.size() + n >= xer_table::copied - 1) {
     // Too long for 32-bit offsets: the general path copies what it must.
     xer_row* row = table.add_row();
+    row->line_number_ = number;
+    row->trailing_tab_ = trailing_tab;
     for_each_value(line, le, [&](const char* s, const char* e) {
       row->add_cell(std::string_view(s, size_t(e - s)));
     });
@@ -331,6 +337,8 @@ void xer_parser::read_row(xer_table& table, const char* line, const char* le) {
   const auto first = uint32_t(cells.size());
   xer_row& row = table.rows_.emplace_back(&table, first);
   row.line_ = line;
+  row.line_number_ = number;
+  row.trailing_tab_ = trailing_tab;
   // The values are the runs between the TABs after "%R"; a TAB at the end
   // of the line starts no further value. Values average a few bytes, so the
   // TABs are found sixteen bytes at a time rather than one memchr per value.
@@ -389,7 +397,11 @@ bool xer_parser::read_tree(const std::string& bytes, Sink& sink, std::optional<t
   };
   std::vector<table_size> sizes;
   std::vector<table_count> counts;
-  for_each_line(begin, end, [&](const char* p, const char* le, char k) {
+  xer_file_facts facts;
+  facts.bytes = bytes.size();
+  for_each_line(begin, end, [&](const char* p, const char* le, char k, uint32_t number) {
+    facts.lines = number;
+    if (k == 'E') facts.end_marker = true;
     if (k == 'T') {
       sizes.emplace_back();
       if (plan) {
@@ -403,16 +415,16 @@ bool xer_parser::read_tree(const std::string& bytes, Sink& sink, std::optional<t
   });
   if (plan) {
     for (size_t i = 0; i < counts.size(); ++i) counts[i].rows = sizes[i].rows;
-    if (!plan(counts, bytes.size())) return false;
+    if (!plan(counts, facts)) return false;
   }
 
   xer_table* table = nullptr;  // none until the first "%T": "%F" and "%R" lines are ignored
   size_t table_index = 0;
-  for_each_line(begin, end, [&](const char* p, const char* le, char k) {
+  for_each_line(begin, end, [&](const char* p, const char* le, char k, uint32_t number) {
     switch (k) {
       case 'R':
         if (table) {
-          read_row(*table, p, le);
+          read_row(*table, p, le, number);
           if (table->rows_.size() == 1) reserve_cells(*table, sizes[table_index - 1].row_bytes);
         }
         break;

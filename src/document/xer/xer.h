@@ -96,6 +96,12 @@ class xer_row {
   // copied into the table, so any view is accepted.
   xer_cell add_cell(std::string_view bytes);
 
+  // The row's line in its file (the header line is 1); 0 for a row made by hand.
+  size_t line_number() const { return line_number_; }
+  // How many values the line wrote: a TAB that ends the line stands before
+  // an empty last value, which holds no cell.
+  size_t values_written() const { return count_ + (trailing_tab_ ? 1 : 0); }
+
  private:
   friend class xer_table;
   friend class xer_parser;
@@ -103,6 +109,8 @@ class xer_row {
   const char* line_ = nullptr;  // base of the cells' offsets
   uint32_t first_;              // index of the first cell in the table's cell store
   uint32_t count_ = 0;
+  uint32_t line_number_ = 0;
+  bool trailing_tab_ = false;
 };
 
 class xer_table {
@@ -201,7 +209,15 @@ class xer_parser {
     size_t rows = 0;
     bool wanted = true;
   };
-  using table_plan = std::function<bool(std::vector<table_count>& tables, size_t file_bytes)>;
+  // What the first look at the whole file finds.
+  struct xer_file_facts {
+    size_t bytes = 0;
+    // The "%E" line that ends the data; a file without one was cut short.
+    bool end_marker = false;
+    // Lines up to the end marker, or in the file without one.
+    size_t lines = 0;
+  };
+  using table_plan = std::function<bool(std::vector<table_count>& tables, const xer_file_facts& file)>;
 
   // Streaming form used by document loading: each table is handed to
   // `on_table` as soon as it is complete, in file order, and destroyed right
@@ -227,7 +243,7 @@ class xer_parser {
                         const table_plan& plan = {});
   static void reserve_rows(xer_table& table, size_t rows);
   static void reserve_cells(xer_table& table, size_t row_bytes);
-  static void read_row(xer_table& table, const char* line, const char* end);
+  static void read_row(xer_table& table, const char* line, const char* end, uint32_t number);
 };
 
 }  // namespace tessel::document
