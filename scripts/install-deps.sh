@@ -11,6 +11,7 @@ PACKAGES=(
   libgtest-dev
   fonts-crosextra-carlito
   python3-xlwt
+  poppler-utils
   clang libclang-rt-14-dev
 )
 

@@ -32,6 +32,8 @@ QString usage_text() {
       "\n"
       "  --render OUT.png      draw the whole main window to a PNG image and exit\n"
       "  --print-pdf OUT.pdf   write what Print would print to a PDF file and exit\n"
+      "  --repeat-table        with --print-pdf: the table on every page, not only the first across\n"
+      "  --fit-timeline        with --print-pdf: scale the timeline to one page across\n"
       "  --category C          activity (default), wbs, project or resource\n"
       "  --layout NAME         the layout of that category to show\n"
       "  --size WxH            window size in pixels (default 1600x1000)\n"
@@ -66,6 +68,10 @@ command_line parse_command_line(const QStringList& args) {
       if (!value(c.out)) return failed(a + QStringLiteral(" needs an output file"));
       c.mode = a == QLatin1String("--render") ? run_mode::render : run_mode::print_pdf;
       in_dialog = false;
+    } else if (a == QLatin1String("--repeat-table")) {
+      c.repeat_table = true;
+    } else if (a == QLatin1String("--fit-timeline")) {
+      c.fit_timeline = true;
     } else if (a == QLatin1String("--category")) {
       if (!value(v) || !category_of(v, c.category)) return failed(QStringLiteral("--category takes activity, wbs, project or resource"));
       in_dialog = false;

@@ -2,7 +2,8 @@
 //   tessel-reader [FILE]
 //   tessel-reader --render OUT.png [--category C] [--layout NAME] [--size WxH]
 //                 [--select N] [--details TAB] [--scale S] [--style S] [--dialog NAME [ARG ...]] FILE
-//   tessel-reader --print-pdf OUT.pdf [--category C] [--layout NAME] [--size WxH] FILE
+//   tessel-reader --print-pdf OUT.pdf [--category C] [--layout NAME] [--size WxH]
+//                 [--repeat-table] [--fit-timeline] FILE
 //   tessel-reader --help
 #pragma once
 
@@ -29,6 +30,8 @@ struct command_line {
   QStringList dialog_args;
   float scale = 0.0f;
   int theme = -1;  // --style: 0 colourful, 1 dark grey, 2 white; -1 the default
+  bool repeat_table = false;  // --repeat-table: the table on every printed page
+  bool fit_timeline = false;  // --fit-timeline: the whole timeline one page across
   QString error;  // what was wrong, for run_mode::error
 };
 

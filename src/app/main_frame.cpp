@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QThreadPool>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <cstdio>
 #include <QUrl>
 #include <QtConcurrent/QtConcurrentRun>
@@ -23,6 +24,7 @@
 #include "app/app_info.h"
 #include "app/frame_rules.h"
 #include "app/main_frame_dialogs.h"
+#include "app/load_notice.h"
 #include "app/printing.h"
 #include "config/data_folder.h"
 #include "config/settings.h"
@@ -63,6 +65,8 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   build_panes();
   connect_ribbon();
 
+  status_warning_ = make_warning_icon();
+  statusBar()->addWidget(status_warning_);
   status_counts_ = new QLabel;
   status_time_ = new QLabel;
   status_progress_text_ = new QLabel;
@@ -136,7 +140,16 @@ void CMainFrame::build_panes() {
   inner_->setStretchFactor(1, 1);
   outer_->setSizes({whole, 0});
   inner_->setSizes({table_pane_width, whole});
-  setCentralWidget(outer_);
+  // The notice about the open file stands above the table.
+  auto* central = new QWidget;
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  notice_ = new load_notice_bar;
+  column->addWidget(notice_);
+  column->addWidget(outer_, 1);
+  setCentralWidget(central);
+  connect(notice_, &load_notice_bar::details_requested, this, [this] { show_report(); });
   connect(outer_, &QSplitter::splitterMoved, this, [this] { update_pane_buttons(); });
   connect(inner_, &QSplitter::splitterMoved, this, [this] { update_pane_buttons(); });
 }
@@ -212,6 +225,7 @@ void CMainFrame::connect_ribbon() {
     if (menu->isEmpty()) menu->addAction(QStringLiteral("(none available)"))->setEnabled(false);
   });
   f.version->setText(version_line());
+  connect(f.report_link, &QToolButton::clicked, this, [this] { show_report(); });
 
   QMenu* styles = ribbon_->style_menu();
   auto* group = new QActionGroup(this);
@@ -229,8 +243,9 @@ void CMainFrame::connect_ribbon() {
 // ---- opening ----------------------------------------------------------------------
 
 void CMainFrame::open_file(const QString& path, std::optional<document::text_encoding> encoding) {
-  if (document::sniff_schedule(path.toStdU16String()) == document::schedule_format::none) {
-    if (report_refusal) report_refusal(QString::fromStdU16String(view::refusal_message(path.toStdU16String())));
+  std::u16string why;
+  if (document::sniff_schedule(path.toStdU16String(), &why) == document::schedule_format::none) {
+    refuse(path, why);
     emit open_finished(false);
     return;
   }
@@ -256,19 +271,24 @@ void CMainFrame::open_file(const QString& path, std::optional<document::text_enc
 }
 
 bool CMainFrame::open_file_now(const QString& path) {
-  if (document::sniff_schedule(path.toStdU16String()) == document::schedule_format::none) {
-    if (report_refusal) report_refusal(QString::fromStdU16String(view::refusal_message(path.toStdU16String())));
+  std::u16string why;
+  if (document::sniff_schedule(path.toStdU16String(), &why) == document::schedule_format::none) {
+    refuse(path, why);
     return false;
   }
   if (doc_) doc_->configuration().save_columns();
   opening_generation_ = 0;
   std::unique_ptr<opened_schedule> result = read_schedule(path);
   if (!result->accepted) {
-    if (report_refusal) report_refusal(QString::fromStdU16String(view::refusal_message(path.toStdU16String())));
+    refuse(path, result->refusal);
     return false;
   }
   adopt(std::move(result));
   return true;
+}
+
+void CMainFrame::refuse(const QString& path, const std::u16string& why) {
+  if (report_refusal) report_refusal(QString::fromStdU16String(view::refusal_message(path.toStdU16String(), why)));
 }
 
 void CMainFrame::fill_encoding_menu(QMenu* menu) {
@@ -307,8 +327,7 @@ void CMainFrame::finish_open(std::unique_ptr<opened_schedule> opened, quint64 ge
   progress_->hide();
   status_progress_text_->hide();
   if (!opened->accepted) {
-    if (report_refusal)
-      report_refusal(QString::fromStdU16String(view::refusal_message(opened->path.toStdU16String())));
+    refuse(opened->path, opened->refusal);
     emit open_finished(false);
     return;
   }
@@ -582,8 +601,14 @@ void CMainFrame::set_theme(theme t) {
   for (QAction* a : ribbon_->style_menu()->actions()) a->setChecked(a->data().toInt() == static_cast<int>(t));
 }
 
+QString CMainFrame::open_dialog_folder() const {
+  // The folder of the file open now, else of the last one opened.
+  const QString last = path_.isEmpty() ? recent_files().value(0) : path_;
+  return last.isEmpty() ? QString() : QFileInfo(last).absolutePath();
+}
+
 void CMainFrame::show_open_dialog() {
-  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QFileInfo(path_).absolutePath(),
+  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), open_dialog_folder(),
                                                     QStringLiteral("Tessel Files (*.xer *.xls)"));
   if (!path.isEmpty()) open_file(path);
 }
@@ -608,10 +633,12 @@ void CMainFrame::print_preview() {
 
 void CMainFrame::export_pdf() {
   if (!doc_) return;
-  QString out = QFileDialog::getSaveFileName(this, QStringLiteral("Export PDF"),
-                                             QFileInfo(path_).completeBaseName() + QStringLiteral(".pdf"),
-                                             QStringLiteral("PDF Files (*.pdf)"));
-  if (!out.isEmpty()) write_pdf(*this, out);
+  print_options options = saved_print_options();
+  if (!ask_print_options(this, options)) return;
+  save_print_options(options);
+  const QString out = QFileDialog::getSaveFileName(this, QStringLiteral("Export PDF"), proposed_pdf_path(path_),
+                                                   QStringLiteral("PDF Files (*.pdf)"));
+  if (!out.isEmpty()) write_pdf_with_progress(*this, out, options);
 }
 
 void CMainFrame::show_options() {
@@ -655,7 +682,19 @@ void CMainFrame::show_status() {
                               .arg(c.relationships)
                               .arg(c.wbs));
   status_time_->setText(QStringLiteral("Opened in %1 ms").arg(open_ms_, 0, 'f', 0));
+  const document::load_report& report = doc_->document()->report();
+  notice_->show_for(report);
+  status_warning_->setVisible(report.has_warning());
+  ribbon_->file().report_line->setText(report_summary(report));
+  ribbon_->file().report_link->setEnabled(true);
 }
+
+void CMainFrame::show_report() {
+  if (doc_) show_load_report(this, path_, doc_->document()->report());
+}
+
+QString CMainFrame::notice_text() const { return notice_->text(); }
+bool CMainFrame::warning_shown() const { return !status_warning_->isHidden(); }
 
 // ---- drops and closing ---------------------------------------------------------------
 

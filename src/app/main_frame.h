@@ -99,6 +99,14 @@ class CMainFrame : public QMainWindow {
   void set_theme(theme t);
   theme current_theme() const { return theme_; }
   void show_open_dialog();
+  // Where the Open dialog starts: the folder of the open or last opened file.
+  QString open_dialog_folder() const;
+  // The load report of the open file, in a dialog (File > Info, the notice).
+  void show_report();
+  // The notice bar's text (empty while hidden) and whether the status bar
+  // shows the warning icon.
+  QString notice_text() const;
+  bool warning_shown() const;
   void show_about();
   void print();
   void print_preview();
@@ -125,6 +133,8 @@ class CMainFrame : public QMainWindow {
  private:
   void build_panes();
   void connect_ribbon();
+  // Shows "Can't open document: PATH" with the reason under it.
+  void refuse(const QString& path, const std::u16string& why);
   void adopt(std::unique_ptr<opened_schedule> opened);
   void finish_open(std::unique_ptr<opened_schedule> opened, quint64 generation);
   void update_title();
@@ -142,6 +152,8 @@ class CMainFrame : public QMainWindow {
   TesselView* table_pane_ = nullptr;
   TesselView* gantt_pane_ = nullptr;
   TesselView* details_pane_ = nullptr;
+  class load_notice_bar* notice_ = nullptr;
+  QLabel* status_warning_ = nullptr;
   QLabel* status_counts_ = nullptr;
   QLabel* status_time_ = nullptr;
   QLabel* status_progress_text_ = nullptr;

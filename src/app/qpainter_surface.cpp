@@ -84,6 +84,12 @@ void qpainter_surface::polygon(const view::point_f* points, std::size_t count, u
   p_.setRenderHint(QPainter::Antialiasing, false);
 }
 
+void keep_letters(QFont& font) {
+  // Text shaped with any letter spacing is set without ligatures; a
+  // twentieth of a pixel a letter is not seen.
+  font.setLetterSpacing(QFont::AbsoluteSpacing, 0.05);
+}
+
 const QFontMetricsF& qpainter_surface::use_style(const view::text_style& style) {
   if (!font_ || style.family != cached_style_.family || style.pixel_height != cached_style_.pixel_height ||
       style.bold != cached_style_.bold) {
@@ -91,6 +97,8 @@ const QFontMetricsF& qpainter_surface::use_style(const view::text_style& style) 
     f.setPixelSize(style.pixel_height > 0 ? style.pixel_height : 1);
     f.setBold(style.bold);
     f.setHintingPreference(QFont::PreferNoHinting);
+    // Printed text must be found again by searching the page.
+    if (!cache_text_) keep_letters(f);
     font_ = f;
     metrics_.emplace(f);
     cached_style_ = style;

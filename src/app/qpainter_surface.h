@@ -15,6 +15,11 @@
 
 namespace tessel::app {
 
+// Keeps every letter of a text its own glyph: a PDF maps a ligature glyph
+// back to no letters ("Activity" would be found as "Ac vity"), so printed
+// text is set without ligatures.
+void keep_letters(QFont& font);
+
 // Registers the font substitutions once per process (called by the
 // surface; the application calls it early so that widgets agree).
 void install_font_substitutes();

@@ -196,11 +196,18 @@ QWidget* Ribbon::make_file_page() {
   f.exit = big_button(QStringLiteral("Exit"), glyph::exit, QStringLiteral("Close the program (Ctrl+Q)"));
   f.version = new QLabel;
   f.version->setObjectName(QStringLiteral("versionLine"));
+  f.report_line = new QLabel;
+  f.report_line->setObjectName(QStringLiteral("reportLine"));
+  f.report_link = small_button(QStringLiteral("Load Report"), glyph::details,
+                               QStringLiteral("What the open found in the file: tables, rows, warnings"));
+  f.report_link->setEnabled(false);
   f.help_link = small_button(QStringLiteral("Help"), glyph::help, QStringLiteral("Corvane Tessel Reader Help"));
   f.web_link = small_button(QStringLiteral("Website"), glyph::web, QStringLiteral("Corvane Tessel Reader Website"));
   auto* info = new QVBoxLayout;
   info->setSpacing(1);
   info->addWidget(f.version);
+  info->addWidget(f.report_line);
+  info->addWidget(f.report_link);
   info->addWidget(f.help_link);
   info->addWidget(f.web_link);
   info->addStretch(1);

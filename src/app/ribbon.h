@@ -45,6 +45,8 @@ struct file_controls {
   QToolButton* options = nullptr;
   QToolButton* exit = nullptr;
   QLabel* version = nullptr;
+  QLabel* report_line = nullptr;      // what the open file was found to be
+  QToolButton* report_link = nullptr;  // "Load Report": the whole report
   QToolButton* help_link = nullptr;
   QToolButton* web_link = nullptr;
 };

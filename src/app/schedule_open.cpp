@@ -16,6 +16,7 @@ std::unique_ptr<opened_schedule> read_schedule(const QString& path, std::optiona
     result->accepted = encoding ? doc->open(path.toStdU16String(), *encoding) : doc->open(path.toStdU16String());
   }
   result->milliseconds = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+  result->refusal = doc->refusal_reason();
   if (result->accepted) {
     result->doc = std::move(doc);
     result->catalogs = std::move(cats);

@@ -15,7 +15,8 @@ namespace tessel::app {
 
 struct opened_schedule {
   QString path;
-  bool accepted = false;  // false: the file was refused, nothing else is set
+  bool accepted = false;  // false: the file was refused, only `refusal` is set
+  std::u16string refusal;  // why, in plain words
   // What doc's layouts point into; declared first so that it goes last.
   std::unique_ptr<catalog::catalog_set> catalogs;
   std::unique_ptr<view::TesselDoc> doc;

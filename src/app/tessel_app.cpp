@@ -72,7 +72,7 @@ int run_headless(const command_line& cl) {
   if (!prepare_headless(frame, cl)) return 1;
   if (!cl.dialog.isEmpty()) return render_dialog(frame, cl.dialog, cl.dialog_args, cl.out);
   if (cl.mode == run_mode::print_pdf) {
-    if (!write_pdf(frame, cl.out)) {
+    if (!write_pdf(frame, cl.out, print_options{cl.repeat_table, cl.fit_timeline})) {
       complain(QStringLiteral("tessel-reader: cannot write ") + cl.out);
       return 1;
     }

@@ -241,7 +241,8 @@ TEST_F(Frame, RefusedOrCancelledOpensKeepTheScheduleAndItsTitle) {
   QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
   frame->open_file(bad);
   ASSERT_EQ(refusals.size(), 1);
-  EXPECT_EQ(refusals[0], "Can't open document: " + bad);
+  EXPECT_EQ(refusals[0], "Can't open document: " + bad +
+                            "\nThe file is not a schedule export (it does not start with ERMHDR).");
   EXPECT_EQ(frame->document(), before);
   EXPECT_EQ(frame->windowTitle(), "demo.xer - Corvane Tessel Reader");
   EXPECT_FALSE(frame->open_file_now(dir.filePath("missing.xls")));

@@ -1,0 +1,175 @@
+// Printing the whole schedule: the page grid (row bands down, timeline
+// across), the two print options, text that a PDF reader finds again, a
+// printout stopped half way leaving no file, and where the file dialogs
+// start; the notice after opening a file that is not whole.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <set>
+
+#include "app/main_frame.h"
+#include "app/printing.h"
+#include "app/tessel_app.h"
+#include "view/display_scale.h"
+
+namespace tessel::app {
+namespace {
+
+const QString demo = QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer");
+
+class Printing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    set_display_scale_override(0.0f);
+    frame = std::make_unique<CMainFrame>();
+    frame->report_refusal = [this](const QString& m) { refusals << m; };
+    frame->resize(1400, 900);
+    frame->show();
+    QApplication::processEvents();
+  }
+  std::unique_ptr<CMainFrame> frame;
+  QStringList refusals;
+};
+
+// The slices of the chart across one band, in page order.
+std::vector<std::pair<int, int>> slices(const print_plan& plan, int band) {
+  std::vector<std::pair<int, int>> out;
+  for (int c = 0; c < plan.columns; ++c) {
+    const print_plan::page_part p = plan.part(band * plan.columns + c);
+    EXPECT_EQ(p.band, band);
+    EXPECT_EQ(p.column, c);
+    out.emplace_back(p.gantt_x, p.gantt_w);
+  }
+  return out;
+}
+
+TEST_F(Printing, PagesHoldTheWholeTableAndTheWholeTimeline) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  view::View* table = frame->table_pane()->pane().view();
+  view::View* gantt = frame->gantt_pane()->pane().view();
+  const print_plan plan = plan_pages(*frame, 3300, 2300);
+  // Every column of the table, whatever the pane shows of it.
+  EXPECT_EQ(plan.table_width, int(std::ceil(table->contentWidth())));
+  EXPECT_EQ(plan.gantt_width, int(std::ceil(gantt->contentWidth())));
+  EXPECT_GT(plan.gantt_width, frame->gantt_pane()->viewport()->width());
+  ASSERT_GT(plan.columns, 1);
+  EXPECT_EQ(plan.pages, plan.bands * plan.columns);
+  // Across each band the slices follow one another without gap or overlap
+  // and end with the chart.
+  for (int band = 0; band < plan.bands; ++band) {
+    int x = 0;
+    for (const auto& [from, width] : slices(plan, band)) {
+      EXPECT_EQ(from, x);
+      EXPECT_GT(width, 0);
+      x += width;
+    }
+    EXPECT_EQ(x, plan.gantt_width);
+  }
+  // The table stands on the first page across only.
+  EXPECT_TRUE(plan.part(0).table);
+  EXPECT_FALSE(plan.part(1).table);
+  EXPECT_EQ(plan.part(1).gantt_w, std::min(plan.next_slice, plan.gantt_width - plan.first_slice));
+  EXPECT_EQ(plan.next_slice, int(plan.page_width));
+
+  // Repeated, it stands on every page, and the chart gets less of each.
+  const print_plan repeated = plan_pages(*frame, 3300, 2300, {true, false});
+  EXPECT_GE(repeated.columns, plan.columns);
+  for (int k = 0; k < repeated.pages; ++k) EXPECT_TRUE(repeated.part(k).table) << k;
+  EXPECT_EQ(repeated.next_slice, repeated.first_slice);
+
+  // Fitted, the whole timeline stands beside the table on one page across.
+  const print_plan fitted = plan_pages(*frame, 3300, 2300, {false, true});
+  EXPECT_EQ(fitted.columns, 1);
+  EXPECT_EQ(fitted.pages, fitted.bands);
+  EXPECT_LE(fitted.gantt_width, fitted.first_slice + 1);
+  EXPECT_GE(fitted.gantt_width, fitted.first_slice - 1);
+  EXPECT_LT(fitted.gantt_zoom, plan.gantt_zoom);
+}
+
+TEST_F(Printing, PdfTextIsFoundAgain) {
+  const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+  if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  ASSERT_TRUE(frame->open_file_now(demo));
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("demo.pdf");
+  ASSERT_TRUE(write_pdf(*frame, pdf, {true, false}));
+  QProcess p;
+  p.start(pdftotext, {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
+  ASSERT_TRUE(p.waitForFinished(60000));
+  const QString text = QString::fromUtf8(p.readAllStandardOutput());
+  EXPECT_TRUE(text.contains(QStringLiteral("Activity ID"))) << text.left(400).toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("Activity Name")));
+  EXPECT_TRUE(text.contains(QStringLiteral("Page 1 of ")));
+  // Every activity of the file by its name, ligature letters and all
+  // ("Notice to Proceed", "Certification").
+  const document::Document* doc = frame->document();
+  ASSERT_GT(doc->task.size(), 10u);
+  int missing = 0;
+  for (const document::TASK& t : doc->task) {
+    const QString name = QString::fromStdU16String(t.task_name.value);
+    if (!text.contains(name)) {
+      ++missing;
+      ADD_FAILURE() << "not found: " << name.toStdString();
+    }
+  }
+  EXPECT_EQ(missing, 0);
+}
+
+TEST_F(Printing, StoppedPrintoutLeavesNoFile) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("stopped.pdf");
+  std::vector<std::pair<int, int>> heard;
+  EXPECT_FALSE(write_pdf(*frame, pdf, {}, [&](int k, int n) {
+    heard.emplace_back(k, n);
+    return k < 2;
+  }));
+  EXPECT_FALSE(QFile::exists(pdf));
+  ASSERT_EQ(heard.size(), 2u);
+  EXPECT_EQ(heard[0].first, 1);
+  EXPECT_GT(heard[0].second, 2);
+  // Unstopped, every page is heard once, in order, and the file stays.
+  heard.clear();
+  EXPECT_TRUE(write_pdf(*frame, pdf, {}, [&](int k, int n) {
+    heard.emplace_back(k, n);
+    return true;
+  }));
+  EXPECT_TRUE(QFile::exists(pdf));
+  ASSERT_FALSE(heard.empty());
+  for (size_t i = 0; i < heard.size(); ++i) EXPECT_EQ(heard[i].first, int(i + 1));
+  EXPECT_EQ(heard.back().first, heard.back().second);
+}
+
+TEST_F(Printing, DialogsStartBesideTheSchedule) {
+  EXPECT_EQ(proposed_pdf_path(QStringLiteral("/srv/plans/Tower B.xer")), QStringLiteral("/srv/plans/Tower B.pdf"));
+  EXPECT_EQ(proposed_pdf_path(QStringLiteral("/srv/plans/site.v2.xls")), QStringLiteral("/srv/plans/site.v2.pdf"));
+  ASSERT_TRUE(frame->open_file_now(demo));
+  EXPECT_EQ(frame->open_dialog_folder(), QFileInfo(demo).absolutePath());
+  // A fresh window starts where the last file was opened.
+  CMainFrame fresh;
+  EXPECT_EQ(fresh.open_dialog_folder(), QFileInfo(demo).absolutePath());
+}
+
+TEST_F(Printing, NoticeAfterOpeningAFileCutShort) {
+  QTemporaryDir dir;
+  const QString cut = dir.filePath("cut.xer");
+  QFile f(cut);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("ERMHDR\t19.12\n%T\tPROJECT\n%F\tproj_id\tproj_short_name\n%R\t1\tP\n"
+          "%T\tTASK\n%F\ttask_id\tproj_id\ttask_code\n%R\t1\t1\tA\n%R\t2\t1\tB\n%R\t3\t1");
+  f.close();
+  ASSERT_TRUE(frame->open_file_now(cut));
+  EXPECT_EQ(frame->notice_text(), "This file seems cut short: 3 activities read, no end marker.");
+  EXPECT_TRUE(frame->warning_shown());
+  ASSERT_TRUE(frame->open_file_now(demo));
+  EXPECT_EQ(frame->notice_text(), "");
+  EXPECT_FALSE(frame->warning_shown());
+}
+
+}  // namespace
+}  // namespace tessel::app
