@@ -161,6 +161,8 @@ print_plan plan_pages(CMainFrame& frame, double page_width, double page_height, 
     plan.gantt_zoom = zoom;
     if (options.fit_timeline && whole > 0) plan.gantt_zoom = static_cast<float>(zoom * plan.first_slice / whole);
     plan.gantt_width = std::max(1, static_cast<int>(std::ceil(whole * plan.gantt_zoom / zoom)));
+    // Fitted, a rounding must not spill a sliver onto a second page.
+    if (options.fit_timeline) plan.gantt_width = std::min(plan.gantt_width, plan.first_slice);
     if (plan.gantt_width > plan.first_slice)
       plan.columns = 1 + (plan.gantt_width - plan.first_slice + plan.next_slice - 1) / plan.next_slice;
   }
