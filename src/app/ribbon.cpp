@@ -207,9 +207,7 @@ QWidget* Ribbon::make_file_page() {
   info->setSpacing(1);
   info->addWidget(f.version);
   info->addWidget(f.report_line);
-  info->addWidget(f.report_link);
-  info->addWidget(f.help_link);
-  info->addWidget(f.web_link);
+  info->addLayout(row({f.report_link, f.help_link, f.web_link}));
   info->addStretch(1);
   return page({panel(QStringLiteral("Schedule"), row({f.open, f.recent, f.encoding})),
                panel(QStringLiteral("Print"), row({f.print, f.preview, f.export_pdf})),
