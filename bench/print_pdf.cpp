@@ -2,8 +2,9 @@
 // gap between two pages (the window's events run in each gap), peak memory,
 // and resident memory before the export and after it.
 //
-//   print_pdf [FILE] [OUT.pdf] [--repeat-table] [--fit-timeline]
-//   (FILE defaults to /tmp/x100k.xer, OUT to /tmp/print_pdf_bench.pdf)
+//   print_pdf [FILE] [OUT.pdf] [--repeat-table] [--fit-timeline] [--pages N]
+//   (FILE defaults to /tmp/x100k.xer, OUT to /tmp/print_pdf_bench.pdf; with
+//   --pages the export stops after N pages, as a cancel does)
 #include <malloc.h>
 #include <sys/resource.h>
 
@@ -45,8 +46,10 @@ int main(int argc, char** argv) {
   const char* out = "/tmp/print_pdf_bench.pdf";
   app::print_options options;
   int positional = 0;
+  int stop_after = 0;
   for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--repeat-table")) options.repeat_table = true;
+    if (!std::strcmp(argv[i], "--pages") && i + 1 < argc) stop_after = std::atoi(argv[++i]);
+    else if (!std::strcmp(argv[i], "--repeat-table")) options.repeat_table = true;
     else if (!std::strcmp(argv[i], "--fit-timeline")) options.fit_timeline = true;
     else if (positional++ == 0) file = argv[i];
     else out = argv[i];
@@ -66,27 +69,31 @@ int main(int argc, char** argv) {
   total.start();
   gap.start();
   double longest_gap = 0;
+  int longest_at = 0;
   int pages = 0;
   const bool ok = app::write_pdf(frame, QString::fromLocal8Bit(out), options, [&](int k, int n) {
-    longest_gap = std::max(longest_gap, double(gap.nsecsElapsed()) / 1e6);
+    const double g = double(gap.nsecsElapsed()) / 1e6;
+    if (g > longest_gap) longest_gap = g, longest_at = k;
     QApplication::processEvents();
     gap.restart();
-    pages = n;
+    pages = k;
     if (k % 500 == 0) std::fprintf(stderr, "page %d of %d\n", k, n);
-    return true;
+    return stop_after <= 0 || k < stop_after;
   });
   const double seconds = double(total.nsecsElapsed()) / 1e9;
   QApplication::processEvents();
   malloc_trim(0);
   const double after = resident_mb();
-  if (!ok) {
+  if (!ok && stop_after <= 0) {
     std::fprintf(stderr, "export failed\n");
     return 1;
   }
   std::printf("file            %s\n", file);
   std::printf("pages           %d in %.2f s = %.1f pages/s\n", pages, seconds, pages / seconds);
-  std::printf("longest gap     %.1f ms between two pages (events run in each gap)\n", longest_gap);
-  std::printf("pdf size        %.1f MB\n", double(QFileInfo(QString::fromLocal8Bit(out)).size()) / 1048576.0);
+  std::printf("longest gap     %.1f ms, before page %d (events run between pages)\n", longest_gap, longest_at);
+  if (ok) std::printf("pdf size        %.1f MB\n", double(QFileInfo(QString::fromLocal8Bit(out)).size()) / 1048576.0);
+  else std::printf("stopped         after %d pages; the partial file is %s\n", pages,
+                   QFileInfo::exists(QString::fromLocal8Bit(out)) ? "still there" : "deleted");
   std::printf("resident        %.0f MB before, %.0f MB after (%+.1f %%), peak %.0f MB\n", before, after,
               (after - before) * 100.0 / before, peak_mb());
   return 0;
