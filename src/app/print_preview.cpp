@@ -25,7 +25,7 @@ class preview_dialog : public QDialog {
  public:
   explicit preview_dialog(CMainFrame& frame) : QDialog(&frame), frame_(frame), options_(saved_print_options()) {
     setWindowTitle(QStringLiteral("Print Preview"));
-    page_ = default_page_layout().paintRectPixels(int(preview_dpi)).size();
+    page_ = preview_page_size();
 
     auto* top = new QHBoxLayout;
     prev_ = new QPushButton(QStringLiteral("Previous"), this);
@@ -84,14 +84,7 @@ class preview_dialog : public QDialog {
   void go(int k) {
     if (k < 0 || k >= plan_.pages) return;
     page_index_ = k;
-    QImage img(page_, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    {
-      QPainter painter(&img);
-      painter.setRenderHint(QPainter::Antialiasing);
-      draw_page(frame_, painter, plan_, k);
-    }
-    image_->setPixmap(QPixmap::fromImage(img));
+    image_->setPixmap(QPixmap::fromImage(render_preview_page(frame_, plan_, k)));
     page_label_->setText(QStringLiteral("Page %1 of %2").arg(k + 1).arg(plan_.pages));
     prev_->setEnabled(k > 0);
     next_->setEnabled(k + 1 < plan_.pages);
@@ -109,6 +102,17 @@ class preview_dialog : public QDialog {
 };
 
 }  // namespace
+
+QSize preview_page_size() { return default_page_layout().paintRectPixels(int(preview_dpi)).size(); }
+
+QImage render_preview_page(CMainFrame& frame, const print_plan& plan, int k) {
+  QImage img(preview_page_size(), QImage::Format_RGB32);
+  img.fill(Qt::white);
+  QPainter painter(&img);
+  painter.setRenderHint(QPainter::Antialiasing);
+  draw_page(frame, painter, plan, k);
+  return img;
+}
 
 void show_print_preview(CMainFrame& frame) {
   preview_dialog dialog(frame);

@@ -3,9 +3,18 @@
 // options, page buttons and "Page k of n".
 #pragma once
 
+#include <QImage>
+#include <QSize>
+
 namespace tessel::app {
 
 class CMainFrame;
+struct print_plan;
+
+// The preview's page, in screen pixels; plan it at 96 dpi.
+QSize preview_page_size();
+// Page k of `plan` as the preview shows it.
+QImage render_preview_page(CMainFrame& frame, const print_plan& plan, int k);
 
 void show_print_preview(CMainFrame& frame);
 

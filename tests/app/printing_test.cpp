@@ -13,6 +13,7 @@
 #include <set>
 
 #include "app/main_frame.h"
+#include "app/print_preview.h"
 #include "app/printing.h"
 #include "app/tessel_app.h"
 #include "view/display_scale.h"
@@ -143,6 +144,31 @@ TEST_F(Printing, StoppedPrintoutLeavesNoFile) {
   ASSERT_FALSE(heard.empty());
   for (size_t i = 0; i < heard.size(); ++i) EXPECT_EQ(heard[i].first, int(i + 1));
   EXPECT_EQ(heard.back().first, heard.back().second);
+}
+
+// The ink of a band of an image's columns: pixels that are not white.
+int ink(const QImage& img, int x0, int x1) {
+  int n = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = x0; x < x1; ++x)
+      if (img.pixel(x, y) != qRgb(255, 255, 255)) ++n;
+  return n;
+}
+
+TEST_F(Printing, PreviewDrawsTheAskedPage) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  const QSize size = preview_page_size();
+  EXPECT_GT(size.width(), size.height());  // landscape
+  const print_plan plan = plan_pages(*frame, size.width(), size.height(), {}, 96.0);
+  ASSERT_GT(plan.columns, 1);
+  const QImage first = render_preview_page(*frame, plan, 0);
+  const QImage second = render_preview_page(*frame, plan, 1);
+  ASSERT_EQ(first.size(), size);
+  // Under the table's place the first page has the table; the second, the
+  // chart's next slice, has only its gridlines and bars there.
+  const int table = int(plan.table_width * plan.scale);
+  EXPECT_GT(ink(first, 0, table / 2), 3 * ink(second, 0, table / 2));
+  EXPECT_GT(ink(second, 0, size.width()), 0);
 }
 
 TEST_F(Printing, DialogsStartBesideTheSchedule) {
