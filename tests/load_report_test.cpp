@@ -183,6 +183,15 @@ TEST(LoadReport, ManyFaultsKeepTheirFirstLines) {
   EXPECT_EQ(dup.count, 11u);
   EXPECT_EQ(dup.first_lines, (std::vector<size_t>{14, 15, 16, 17, 18}));
   EXPECT_NE(report_text(r).find("11 rows with id already taken (lines 14, 15, 16, 17, 18, ...)"), std::string::npos);
+
+  // Ids of every size: small ones, ones of many millions, and one past
+  // what 32 bits hold.
+  lines big = schedule(0);
+  for (const char* id : {"90000000", "64", "90000000", "5000000000", "63", "64", "5000000000", "90000001"})
+    big.push_back({"%R", id, "1", "10", "5", "X", ""});
+  big.push_back({"%E"});
+  EXPECT_EQ(faults(report_of(xer(big)), "TASK", row_fault::duplicate_id).first_lines,
+            (std::vector<size_t>{15, 18, 19}));
 }
 
 TEST(LoadReport, ThroughTheSharedOpen) {

@@ -1,5 +1,7 @@
 #include "document/report_xer.h"
 
+#include <algorithm>
+
 #include "document/io/path_text.h"
 
 namespace tessel::document {
@@ -75,6 +77,17 @@ void note_xer_tables(load_report& report, const std::vector<xer_parser::table_co
     (t.wanted ? report.tables_read : report.tables_not_read).push_back({ascii(t.name), t.rows});
 }
 
+bool xer_row_checks::id_set::insert(uint64_t id) {
+  constexpr uint64_t bit_limit = uint64_t(1) << 26;  // 8 MB of bits at most
+  if (id >= bit_limit) return large.insert(id).second;
+  const size_t word = size_t(id / 64);
+  if (word >= bits.size()) bits.resize(std::max(word + 1, bits.size() * 2), 0);
+  const uint64_t mask = uint64_t(1) << (id % 64);
+  if (bits[word] & mask) return false;
+  bits[word] |= mask;
+  return true;
+}
+
 void xer_row_checks::check_rows(const xer_table& table) {
   const auto& fields = table.fields();
   const std::u16string_view key = own_id_column(table.name());
@@ -86,11 +99,7 @@ void xer_row_checks::check_rows(const xer_table& table) {
     if (!faults) faults = &report_.faults_of(ascii(table.name()));
     faults->faults[size_t(kind)].add(row.line_number());
   };
-  std::unordered_set<uint64_t>* seen = nullptr;
-  if (key_at < fields.size()) {
-    seen = &ids_[table.name()];
-    seen->reserve(seen->size() + table.rows().size());
-  }
+  id_set* seen = key_at < fields.size() ? &ids_[table.name()] : nullptr;
   for (const xer_row& row : table.rows()) {
     // Writers differ on whether an empty last value gets its TAB: a row one
     // value short is whole.
@@ -100,7 +109,7 @@ void xer_row_checks::check_rows(const xer_table& table) {
     if (!seen) continue;
     const std::string_view id = row.cell_bytes(key_at);
     if (!decimal_digits(id)) add(row_fault::id_not_a_number, row);
-    else if (!seen->insert(number_of(id)).second) add(row_fault::duplicate_id, row);
+    else if (!seen->insert(number_of(id))) add(row_fault::duplicate_id, row);
   }
 }
 

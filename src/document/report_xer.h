@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "document/load_report.h"
 #include "document/records/record_lists.h"
@@ -31,8 +32,17 @@ class xer_row_checks {
   void check_dates(const record_lists& lists, const xer_table& table, size_t first);
 
  private:
+  // Ids seen: a bit each for ids up to a few million, as exports number
+  // them, so a check costs a few nanoseconds; a hash set beyond.
+  struct id_set {
+    std::vector<uint64_t> bits;
+    std::unordered_set<uint64_t> large;
+    // Answers false when the id was seen before.
+    bool insert(uint64_t id);
+  };
+
   load_report& report_;
-  std::unordered_map<std::u16string, std::unordered_set<uint64_t>> ids_;
+  std::unordered_map<std::u16string, id_set> ids_;
 };
 
 // After linking: the references that found no record, by kind.
