@@ -15,6 +15,7 @@
 #include "app/main_frame.h"
 #include "app/print_preview.h"
 #include "app/printing.h"
+#include "app/ribbon.h"
 #include "app/tessel_app.h"
 #include "view/display_scale.h"
 
@@ -192,6 +193,9 @@ TEST_F(Printing, NoticeAfterOpeningAFileCutShort) {
   ASSERT_TRUE(frame->open_file_now(cut));
   EXPECT_EQ(frame->notice_text(), "This file seems cut short: 3 activities read, no end marker.");
   EXPECT_TRUE(frame->warning_shown());
+  // File > Info says so under the version line.
+  EXPECT_EQ(frame->ribbon()->file().report_line->text(), "XER text export, windows-1252: 3 activities, with warnings");
+  EXPECT_TRUE(frame->ribbon()->file().report_link->isEnabled());
   ASSERT_TRUE(frame->open_file_now(demo));
   EXPECT_EQ(frame->notice_text(), "");
   EXPECT_FALSE(frame->warning_shown());
