@@ -87,7 +87,13 @@ TEST_F(DailyUse, ArrowKeysMoveTheSelectionAndCtrlCInASubTableCopiesThatSubTable)
   EXPECT_EQ(table->selectedIndex(), 1);
   QTest::keyClick(frame->table_pane(), Qt::Key_End);
   EXPECT_EQ(table->selectedIndex(), static_cast<int>(table->visibleRows().size()) - 1);
-  EXPECT_EQ(frame->table_pane()->verticalScrollBar()->value(), frame->table_pane()->verticalScrollBar()->maximum());
+  // The last row is scrolled wholly into sight below the header.
+  const float top = static_cast<float>(table->selectedIndex()) * table->rowHeight();
+  const float pos = static_cast<float>(frame->table_pane()->verticalScrollBar()->value());
+  EXPECT_GE(top, pos);
+  EXPECT_LE(top + table->rowHeight(),
+            pos + static_cast<float>(frame->table_pane()->viewport()->height()) - table->headerHeight());
+  EXPECT_GT(pos, 0.0f);
 
   // An activity with successors, its Successors tab shown.
   frame->toggle_details();
@@ -167,7 +173,7 @@ TEST_F(DailyUse, TheColumnChooserKeepsItsScrollPositionAndFilters) {
   dlg.show();
   QApplication::processEvents();
   QScrollBar* bar = dlg.available_list()->verticalScrollBar();
-  ASSERT_GT(bar->maximum(), 100);
+  ASSERT_GT(bar->maximum(), 20);  // the list scrolls by items
   bar->setValue(bar->maximum() / 2);
   const int at = bar->value();
   const QListWidgetItem* item = dlg.available_list()->itemAt(5, 5);

@@ -130,19 +130,20 @@ int dump_draw(const std::vector<std::string>& args) {
     s.pane.update_ranges();
   }
   pane->painted = painted;
+  {
+    // The window has painted its panes before the user scrolls or clicks:
+    // hit areas such as the header's, and a first column fitted to its IDs,
+    // come from that paint.
+    view::recording_surface first;
+    s.table_pane.paint(first);
+    if (painted != &s.table_pane) painted->paint(first);
+  }
   if (have_scroll) {
     painted->scroll(view::scroll_bar::horizontal, view::scroll_action::thumb, scroll_x);
     painted->scroll(view::scroll_bar::vertical, view::scroll_action::thumb, scroll_y);
   }
   if (have_select) s.table->selectVisibleRow(select);
   view::HostPane& target = pane->click_pane(s);
-  if (!clicks.empty()) {
-    // Hit areas such as the header's come from a paint: the window has
-    // painted its panes before any click reaches them.
-    view::recording_surface first;
-    target.paint(first);
-    if (painted != &target) painted->paint(first);
-  }
   for (const click& c : clicks) {
     target.left_button_down(view::mouse_left_held, static_cast<float>(c.x), static_cast<float>(c.y));
     target.left_button_up(0, static_cast<float>(c.x), static_cast<float>(c.y));
