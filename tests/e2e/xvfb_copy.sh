@@ -78,11 +78,19 @@ read -r _ _ RX RY RW RH < <(grep '^tab Resource ' "$WORK/app2.out")
 [ -n "${RH:-}" ] || { echo "no Resource tab geometry reported"; exit 1; }
 sleep 0.5
 
-# The demo through the Open dialog: its file name box has the focus.
+# A click makes the window active (there is no window manager), then the
+# demo through the Open dialog: its file name box has the focus.
+xdotool mousemove --window "$WID" $((RX + RW / 2)) $((RY + RH / 2))
+sleep 0.2
+xdotool click 1
+sleep 0.5
 xdotool key --window "$WID" ctrl+o
-sleep 1.5
-xdotool type --delay 20 "$DEMO"
-xdotool key Return
+DID="$(timeout 20 xdotool search --sync --name '^Open$' | head -1)" || { echo "no Open dialog"; exit 1; }
+xdotool windowfocus --sync "$DID" 2>/dev/null || true
+sleep 0.5
+xdotool type --window "$DID" --delay 20 "$(realpath "$DEMO")"
+sleep 0.3
+xdotool key --window "$DID" Return
 timeout 60 xdotool search --sync --name "demo.xer - Corvane Tessel Reader" >/dev/null || {
   echo "the demo did not open after the workbook"; cat "$WORK/app2.err"; exit 1; }
 sleep 0.5
