@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "values/s_scalars.h"
+
 namespace tessel::view {
 namespace {
 
@@ -11,6 +13,13 @@ namespace {
 constexpr std::size_t measured_texts = 48;
 // A little room for the text's rendering beyond its advance width.
 constexpr float slack = 3.0f;
+
+// A value's text length; a string's without copying it (IDs are strings,
+// and this runs over every row of a large schedule).
+std::size_t text_length(const s_val& v) {
+  if (v.type() == val_type::string) return static_cast<const s_string&>(v).value.size();
+  return v.text().size();
+}
 
 struct candidate {
   float estimate = 0.0f;
@@ -35,7 +44,7 @@ float fitted_column_width(paint_surface& s, const table_metrics& m, const std::v
   candidates.reserve(std::min(rows.size(), measured_texts * 4));
   for (const Row* r : rows) {
     if (r->is_group_row()) continue;
-    const std::size_t length = r->field_value(field).text().size();
+    const std::size_t length = text_length(r->field_value(field));
     if (length == 0) continue;
     const float indent = cell_text_indent(m, first_column, grouped, r->depth);
     candidates.push_back({indent + static_cast<float>(length) * char_estimate, indent, r});
