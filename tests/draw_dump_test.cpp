@@ -48,16 +48,16 @@ TEST(DrawDump, TablePaneScrollSelectClickAndRefusals) {
   ASSERT_EQ(r.status, 0);
   ASSERT_GT(r.lines.size(), 10u);
   EXPECT_EQ(r.lines.front(), "fill 0 0 400 100 #FFFFFF");
-  EXPECT_EQ(r.lines.back(), "# content 980 1974 range 590 1884 scroll 0 0");
+  EXPECT_EQ(r.lines.back(), "# content 1026 1974 range 636 1884 scroll 0 0");
 
   // Scroll positions are clamped to the range.
   EXPECT_EQ(draw("activity --size 400x100 --scroll 99999,36").lines.back(),
-            "# content 980 1974 range 590 1884 scroll 590 36");
-  EXPECT_TRUE(draw("activity --size 400x100 --select 3").has("fill 0 85 980 17 #3399FF"));
+            "# content 1026 1974 range 636 1884 scroll 636 36");
+  EXPECT_TRUE(draw("activity --size 400x100 --select 3").has("fill 0 85 1026 17 #3399FF"));
 
   // A click in the first group's box collapses it (the whole project).
   r = draw("activity --size 400x100 --click 10,40");
-  EXPECT_EQ(r.lines.back(), "# content 980 48 range 590 0 scroll 0 0");
+  EXPECT_EQ(r.lines.back(), "# content 1026 48 range 636 0 scroll 0 0");
   EXPECT_TRUE(r.has("line 10 38 10 42 #000000 1"));
 
   r = draw("resource --size 400x100 --scale 1.5");

@@ -205,7 +205,7 @@ TEST(HostPane, ScrollStepsClampAndCarryVerticallyToTheLinkedPane) {
   }
 }
 
-TEST(HostPane, WheelMovesBySixthsOnlyWithinTheRange) {
+TEST(HostPane, WheelMovesBySixthsClampedToTheRange) {
   linked_panes p;
   p.table.height = p.chart.height = 400;  // range 110 in a 300 high pane
   p.a.pane.update_ranges();
@@ -214,8 +214,9 @@ TEST(HostPane, WheelMovesBySixthsOnlyWithinTheRange) {
   EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(20, 20));
   EXPECT_EQ(p.a.repaints, 1);
   EXPECT_EQ(p.b.repaints, 1);
-  // A move that would leave the range is not made at all.
-  for (const auto& [delta, after] : {std::pair{-240, 60}, {60, 50}, {-480, 50}, {360, 50}, {300, 0}}) {
+  // A move that would leave the range stops at its end.
+  for (const auto& [delta, after] :
+       {std::pair{-240, 60}, {60, 50}, {-480, 110}, {360, 50}, {300, 0}, {-24, 4}, {120, 0}}) {
     p.a.pane.wheel(delta);
     EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(after, after)) << delta;
   }

@@ -29,9 +29,10 @@ int slider_of_zoom(float zoom, float scale) {
   return static_cast<int>(shown);
 }
 
-std::pair<int, int> details_toggled(int details_height, int client_height) {
+std::pair<int, int> details_toggled(int details_height, int client_height, int frame_height) {
   if (details_height > 0) return {client_height, 0};
-  return {client_height - details_pane_height, details_pane_height};
+  const int shown = std::min(details_pane_height, frame_height * details_pane_percent / 100);
+  return {client_height - shown, shown};
 }
 
 std::pair<int, int> gantt_toggled(int gantt_width, int client_width) {

@@ -28,9 +28,10 @@ float zoom_of_slider(int position, float scale);
 int slider_of_zoom(float zoom, float scale);
 
 // Heights of the outer splitter's rows after "Details": a hidden Details
-// pane gets 500 pixels under a row 0 of client height - 500; a shown one is
-// hidden again (row 0 takes the whole height).
-std::pair<int, int> details_toggled(int details_height, int client_height);
+// pane gets 500 pixels, or 40 % of the window's height when that is less
+// (a small window keeps rows in its table), under a row 0 of the rest; a
+// shown one is hidden again (row 0 takes the whole height).
+std::pair<int, int> details_toggled(int details_height, int client_height, int frame_height);
 // Widths of the inner splitter's columns after "Gantt": a Gantt pane of 1
 // pixel or more is hidden (the table takes the whole width); a hidden one
 // comes back with the table 600 pixels wide.
@@ -39,5 +40,6 @@ std::pair<int, int> gantt_toggled(int gantt_width, int client_width);
 // The table pane's width at start-up and when the Gantt pane comes back.
 inline constexpr int table_pane_width = 600;
 inline constexpr int details_pane_height = 500;
+inline constexpr int details_pane_percent = 40;  // of the window's height at most
 
 }  // namespace tessel::app

@@ -352,6 +352,7 @@ void CMainFrame::adopt(std::unique_ptr<opened_schedule> opened) {
        {view::view_kind::activity, view::view_kind::wbs, view::view_kind::project, view::view_kind::resource})
     layouts_[static_cast<std::size_t>(k)] = doc_->configuration().first_layout(k);
   rebind_category();
+  view::show_earliest(&gantt_pane_->pane());  // the first bars, not the chart's lead-in
   old_doc.reset();
   old_catalogs.reset();
   add_recent(path_);
@@ -366,6 +367,9 @@ void CMainFrame::set_category(view::view_kind category) {
   if (ribbon_->tabs()->currentIndex() != Ribbon::tab_of(category))
     ribbon_->tabs()->setCurrentIndex(Ribbon::tab_of(category));
   rebind_category();
+  // A Gantt column shown again gets its width only when the splitter lays
+  // out: the buttons are read from the sizes after that.
+  QTimer::singleShot(0, this, [this] { update_pane_buttons(); });
 }
 
 view::Layout* CMainFrame::current_layout(view::view_kind category) const {
@@ -400,6 +404,7 @@ void CMainFrame::rebind_category() {
   tp.set_details_pane(&dp);
   gp.clear_repaint_panes();
   gp.add_repaint_pane(&dp);
+  gp.set_details_pane(gantt ? &dp : nullptr);  // a click on a bar selects its row
   // The Resource category has no Gantt column.
   gantt_pane_->setVisible(category_ != view::view_kind::resource);
 
@@ -498,7 +503,7 @@ void CMainFrame::update_pane_buttons() {
 void CMainFrame::toggle_details() {
   if (!doc_) return;
   const QList<int> rows = outer_->sizes();
-  const auto [top, bottom] = details_toggled(rows.value(1), rows.value(0) + rows.value(1));
+  const auto [top, bottom] = details_toggled(rows.value(1), rows.value(0) + rows.value(1), height());
   outer_->setSizes({top, bottom});
   update_pane_buttons();
 }
@@ -543,9 +548,11 @@ void CMainFrame::choose_timescale(int entry) {
   view::DateSettings* ds = layout ? layout->date_settings() : nullptr;
   const int32_t code = timescale_code_of_entry(entry);
   if (!ds || code < 0) return;
+  const std::optional<int64_t> centre = view::centre_date(gantt_pane_->pane());
   ds->timescale = code;
   if (view::View* g = gantt_pane_->pane().view(); g && g->isGantt()) g->refresh();
   gantt_pane_->pane().update_ranges();
+  if (centre) view::centre_on(gantt_pane_->pane(), *centre);
   repaint_panes();
 }
 
@@ -553,9 +560,11 @@ void CMainFrame::set_zoom(int slider_position) {
   view::Layout* layout = current_layout(category_);
   view::DateSettings* ds = layout ? layout->date_settings() : nullptr;
   if (!ds) return;
+  const std::optional<int64_t> centre = view::centre_date(gantt_pane_->pane());
   ds->zoom = zoom_of_slider(slider_position, view::display_scale());
   if (view::View* g = gantt_pane_->pane().view(); g && g->isGantt()) g->refresh();
   gantt_pane_->pane().update_ranges();
+  if (centre) view::centre_on(gantt_pane_->pane(), *centre);
   repaint_panes();
 }
 
@@ -713,6 +722,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
   if (doc_) doc_->configuration().save_columns();
+  remember_window();
   QMainWindow::closeEvent(event);
 }
 

@@ -120,6 +120,12 @@ class CMainFrame : public QMainWindow {
   // the file again in it. Empty for a workbook, whose text carries its own.
   void fill_encoding_menu(QMenu* menu);
 
+  // Writes and reads back size, position, maximised state, theme, category
+  // and splitter positions (window_memory.cpp): written on close, read
+  // before the interactive window shows (never for a render).
+  void remember_window() const;
+  void recall_window();
+
  signals:
   // An open finished: accepted, refused or dropped after a cancel.
   void open_finished(bool accepted);

@@ -174,7 +174,7 @@ void qpainter_surface::image(view::marker_image m, const view::rect_f& r) {
                                   QColor(37, 99, 235)};
   const int index = static_cast<int>(m);
   const bool selected = index >= 4;
-  p_.fillRect(qrect(r), selected ? QColor(204, 232, 255) : QColor(Qt::white));
+  p_.fillRect(qrect(r), selected ? QColor(51, 153, 255) : QColor(Qt::white));  // the selection colour
   const qreal d = std::min(r.w, r.h) * 0.72;
   const QRectF dot(r.x + (r.w - d) / 2.0, r.y + (r.h - d) / 2.0, d, d);
   p_.setRenderHint(QPainter::Antialiasing, true);

@@ -31,6 +31,7 @@ TesselApp::TesselApp(int& argc, char** argv) : QApplication(argc, argv) {
 std::unique_ptr<CMainFrame> start_main_window(const command_line& cl) {
   if (cl.scale > 0.0f) set_display_scale_override(cl.scale);
   auto frame = std::make_unique<CMainFrame>();
+  frame->recall_window();  // the window as the user left it; renders never are
   if (cl.theme >= 0) frame->set_theme(static_cast<theme>(cl.theme));
   frame->show();
   if (!cl.file.isEmpty()) frame->open_file(cl.file);

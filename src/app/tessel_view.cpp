@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <utility>
 
 #include "app/qpainter_surface.h"
 #include "view/details/detail_view.h"
@@ -98,8 +100,12 @@ void TesselView::resizeEvent(QResizeEvent* event) {
 }
 
 void TesselView::wheelEvent(QWheelEvent* event) {
-  const int delta = event->angleDelta().y();
-  if (delta != 0) pane_.wheel(delta);
+  const QPoint angle = event->angleDelta();
+  // Shift turns the vertical wheel sideways, as a horizontal wheel is.
+  const bool shifted = event->modifiers() & Qt::ShiftModifier;
+  const int sideways = angle.x() != 0 ? angle.x() : shifted ? angle.y() : 0;
+  if (sideways != 0) pane_.wheel_sideways(sideways);
+  else if (angle.y() != 0) pane_.wheel(angle.y());
   event->accept();
 }
 
@@ -121,11 +127,35 @@ void TesselView::mouseMoveEvent(QMouseEvent* event) {
   pane_.mouse_move(mouse_flags(event->buttons()), float(p.x()), float(p.y()));
 }
 
+void TesselView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  // Texts are measured in the pane's own font setup, on a throwaway image.
+  QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
+  QPainter painter(&scratch);
+  qpainter_surface surface(painter);
+  const QPointF p = event->position();
+  pane_.left_button_double_click(mouse_flags(event->buttons()), float(p.x()), float(p.y()), surface);
+}
+
 void TesselView::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::Copy)) {
     copy_to_clipboard();
     event->accept();
     return;
+  }
+  static constexpr std::pair<int, view::nav_key> keys[] = {
+      {Qt::Key_Up, view::nav_key::up},           {Qt::Key_Down, view::nav_key::down},
+      {Qt::Key_PageUp, view::nav_key::page_up},  {Qt::Key_PageDown, view::nav_key::page_down},
+      {Qt::Key_Home, view::nav_key::home},       {Qt::Key_End, view::nav_key::end},
+      {Qt::Key_Left, view::nav_key::left},       {Qt::Key_Right, view::nav_key::right},
+      {Qt::Key_Return, view::nav_key::enter},    {Qt::Key_Enter, view::nav_key::enter}};
+  if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+    for (const auto& [qt_key, key] : keys) {
+      if (event->key() != qt_key) continue;
+      pane_.key_down(key);
+      event->accept();
+      return;
+    }
   }
   QAbstractScrollArea::keyPressEvent(event);
 }

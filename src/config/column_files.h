@@ -33,7 +33,8 @@ std::filesystem::path succ_column_file(const Layout& layout);
 // Reads a column file into the layout's table columns: each named field is
 // appended when the layout's catalog knows it, the open document supplies
 // it (the catalog's available flag) and the layout has no column for it yet.
-// Existing columns stay. Answers false when the file cannot be opened.
+// Existing columns stay. Every named key is kept as the layout's remembered
+// columns. Answers false when the file cannot be opened.
 bool ReadColumnFile(Layout& layout, const std::filesystem::path& file);
 // The same for one of an activity layout's detail tables, whose fields come
 // from `catalog`; false also for a layout without that table.
@@ -43,7 +44,10 @@ bool ReadDetailColumnFile(Layout& layout, detail_list which, catalog::catalog_ki
 // Writes the column files of every layout: its "_columns.cfg", and for
 // activity layouts also "_pred_columns.cfg" and "_succ_columns.cfg". Existing
 // files are replaced; an empty list gives an empty file. Called when the
-// program ends, when layouts exist. Does nothing when remembering is off.
+// program ends and before another file is opened. A remembered column the
+// open document cannot show is written again, in its place among the shown
+// ones: a file that lacks a field never costs a column. Does nothing when
+// remembering is off.
 void SaveColumnFiles(const layout_lists& layouts);
 
 // Reads every layout's "_columns.cfg" again (after a schedule was opened),
@@ -52,7 +56,8 @@ void SaveColumnFiles(const layout_lists& layouts);
 void ReloadColumnFiles(layout_lists& layouts);
 
 // Removes, from every layout of a view, the columns whose fields the
-// catalogs know but the open document does not supply.
+// catalogs know but the open document does not supply. A layout that had no
+// column file remembers its columns as they were before.
 void PruneUnavailableColumns(layout_lists& layouts, view_kind view);
 
 }  // namespace tessel::view

@@ -12,8 +12,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "catalog/field_catalog.h"
@@ -43,6 +45,14 @@ struct Column {
   uint32_t field_id = 0;
   float width = 0.0f;      // unscaled pixels
   std::u16string title;    // left empty by the reader: the caption is shown
+};
+
+// A column as a column file names it: the field's key and its width. Kept
+// for the columns the open document cannot show, so that writing the file
+// back does not lose them.
+struct RememberedColumn {
+  std::u16string key;
+  float width = 0.0f;
 };
 
 // Interval of a date grouping.
@@ -193,6 +203,17 @@ class Layout {
   // Removes the column at `index`; nothing when there is none.
   void remove_column(std::size_t index);
 
+  // The columns as last remembered (the column file read, or else the
+  // layout's own columns before any was hidden), those the open document
+  // lacks included; null while nothing was remembered.
+  // The predecessor and successor tables (`which`) keep theirs alike.
+  const std::vector<RememberedColumn>* remembered_columns(std::size_t which = 0) const {
+    return which < remembered_.size() && remembered_[which] ? &*remembered_[which] : nullptr;
+  }
+  void set_remembered_columns(std::vector<RememberedColumn> list, std::size_t which = 0) {
+    if (which < remembered_.size()) remembered_[which] = std::move(list);
+  }
+
   // The Gantt timescale settings; nullptr for layouts without a Gantt chart
   // (resources).
   virtual DateSettings* date_settings() { return nullptr; }
@@ -220,6 +241,8 @@ class Layout {
  private:
   std::u16string name_;
   ColumnSet set_;
+  // The table's, the predecessor table's and the successor table's.
+  std::array<std::optional<std::vector<RememberedColumn>>, 3> remembered_;
 };
 
 class ActivityLayout final : public Layout {

@@ -1,6 +1,7 @@
 #include "view/host_pane.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tessel::view {
 namespace {
@@ -50,13 +51,26 @@ void HostPane::set_client_size(int width, int height) {
   client_w_ = std::max(0, width);
   client_h_ = std::max(0, height);
   update_ranges();
+  // The linked pane's vertical range depends on this pane's height too.
+  if (linked_) linked_->update_ranges();
+}
+
+int HostPane::vertical_range() const {
+  if (!view_) return 0;
+  // Linked panes share one vertical range, so that a position means the
+  // same rows in both even when only one of them shows a horizontal scroll
+  // bar: the taller content seen through the smaller client area.
+  if (linked_ && linked_->view_ && linked_->client_h_ > 0 && client_h_ > 0)
+    return range_end(std::max(view_->contentHeight(), linked_->view_->contentHeight()),
+                     std::min(client_h_, linked_->client_h_));
+  return range_end(view_->contentHeight(), client_h_);
 }
 
 void HostPane::update_ranges() {
   const int old_rx = range_x_, old_ry = range_y_, old_px = pos_x_, old_py = pos_y_;
   if (view_) {
     range_x_ = range_end(view_->contentWidth(), client_w_);
-    range_y_ = range_end(view_->contentHeight(), client_h_);
+    range_y_ = vertical_range();
   } else {
     range_x_ = 0;
     range_y_ = 0;
@@ -102,15 +116,51 @@ void HostPane::scroll(scroll_bar bar, scroll_action action, int position) {
 }
 
 void HostPane::wheel(int delta) {
-  const int next = pos_y_ - delta / 6;
-  if (next < 0 || next > range_y_) return;
-  set_scroll_pos(scroll_bar::vertical, next);
+  // A move past an end stops at that end: the first row can always be
+  // brought back under the header.
+  if (pos_y_ < 0 || pos_y_ > range_y_) return;
+  set_scroll_pos(scroll_bar::vertical, std::clamp(pos_y_ - delta / 6, 0, range_y_));
   if (linked_) {
     linked_->update_ranges();
     linked_->set_scroll_pos(scroll_bar::vertical, pos_y_);
     linked_->request_repaint();
   }
   request_repaint();
+}
+
+void HostPane::wheel_sideways(int delta) {
+  set_scroll_pos(scroll_bar::horizontal, std::clamp(pos_x_ - delta / 6, 0, range_x_));
+  request_repaint();
+}
+
+void HostPane::scroll_into_view(int index) {
+  if (!view_ || index < 0) return;
+  update_ranges();
+  const float row_h = view_->rowHeight();
+  const float top = static_cast<float>(index) * row_h;  // below the header
+  const float sight = static_cast<float>(client_h_) - view_->headerHeight();
+  int pos = pos_y_;
+  if (top < static_cast<float>(pos)) pos = static_cast<int>(std::floor(top));
+  else if (top + row_h > static_cast<float>(pos) + sight) pos = static_cast<int>(std::ceil(top + row_h - sight));
+  scroll(scroll_bar::vertical, scroll_action::thumb, pos);
+}
+
+void HostPane::key_down(nav_key key) {
+  if (!view_) return;
+  if (view_->isGantt()) {
+    if (linked_ && linked_->view_ && !linked_->view_->isGantt()) linked_->key_down(key);
+    return;
+  }
+  const float row_h = view_->rowHeight();
+  const int page = row_h > 0.0f ? static_cast<int>((static_cast<float>(client_h_) - view_->headerHeight()) / row_h) : 1;
+  if (!view_->onKeyDown(key, std::max(1, page))) return;
+  update_ranges();
+  if (linked_) linked_->update_ranges();
+  scroll_into_view(view_->selectedIndex());
+  request_repaint();
+  if (linked_) linked_->request_repaint();
+  for (HostPane* p : repaint_panes_) p->request_repaint();
+  if (details_) details_->layout_children();
 }
 
 void HostPane::paint(paint_surface& surface) {
@@ -126,6 +176,8 @@ void HostPane::paint(paint_surface& surface) {
   update_ranges();
   view_->draw({0.0f, 0.0f, static_cast<float>(client_w_), static_cast<float>(client_h_)});
   dc.surface = nullptr;
+  // A paint may size a column (the first paint after a layout was applied).
+  update_ranges();
 }
 
 void HostPane::prepare_mouse() {
@@ -173,6 +225,19 @@ void HostPane::left_button_up(unsigned flags, float x, float y) {
   if (linked_) linked_->request_repaint();
   if (details_) details_->layout_children();
   if (view_->isActivityDetail() || view_->isProjectDetail() || view_->isResourceDetail()) layout_children();
+}
+
+void HostPane::left_button_double_click(unsigned flags, float x, float y, paint_surface& measure) {
+  if (!view_) return;
+  prepare_mouse();
+  view_->context().surface = &measure;
+  const bool changed = view_->onLButtonDblClk(flags, x, y);
+  view_->context().surface = nullptr;
+  take_cursor();
+  if (!changed) return;
+  update_ranges();
+  request_repaint();
+  if (linked_) linked_->request_repaint();
 }
 
 std::u16string HostPane::copy_text() const { return view_ ? view_->selectionText() : std::u16string(); }

@@ -60,6 +60,8 @@ class HostPane {
 
   // Scroll positions and range ends (0..range), recomputed by `paint` and
   // `update_ranges`: max(0, content - client + 10), fractions truncated.
+  // Linked panes share their vertical range: the taller content and the
+  // smaller client height of the two.
   int scroll_pos(scroll_bar bar) const { return bar == scroll_bar::horizontal ? pos_x_ : pos_y_; }
   int scroll_range(scroll_bar bar) const { return bar == scroll_bar::horizontal ? range_x_ : range_y_; }
   void update_ranges();
@@ -68,8 +70,19 @@ class HostPane {
   void scroll(scroll_bar bar, scroll_action action, int position = 0);
   // Sets a position directly (clamped), as go-to and tests do.
   void set_scroll_pos(scroll_bar bar, int position);
-  // The vertical position moves by -delta / 6 pixels.
+  // The vertical position moves by -delta / 6 pixels, clamped to the range.
   void wheel(int delta);
+
+  // Horizontal wheel, or Shift with the vertical one: the horizontal
+  // position moves by -delta / 6 pixels, clamped.
+  void wheel_sideways(int delta);
+
+  // A key for the hosted table (a Gantt pane hands it to its linked table
+  // pane): the selection is then scrolled into view in both panes, and the
+  // panes that follow a click (the Details pane) follow it too.
+  void key_down(nav_key key);
+  // Scrolls the visible row `index` into view (here and in the linked pane).
+  void scroll_into_view(int index);
 
   // Fills the client area white, hands the view the surface and scroll
   // positions, updates the ranges and draws.
@@ -78,6 +91,10 @@ class HostPane {
   void mouse_move(unsigned flags, float x, float y);
   void left_button_down(unsigned flags, float x, float y);
   void left_button_up(unsigned flags, float x, float y);
+  // A double click; `measure` is a surface the view may measure text on
+  // (nothing is drawn on it). A view that changed repaints with its
+  // linked pane.
+  void left_button_double_click(unsigned flags, float x, float y, paint_surface& measure);
   // What Ctrl+C puts on the clipboard; empty: nothing is copied.
   std::u16string copy_text() const;
 
@@ -92,6 +109,7 @@ class HostPane {
 
  private:
   void request_repaint();
+  int vertical_range() const;
   // Hands the view the scroll offsets before a mouse event and resets the
   // pointer it may ask for; then takes the pointer it asked for.
   void prepare_mouse();

@@ -23,6 +23,10 @@ namespace tessel::view {
 // Mouse-key flags as the window system reports them.
 inline constexpr unsigned mouse_left_held = 1u;
 
+// The keys a table answers: moving the selection, and collapsing,
+// expanding or toggling a group row.
+enum class nav_key : uint8_t { up, down, page_up, page_down, home, end, left, right, enter };
+
 struct drawing_context {
   paint_surface* surface = nullptr;  // only valid during `draw`
   int scroll_x = 0;
@@ -65,6 +69,11 @@ class View {
   virtual bool onMouseMove(unsigned /*flags*/, float /*x*/, float /*y*/) { return false; }
   virtual bool onLButtonUp(unsigned /*flags*/, float /*x*/, float /*y*/) { return false; }
   virtual bool onLButtonDown(unsigned /*flags*/, float /*x*/, float /*y*/) { return false; }
+  // A key; `page_rows` is how many rows the pane shows. Answers whether the
+  // selection or the rows changed.
+  virtual bool onKeyDown(nav_key /*key*/, int /*page_rows*/) { return false; }
+  // A double click; the context's surface is one to measure text on.
+  virtual bool onLButtonDblClk(unsigned /*flags*/, float /*x*/, float /*y*/) { return false; }
 
   // The schedule and the layout the view shows; neither is owned. Setting a
   // different layout (or document) is the caller's cue to discard derived

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # End to end in a real X server: start the viewer on the demo schedule, click
 # the WBS tab with the pointer, press Ctrl+C and read the clipboard back; it
-# must hold the WBS table, header line first.
-#   xvfb_copy.sh TESSEL_READER TESSEL_DUMP DEMO.xer
+# must hold the WBS table, header line first. Then, with WORKBOOK given:
+# start on the workbook, open the demo through Ctrl+O, click the Resource
+# tab and copy: every column of "All Resources" must still be there (a file
+# lacking fields must never cost the remembered columns).
+#   xvfb_copy.sh TESSEL_READER TESSEL_DUMP DEMO.xer [WORKBOOK.xls]
 # Exit 77 (skipped) only when Xvfb itself is missing.
 set -euo pipefail
-APP="$1"; DUMP="$2"; DEMO="$3"
+APP="$1"; DUMP="$2"; DEMO="$3"; WORKBOOK="${4:-}"
 
 if ! command -v Xvfb >/dev/null; then echo "Xvfb is not installed: skipped"; exit 77; fi
 for tool in xdotool xclip; do
@@ -58,3 +61,49 @@ if [ "$GOT" != "$WANT" ]; then
   exit 1
 fi
 echo "clipboard holds the WBS table: $GOT"
+
+[ -n "$WORKBOOK" ] && [ -f "$WORKBOOK" ] || { echo "no workbook given: the remembered-columns run is skipped"; exit 0; }
+kill "$APID" 2>/dev/null || true
+wait "$APID" 2>/dev/null || true
+APID=""
+
+# The Resource table's header as a fresh per-user folder gives it.
+WANT="$(TESSEL_DATA_DIR="$WORK/fresh" "$DUMP" --view resource "$DEMO" | head -1)"
+"$APP" "$WORKBOOK" >"$WORK/app2.out" 2>"$WORK/app2.err" &
+APID=$!
+WID="$(timeout 60 xdotool search --sync --name "$(basename "$WORKBOOK") - Corvane Tessel Reader" | head -1)" || {
+  echo "the workbook window did not appear"; cat "$WORK/app2.err"; exit 1; }
+for _ in $(seq 50); do grep -q '^tab Resource ' "$WORK/app2.out" && break; sleep 0.1; done
+read -r _ _ RX RY RW RH < <(grep '^tab Resource ' "$WORK/app2.out")
+[ -n "${RH:-}" ] || { echo "no Resource tab geometry reported"; exit 1; }
+sleep 0.5
+
+# A click makes the window active (there is no window manager), then the
+# demo through the Open dialog: its file name box has the focus.
+xdotool mousemove --window "$WID" $((RX + RW / 2)) $((RY + RH / 2))
+sleep 0.2
+xdotool click 1
+sleep 0.5
+xdotool key --window "$WID" ctrl+o
+DID="$(timeout 20 xdotool search --sync --name '^Open$' | head -1)" || { echo "no Open dialog"; exit 1; }
+xdotool windowfocus --sync "$DID" 2>/dev/null || true
+sleep 0.5
+xdotool type --window "$DID" --delay 20 "$(realpath "$DEMO")"
+sleep 0.3
+xdotool key --window "$DID" Return
+timeout 60 xdotool search --sync --name "demo.xer - Corvane Tessel Reader" >/dev/null || {
+  echo "the demo did not open after the workbook"; cat "$WORK/app2.err"; exit 1; }
+sleep 0.5
+xdotool mousemove --window "$WID" $((RX + RW / 2)) $((RY + RH / 2))
+sleep 0.2
+xdotool click 1
+sleep 0.5
+xdotool key --window "$WID" ctrl+c
+sleep 0.5
+GOT="$(timeout 5 xclip -o -selection clipboard 2>/dev/null | head -1 | tr -d '\r')"
+if [ "$GOT" != "$WANT" ]; then
+  echo "after the workbook, clipboard header:  [$GOT]"
+  echo "All Resources header:                  [$WANT]"
+  exit 1
+fi
+echo "after the workbook the Resource table keeps every column: $GOT"

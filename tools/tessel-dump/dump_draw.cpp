@@ -130,6 +130,14 @@ int dump_draw(const std::vector<std::string>& args) {
     s.pane.update_ranges();
   }
   pane->painted = painted;
+  {
+    // The window has painted its panes before the user scrolls or clicks:
+    // hit areas such as the header's, and a first column fitted to its IDs,
+    // come from that paint.
+    view::recording_surface first;
+    s.table_pane.paint(first);
+    if (painted != &s.table_pane) painted->paint(first);
+  }
   if (have_scroll) {
     painted->scroll(view::scroll_bar::horizontal, view::scroll_action::thumb, scroll_x);
     painted->scroll(view::scroll_bar::vertical, view::scroll_action::thumb, scroll_y);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -215,8 +216,29 @@ void CalendarDlg::month_clicked(float x, float y) {
     case view::month_hit::kind::previous: previous_month(); break;
     case view::month_hit::kind::next: next_month(); break;
     case view::month_hit::kind::day: select_day(hit.date); break;
+    case view::month_hit::kind::title: jump_menu(month_->mapToGlobal(QPoint(int(x), int(y)))); break;
     case view::month_hit::kind::none: break;
   }
+}
+
+void CalendarDlg::jump_menu(const QPoint& at) {
+  QMenu menu(this);
+  const view::month_ref now = state_.month;
+  for (int m = 1; m <= 12; ++m) {
+    QAction* a = menu.addAction(qstring(std::u16string(view::month_name(m))));
+    a->setCheckable(true);
+    a->setChecked(m == now.month);
+    connect(a, &QAction::triggered, this, [this, now, m] { show_month({now.year, m}); });
+  }
+  menu.addSeparator();
+  QMenu* years = menu.addMenu(QStringLiteral("Year"));
+  for (int64_t y = now.year - 10; y <= now.year + 10; ++y) {
+    QAction* a = years->addAction(QString::number(static_cast<qlonglong>(y)));
+    a->setCheckable(true);
+    a->setChecked(y == now.year);
+    connect(a, &QAction::triggered, this, [this, now, y] { show_month({y, now.month}); });
+  }
+  menu.exec(at);
 }
 
 void CalendarDlg::open_time_periods() {

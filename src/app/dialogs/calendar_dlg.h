@@ -32,6 +32,9 @@ class CalendarDlg : public QDialog {
   void select_day(int64_t date);
   void previous_month();
   void next_month();
+  // A click on the month's title: a menu of the year's months and of the
+  // neighbouring years, to jump there.
+  void jump_menu(const QPoint& at);
 
   // The open schedule's local date today, seconds since 1970.
   static int64_t local_today();

@@ -3,6 +3,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -57,6 +59,10 @@ ColumnChooserDlg::ColumnChooserDlg(view::column_target target, QWidget* parent)
     l->setSelectionMode(QAbstractItemView::ExtendedSelection);
     l->setMinimumSize(dialog_units(this, 140, 120));
   }
+  filter_ = new QLineEdit(this);
+  filter_->setPlaceholderText(QStringLiteral("Filter"));
+  filter_->setClearButtonEnabled(true);
+  grid->addWidget(filter_, 2, 0);
   grid->addWidget(available_, 1, 0);
   grid->addWidget(inserted_, 1, 2);
 
@@ -81,6 +87,7 @@ ColumnChooserDlg::ColumnChooserDlg(view::column_target target, QWidget* parent)
   connect(add_button, &QPushButton::clicked, this, [this] { add(); });
   connect(remove_button, &QPushButton::clicked, this, [this] { remove(); });
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
+  connect(filter_, &QLineEdit::textChanged, this, [this] { refill(); });
   connect(available_, &QListWidget::itemDoubleClicked, this, [this] { add(); });
   connect(inserted_, &QListWidget::itemDoubleClicked, this, [this] { remove(); });
   refill();
@@ -109,12 +116,20 @@ void ColumnChooserDlg::remove() {
   if (changed_) changed_();
 }
 
+void ColumnChooserDlg::set_filter(const QString& text) { filter_->setText(text); }
+
 void ColumnChooserDlg::refill() {
+  // Both lists keep their scroll positions: a long list must not jump back
+  // to its top after every Add or Remove.
+  const int available_at = available_->verticalScrollBar()->value();
+  const int inserted_at = inserted_->verticalScrollBar()->value();
   lists_ = view::fill_column_lists(target_);
   available_->clear();
   inserted_->clear();
-  for (const auto& c : lists_.available) available_->addItem(qstring(c));
+  for (const auto& c : view::filtered_captions(lists_.available, u16(filter_->text()))) available_->addItem(qstring(c));
   for (const auto& c : lists_.inserted) inserted_->addItem(qstring(c));
+  available_->verticalScrollBar()->setValue(available_at);
+  inserted_->verticalScrollBar()->setValue(inserted_at);
 }
 
 ColumnsDlg::ColumnsDlg(view::Layout* layout, QWidget* parent)

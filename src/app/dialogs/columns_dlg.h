@@ -9,6 +9,7 @@
 
 #include "view/dialogs/column_chooser.h"
 
+class QLineEdit;
 class QListWidget;
 
 namespace tessel::app {
@@ -25,6 +26,9 @@ class ColumnChooserDlg : public QDialog {
   void select_inserted(const QList<int>& rows);
   void add();
   void remove();
+  // The "Available Columns" filter box: only captions containing the text.
+  void set_filter(const QString& text);
+  QListWidget* available_list() const { return available_; }
 
  protected:
   ColumnChooserDlg(view::column_target target, QWidget* parent);
@@ -34,6 +38,7 @@ class ColumnChooserDlg : public QDialog {
 
   view::column_target target_;
   view::column_lists lists_;
+  QLineEdit* filter_ = nullptr;
   QListWidget* available_ = nullptr;
   QListWidget* inserted_ = nullptr;
   std::function<void()> changed_;

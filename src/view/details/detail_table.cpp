@@ -35,6 +35,25 @@ void detail_table::draw(View& v, const rect_f& r) {
   paint_detail_table(v, *this, r, captions, widths, cell);
 }
 
+std::u16string detail_table_text(const View& v, const std::vector<std::u16string_view>& captions,
+                                 const detail_cell_text& cell) {
+  std::u16string out;
+  for (std::size_t c = 0; c < captions.size(); ++c) {
+    if (c) out += u'\t';
+    out += captions[c];
+  }
+  out += u'\n';
+  const std::vector<Row*>& rows = v.visibleRows();
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    if (r) out += u'\n';
+    for (std::size_t c = 0; c < captions.size(); ++c) {
+      if (c) out += u'\t';
+      out += cell(*rows[r], c);
+    }
+  }
+  return out;
+}
+
 float detail_table_height(std::size_t rows) {
   const table_metrics m = detail_table_metrics();
   return static_cast<float>(rows) * m.row_height + m.header_height;

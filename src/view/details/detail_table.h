@@ -67,6 +67,12 @@ float detail_table_width(const std::vector<float>& widths);
 void paint_detail_table(View& v, detail_table& t, const rect_f& r, const std::vector<std::u16string_view>& captions,
                         const std::vector<float>& widths, const detail_cell_text& cell);
 
+// What Ctrl+C copies from a sub-table: the captions, then one line per
+// visible row, tab-separated, lines separated by a line feed (the main
+// tables' copy format).
+std::u16string detail_table_text(const View& v, const std::vector<std::u16string_view>& captions,
+                                 const detail_cell_text& cell);
+
 // A left button down at client (x, y): selects the row under the point
 // alone, or none below the last row; a click on the header keeps the
 // selection as it is.
@@ -74,13 +80,17 @@ void select_detail_row(View& v, float x, float y);
 
 // The View slots every sub-table with fixed columns answers alike, through
 // its `detail_table table_`: sizes, drawing, selection by click (the header
-// selects nothing), no copy.
+// selects nothing), copy of the whole sub-table.
 #define TESSEL_FIXED_DETAIL_TABLE_SLOTS                                                         \
   float contentWidth() const override { return table_.content_width(); }                        \
   float contentHeight() const override { return table_.content_height(*this); }                 \
   float headerHeight() const override { return detail_table_metrics().header_height; }         \
   float rowHeight() const override { return detail_table_metrics().row_height; }               \
   void draw(const rect_f& r) override { table_.draw(*this, r); }                                \
+  std::u16string selectionText() const override {                                              \
+    return table_.showing() && table_.cell ? detail_table_text(*this, table_.captions, table_.cell) \
+                                           : std::u16string();                                  \
+  }                                                                                             \
   bool onLButtonDown(unsigned, float x, float y) override {                                     \
     select_detail_row(*this, x, y);                                                             \
     return true;                                                                                \

@@ -55,17 +55,32 @@ void RelationshipTableView::refresh() {
   rebuild_visible(table_.root.get());
 }
 
-void RelationshipTableView::draw(const rect_f& r) {
-  const std::vector<ListColumn>* list = columns();
-  if (!dc_.surface || !list || list->empty()) return;
+namespace {
+
+std::vector<std::u16string_view> captions_of(const std::vector<ListColumn>& list) {
   std::vector<std::u16string_view> captions;
-  captions.reserve(list->size());
-  for (const ListColumn& c : *list) {
+  captions.reserve(list.size());
+  for (const ListColumn& c : list) {
     const catalog::field_entry* entry = catalog::find_field(c.field_id);
     captions.push_back(entry ? std::u16string_view(entry->caption) : std::u16string_view());
   }
-  paint_detail_table(*this, table_, r, captions, widths_of(*list),
+  return captions;
+}
+
+}  // namespace
+
+void RelationshipTableView::draw(const rect_f& r) {
+  const std::vector<ListColumn>* list = columns();
+  if (!dc_.surface || !list || list->empty()) return;
+  paint_detail_table(*this, table_, r, captions_of(*list), widths_of(*list),
                      [list](const Row& row, std::size_t c) { return row.field_value((*list)[c].field_id).text(); });
+}
+
+std::u16string RelationshipTableView::selectionText() const {
+  const std::vector<ListColumn>* list = columns();
+  if (!list || list->empty()) return {};
+  return detail_table_text(*this, captions_of(*list),
+                           [list](const Row& row, std::size_t c) { return row.field_value((*list)[c].field_id).text(); });
 }
 
 int RelationshipTableView::handle_at(float cx, float cy) const {

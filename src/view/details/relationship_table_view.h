@@ -28,6 +28,8 @@ class RelationshipTableView final : public View {
   float rowHeight() const override;
   void refresh() override;
   void draw(const rect_f& r) override;
+  // Ctrl+C in the sub-table: the whole sub-table.
+  std::u16string selectionText() const override;
   bool onMouseMove(unsigned flags, float x, float y) override;
   bool onLButtonDown(unsigned flags, float x, float y) override;
   bool onLButtonUp(unsigned flags, float x, float y) override;

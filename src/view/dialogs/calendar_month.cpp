@@ -137,9 +137,23 @@ std::u16string_view weekday_name(int weekday) {
   return weekday >= 1 && weekday <= 7 ? names[weekday - 1] : std::u16string_view();
 }
 
+int64_t schedule_data_date(const document::record_lists* doc) {
+  int64_t earliest = 0;
+  if (!doc) return 0;
+  for (const document::PROJECT& p : doc->project) {
+    const s_date& d = p.last_recalc_date;
+    if (d.empty || d.as_time() <= 0) continue;
+    if (earliest == 0 || d.as_time() < earliest) earliest = d.as_time();
+  }
+  return earliest;
+}
+
 calendar_inspector open_inspector(const document::record_lists* doc, int64_t today) {
   calendar_inspector s;
   s.doc = doc;
+  // A scheduler looks at the weeks around the schedule's status, not at
+  // today: the data date decides when there is one.
+  if (const int64_t data_date = schedule_data_date(doc); data_date > 0) today = data_date;
   s.selected_date = day_start(today);
   s.month = month_of(today);
   set_kind(s, calendar_kind::global);

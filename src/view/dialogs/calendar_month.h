@@ -100,8 +100,11 @@ struct calendar_inspector {
   int64_t selected_date = 0;                   // 00:00 of the selected day
 };
 
-// A fresh inspector on `today` (any moment of the day): "Global" set, the
-// list filled, its first entry picked.
+// The schedule's data date: the earliest of its projects' (0 when none has one).
+int64_t schedule_data_date(const document::record_lists* doc);
+// A fresh inspector on the schedule's data date, or on `today` (any moment
+// of the day) when it has none: "Global" set, the list filled, its first
+// entry picked.
 calendar_inspector open_inspector(const document::record_lists* doc, int64_t today);
 // A type button: refills the list, picks its first entry.
 void set_kind(calendar_inspector& s, calendar_kind kind);

@@ -72,6 +72,7 @@ month_panel_geometry month_panel_layout(const rect_f& area, month_ref month) {
   const float cw = area.w / 7;
   g.previous_arrow = {area.x, area.y, std::min(cw, rh * 1.5f), rh};
   g.next_arrow = {area.right() - g.previous_arrow.w, area.y, g.previous_arrow.w, rh};
+  g.title = {g.previous_arrow.right(), area.y, g.next_arrow.x - g.previous_arrow.right(), rh};
   const int64_t first = first_of_month(month);
   const int lead = weekday_of(first);
   const int days = days_in_month(month);
@@ -122,6 +123,7 @@ void paint_month_panel(paint_surface& s, const rect_f& area, const document::CAL
 month_hit hit_month_panel(const month_panel_geometry& g, float x, float y) {
   if (g.previous_arrow.contains(x, y)) return {month_hit::kind::previous, 0};
   if (g.next_arrow.contains(x, y)) return {month_hit::kind::next, 0};
+  if (g.title.contains(x, y)) return {month_hit::kind::title, 0};
   for (const auto& cell : g.days)
     if (cell.rect.contains(x, y)) return {month_hit::kind::day, cell.date};
   return {};

@@ -25,6 +25,7 @@ uint32_t day_color(day_class c);
 struct month_panel_geometry {
   rect_f previous_arrow;
   rect_f next_arrow;
+  rect_f title;  // between the arrows: a click there offers a year/month jump
   struct day_cell {
     rect_f rect;
     int64_t date = 0;  // 00:00 of the day
@@ -44,7 +45,7 @@ void paint_month_panel(paint_surface& s, const rect_f& area, const document::CAL
 
 // What a click at (x, y) hits.
 struct month_hit {
-  enum class kind : uint8_t { none, previous, next, day } what = kind::none;
+  enum class kind : uint8_t { none, previous, next, day, title } what = kind::none;
   int64_t date = 0;
 };
 month_hit hit_month_panel(const month_panel_geometry& g, float x, float y);

@@ -47,6 +47,21 @@ bool caption_less(std::u16string_view a, std::u16string_view b) {
   return a < b;
 }
 
+std::vector<std::u16string> filtered_captions(const std::vector<std::u16string>& captions,
+                                              std::u16string_view filter) {
+  std::vector<std::u16string> out;
+  for (const std::u16string& c : captions) {
+    bool found = filter.empty();
+    for (std::size_t at = 0; !found && at + filter.size() <= c.size(); ++at) {
+      std::size_t i = 0;
+      while (i < filter.size() && fold(c[at + i]) == fold(filter[i])) ++i;
+      found = i == filter.size();
+    }
+    if (found) out.push_back(c);
+  }
+  return out;
+}
+
 column_lists fill_column_lists(const column_target& t) {
   column_lists out;
   if (!t.layout) return out;

@@ -53,6 +53,12 @@ void add_columns(const column_target& t, const std::vector<std::u16string>& capt
 void remove_columns(const column_target& t, const column_lists& lists,
                     std::vector<std::size_t> positions);
 
+// The captions that contain `filter` (case-blind), in their order; all of
+// them for an empty filter. The "Available Columns" filter box: a catalog
+// offers some 300 fields.
+std::vector<std::u16string> filtered_captions(const std::vector<std::u16string>& captions,
+                                              std::u16string_view filter);
+
 // Less-than for the sorted list: case-blind, ties in plain order.
 bool caption_less(std::u16string_view a, std::u16string_view b);
 

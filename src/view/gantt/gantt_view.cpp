@@ -81,6 +81,17 @@ float GanttView::contentWidth() const {
   return axis().content_width();
 }
 
+bool GanttView::onLButtonDown(unsigned, float, float y) {
+  if (!table_) return false;
+  const float row_h = table_->rowHeight();
+  const float below = y + static_cast<float>(context().scroll_y) - table_->headerHeight();
+  if (y < table_->headerHeight() || below < 0.0f || row_h <= 0.0f) return false;
+  const auto index = static_cast<std::size_t>(below / row_h);
+  if (index >= table_->visibleRows().size()) return false;
+  table_->selectVisibleRow(static_cast<int>(index));
+  return true;
+}
+
 float GanttView::contentHeight() const { return table_ ? table_->contentHeight() : 0.0f; }
 
 void GanttView::layout_changed() {
@@ -93,6 +104,7 @@ void GanttView::layout_changed() {
 
 void GanttView::refresh() {
   scale_ = {};
+  earliest_ = 0;
   gridlines_.clear();
   has_data_date_ = false;
   data_date_ = 0;
@@ -114,6 +126,7 @@ void GanttView::refresh() {
   const bool any_end = latest != std::numeric_limits<int64_t>::min();
   if (!any_start) earliest = latest;
   if (!any_end) latest = earliest;
+  earliest_ = any_start || any_end ? earliest : 0;
   if (any_start || any_end) {
     scale_ = gantt::build_timescale(layout()->date_settings()->timescale, earliest, latest);
     const config::app_settings& s = config::settings();
@@ -347,18 +360,23 @@ void GanttView::draw_header(const frame& f) {
 
   const float cw = f.axis.cell_width();
   const float inset = cell_inset * f.scale;
-  auto cell = [&](float x, float w, float y, const std::u16string& text) {
+  // `stick`: a cell that starts left of the pane shows its label at the
+  // pane's left edge (an upper cell's month or year must stay readable).
+  auto cell = [&](float x, float w, float y, const std::u16string& text, bool stick) {
     const float l = std::max(x, f.span_left), rr = std::min(x + w, f.span_right);
     if (rr <= l) return;
     if (x >= f.span_left) f.s->line({x, y}, {x, y + half}, light_line, 1.0f);
-    if (text.empty() || w <= inset) return;
-    f.s->text({x + inset, y, w - inset, half}, text, f.style);  // clipped to the cell
+    const float from = stick ? l : x;
+    const float width = x + w - from;
+    if (text.empty() || width <= inset) return;
+    f.s->text({from + inset, y, width - inset, half}, text, f.style);  // clipped to the cell
   };
 
   // Lower cells stand side by side at one cell width each.
   const gantt::index_range lower = gantt::cells_between(scale_.lower, f.first_date, f.last_date);
   for (std::size_t i = lower.first; i < lower.last; ++i)
-    cell(f.ox + static_cast<float>(i) * cw, cw, f.top + half, gantt::cell_label(scale_.code, false, scale_.lower[i]));
+    cell(f.ox + static_cast<float>(i) * cw, cw, f.top + half, gantt::cell_label(scale_.code, false, scale_.lower[i]),
+         false);
 
   // An upper cell begins where the lower cell of the same date begins, so
   // the tiers line up; a boundary inside a lower cell (a month starting
@@ -372,7 +390,8 @@ void GanttView::draw_header(const frame& f) {
   for (std::size_t i = upper.first; i < upper.last; ++i) {
     const float x = upper_x(scale_.upper[i]);
     const float next = i + 1 < scale_.upper.size() ? upper_x(scale_.upper[i + 1]) : f.content_w;
-    cell(f.ox + x, std::min(next, f.content_w) - x, f.top, gantt::cell_label(scale_.code, true, scale_.upper[i]));
+    cell(f.ox + x, std::min(next, f.content_w) - x, f.top, gantt::cell_label(scale_.code, true, scale_.upper[i]),
+         true);
   }
 
   f.s->line({f.span_left, f.top + half}, {f.span_right, f.top + half}, grey, 1.0f);

@@ -36,8 +36,9 @@ class GanttView final : public View {
 
   bool isGantt() const override { return true; }
 
-  // The table whose rows the chart draws (not owned; null: none).
-  void follow(const View* table) { table_ = table; }
+  // The table whose rows the chart draws (not owned; null: none). A click
+  // on a row of the chart selects that row in the table.
+  void follow(View* table) { table_ = table; }
   const View* followed() const { return table_; }
 
   // Zoom x display scale x the number of lower-tier cells; 0 without
@@ -48,11 +49,16 @@ class GanttView final : public View {
   // Recomputes the timescale, the gridline dates and the data date.
   void refresh() override;
   void draw(const rect_f& r) override;
+  // Selects the followed table's row under the pointer (below the header).
+  bool onLButtonDown(unsigned flags, float x, float y) override;
 
   // What `refresh` computed.
   const gantt::timescale& scale() const { return scale_; }
   const std::vector<int64_t>& gridlines() const { return gridlines_; }
   bool has_data_date() const { return has_data_date_; }
+  // The earliest date of the schedule's activities (their first start); 0
+  // when none has a date.
+  int64_t earliest_date() const { return earliest_; }
   int64_t data_date() const { return data_date_; }
 
   // Whether the chart can draw at all (document, layout with timescale
@@ -76,11 +82,12 @@ class GanttView final : public View {
   void draw_header(const frame& f);
   void index_links();
 
-  const View* table_ = nullptr;
+  View* table_ = nullptr;
   gantt::timescale scale_;
   std::vector<int64_t> gridlines_;
   bool has_data_date_ = false;
   int64_t data_date_ = 0;
+  int64_t earliest_ = 0;
 
   gantt::link_index links_;
   const View* links_table_ = nullptr;

@@ -6,12 +6,13 @@
 #include "catalog/field_catalog.h"
 #include "rows/group_item.h"
 #include "rows/tree_build.h"
+#include "view/table/column_fit.h"
 #include "view/table/table_text.h"
 
 namespace tessel::view {
 namespace {
 
-constexpr float indent_step = 20.0f;  // unscaled width of one tree level
+constexpr float indent_step = table_indent_step;
 constexpr float min_column_width = 30.0f;
 constexpr uint32_t first_user_field = 100001;
 constexpr uint32_t last_user_field = 499999;
@@ -65,6 +66,80 @@ void TableCore::drop_tree() {
   handles_.clear();
   cells_.clear();
   resizing_ = dragged_ = drop_ = -1;
+  fit_pending_ = true;
+}
+
+void TableCore::fit_first_column(paint_surface& s, const table_metrics& m) {
+  fit_pending_ = false;
+  Column& first = v_.layout()->columns().front();
+  const catalog::field_entry* e = catalog::find_field(first.field_id);
+  // A layout's remembered width only ever grows here: a user who made the
+  // column wider keeps it so.
+  const float needed = fitted_column_width(s, m, v_.visibleRows(), first.field_id, true, grouped(),
+                                           e ? std::u16string_view(e->caption) : std::u16string_view());
+  if (first.width * m.scale < needed) first.width = std::ceil(needed / m.scale);
+}
+
+bool TableCore::onLButtonDoubleClick(paint_surface& s, float x, float y) {
+  if (!ready()) return false;
+  const float cx = x + static_cast<float>(v_.context().scroll_x);
+  const float cy = y + static_cast<float>(v_.context().scroll_y);
+  std::vector<Column>& columns = v_.layout()->columns();
+  for (std::size_t i = 0; i < handles_.size() && i < columns.size(); ++i) {
+    if (!handles_[i].contains(cx, cy)) continue;
+    const table_metrics m = current_table_metrics();
+    const catalog::field_entry* e = catalog::find_field(columns[i].field_id);
+    const float needed = fitted_column_width(s, m, v_.visibleRows(), columns[i].field_id, i == 0, grouped(),
+                                             e ? std::u16string_view(e->caption) : std::u16string_view());
+    const float minimum = i == 0 ? m.px(indent_step) * static_cast<float>(v_.deepestLevel()) + m.px(min_column_width)
+                                 : m.px(min_column_width);
+    columns[i].width = std::ceil(std::max(needed, minimum) / m.scale);
+    resizing_ = dragged_ = drop_ = -1;
+    return true;
+  }
+  return false;
+}
+
+bool TableCore::onKeyDown(nav_key key, int page_rows) {
+  if (!ready() || !root_) return false;
+  const std::vector<Row*>& rows = v_.visibleRows();
+  if (rows.empty()) return false;
+  const int last = static_cast<int>(rows.size()) - 1;
+  const int sel = v_.selectedIndex();
+  const int page = std::max(1, page_rows);
+  int next = sel;
+  switch (key) {
+    case nav_key::up: next = sel < 0 ? 0 : sel - 1; break;
+    case nav_key::down: next = sel < 0 ? 0 : sel + 1; break;
+    case nav_key::page_up: next = sel < 0 ? 0 : sel - page; break;
+    case nav_key::page_down: next = sel < 0 ? 0 : sel + page; break;
+    case nav_key::home: next = 0; break;
+    case nav_key::end: next = last; break;
+    case nav_key::left:
+    case nav_key::right:
+    case nav_key::enter: {
+      if (sel < 0) return false;
+      Row& row = *rows[static_cast<std::size_t>(sel)];
+      const bool toggle = row.has_children() && (key == nav_key::enter ||
+                                                 (key == nav_key::left && row.expanded) ||
+                                                 (key == nav_key::right && !row.expanded));
+      if (toggle) {
+        row.expanded = !row.expanded;
+        v_.rebuild_visible(root_.get());
+        return true;
+      }
+      if (key != nav_key::left) return false;
+      // Left on a collapsed or leaf row goes to the group it belongs to.
+      next = sel;
+      while (next > 0 && rows[static_cast<std::size_t>(next)]->depth >= row.depth) --next;
+      if (rows[static_cast<std::size_t>(next)]->depth >= row.depth) return false;
+      break;
+    }
+  }
+  next = std::clamp(next, 0, last);
+  if (next == sel) return false;
+  v_.selectVisibleRow(next);
+  return true;
 }
 
 void TableCore::expandAll() {
@@ -163,7 +238,7 @@ void TableCore::paint_row(paint_surface& s, const table_metrics& m, Row& row, st
     }
   } else {
     const std::vector<Column>& columns = v_.layout()->columns();
-    const float first_indent = has_groups ? static_cast<float>(level + 1) * step : indent_x;
+    const float first_indent = cell_text_indent(m, true, has_groups, level);
     float left = 0.0f;
     for (std::size_t c = 0; c < columns.size(); ++c) {
       const float w = columns[c].width * m.scale;
@@ -206,6 +281,9 @@ void TableCore::draw(const rect_f& r) {
   if (!ready() || v_.layout()->columns().empty() || !v_.context().surface) return;
   paint_surface& s = *v_.context().surface;
   const table_metrics m = current_table_metrics();
+  // The first paint after a layout or a document was applied makes the
+  // first column show the deepest row's ID whole.
+  if (fit_pending_ && !v_.visibleRows().empty()) fit_first_column(s, m);
   const float sx = static_cast<float>(v_.context().scroll_x);
   const float sy = static_cast<float>(v_.context().scroll_y);
   const std::vector<header_column> columns = header_columns(m);

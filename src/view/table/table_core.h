@@ -34,6 +34,15 @@ class TableCore {
   bool onMouseMove(unsigned flags, float x, float y);
   bool onLButtonUp(unsigned flags, float x, float y);
   bool onLButtonDown(unsigned flags, float x, float y);
+  // Up/Down move the selection a row, Page Up/Down by `page_rows`, Home/End
+  // to the ends (the first row when none is selected); Left collapses an
+  // expanded group row or else selects the row's group, Right expands a
+  // collapsed one, Enter toggles it.
+  bool onKeyDown(nav_key key, int page_rows);
+  // A double click on a column's resize handle fits that column to its
+  // widest text among the visible rows; texts are measured on `s`. Answers
+  // whether a column changed.
+  bool onLButtonDoubleClick(paint_surface& s, float x, float y);
   // The document or the layout changed: the tree goes.
   void drop_tree();
 
@@ -56,6 +65,7 @@ class TableCore {
   std::vector<header_column> header_columns(const table_metrics& m) const;
   void sort_by_column(std::size_t column);
   rect_f expand_box(const table_metrics& m, const Row& row, std::size_t index) const;
+  void fit_first_column(paint_surface& s, const table_metrics& m);
 
   View& v_;
   view_kind kind_;
@@ -66,6 +76,9 @@ class TableCore {
   int dragged_ = -1;
   int drop_ = -1;
   int selected_column_ = -1;
+  // Set when a layout or document was applied: the next paint widens the
+  // first column where its IDs would not show whole.
+  bool fit_pending_ = true;
 };
 
 }  // namespace tessel::view

@@ -25,6 +25,10 @@ namespace tessel::view {
   bool onMouseMove(unsigned f, float x, float y) override { return core_.onMouseMove(f, x, y); } \
   bool onLButtonUp(unsigned f, float x, float y) override { return core_.onLButtonUp(f, x, y); } \
   bool onLButtonDown(unsigned f, float x, float y) override { return core_.onLButtonDown(f, x, y); } \
+  bool onKeyDown(nav_key k, int page_rows) override { return core_.onKeyDown(k, page_rows); } \
+  bool onLButtonDblClk(unsigned, float x, float y) override {                               \
+    return context().surface && core_.onLButtonDoubleClick(*context().surface, x, y);       \
+  }                                                                                         \
   /* The row tree (null until the first refresh with document and layout). */               \
   Row* root() const { return core_.root(); }                                                \
   const TableCore& core() const { return core_; }                                           \

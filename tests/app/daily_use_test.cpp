@@ -1,0 +1,217 @@
+// The window as it is used all day: linked panes that stay aligned, the
+// keyboard, Ctrl+C in a Details sub-table, where the Gantt chart shows, a
+// Details pane that leaves a small window its table, the Gantt button after
+// a category switch, a selected marker, the column chooser's list, and what
+// the window remembers from one run to the next.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QListWidget>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTest>
+#include <QSlider>
+#include <QToolButton>
+
+#include "../config_sandbox.h"
+#include "app/app_info.h"
+#include "app/dialogs/columns_dlg.h"
+#include "app/frame_rules.h"
+#include "app/qpainter_surface.h"
+#include "app/tessel_app.h"
+#include "view/display_scale.h"
+#include "view/gantt/gantt_view.h"
+
+namespace tessel::app {
+namespace {
+
+const QString demo = QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer");
+
+class DailyUse : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    set_display_scale_override(1.0f);
+    QSettings(organisation, app_title).remove(QStringLiteral("Window"));
+    frame = std::make_unique<CMainFrame>();
+    frame->resize(1400, 900);
+    frame->show();
+    QApplication::processEvents();
+  }
+  void TearDown() override {
+    frame.reset();
+    QSettings(organisation, app_title).remove(QStringLiteral("Window"));
+    set_display_scale_override(0.0f);
+  }
+  void open_demo() {
+    ASSERT_TRUE(frame->open_file_now(demo));
+    QApplication::processEvents();
+  }
+  view::HostPane& tp() { return frame->table_pane()->pane(); }
+  view::HostPane& gp() { return frame->gantt_pane()->pane(); }
+
+  std::unique_ptr<CMainFrame> frame;
+};
+
+}  // namespace
+
+TEST_F(DailyUse, TableAndGanttKeepOneVerticalRangeWhenOnlyOneHasAHorizontalBar) {
+  open_demo();
+  // A table narrower than its columns shows a horizontal bar; make the chart
+  // wide enough to need none by zooming far out.
+  frame->inner_splitter()->setSizes({300, 1100});
+  frame->ribbon()->controls(view::view_kind::activity).zoom->setValue(zoom_slider_min);
+  QApplication::processEvents();
+  ASSERT_TRUE(frame->table_pane()->horizontalScrollBar()->isVisible());
+  ASSERT_FALSE(frame->gantt_pane()->horizontalScrollBar()->isVisible());
+  const int table_h = frame->table_pane()->viewport()->height();
+  const int chart_h = frame->gantt_pane()->viewport()->height();
+  ASSERT_NE(table_h, chart_h) << "the panes must differ for this test";
+  EXPECT_EQ(tp().scroll_range(view::scroll_bar::vertical), gp().scroll_range(view::scroll_bar::vertical));
+  frame->gantt_pane()->verticalScrollBar()->setValue(frame->gantt_pane()->verticalScrollBar()->maximum());
+  EXPECT_EQ(tp().scroll_pos(view::scroll_bar::vertical), gp().scroll_pos(view::scroll_bar::vertical));
+  EXPECT_GT(tp().scroll_pos(view::scroll_bar::vertical), 0);
+}
+
+TEST_F(DailyUse, ArrowKeysMoveTheSelectionAndCtrlCInASubTableCopiesThatSubTable) {
+  open_demo();
+  view::View* table = frame->view_at(views::activity_table);
+  ASSERT_NE(table, nullptr);
+  frame->table_pane()->setFocus();
+  QTest::keyClick(frame->table_pane(), Qt::Key_Down);
+  QTest::keyClick(frame->table_pane(), Qt::Key_Down);
+  EXPECT_EQ(table->selectedIndex(), 1);
+  QTest::keyClick(frame->table_pane(), Qt::Key_End);
+  EXPECT_EQ(table->selectedIndex(), static_cast<int>(table->visibleRows().size()) - 1);
+  // The last row is scrolled wholly into sight below the header.
+  const float top = static_cast<float>(table->selectedIndex()) * table->rowHeight();
+  const float pos = static_cast<float>(frame->table_pane()->verticalScrollBar()->value());
+  EXPECT_GE(top, pos);
+  EXPECT_LE(top + table->rowHeight(),
+            pos + static_cast<float>(frame->table_pane()->viewport()->height()) - table->headerHeight());
+  EXPECT_GT(pos, 0.0f);
+
+  // An activity with successors, its Successors tab shown.
+  frame->toggle_details();
+  ASSERT_TRUE(frame->show_details_tab("successors"));
+  int with_successors = -1;
+  for (std::size_t i = 0; i < table->visibleRows().size() && with_successors < 0; ++i) {
+    const view::Row* r = table->visibleRows()[i];
+    if (r->activity() && !r->activity()->succ_rels.empty()) with_successors = static_cast<int>(i);
+  }
+  ASSERT_GE(with_successors, 0);
+  ASSERT_TRUE(frame->select_row(with_successors));
+  QApplication::processEvents();
+  TesselView* successors = frame->details_pane()->child_panes()[1];
+  ASSERT_TRUE(successors->isVisibleTo(frame.get()));
+  QTest::mouseClick(successors->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+  EXPECT_EQ(QApplication::focusWidget(), successors);
+  QApplication::clipboard()->clear();
+  QTest::keyClick(frame.get(), Qt::Key_C, Qt::ControlModifier);
+  const QString copied = QApplication::clipboard()->text();
+  EXPECT_EQ(copied, QString::fromStdU16String(successors->pane().view()->selectionText()));
+  EXPECT_NE(copied, QString::fromStdU16String(table->selectionText()));
+  EXPECT_EQ(copied.count('\n'), static_cast<int>(table->visibleRows()[with_successors]->activity()->succ_rels.size()));
+}
+
+TEST_F(DailyUse, AnOpenShowsTheFirstBarsNotTheChartsLeadIn) {
+  open_demo();
+  auto* g = dynamic_cast<view::GanttView*>(gp().view());
+  ASSERT_NE(g, nullptr);
+  ASSERT_GT(g->earliest_date(), 0);
+  const int first = static_cast<int>(g->x_of(g->earliest_date()));
+  EXPECT_EQ(gp().scroll_pos(view::scroll_bar::horizontal), first - 100);
+  EXPECT_EQ(frame->gantt_pane()->horizontalScrollBar()->value(), first - 100);
+}
+
+TEST_F(DailyUse, DetailsTakeAtMostTwoFifthsOfASmallWindow) {
+  open_demo();
+  frame->resize(1000, 700);
+  QApplication::processEvents();
+  frame->ribbon()->controls(view::view_kind::activity).details->click();
+  const QList<int> rows = frame->outer_splitter()->sizes();
+  ASSERT_EQ(rows.size(), 2);
+  EXPECT_EQ(rows[1], frame->height() * 2 / 5);
+  EXPECT_GT(rows[0], 150);  // the table keeps rows
+  EXPECT_EQ(details_toggled(0, 1100, 1250), std::make_pair(600, 500));
+  EXPECT_EQ(details_toggled(0, 560, 700), std::make_pair(280, 280));
+  EXPECT_EQ(details_toggled(280, 560, 700), std::make_pair(560, 0));
+}
+
+TEST_F(DailyUse, TheGanttButtonIsPressedAgainAfterResourcesThenWbs) {
+  open_demo();
+  frame->set_category(view::view_kind::resource);
+  QApplication::processEvents();
+  frame->set_category(view::view_kind::wbs);
+  QApplication::processEvents();
+  ASSERT_GT(frame->inner_splitter()->sizes().value(1), 0);
+  EXPECT_TRUE(frame->ribbon()->controls(view::view_kind::wbs).gantt->isChecked());
+}
+
+TEST(DailyUseSurface, ASelectedMarkerSitsOnTheSelectionColour) {
+  QImage image(40, 40, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter p(&image);
+    qpainter_surface s(p);
+    s.image(view::marker_image::red_selected, {10, 10, 14, 14});
+  }
+  EXPECT_EQ(image.pixel(10, 10) & 0xFFFFFF, 0x3399FFu);
+  EXPECT_EQ(image.pixel(30, 30) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST_F(DailyUse, TheColumnChooserKeepsItsScrollPositionAndFilters) {
+  open_demo();
+  view::Layout* layout = frame->current_layout(view::view_kind::activity);
+  ASSERT_NE(layout, nullptr);
+  ColumnsDlg dlg(layout);
+  dlg.resize(500, 300);
+  dlg.show();
+  QApplication::processEvents();
+  QScrollBar* bar = dlg.available_list()->verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 20);  // the list scrolls by items
+  bar->setValue(bar->maximum() / 2);
+  const int at = bar->value();
+  const QListWidgetItem* item = dlg.available_list()->itemAt(5, 5);
+  ASSERT_NE(item, nullptr);
+  dlg.select_available({dlg.available_list()->row(item)});
+  dlg.add();
+  QApplication::processEvents();
+  EXPECT_EQ(bar->value(), at);
+  dlg.set_filter(QStringLiteral("float"));
+  ASSERT_FALSE(dlg.available().isEmpty());
+  EXPECT_LT(dlg.available().size(), 20);
+  for (const QString& c : dlg.available()) EXPECT_TRUE(c.contains(QStringLiteral("float"), Qt::CaseInsensitive)) << c.toStdString();
+}
+
+TEST_F(DailyUse, SizePositionThemeCategoryAndSplittersComeBackAtTheNextStart) {
+  open_demo();
+  frame->resize(1100, 760);
+  frame->move(40, 30);
+  frame->set_theme(theme::dark_grey);
+  frame->set_category(view::view_kind::project);
+  frame->toggle_details();
+  frame->inner_splitter()->setSizes({420, 900});
+  QApplication::processEvents();
+  const QList<int> rows = frame->outer_splitter()->sizes();
+  const QList<int> cols = frame->inner_splitter()->sizes();
+  ASSERT_GT(rows.value(1), 0);
+  frame->close();
+  frame.reset();
+
+  CMainFrame next;
+  next.recall_window();
+  next.show();
+  QApplication::processEvents();
+  EXPECT_EQ(next.size(), QSize(1100, 760));
+  EXPECT_EQ(next.current_theme(), theme::dark_grey);
+  EXPECT_EQ(next.category(), view::view_kind::project);
+  EXPECT_EQ(next.outer_splitter()->sizes(), rows);
+  EXPECT_EQ(next.inner_splitter()->sizes(), cols);
+}
+
+}  // namespace tessel::app
