@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 #include "catalog/field_catalog.h"
 #include "rows/group_item.h"
@@ -55,13 +56,53 @@ float TableCore::contentHeight() const {
 
 void TableCore::refresh() {
   if (!ready()) return;
-  if (!root_) root_ = build_view_tree(kind_, *v_.document(), v_.layout()->group_sort());
+  if (!root_) {
+    root_ = shown_ ? build_shown_tree() : build_view_tree(kind_, *v_.document(), v_.layout()->group_sort());
+    ++tree_version_;
+  }
   v_.rebuild_visible(root_.get());
+}
+
+std::unique_ptr<RootRow> TableCore::build_shown_tree() const {
+  const document::Document& doc = *v_.document();
+  const GroupSortSettings& settings = v_.layout()->group_sort();
+  if (kind_ == view_kind::activity) return build_activity_tree(doc, settings, shown_->flags);
+  std::unique_ptr<RootRow> root = build_view_tree(kind_, doc, settings);
+  if (kind_ == view_kind::wbs) {
+    // A WBS element stays when one of its own activities is shown; the
+    // elements above it stay with it.
+    std::unordered_set<const document::PROJWBS*> holding;
+    std::size_t i = 0;
+    for (const document::TASK& t : doc.task)
+      if (shown_->shows(i++) && t.projwbs) holding.insert(t.projwbs);
+    keep_rows(*root, [&holding](const Row& r) { return r.wbs() && holding.count(r.wbs()) != 0; });
+  }
+  return root;
+}
+
+void TableCore::set_shown(std::shared_ptr<const analysis::shown_activities> shown) {
+  if (shown && !shown_) {
+    whole_root_ = std::move(root_);
+  } else if (!shown && shown_) {
+    // The tree as it was before the filter, groups expanded or collapsed
+    // as they were (rebuilt if the layout changed meanwhile).
+    root_ = std::move(whole_root_);
+    shown_.reset();
+    ++tree_version_;
+    v_.rebuild_visible(nullptr);
+    refresh();
+    return;
+  }
+  shown_ = std::move(shown);
+  v_.rebuild_visible(nullptr);
+  root_.reset();
+  refresh();
 }
 
 void TableCore::drop_tree() {
   v_.rebuild_visible(nullptr);
   root_.reset();
+  whole_root_.reset();
   handles_.clear();
   cells_.clear();
   resizing_ = dragged_ = drop_ = -1;
@@ -287,6 +328,7 @@ void TableCore::sort_by_column(std::size_t column) {
     sorts.push_back({field, false});
   }
   if (root_) sort_tree(*root_, sorts);
+  if (whole_root_) sort_tree(*whole_root_, sorts);
 }
 
 bool TableCore::onLButtonDown(unsigned /*flags*/, float x, float y) {
