@@ -42,7 +42,8 @@ QString usage_text() {
       "  --dialog NAME [ARG..] render the named dialog over the window instead:\n"
       "                        calendar [--calendar NAME] [--month YYYY-MM], time-periods,\n"
       "                        workweek, columns [predecessors|successors],\n"
-      "                        options [--page time-units|gridlines|layouts]\n"
+      "                        options [--page time-units|gridlines|layouts],\n"
+      "                        check (the Schedule Check pane)\n"
       "  --help                this text\n"
       "\n"
       "A refused file is reported on stderr and the exit status is 1.\n");

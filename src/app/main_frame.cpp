@@ -187,6 +187,7 @@ void CMainFrame::connect_ribbon() {
     connect(k.calendar, &QToolButton::clicked, this, [this] {
       if (doc_) open_calendar_dialog(*this);
     });
+    if (k.check) connect(k.check, &QToolButton::clicked, this, [this] { show_check(); });
     if (k.timescale)
       connect(k.timescale, &QComboBox::activated, this, [this](int entry) {
         if (!filling_) choose_timescale(entry);
@@ -333,6 +334,7 @@ void CMainFrame::adopt(std::unique_ptr<opened_schedule> opened) {
        {view::view_kind::activity, view::view_kind::wbs, view::view_kind::project, view::view_kind::resource})
     layouts_[static_cast<std::size_t>(k)] = doc_->configuration().first_layout(k);
   rebind_category();
+  refresh_check();
   old_doc.reset();
   old_catalogs.reset();
   add_recent(path_);
@@ -454,7 +456,7 @@ void CMainFrame::update_enabling() {
     category_controls& k = ribbon_->controls(c);
     const bool has_layout = open && current_layout(c) != nullptr;
     for (QWidget* w : std::initializer_list<QWidget*>{k.layout, k.details, k.gantt, k.expand_all, k.collapse_all,
-                                                     k.go_to, k.timescale, k.zoom})
+                                                     k.go_to, k.timescale, k.zoom, k.check})
       if (w) w->setEnabled(open);
     k.calendar->setEnabled(open && dialogs_available());
     for (QToolButton* t : k.tables) t->setEnabled(has_layout && dialogs_available());

@@ -15,6 +15,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/ribbon.h"
 #include "app/schedule_open.h"
@@ -23,7 +24,11 @@
 #include "app/view_set.h"
 #include "view/tessel_doc.h"
 
+class QDockWidget;
+
 namespace tessel::app {
+
+class CheckPane;
 
 // The display scale the next window uses instead of the screen's (0: the
 // screen's logical dots per inch / 96); set by --scale.
@@ -104,6 +109,13 @@ class CMainFrame : public QMainWindow {
   void print_preview();
   void export_pdf();
   void show_options();
+  // "Check": the Schedule Check pane on the open schedule, docked below
+  // the panes (check_window.cpp).
+  void show_check();
+  CheckPane* check_pane() const { return check_pane_; }
+  // A check line double-clicked: the Activity view shows only `tasks`,
+  // the status bar says so under `label`.
+  void show_check_line(const QString& label, const std::vector<const document::TASK*>& tasks);
 
   // The recent-file list, newest first (at most ten).
   QStringList recent_files() const;
@@ -135,6 +147,9 @@ class CMainFrame : public QMainWindow {
   void fill_recent_menu();
   void add_recent(const QString& path);
   void show_status();
+  // A new schedule: the check pane checks it again (its lines point into
+  // the old one).
+  void refresh_check();
 
   Ribbon* ribbon_ = nullptr;
   QSplitter* outer_ = nullptr;
@@ -146,6 +161,8 @@ class CMainFrame : public QMainWindow {
   QLabel* status_time_ = nullptr;
   QLabel* status_progress_text_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QDockWidget* check_dock_ = nullptr;
+  CheckPane* check_pane_ = nullptr;
 
   view_set views_;
   // The open schedule; the process-wide catalogs are the ones it was read

@@ -280,6 +280,11 @@ QWidget* Ribbon::make_category_page(view::view_kind category) {
     ts->addStretch(1);
     panels.push_back(panel(QStringLiteral("Timescale"), ts));
   }
+  if (category == view::view_kind::activity) {
+    c.check = big_button(QStringLiteral("Check"), glyph::check,
+                         QStringLiteral("Check the schedule's logic, floats, constraints and dates"));
+    panels.push_back(panel(QStringLiteral("Check"), row({c.check})));
+  }
   auto* w = new QWidget;
   w->setObjectName(QStringLiteral("ribbonPage"));
   auto* h = new QHBoxLayout(w);

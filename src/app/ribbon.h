@@ -31,6 +31,7 @@ struct category_controls {
   QToolButton* calendar = nullptr;
   QComboBox* timescale = nullptr;
   QSlider* zoom = nullptr;
+  QToolButton* check = nullptr;  // Activity only: the Schedule Check pane
 };
 
 struct file_controls {

@@ -1,0 +1,86 @@
+// The window's side of the schedule check: the "Check" command, the docked
+// pane, and refreshing it when another schedule is opened.
+#include "app/check_window.h"
+
+#include <QApplication>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QPixmap>
+#include <algorithm>
+#include <cstdio>
+
+#include <QStatusBar>
+#include <memory>
+
+#include "analysis/schedule_check.h"
+#include "analysis/shown_activities.h"
+#include "app/check_pane.h"
+#include "app/main_frame.h"
+#include "view/table/shown_rows.h"
+
+namespace tessel::app {
+
+void CMainFrame::show_check() {
+  if (!doc_) return;
+  if (!check_dock_) {
+    check_pane_ = new CheckPane;
+    check_dock_ = new QDockWidget(QStringLiteral("Schedule Check"), this);
+    check_dock_->setObjectName(QStringLiteral("checkDock"));
+    check_dock_->setWidget(check_pane_);
+    addDockWidget(Qt::BottomDockWidgetArea, check_dock_);
+    connect(check_pane_, &CheckPane::filter_requested, this,
+            [this](const QString& label, const std::vector<const document::TASK*>& tasks) {
+              show_check_line(label, tasks);
+            });
+  }
+  check_pane_->show_check(analysis::check_schedule(*doc_->document()), QString());
+  check_dock_->show();
+  check_dock_->raise();
+}
+
+void CMainFrame::show_check_line(const QString& label, const std::vector<const document::TASK*>& tasks) {
+  if (!doc_) return;
+  set_category(view::view_kind::activity);
+  view::View* table = views_.at(views::activity_table);
+  if (!table) return;
+  view::apply_shown(*table, std::make_shared<analysis::shown_activities>(
+                                analysis::shown_of(*doc_->document(), tasks, label.toStdU16String())));
+  repaint_panes();
+  statusBar()->showMessage(QString::fromStdU16String(view::shown_text(*table)));
+}
+
+void CMainFrame::refresh_check() {
+  if (!check_pane_) return;
+  if (check_dock_->isVisible())
+    check_pane_->show_check(analysis::check_schedule(*doc_->document()), QString());
+  else
+    check_pane_->show_check({}, QString());
+}
+
+int render_check(CMainFrame& frame, const QString& out_png) {
+  if (!frame.document()) {
+    std::fprintf(stderr, "tessel-reader: no schedule to check\n");
+    return 2;
+  }
+  CheckPane pane;
+  pane.show_check(analysis::check_schedule(*frame.document()), QString());
+  // Tall enough for every line up to three projects; wide enough for every
+  // column.
+  QTreeWidget* tree = pane.tree();
+  const int rows = std::min(tree->topLevelItemCount(), 3 * 19);
+  const int row_height = std::max(tree->sizeHintForRow(0), 16);
+  int width = 0;
+  for (int c = 0; c < tree->columnCount(); ++c) width += tree->header()->sectionSizeHint(c);
+  pane.resize(std::max(width + 40, 480), rows * row_height + tree->header()->sizeHint().height() + 60);
+  pane.show();
+  QApplication::processEvents();
+  const QPixmap shot = pane.grab();
+  pane.hide();
+  if (!shot.save(out_png, "PNG")) {
+    std::fprintf(stderr, "tessel-reader: cannot write %s\n", out_png.toUtf8().constData());
+    return 2;
+  }
+  return 0;
+}
+
+}  // namespace tessel::app
