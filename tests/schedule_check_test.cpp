@@ -198,8 +198,9 @@ TEST(ScheduleCheck, ListsNameWhatEachCheckCounts) {
   using test_support::run_dump;
   EXPECT_EQ(run_dump("--check-list logic " + file), "ALPHA\tA10\nALPHA\tA11\nBETA\tB1\nBETA\tB2\nBETA\tB3\n");
   EXPECT_EQ(run_dump("--check-list leads " + file), "ALPHA\tA3\tA8\n");
+  // Relationships by their successors in file order.
   EXPECT_EQ(run_dump("--check-list finish-to-start " + file),
-            "ALPHA\tA1\tA2\nALPHA\tA2\tA3\nALPHA\tA3\tA8\nALPHA\tA9\tA10\nALPHA\tA6\tA9\nALPHA\tB3\tA2\n"
+            "ALPHA\tA1\tA2\nALPHA\tB3\tA2\nALPHA\tA2\tA3\nALPHA\tA3\tA8\nALPHA\tA6\tA9\nALPHA\tA9\tA10\n"
             "BETA\tB3\tB1\n");
   EXPECT_EQ(run_dump("--check-list critical-path " + file),
             "ALPHA\tA8\nALPHA\tA3\nALPHA\tA2\nALPHA\tB3\nBETA\tB1\nBETA\tB3\n");

@@ -36,11 +36,6 @@ bool hard_constraint(int32_t code) {
   return code == 2 || code == 3 || code == 5 || code == 6 || code == 7 || code == 9;
 }
 
-bool has_pred_of_type(const TASK& t, int32_t a, int32_t b) {
-  for (const TASKPRED* r : t.pred_rels)
-    if (r->pred_type.code == a || r->pred_type.code == b) return true;
-  return false;
-}
 bool has_succ_of_type(const TASK& t, int32_t a, int32_t b) {
   for (const TASKPRED* r : t.succ_rels)
     if (r->pred_type.code == a || r->pred_type.code == b) return true;
@@ -282,7 +277,21 @@ schedule_check check_schedule(const document::Document& doc, const schedule_matc
     if (has_duration && t.target_drtn_hr_cnt.hours > long_days * hpd)
       line(p, check_kind::high_duration).activities.push_back(&t);
     if (has_duration && t.assignments.empty()) line(p, check_kind::resources).activities.push_back(&t);
-    if (!has_pred_of_type(t, rel_fs, rel_ss)) line(p, check_kind::open_start).activities.push_back(&t);
+    // The relationships counted are those of open activities, so they are
+    // met here, through their successor, rather than in the file's list,
+    // whose successors lie all over memory.
+    bool started_by_logic = false;
+    for (const TASKPRED* r : t.pred_rels) {
+      ++n.relationships;
+      const double lag = r->lag_hr_cnt.dur_empty ? 0.0 : r->lag_hr_cnt.hours;
+      if (lag < 0) line(p, check_kind::leads).relationships.push_back(r);
+      if (lag > 0) line(p, check_kind::lags).relationships.push_back(r);
+      const int32_t type = r->pred_type.code;
+      if (type == rel_fs) line(p, check_kind::finish_to_start).relationships.push_back(r);
+      if (type == rel_sf) line(p, check_kind::start_to_finish).relationships.push_back(r);
+      started_by_logic = started_by_logic || type == rel_fs || type == rel_ss;
+    }
+    if (!started_by_logic) line(p, check_kind::open_start).activities.push_back(&t);
     if (!has_succ_of_type(t, rel_fs, rel_ff)) line(p, check_kind::open_finish).activities.push_back(&t);
 
     if (document::is_critical(t) &&
@@ -291,19 +300,6 @@ schedule_check check_schedule(const document::Document& doc, const schedule_matc
     if (!t.act_start_date.has_date() && t.early_start_date.has_date() &&
         (n.earliest_remaining_start == 0 || t.early_start_date.time < n.earliest_remaining_start))
       n.earliest_remaining_start = t.early_start_date.time;
-  }
-
-  for (const TASKPRED& r : doc.taskpred) {
-    if (!r.task || !open(*r.task)) continue;
-    const long pi = project_of(*r.task);
-    if (pi < 0) continue;
-    project_check& p = out.projects[static_cast<size_t>(pi)];
-    ++tallies[static_cast<size_t>(pi)].relationships;
-    const double lag = r.lag_hr_cnt.dur_empty ? 0.0 : r.lag_hr_cnt.hours;
-    if (lag < 0) line(p, check_kind::leads).relationships.push_back(&r);
-    if (lag > 0) line(p, check_kind::lags).relationships.push_back(&r);
-    if (r.pred_type.code == rel_fs) line(p, check_kind::finish_to_start).relationships.push_back(&r);
-    if (r.pred_type.code == rel_sf) line(p, check_kind::start_to_finish).relationships.push_back(&r);
   }
 
   const bool has_assignments = doc.taskrsrc.size() > 0;

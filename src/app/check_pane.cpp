@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -16,9 +17,6 @@ namespace tessel::app {
 namespace {
 
 QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-QString text(const std::u16string& s) {
-  return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 // A round mark in the result's colour: green pass, red fail, grey info;
 // nothing for a check that does not apply.
@@ -64,8 +62,7 @@ CheckPane::CheckPane(QWidget* parent) : QWidget(parent) {
   tree_->setUniformRowHeights(true);
   tree_->setSelectionMode(QAbstractItemView::SingleSelection);
   tree_->header()->setStretchLastSection(false);
-  tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  for (int c = col_count; c <= col_limit; ++c) tree_->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+  for (int c = col_count; c <= col_value; ++c) tree_->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
   v->addWidget(tree_, 1);
   tree_->installEventFilter(this);
   connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) { line_activated(item); });
@@ -82,7 +79,11 @@ void CheckPane::show_check(analysis::schedule_check check, const QString& baseli
   for (size_t pi = 0; pi < check_.projects.size(); ++pi) {
     const analysis::project_check& p = check_.projects[pi];
     auto* head = new QTreeWidgetItem(tree_);
-    const QString date = p.data_date.has_date() ? text(p.data_date.text()) : QStringLiteral("none");
+    // The hour matters: work due by 08:00 is due before work due by 17:00.
+    const QString date = p.data_date.has_date()
+                             ? QDateTime::fromSecsSinceEpoch(p.data_date.time, Qt::UTC)
+                                   .toString(QStringLiteral("dd-MMM-yyyy hh:mm"))
+                             : QStringLiteral("none");
     head->setText(col_check, QStringLiteral("%1    Data date: %2").arg(text(analysis::project_name(p)), date));
     head->setFirstColumnSpanned(true);
     head->setFont(col_check, bold);
@@ -97,11 +98,16 @@ void CheckPane::show_check(analysis::schedule_check check, const QString& baseli
       item->setText(col_limit, text(analysis::check_limit(l.kind)));
       item->setText(col_result, text(analysis::result_name(l.result)));
       item->setIcon(col_result, mark(l.result));
-      for (int c = col_count; c <= col_limit; ++c) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+      for (int c = col_count; c <= col_value; ++c) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
       if (l.result == analysis::check_result::not_applicable) item->setForeground(col_result, QColor(140, 140, 140));
       item->setData(col_check, role_project, static_cast<qulonglong>(pi));
       item->setData(col_check, role_kind, static_cast<int>(l.kind));
     }
+  }
+  // Each column as wide as its widest text, with room between numbers.
+  for (int c = 0; c < col_count_of; ++c) {
+    tree_->resizeColumnToContents(c);
+    tree_->setColumnWidth(c, tree_->columnWidth(c) + 14);
   }
 }
 

@@ -64,16 +64,19 @@ int render_check(CMainFrame& frame, const QString& out_png) {
   }
   CheckPane pane;
   pane.show_check(analysis::check_schedule(*frame.document()), QString());
-  // Tall enough for every line up to three projects; wide enough for every
-  // column.
+  // Every column at its width, every line of up to three projects.
   QTreeWidget* tree = pane.tree();
-  const int rows = std::min(tree->topLevelItemCount(), 3 * 19);
-  const int row_height = std::max(tree->sizeHintForRow(0), 16);
   int width = 0;
-  for (int c = 0; c < tree->columnCount(); ++c) width += tree->header()->sectionSizeHint(c);
-  pane.resize(std::max(width + 40, 480), rows * row_height + tree->header()->sizeHint().height() + 60);
+  for (int c = 0; c < tree->columnCount(); ++c) width += tree->columnWidth(c);
+  pane.resize(std::max(width + 24, 420), 400);
   pane.show();
   QApplication::processEvents();
+  const int last = std::min(tree->topLevelItemCount(), 3 * 19) - 1;
+  if (last >= 0) {
+    const int below = tree->visualItemRect(tree->topLevelItem(last)).bottom() - tree->viewport()->height();
+    pane.resize(pane.width(), pane.height() + below + 4);
+    QApplication::processEvents();
+  }
   const QPixmap shot = pane.grab();
   pane.hide();
   if (!shot.save(out_png, "PNG")) {

@@ -107,7 +107,8 @@ TEST_F(CheckFrame, CheckButtonDocksThePaneWithEveryProjectsLines) {
   // Another open checks the new schedule.
   ASSERT_TRUE(frame->open_file_now(demo));
   EXPECT_EQ(pane->check().projects.size(), frame->document()->project.size());
-  if (!pane->check().projects.empty()) EXPECT_EQ(pane->check().projects[0].project, &frame->document()->project[0]);
+  ASSERT_FALSE(pane->check().projects.empty());
+  EXPECT_EQ(pane->check().projects[0].project, &frame->document()->project[0]);
 }
 
 // Both ends of a relationship check's relationships, each once.
