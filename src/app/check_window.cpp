@@ -8,15 +8,12 @@
 #include <QPixmap>
 #include <algorithm>
 #include <cstdio>
-
-#include <QStatusBar>
 #include <memory>
 
 #include "analysis/schedule_check.h"
 #include "analysis/shown_activities.h"
 #include "app/check_pane.h"
 #include "app/main_frame.h"
-#include "view/table/shown_rows.h"
 
 namespace tessel::app {
 
@@ -41,12 +38,8 @@ void CMainFrame::show_check() {
 void CMainFrame::show_check_line(const QString& label, const std::vector<const document::TASK*>& tasks) {
   if (!doc_) return;
   set_category(view::view_kind::activity);
-  view::View* table = views_.at(views::activity_table);
-  if (!table) return;
-  view::apply_shown(*table, std::make_shared<analysis::shown_activities>(
-                                analysis::shown_of(*doc_->document(), tasks, label.toStdU16String())));
-  repaint_panes();
-  statusBar()->showMessage(QString::fromStdU16String(view::shown_text(*table)));
+  show_activities(std::make_shared<analysis::shown_activities>(
+      analysis::shown_of(*doc_->document(), tasks, label.toStdU16String())));
 }
 
 void CMainFrame::refresh_check() {

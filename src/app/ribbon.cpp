@@ -281,6 +281,8 @@ QWidget* Ribbon::make_category_page(view::view_kind category) {
     panels.push_back(panel(QStringLiteral("Timescale"), ts));
   }
   if (category == view::view_kind::activity) {
+    panels.push_back(panel(QStringLiteral("Filter"), make_filter_controls(c.filter)));
+    panels.push_back(panel(QStringLiteral("Trace"), make_trace_controls(c.trace)));
     c.check = big_button(QStringLiteral("Check"), glyph::check,
                          QStringLiteral("Check the schedule's logic, floats, constraints and dates"));
     panels.push_back(panel(QStringLiteral("Check"), row({c.check})));

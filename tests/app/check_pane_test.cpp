@@ -8,7 +8,6 @@
 #include <QClipboard>
 #include <QDockWidget>
 #include <QSignalSpy>
-#include <QStatusBar>
 #include <QTest>
 
 #include "analysis/check_text.h"
@@ -98,8 +97,8 @@ TEST_F(CheckFrame, CheckButtonDocksThePaneWithEveryProjectsLines) {
   ASSERT_NE(shown, nullptr);
   const analysis::check_line& logic_line = c.projects[0].lines[0];
   EXPECT_EQ(shown->count, CheckPane::activities_of(logic_line).size());
-  EXPECT_TRUE(frame->statusBar()->currentMessage().endsWith(QStringLiteral(": Check: logic")))
-      << frame->statusBar()->currentMessage().toStdString();
+  EXPECT_TRUE(frame->shown_control().status_text().endsWith(QStringLiteral(" activities: Check: logic")))
+      << frame->shown_control().status_text().toStdString();
   // A project line asks nothing.
   emit tree->itemDoubleClicked(tree->topLevelItem(0), 0);
   EXPECT_EQ(asked.count(), 1);

@@ -178,6 +178,7 @@ void TableCore::paint_row(paint_surface& s, const table_metrics& m, Row& row, st
   const float step = m.px(indent_step);
 
   if (selected) s.fill_rect(rect, table_colors::selection);
+  const bool traced = shown_ && shown_->marked && row.activity() == shown_->marked;
 
   if (has_groups) {
     for (int k = 0; k < level && static_cast<std::size_t>(k) < levels.size(); ++k) {
@@ -219,6 +220,12 @@ void TableCore::paint_row(paint_surface& s, const table_metrics& m, Row& row, st
           s.image(marker, {cell.x + (w - size) / 2.0f, top - sy + (m.row_height - size) / 2.0f, size, size});
         } else {
           const float text_left = c == 0 ? left + first_indent : left + m.px(5.0f);
+          if (c == 0 && traced) {
+            // A triangle before the first cell's text marks where a trace starts.
+            const float x = text_left - m.px(4.0f) - sx, mid = rect.y + rect.h / 2.0f, half = m.px(4.0f);
+            const point_f tip[3] = {{x - half * 1.5f, mid - half}, {x, mid}, {x - half * 1.5f, mid + half}};
+            s.polygon(tip, 3, table_colors::traced, table_colors::traced);
+          }
           paint_cell_text(s, m, cell, text_left - sx, text, selected);
         }
       }
