@@ -213,6 +213,10 @@ TEST(ScheduleCheck, ListsNameWhatEachCheckCounts) {
   const std::string refused = run_dump("--check-list float " + file, &status, true);
   EXPECT_EQ(status, 2);
   EXPECT_NE(refused.find("unknown check float"), std::string::npos) << refused;
+  run_dump("--check", &status);
+  EXPECT_EQ(status, 2);
+  run_dump("--check --baseline " + file, &status);
+  EXPECT_EQ(status, 2);
 }
 
 // A baseline file gives the finishes to meet: the forecast finishes of the

@@ -26,7 +26,10 @@ int with_check(std::vector<std::string> args, Print print) {
       break;
     }
   }
-  if (args.size() != 1) return 2;
+  if (args.size() != 1) {
+    std::cerr << "tessel-dump: the check takes [--baseline FILE] FILE\n";
+    return 2;
+  }
   view::TesselDoc doc;
   if (open_timed(doc, args[0]) < 0) return refuse(args[0]);
   if (!baseline_path) return print(analysis::check_schedule(*doc.document()));
@@ -46,7 +49,10 @@ int check(const std::vector<std::string>& args) {
 }
 
 int check_list(const std::vector<std::string>& args) {
-  if (args.empty()) return 2;
+  if (args.empty()) {
+    std::cerr << "tessel-dump: --check-list needs a check name\n";
+    return 2;
+  }
   const std::optional<analysis::check_kind> kind = analysis::check_by_name(args[0]);
   if (!kind) {
     std::cerr << "tessel-dump: unknown check " << args[0] << "; known:";
