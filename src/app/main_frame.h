@@ -25,6 +25,8 @@
 
 namespace tessel::app {
 
+class CompareSession;
+
 // The display scale the next window uses instead of the screen's (0: the
 // screen's logical dots per inch / 96); set by --scale.
 void set_display_scale_override(float scale);
@@ -105,6 +107,10 @@ class CMainFrame : public QMainWindow {
   void export_pdf();
   void show_options();
 
+  // The comparison with another update of the open schedule (File >
+  // Compare With...).
+  CompareSession* comparison() const { return compare_; }
+
   // The recent-file list, newest first (at most ten).
   QStringList recent_files() const;
   // Fills the File page's "Text Encoding" menu: every offered encoding,
@@ -158,6 +164,7 @@ class CMainFrame : public QMainWindow {
   theme theme_ = theme::colourful;
   bool filling_ = false;  // combos being refilled: their signals are ignored
 
+  CompareSession* compare_ = nullptr;
   quint64 opening_generation_ = 0;
   quint64 next_generation_ = 1;
   QElapsedTimer open_timer_;
