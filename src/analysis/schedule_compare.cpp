@@ -69,6 +69,20 @@ std::u16string relationship_text(const TASKPRED& r) {
   return r.predtask->task_code.value + u' ' + type + u' ' + hours_text(r.lag_hr_cnt.dur_empty ? 0.0 : r.lag_hr_cnt.hours);
 }
 
+// Whether two lists of relationships print alike one by one: nothing to
+// pair then, the usual case.
+bool same_relationships(const std::vector<TASKPRED*>& a, const std::vector<TASKPRED*>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const TASKPRED &x = *a[i], &y = *b[i];
+    if (!x.predtask || !y.predtask || x.pred_type.code != y.pred_type.code ||
+        (x.lag_hr_cnt.dur_empty ? 0.0 : x.lag_hr_cnt.hours) != (y.lag_hr_cnt.dur_empty ? 0.0 : y.lag_hr_cnt.hours) ||
+        x.predtask->task_code.value != y.predtask->task_code.value)
+      return false;
+  }
+  return true;
+}
+
 const std::u16string& calendar_name(const TASK& t) {
   static const std::u16string none;
   return t.calendar ? t.calendar->clndr_name.value : none;
@@ -153,7 +167,7 @@ class comparer {
       line(change_kind::constraint2, std::move(a), std::move(b));
     if (std::u16string a = percent_text(o), b = percent_text(n); a != b) line(change_kind::percent_complete, std::move(a), std::move(b));
 
-    if (o.pred_rels.empty() && n.pred_rels.empty()) return;
+    if (same_relationships(o.pred_rels, n.pred_rels)) return;
     const relationship_pairing rels = pair_relationships(o.pred_rels, n.pred_rels);
     for (const TASKPRED* r : rels.added) line(change_kind::predecessor_added, {}, relationship_text(*r));
     for (const TASKPRED* r : rels.deleted) line(change_kind::predecessor_deleted, relationship_text(*r), {});

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "analysis/code_index.h"
+
 namespace tessel::analysis {
 
 using document::Document;
@@ -13,19 +15,6 @@ using document::TASK;
 namespace {
 
 constexpr uint32_t none = static_cast<uint32_t>(-1);
-
-// An Activity ID within one project (the project by its position, in
-// whichever numbering the caller keeps consistent).
-struct code_key {
-  uint32_t project;
-  std::u16string_view code;
-  bool operator==(const code_key&) const = default;
-};
-struct code_key_hash {
-  size_t operator()(const code_key& k) const {
-    return std::hash<std::u16string_view>()(k.code) ^ (size_t(k.project) * 0x9E3779B97F4A7C15ull);
-  }
-};
 
 // The position of each activity's project in its file's project list, or
 // `none` for an activity without one.
@@ -57,36 +46,34 @@ void pair_by_name(const Document& old_doc, const Document& new_doc, std::vector<
 
 // Pairs the projects left by the number of distinct Activity IDs they
 // share: most first, ties in NEW order then OLD order, at least one.
-void pair_by_shared_ids(const Document& old_doc, const Document& new_doc, const std::vector<uint32_t>& old_task_project,
-                        const std::vector<uint32_t>& new_task_project, std::vector<uint32_t>& new_to_old,
+void pair_by_shared_ids(const Document& new_doc, const std::vector<uint32_t>& old_task_project,
+                        const code_index& old_ids, std::vector<uint32_t>& new_to_old,
                         std::vector<uint32_t>& old_to_new) {
   const bool old_left = std::count(old_to_new.begin(), old_to_new.end(), none) > 0;
   const bool new_left = std::count(new_to_old.begin(), new_to_old.end(), none) > 0;
   if (!old_left || !new_left) return;
 
-  // Each ID with the unpaired projects holding it, OLD and NEW, each
-  // project once.
-  struct holders {
-    std::vector<uint32_t> old_projects, new_projects;
-  };
-  std::unordered_map<std::u16string_view, holders> by_code;
-  auto note = [](std::vector<uint32_t>& v, uint32_t p) {
-    if (std::find(v.begin(), v.end(), p) == v.end()) v.push_back(p);
-  };
-  for (size_t i = 0; i < old_doc.task.size(); ++i) {
-    const uint32_t p = old_task_project[i];
-    if (p != none && old_to_new[p] == none) note(by_code[old_doc.task[i].task_code.value].old_projects, p);
-  }
-  for (size_t i = 0; i < new_doc.task.size(); ++i) {
-    const uint32_t p = new_task_project[i];
-    if (p == none || new_to_old[p] != none) continue;
-    auto it = by_code.find(new_doc.task[i].task_code.value);
-    if (it != by_code.end()) note(it->second.new_projects, p);
-  }
   std::unordered_map<uint64_t, uint32_t> shared;  // (NEW << 32 | OLD) -> IDs in common
-  for (const auto& [code, h] : by_code)
-    for (uint32_t n : h.new_projects)
-      for (uint32_t o : h.old_projects) ++shared[uint64_t(n) << 32 | o];
+  // Per OLD ID (by its first activity), the NEW project that last counted
+  // it: a NEW project's activities are gone through together, so each of
+  // its IDs counts once.
+  std::vector<uint32_t> counted_for(old_task_project.size(), none);
+  std::vector<uint32_t> holders;
+  for (uint32_t n = 0; n < new_doc.project.size(); ++n) {
+    if (new_to_old[n] != none) continue;
+    for (const TASK* t : new_doc.project[n].tasks) {
+      const uint32_t head = old_ids.first(t->task_code.value);
+      if (head == none || counted_for[head] == n) continue;
+      counted_for[head] = n;
+      holders.clear();
+      for (uint32_t o = head; o != none; o = old_ids.next(o)) {
+        const uint32_t p = old_task_project[o];
+        if (p == none || old_to_new[p] != none || std::find(holders.begin(), holders.end(), p) != holders.end()) continue;
+        holders.push_back(p);
+        ++shared[uint64_t(n) << 32 | p];
+      }
+    }
+  }
 
   struct candidate {
     uint32_t count, n, o;
@@ -104,6 +91,13 @@ void pair_by_shared_ids(const Document& old_doc, const Document& new_doc, const 
     new_to_old[c.n] = c.o;
     old_to_new[c.o] = c.n;
   }
+}
+
+// Whether the activity at `position` is the first of its ID in its project.
+bool first_in_project(const code_index& ids, const std::vector<uint32_t>& task_project, uint32_t position) {
+  for (uint32_t k = ids.head(position); k != position; k = ids.next(k))
+    if (task_project[k] == task_project[position]) return false;
+  return true;
 }
 
 }  // namespace
@@ -141,8 +135,9 @@ schedule_match match_schedules(const Document& old_doc, const Document& new_doc)
   std::vector<uint32_t> new_to_old(new_doc.project.size(), none), old_to_new(old_doc.project.size(), none);
   const std::vector<uint32_t> old_task_project = project_of_tasks(old_doc, m.old_project_positions);
   const std::vector<uint32_t> new_task_project = project_of_tasks(new_doc, m.new_project_positions);
+  const code_index old_ids(old_doc), new_ids(new_doc);
   pair_by_name(old_doc, new_doc, new_to_old, old_to_new);
-  pair_by_shared_ids(old_doc, new_doc, old_task_project, new_task_project, new_to_old, old_to_new);
+  pair_by_shared_ids(new_doc, old_task_project, old_ids, new_to_old, old_to_new);
 
   m.old_project_partner.assign(new_doc.project.size(), nullptr);
   m.new_project_partner.assign(old_doc.project.size(), nullptr);
@@ -158,36 +153,25 @@ schedule_match match_schedules(const Document& old_doc, const Document& new_doc)
   for (uint32_t o = 0; o < old_doc.project.size(); ++o)
     if (old_to_new[o] == none) m.deleted.push_back(&old_doc.project[o]);
 
-  // Activities, keyed by Activity ID within the NEW project of each pair;
-  // the first of an ID on each side is the one kept.
-  struct firsts {
-    uint32_t old_pos = none, new_pos = none;
-  };
-  std::unordered_map<code_key, firsts, code_key_hash> by_code;
-  by_code.reserve(std::max(old_doc.task.size(), new_doc.task.size()));
+  // Activities: the first of each ID in a paired project on each side.
   m.old_kept.assign(old_doc.task.size(), 0);
   m.new_kept.assign(new_doc.task.size(), 0);
-  for (uint32_t i = 0; i < old_doc.task.size(); ++i) {
-    const uint32_t p = old_task_project[i];
-    if (p == none || old_to_new[p] == none) continue;
-    firsts& f = by_code[{old_to_new[p], old_doc.task[i].task_code.value}];
-    if (f.old_pos == none) {
-      f.old_pos = i;
-      m.old_kept[i] = 1;
-    }
+  for (uint32_t o = 0; o < old_doc.task.size(); ++o) {
+    const uint32_t p = old_task_project[o];
+    m.old_kept[o] = p != none && old_to_new[p] != none && first_in_project(old_ids, old_task_project, o);
   }
   m.old_partner.assign(new_doc.task.size(), nullptr);
   m.new_partner.assign(old_doc.task.size(), nullptr);
   for (uint32_t i = 0; i < new_doc.task.size(); ++i) {
     const uint32_t p = new_task_project[i];
-    if (p == none || new_to_old[p] == none) continue;
-    firsts& f = by_code[{p, new_doc.task[i].task_code.value}];
-    if (f.new_pos != none) continue;
-    f.new_pos = i;
+    if (p == none || new_to_old[p] == none || !first_in_project(new_ids, new_task_project, i)) continue;
     m.new_kept[i] = 1;
-    if (f.old_pos != none) {
-      m.old_partner[i] = &old_doc.task[f.old_pos];
-      m.new_partner[f.old_pos] = &new_doc.task[i];
+    const uint32_t q = new_to_old[p];
+    for (uint32_t o = old_ids.first(new_doc.task[i].task_code.value); o != none; o = old_ids.next(o)) {
+      if (old_task_project[o] != q) continue;
+      m.old_partner[i] = &old_doc.task[o];
+      m.new_partner[o] = &new_doc.task[i];
+      break;
     }
   }
   return m;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QPixmap>
 #include <algorithm>
@@ -13,9 +14,27 @@
 #include "analysis/schedule_check.h"
 #include "analysis/shown_activities.h"
 #include "app/check_pane.h"
+#include "app/compare_session.h"
 #include "app/main_frame.h"
 
 namespace tessel::app {
+
+namespace {
+
+// The open comparison's other file is the baseline while there is one (it
+// is the OLD side, the open schedule the NEW one); else the planned finishes.
+const analysis::schedule_match* baseline_of(const CMainFrame& frame) {
+  const CompareSession* c = frame.comparison();
+  return c && c->active() ? c->match() : nullptr;
+}
+
+void check_into(CheckPane& pane, const CMainFrame& frame) {
+  const analysis::schedule_match* baseline = baseline_of(frame);
+  pane.show_check(analysis::check_schedule(*frame.document(), baseline),
+                  baseline ? QFileInfo(frame.comparison()->other_path()).fileName() : QString());
+}
+
+}  // namespace
 
 void CMainFrame::show_check() {
   if (!doc_) return;
@@ -25,12 +44,13 @@ void CMainFrame::show_check() {
     check_dock_->setObjectName(QStringLiteral("checkDock"));
     check_dock_->setWidget(check_pane_);
     addDockWidget(Qt::BottomDockWidgetArea, check_dock_);
+    connect(compare_, &CompareSession::compare_finished, this, [this] { refresh_check(); });
     connect(check_pane_, &CheckPane::filter_requested, this,
             [this](const QString& label, const std::vector<const document::TASK*>& tasks) {
               show_check_line(label, tasks);
             });
   }
-  check_pane_->show_check(analysis::check_schedule(*doc_->document()), QString());
+  check_into(*check_pane_, *this);
   check_dock_->show();
   check_dock_->raise();
 }
@@ -44,8 +64,8 @@ void CMainFrame::show_check_line(const QString& label, const std::vector<const d
 
 void CMainFrame::refresh_check() {
   if (!check_pane_) return;
-  if (check_dock_->isVisible())
-    check_pane_->show_check(analysis::check_schedule(*doc_->document()), QString());
+  if (check_dock_->isVisible() && doc_)
+    check_into(*check_pane_, *this);
   else
     check_pane_->show_check({}, QString());
 }
@@ -56,7 +76,7 @@ int render_check(CMainFrame& frame, const QString& out_png) {
     return 2;
   }
   CheckPane pane;
-  pane.show_check(analysis::check_schedule(*frame.document()), QString());
+  check_into(pane, frame);
   // Every column at its width, every line of up to three projects.
   QTreeWidget* tree = pane.tree();
   int width = 0;

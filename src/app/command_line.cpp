@@ -27,12 +27,15 @@ QString usage_text() {
       "Usage: tessel-reader [FILE]\n"
       "       tessel-reader --render OUT.png [options] FILE\n"
       "       tessel-reader --print-pdf OUT.pdf [options] FILE\n"
+      "       tessel-reader [--render OUT.png [options]] --compare OLD NEW\n"
       "\n"
       "Opens a schedule (.xer or .xls) in the viewer, or renders it without a window.\n"
       "\n"
       "  --render OUT.png      draw the whole main window to a PNG image and exit\n"
       "  --print-pdf OUT.pdf   write what Print would print to a PDF file and exit\n"
-      "  --category C          activity (default), wbs, project or resource\n"
+      "  --category C          activity (default), wbs, project or resource; changes\n"
+      "                        with --compare\n"
+      "  --compare OLD NEW     open NEW and compare it with OLD, an earlier update\n"
       "  --layout NAME         the layout of that category to show\n"
       "  --size WxH            window size in pixels (default 1600x1000)\n"
       "  --select N            select the table's visible row N (0 = first)\n"
@@ -72,7 +75,10 @@ command_line parse_command_line(const QStringList& args) {
       c.mode = a == QLatin1String("--render") ? run_mode::render : run_mode::print_pdf;
       in_dialog = false;
     } else if (a == QLatin1String("--category")) {
-      if (!value(v) || !category_of(v, c.category)) return failed(QStringLiteral("--category takes activity, wbs, project or resource"));
+      if (!value(v)) return failed(QStringLiteral("--category needs a name"));
+      c.changes_category = v.toLower() == QLatin1String("changes");
+      if (!c.changes_category && !category_of(v, c.category))
+        return failed(QStringLiteral("--category takes activity, wbs, project, resource or changes"));
       in_dialog = false;
     } else if (a == QLatin1String("--layout")) {
       if (!value(c.layout)) return failed(QStringLiteral("--layout needs a name"));
@@ -125,6 +131,11 @@ command_line parse_command_line(const QStringList& args) {
     } else if (a == QLatin1String("--find")) {
       if (!value(c.find) || c.find.isEmpty()) return failed(QStringLiteral("--find needs a text"));
       in_dialog = false;
+    } else if (a == QLatin1String("--compare")) {
+      if (i + 2 >= args.size()) return failed(QStringLiteral("--compare needs OLD and NEW"));
+      c.compare_old = args[++i];
+      c.file = args[++i];
+      in_dialog = false;
     } else if (a == QLatin1String("--dialog")) {
       if (!value(c.dialog)) return failed(QStringLiteral("--dialog needs a name"));
       in_dialog = true;
@@ -145,6 +156,7 @@ command_line parse_command_line(const QStringList& args) {
   }
   if ((c.mode == run_mode::render || c.mode == run_mode::print_pdf) && c.file.isEmpty())
     return failed(QStringLiteral("a schedule file is needed"));
+  if (c.changes_category && c.compare_old.isEmpty()) return failed(QStringLiteral("--category changes needs --compare"));
   if (!c.dialog.isEmpty() && c.mode != run_mode::render) return failed(QStringLiteral("--dialog goes with --render"));
   if (!c.trace_id.isEmpty() && c.direction.isEmpty()) return failed(QStringLiteral("--trace needs --direction pred|succ"));
   return c;

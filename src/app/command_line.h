@@ -3,6 +3,7 @@
 //   tessel-reader --render OUT.png [--category C] [--layout NAME] [--size WxH]
 //                 [--select N] [--details TAB] [--scale S] [--style S] [--dialog NAME [ARG ...]]
 //                 [--where EXPR]... [--trace ID --direction pred|succ [--depth N]] [--find TEXT] FILE
+//   tessel-reader --compare OLD NEW   (also with --render, --category changes)
 //   tessel-reader --print-pdf OUT.pdf [--category C] [--layout NAME] [--size WxH] FILE
 //   tessel-reader --help
 #pragma once
@@ -22,6 +23,8 @@ struct command_line {
   QString file;
   QString out;
   view::view_kind category = view::view_kind::activity;
+  bool changes_category = false;  // --category changes: the comparison's page
+  QString compare_old;            // --compare OLD NEW: OLD (NEW is `file`)
   QString layout;
   QSize size{1600, 1000};
   int select = -1;

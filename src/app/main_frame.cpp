@@ -21,6 +21,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "app/app_info.h"
+#include "app/compare_session.h"
 #include "app/frame_rules.h"
 #include "app/main_frame_dialogs.h"
 #include "app/printing.h"
@@ -99,6 +100,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   shown_control_ = new ShownControl(*this);
 
   report_refusal = [this](const QString& message) { QMessageBox::warning(this, app_title, message); };
+  compare_ = new CompareSession(*this);
 
   setAcceptDrops(true);
   set_theme(theme::colourful);
@@ -111,6 +113,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 CMainFrame::~CMainFrame() {
   // A read still running must not outlive the window's catalogs.
   QThreadPool::globalInstance()->waitForDone();
+  // The comparison points into the schedule and the views.
+  delete compare_;
+  compare_ = nullptr;
   for (int i = 0; i < view_set_size; ++i)
     if (view::View* v = views_.at(i)) {
       v->set_layout(nullptr);
@@ -294,6 +299,7 @@ void CMainFrame::fill_encoding_menu(QMenu* menu) {
 }
 
 void CMainFrame::cancel_open() {
+  if (compare_ && compare_->cancel()) return;
   if (!opening_generation_) return;
   opening_generation_ = 0;
   progress_->hide();
@@ -324,6 +330,8 @@ void CMainFrame::finish_open(std::unique_ptr<opened_schedule> opened, quint64 ge
 }
 
 void CMainFrame::adopt(std::unique_ptr<opened_schedule> opened) {
+  // A comparison points into the schedule that is about to go.
+  if (compare_) compare_->close();
   std::unique_ptr<view::TesselDoc> old_doc = std::move(doc_);
   doc_ = std::move(opened->doc);
   std::unique_ptr<catalog::catalog_set> old_catalogs = catalog::adopt_catalogs(std::move(opened->catalogs));

@@ -30,6 +30,7 @@ class QDockWidget;
 namespace tessel::app {
 
 class CheckPane;
+class CompareSession;
 
 // The display scale the next window uses instead of the screen's (0: the
 // screen's logical dots per inch / 96); set by --scale.
@@ -130,6 +131,10 @@ class CMainFrame : public QMainWindow {
   bool go_to_activity(const document::TASK& task) { return shown_control_->go_to_activity(task); }
   ShownControl& shown_control() const { return *shown_control_; }
 
+  // The comparison with another update of the open schedule (File >
+  // Compare With...).
+  CompareSession* comparison() const { return compare_; }
+
   // The recent-file list, newest first (at most ten).
   QStringList recent_files() const;
   // Fills the File page's "Text Encoding" menu: every offered encoding,
@@ -188,6 +193,7 @@ class CMainFrame : public QMainWindow {
   theme theme_ = theme::colourful;
   bool filling_ = false;  // combos being refilled: their signals are ignored
 
+  CompareSession* compare_ = nullptr;
   quint64 opening_generation_ = 0;
   quint64 next_generation_ = 1;
   QElapsedTimer open_timer_;

@@ -5,11 +5,13 @@
 #include <QPixmap>
 #include <QStyleFactory>
 #include <cstdio>
+#include <memory>
 
 #include "analysis/logic_trace.h"
 #include "analysis/where_expr.h"
 #include "app/app_info.h"
 #include "app/main_frame.h"
+#include "app/compare_session.h"
 #include "app/main_frame_dialogs.h"
 #include "app/printing.h"
 #include "app/qpainter_surface.h"
@@ -36,6 +38,22 @@ std::unique_ptr<CMainFrame> start_main_window(const command_line& cl) {
   auto frame = std::make_unique<CMainFrame>();
   if (cl.theme >= 0) frame->set_theme(static_cast<theme>(cl.theme));
   frame->show();
+  if (!cl.compare_old.isEmpty()) {
+    // The comparison starts once NEW is open.
+    CMainFrame* f = frame.get();
+    const QString other = cl.compare_old;
+    const bool changes = cl.changes_category;
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = QObject::connect(f, &CMainFrame::open_finished, f, [f, other, changes, once](bool accepted) {
+      QObject::disconnect(*once);
+      if (!accepted) return;
+      if (changes)
+        QObject::connect(f->comparison(), &CompareSession::compare_finished, f, [f](bool opened) {
+          if (opened) f->comparison()->show_changes();
+        }, Qt::SingleShotConnection);
+      f->comparison()->open_other(other);
+    });
+  }
   if (!cl.file.isEmpty()) frame->open_file(cl.file);
   return frame;
 }
@@ -90,7 +108,9 @@ bool prepare_headless(CMainFrame& frame, const command_line& cl) {
   frame.show();
   QApplication::processEvents();
   if (!frame.open_file_now(cl.file)) return false;
+  if (!cl.compare_old.isEmpty() && !frame.comparison()->open_other_now(cl.compare_old)) return false;
   frame.set_category(cl.category);
+  if (cl.changes_category) frame.comparison()->show_changes();
   if (!cl.layout.isEmpty() && !frame.select_layout(cl.category, cl.layout)) {
     complain(QStringLiteral("tessel-reader: no layout named \"%1\" in that category").arg(cl.layout));
     return false;

@@ -12,6 +12,7 @@
 
 #include "analysis/check_text.h"
 #include "app/check_pane.h"
+#include "app/compare_session.h"
 #include "app/main_frame.h"
 #include "app/view_set.h"
 #include "view/table/shown_rows.h"
@@ -108,6 +109,19 @@ TEST_F(CheckFrame, CheckButtonDocksThePaneWithEveryProjectsLines) {
   EXPECT_EQ(pane->check().projects.size(), frame->document()->project.size());
   ASSERT_FALSE(pane->check().projects.empty());
   EXPECT_EQ(pane->check().projects[0].project, &frame->document()->project[0]);
+}
+
+// While a comparison is open its other file is the baseline.
+TEST_F(CheckFrame, TheComparedFileIsTheBaseline) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  frame->show_check();
+  ASSERT_NE(frame->check_pane(), nullptr);
+  EXPECT_FALSE(frame->check_pane()->check().baseline_file);
+  ASSERT_TRUE(frame->comparison()->open_other_now(demo));
+  QApplication::processEvents();
+  EXPECT_TRUE(frame->check_pane()->check().baseline_file);
+  EXPECT_TRUE(frame->check_pane()->table_text().endsWith(QStringLiteral("#\tbaseline=file\n")));
+  EXPECT_NE(frame->check_pane()->findChild<QLabel*>()->text().indexOf(QStringLiteral("demo.xer")), -1);
 }
 
 // Both ends of a relationship check's relationships, each once.
