@@ -77,7 +77,7 @@ TEST_F(CompareWindow, ChangesTabListsTheLinesUntilTheComparisonCloses) {
   emit tree->itemClicked(pcs, 0);
   EXPECT_FALSE(c.showing_changes());
   EXPECT_EQ(frame->category(), view::view_kind::activity);
-  const Row* selected = frame->view_at(views::activity_table)->selectedRow();
+  const view::Row* selected = frame->view_at(views::activity_table)->selectedRow();
   ASSERT_NE(selected, nullptr);
   ASSERT_NE(selected->activity(), nullptr);
   EXPECT_EQ(selected->activity()->task_code.value, u"PCS-140");
