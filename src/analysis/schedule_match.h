@@ -6,8 +6,10 @@
 // file both start here.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
+#include "analysis/record_positions.h"
 #include "document/document.h"
 
 namespace tessel::analysis {
@@ -38,6 +40,24 @@ struct schedule_match {
   std::vector<const document::TASK*> new_partner;  // indexed by OLD activity position
   const document::Document* old_doc = nullptr;
   const document::Document* new_doc = nullptr;
+
+  // Whether the activity at each position takes part in the comparison: its
+  // project has a partner and it is the first with its Activity ID in that
+  // project. A kept activity without a partner was added (NEW) or deleted
+  // (OLD); one not kept is left out altogether.
+  std::vector<uint8_t> new_kept;  // indexed by NEW activity position
+  std::vector<uint8_t> old_kept;  // indexed by OLD activity position
+
+  // The partner of each project by its position in its file's project list
+  // (null when none).
+  std::vector<const document::PROJECT*> old_project_partner;  // indexed by NEW project position
+  std::vector<const document::PROJECT*> new_project_partner;  // indexed by OLD project position
+  const document::PROJECT* old_project_of(const document::PROJECT& new_project) const;
+  const document::PROJECT* new_project_of(const document::PROJECT& old_project) const;
+
+  // Positions of records in their lists, from their addresses.
+  record_positions<document::TASK> old_task_positions, new_task_positions;
+  record_positions<document::PROJECT> old_project_positions, new_project_positions;
 };
 
 // Pairs projects first by identical short name, then the rest by the number

@@ -27,6 +27,7 @@ QString usage_text() {
       "Usage: tessel-reader [FILE]\n"
       "       tessel-reader --render OUT.png [options] FILE\n"
       "       tessel-reader --print-pdf OUT.pdf [options] FILE\n"
+      "       tessel-reader [--render OUT.png [options]] --compare OLD NEW\n"
       "\n"
       "Opens a schedule (.xer or .xls) in the viewer, or renders it without a window.\n"
       "\n"
@@ -35,16 +36,24 @@ QString usage_text() {
       "  --repeat-table        with --print-pdf: the table on every page, not only the first across\n"
       "  --fit-timeline        with --print-pdf: scale the timeline to one page across\n"
       "  --category C          activity (default), wbs, project or resource\n"
+      "  --category C          activity (default), wbs, project or resource; changes\n"
+      "                        with --compare\n"
+      "  --compare OLD NEW     open NEW and compare it with OLD, an earlier update\n"
       "  --layout NAME         the layout of that category to show\n"
       "  --size WxH            window size in pixels (default 1600x1000)\n"
       "  --select N            select the table's visible row N (0 = first)\n"
       "  --details TAB         show the Details pane on that tab\n"
       "  --scale S             display scale instead of the screen's (1.5 = 144 dpi)\n"
       "  --style S             colorful (default), dark or white\n"
+      "  --where EXPR          show only the activities EXPR keeps (as tessel-dump --where); repeatable\n"
+      "  --trace ID            show only the activity ID and its logic; with --direction pred|succ\n"
+      "                        and --depth N (all by default)\n"
+      "  --find TEXT           open the find bar with TEXT and go to its first match\n"
       "  --dialog NAME [ARG..] render the named dialog over the window instead:\n"
       "                        calendar [--calendar NAME] [--month YYYY-MM], time-periods,\n"
       "                        workweek, columns [predecessors|successors],\n"
-      "                        options [--page time-units|gridlines|layouts]\n"
+      "                        options [--page time-units|gridlines|layouts],\n"
+      "                        check (the Schedule Check pane)\n"
       "  --help                this text\n"
       "\n"
       "A refused file is reported on stderr and the exit status is 1.\n");
@@ -73,7 +82,10 @@ command_line parse_command_line(const QStringList& args) {
     } else if (a == QLatin1String("--fit-timeline")) {
       c.fit_timeline = true;
     } else if (a == QLatin1String("--category")) {
-      if (!value(v) || !category_of(v, c.category)) return failed(QStringLiteral("--category takes activity, wbs, project or resource"));
+      if (!value(v)) return failed(QStringLiteral("--category needs a name"));
+      c.changes_category = v.toLower() == QLatin1String("changes");
+      if (!c.changes_category && !category_of(v, c.category))
+        return failed(QStringLiteral("--category takes activity, wbs, project, resource or changes"));
       in_dialog = false;
     } else if (a == QLatin1String("--layout")) {
       if (!value(c.layout)) return failed(QStringLiteral("--layout needs a name"));
@@ -107,6 +119,30 @@ command_line parse_command_line(const QStringList& args) {
       else if (t == QLatin1String("white")) c.theme = 2;
       else return failed(QStringLiteral("--style takes colorful, dark or white"));
       in_dialog = false;
+    } else if (a == QLatin1String("--where")) {
+      if (!value(v)) return failed(QStringLiteral("--where needs an expression"));
+      c.wheres << v;
+      in_dialog = false;
+    } else if (a == QLatin1String("--trace")) {
+      if (!value(c.trace_id)) return failed(QStringLiteral("--trace needs an Activity ID"));
+      in_dialog = false;
+    } else if (a == QLatin1String("--direction")) {
+      if (!value(c.direction) || (c.direction != QLatin1String("pred") && c.direction != QLatin1String("succ")))
+        return failed(QStringLiteral("--direction takes pred or succ"));
+      in_dialog = false;
+    } else if (a == QLatin1String("--depth")) {
+      bool ok = false;
+      c.depth = value(v) ? (v.toLower() == QLatin1String("all") ? (ok = true, -1) : v.toInt(&ok)) : -1;
+      if (!ok || c.depth < -1) return failed(QStringLiteral("--depth takes a whole number from 0, or all"));
+      in_dialog = false;
+    } else if (a == QLatin1String("--find")) {
+      if (!value(c.find) || c.find.isEmpty()) return failed(QStringLiteral("--find needs a text"));
+      in_dialog = false;
+    } else if (a == QLatin1String("--compare")) {
+      if (i + 2 >= args.size()) return failed(QStringLiteral("--compare needs OLD and NEW"));
+      c.compare_old = args[++i];
+      c.file = args[++i];
+      in_dialog = false;
     } else if (a == QLatin1String("--dialog")) {
       if (!value(c.dialog)) return failed(QStringLiteral("--dialog needs a name"));
       in_dialog = true;
@@ -127,7 +163,9 @@ command_line parse_command_line(const QStringList& args) {
   }
   if ((c.mode == run_mode::render || c.mode == run_mode::print_pdf) && c.file.isEmpty())
     return failed(QStringLiteral("a schedule file is needed"));
+  if (c.changes_category && c.compare_old.isEmpty()) return failed(QStringLiteral("--category changes needs --compare"));
   if (!c.dialog.isEmpty() && c.mode != run_mode::render) return failed(QStringLiteral("--dialog goes with --render"));
+  if (!c.trace_id.isEmpty() && c.direction.isEmpty()) return failed(QStringLiteral("--trace needs --direction pred|succ"));
   return c;
 }
 

@@ -1,7 +1,9 @@
 // The program's command line:
 //   tessel-reader [FILE]
 //   tessel-reader --render OUT.png [--category C] [--layout NAME] [--size WxH]
-//                 [--select N] [--details TAB] [--scale S] [--style S] [--dialog NAME [ARG ...]] FILE
+//                 [--select N] [--details TAB] [--scale S] [--style S] [--dialog NAME [ARG ...]]
+//                 [--where EXPR]... [--trace ID --direction pred|succ [--depth N]] [--find TEXT] FILE
+//   tessel-reader --compare OLD NEW   (also with --render, --category changes)
 //   tessel-reader --print-pdf OUT.pdf [--category C] [--layout NAME] [--size WxH]
 //                 [--repeat-table] [--fit-timeline] FILE
 //   tessel-reader --help
@@ -22,6 +24,8 @@ struct command_line {
   QString file;
   QString out;
   view::view_kind category = view::view_kind::activity;
+  bool changes_category = false;  // --category changes: the comparison's page
+  QString compare_old;            // --compare OLD NEW: OLD (NEW is `file`)
   QString layout;
   QSize size{1600, 1000};
   int select = -1;
@@ -32,6 +36,12 @@ struct command_line {
   int theme = -1;  // --style: 0 colourful, 1 dark grey, 2 white; -1 the default
   bool repeat_table = false;  // --repeat-table: the table on every printed page
   bool fit_timeline = false;  // --fit-timeline: the whole timeline one page across
+  // The Activity view restricted and searched as tessel-dump's options do.
+  QStringList wheres;
+  QString trace_id;
+  QString direction;  // "pred" or "succ"
+  int depth = -1;     // -1: all
+  QString find;
   QString error;  // what was wrong, for run_mode::error
 };
 

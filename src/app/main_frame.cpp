@@ -22,6 +22,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "app/app_info.h"
+#include "app/compare_session.h"
 #include "app/frame_rules.h"
 #include "app/main_frame_dialogs.h"
 #include "app/load_notice.h"
@@ -95,9 +96,15 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   add_action(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { print(); });
   add_action(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { copy_table(); });
   add_action(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
-  add_action(QKeySequence(Qt::Key_Escape), [this] { cancel_open(); });
+  // Esc stops an open; otherwise it ends a trace.
+  add_action(QKeySequence(Qt::Key_Escape), [this] {
+    if (is_opening()) cancel_open();
+    else shown_control_->end_trace();
+  });
+  shown_control_ = new ShownControl(*this);
 
   report_refusal = [this](const QString& message) { QMessageBox::warning(this, app_title, message); };
+  compare_ = new CompareSession(*this);
 
   setAcceptDrops(true);
   set_theme(theme::colourful);
@@ -110,6 +117,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 CMainFrame::~CMainFrame() {
   // A read still running must not outlive the window's catalogs.
   QThreadPool::globalInstance()->waitForDone();
+  // The comparison points into the schedule and the views.
+  delete compare_;
+  compare_ = nullptr;
   for (int i = 0; i < view_set_size; ++i)
     if (view::View* v = views_.at(i)) {
       v->set_layout(nullptr);
@@ -200,6 +210,7 @@ void CMainFrame::connect_ribbon() {
     connect(k.calendar, &QToolButton::clicked, this, [this] {
       if (doc_) open_calendar_dialog(*this);
     });
+    if (k.check) connect(k.check, &QToolButton::clicked, this, [this] { show_check(); });
     if (k.timescale)
       connect(k.timescale, &QComboBox::activated, this, [this](int entry) {
         if (!filling_) choose_timescale(entry);
@@ -308,6 +319,7 @@ void CMainFrame::fill_encoding_menu(QMenu* menu) {
 }
 
 void CMainFrame::cancel_open() {
+  if (compare_ && compare_->cancel()) return;
   if (!opening_generation_) return;
   opening_generation_ = 0;
   progress_->hide();
@@ -337,6 +349,8 @@ void CMainFrame::finish_open(std::unique_ptr<opened_schedule> opened, quint64 ge
 }
 
 void CMainFrame::adopt(std::unique_ptr<opened_schedule> opened) {
+  // A comparison points into the schedule that is about to go.
+  if (compare_) compare_->close();
   std::unique_ptr<view::TesselDoc> old_doc = std::move(doc_);
   doc_ = std::move(opened->doc);
   std::unique_ptr<catalog::catalog_set> old_catalogs = catalog::adopt_catalogs(std::move(opened->catalogs));
@@ -351,8 +365,10 @@ void CMainFrame::adopt(std::unique_ptr<opened_schedule> opened) {
   for (view::view_kind k :
        {view::view_kind::activity, view::view_kind::wbs, view::view_kind::project, view::view_kind::resource})
     layouts_[static_cast<std::size_t>(k)] = doc_->configuration().first_layout(k);
+  shown_control_->document_changed();
   rebind_category();
   view::show_earliest(&gantt_pane_->pane());  // the first bars, not the chart's lead-in
+  refresh_check();
   old_doc.reset();
   old_catalogs.reset();
   add_recent(path_);
@@ -478,7 +494,7 @@ void CMainFrame::update_enabling() {
     category_controls& k = ribbon_->controls(c);
     const bool has_layout = open && current_layout(c) != nullptr;
     for (QWidget* w : std::initializer_list<QWidget*>{k.layout, k.details, k.gantt, k.expand_all, k.collapse_all,
-                                                     k.go_to, k.timescale, k.zoom})
+                                                     k.go_to, k.timescale, k.zoom, k.check})
       if (w) w->setEnabled(open);
     k.calendar->setEnabled(open && dialogs_available());
     for (QToolButton* t : k.tables) t->setEnabled(has_layout && dialogs_available());

@@ -15,15 +15,22 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/ribbon.h"
 #include "app/schedule_open.h"
+#include "app/shown_control.h"
 #include "app/tessel_view.h"
 #include "app/themes.h"
 #include "app/view_set.h"
 #include "view/tessel_doc.h"
 
+class QDockWidget;
+
 namespace tessel::app {
+
+class CheckPane;
+class CompareSession;
 
 // The display scale the next window uses instead of the screen's (0: the
 // screen's logical dots per inch / 96); set by --scale.
@@ -112,6 +119,29 @@ class CMainFrame : public QMainWindow {
   void print_preview();
   void export_pdf();
   void show_options();
+  // "Check": the Schedule Check pane on the open schedule, docked below
+  // the panes (check_window.cpp).
+  void show_check();
+  CheckPane* check_pane() const { return check_pane_; }
+  // A check line double-clicked: the Activity view shows only `tasks`,
+  // the status bar says so under `label`.
+  void show_check_line(const QString& label, const std::vector<const document::TASK*>& tasks);
+
+  // ---- shown activities, find, trace (see shown_control.h) --------------------
+  // Shows only these activities in the Activity view (with the Filter
+  // panel's filters and a trace, AND); the status bar says "Showing n of m
+  // activities: LABEL". Null shows every activity again.
+  void show_activities(std::shared_ptr<const analysis::shown_activities> shown) {
+    shown_control_->show_activities(std::move(shown));
+  }
+  // Selects the activity in the Activity view: groups expanded, row in view
+  // in the table and the Gantt chart, Details following.
+  bool go_to_activity(const document::TASK& task) { return shown_control_->go_to_activity(task); }
+  ShownControl& shown_control() const { return *shown_control_; }
+
+  // The comparison with another update of the open schedule (File >
+  // Compare With...).
+  CompareSession* comparison() const { return compare_; }
 
   // The recent-file list, newest first (at most ten).
   QStringList recent_files() const;
@@ -151,6 +181,9 @@ class CMainFrame : public QMainWindow {
   void fill_recent_menu();
   void add_recent(const QString& path);
   void show_status();
+  // A new schedule: the check pane checks it again (its lines point into
+  // the old one).
+  void refresh_check();
 
   Ribbon* ribbon_ = nullptr;
   QSplitter* outer_ = nullptr;
@@ -164,6 +197,8 @@ class CMainFrame : public QMainWindow {
   QLabel* status_time_ = nullptr;
   QLabel* status_progress_text_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QDockWidget* check_dock_ = nullptr;
+  CheckPane* check_pane_ = nullptr;
 
   view_set views_;
   // The open schedule; the process-wide catalogs are the ones it was read
@@ -176,9 +211,11 @@ class CMainFrame : public QMainWindow {
   theme theme_ = theme::colourful;
   bool filling_ = false;  // combos being refilled: their signals are ignored
 
+  CompareSession* compare_ = nullptr;
   quint64 opening_generation_ = 0;
   quint64 next_generation_ = 1;
   QElapsedTimer open_timer_;
+  ShownControl* shown_control_ = nullptr;  // a child of the window
 };
 
 }  // namespace tessel::app

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/check_window.h"
 #include "app/dialogs/calendar_dlg.h"
 #include "app/dialogs/columns_dlg.h"
 #include "app/dialogs/dialog_render.h"
@@ -45,6 +46,7 @@ bool open_options(CMainFrame& frame) {
 }
 
 int render_dialog(CMainFrame& frame, const QString& name, const QStringList& args, const QString& out_png) {
+  if (name == QLatin1String("check")) return render_check(frame, out_png);
   dialog_render_request r;
   r.out = out_png;
   r.dialog = name;

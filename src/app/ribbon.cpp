@@ -170,6 +170,31 @@ Ribbon::Ribbon(QWidget* parent) : QWidget(parent) {
   set_icon_ink(QColor(68, 68, 68));
 }
 
+int Ribbon::add_extra_tab(const QString& name, QWidget* page) {
+  pages_->addWidget(page);
+  return tabs_->addTab(name);
+}
+
+void Ribbon::remove_extra_tab(int index) {
+  if (index < 5 || index >= tabs_->count()) return;
+  if (tabs_->currentIndex() == index) tabs_->setCurrentIndex(tab_of(view::view_kind::activity));
+  QWidget* page = pages_->widget(index);
+  tabs_->removeTab(index);
+  pages_->removeWidget(page);
+  page->deleteLater();
+}
+
+QWidget* Ribbon::button_page(const QString& caption, std::initializer_list<QToolButton*> buttons) {
+  auto* r = new QHBoxLayout;
+  r->setSpacing(2);
+  for (QToolButton* b : buttons) r->addWidget(b);
+  return page({panel(caption, r)});
+}
+
+QToolButton* Ribbon::make_big_button(const QString& text, int glyph_code, const QString& tip) {
+  return big_button(text, static_cast<glyph>(glyph_code), tip);
+}
+
 void Ribbon::set_icon_ink(const QColor& ink) {
   for (QToolButton* b : findChildren<QToolButton*>()) {
     const QVariant g = b->property("glyph");
@@ -189,6 +214,9 @@ QWidget* Ribbon::make_file_page() {
   f.encoding_menu = new QMenu(f.encoding);
   f.encoding->setMenu(f.encoding_menu);
   f.encoding->setPopupMode(QToolButton::InstantPopup);
+  f.compare = big_button(QStringLiteral("Compare With..."), glyph::open,
+                         QStringLiteral("Compare the open schedule with another update of it"));
+  f.close_compare = big_button(QStringLiteral("Close Comparison"), glyph::exit, QStringLiteral("End the comparison"));
   f.print = big_button(QStringLiteral("Print..."), glyph::print, QStringLiteral("Print the current view (Ctrl+P)"));
   f.preview = big_button(QStringLiteral("Print Preview"), glyph::preview, QStringLiteral("See the pages before printing"));
   f.export_pdf = big_button(QStringLiteral("Export PDF..."), glyph::pdf, QStringLiteral("Save the printed pages as a PDF file"));
@@ -210,6 +238,7 @@ QWidget* Ribbon::make_file_page() {
   info->addLayout(row({f.report_link, f.help_link, f.web_link}));
   info->addStretch(1);
   return page({panel(QStringLiteral("Schedule"), row({f.open, f.recent, f.encoding})),
+               panel(QStringLiteral("Compare"), row({f.compare, f.close_compare})),
                panel(QStringLiteral("Print"), row({f.print, f.preview, f.export_pdf})),
                panel(QStringLiteral("Options"), row({f.options})), panel(QStringLiteral("Info"), info),
                panel(QStringLiteral("Close"), row({f.exit}))});
@@ -284,6 +313,13 @@ QWidget* Ribbon::make_category_page(view::view_kind category) {
     ts->addWidget(c.zoom, 0, Qt::AlignHCenter);
     ts->addStretch(1);
     panels.push_back(panel(QStringLiteral("Timescale"), ts));
+  }
+  if (category == view::view_kind::activity) {
+    panels.push_back(panel(QStringLiteral("Filter"), make_filter_controls(c.filter)));
+    panels.push_back(panel(QStringLiteral("Trace"), make_trace_controls(c.trace)));
+    c.check = big_button(QStringLiteral("Check"), glyph::check,
+                         QStringLiteral("Check the schedule's logic, floats, constraints and dates"));
+    panels.push_back(panel(QStringLiteral("Check"), row({c.check})));
   }
   auto* w = new QWidget;
   w->setObjectName(QStringLiteral("ribbonPage"));

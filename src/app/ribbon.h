@@ -14,6 +14,7 @@
 #include <array>
 #include <vector>
 
+#include "app/filter_panel.h"
 #include "config/layout.h"
 
 namespace tessel::app {
@@ -31,6 +32,10 @@ struct category_controls {
   QToolButton* calendar = nullptr;
   QComboBox* timescale = nullptr;
   QSlider* zoom = nullptr;
+  // The Activity page's Filter and Trace panels (null elsewhere).
+  filter_controls filter;
+  trace_controls trace;
+  QToolButton* check = nullptr;  // Activity only: the Schedule Check pane
 };
 
 struct file_controls {
@@ -39,6 +44,8 @@ struct file_controls {
   QMenu* recent_menu = nullptr;
   QToolButton* encoding = nullptr;
   QMenu* encoding_menu = nullptr;  // "Text Encoding": filled by the window
+  QToolButton* compare = nullptr;        // "Compare With..."
+  QToolButton* close_compare = nullptr;  // "Close Comparison"
   QToolButton* print = nullptr;
   QToolButton* preview = nullptr;
   QToolButton* export_pdf = nullptr;
@@ -66,6 +73,15 @@ class Ribbon : public QWidget {
   file_controls& file() { return file_; }
   QMenu* style_menu() const { return style_menu_; }
   QToolButton* about_button() const { return about_; }
+  // A tab after the four categories with its own page (the "Changes" tab
+  // of a comparison); answers the tab's index. Removing it shows the
+  // Activity tab when it was current.
+  int add_extra_tab(const QString& name, QWidget* page);
+  void remove_extra_tab(int index);
+  // A page's panel of big buttons, as the ribbon's own pages have them.
+  static QWidget* button_page(const QString& caption, std::initializer_list<QToolButton*> buttons);
+  static QToolButton* make_big_button(const QString& text, int glyph_code, const QString& tip);
+
   // Draws the command pictures in `ink` (themes change it).
   void set_icon_ink(const QColor& ink);
 

@@ -135,6 +135,11 @@ void draw(QPainter& p, glyph g, const QColor& ink) {
       p.drawEllipse(QRectF(10, 4, 12, 24));
       p.drawLine(QPointF(4, 16), QPointF(28, 16));
       break;
+    case glyph::check:  // a sheet with a tick
+      p.drawRect(QRectF(7, 4, 18, 24));
+      p.drawLine(QPointF(11, 17), QPointF(15, 21));
+      p.drawLine(QPointF(15, 21), QPointF(22, 11));
+      break;
   }
 }
 

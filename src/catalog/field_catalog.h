@@ -81,6 +81,8 @@ inline constexpr uint32_t user_field_base = 100000;        // + user field type 
 inline constexpr uint32_t activity_code_base = 500000;     // + activity code type id
 inline constexpr uint32_t project_code_base = 600000;      // + project code type id
 inline constexpr uint32_t resource_code_base = 700000;     // + resource code type id
+// Fields whose values come after the open (a comparison's differences).
+inline constexpr uint32_t late_field_base = 900000;
 
 // One catalog entry. The members up to `workbook_column` are the entry's
 // data; `catalog` records which list it was registered in.

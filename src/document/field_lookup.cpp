@@ -286,7 +286,19 @@ void attach_extra_values(const record_lists& doc, const extra_values* values) {
   else extra_registry().erase(&doc);
 }
 
-field_lookup::field_lookup(const record_lists& doc) {
+namespace {
+std::unordered_map<const record_lists*, const extra_values*>& late_registry() {
+  static std::unordered_map<const record_lists*, const extra_values*> registry;
+  return registry;
+}
+}  // namespace
+
+void attach_late_values(const record_lists& doc, const extra_values* values) {
+  if (values) late_registry()[&doc] = values;
+  else late_registry().erase(&doc);
+}
+
+field_lookup::field_lookup(const record_lists& doc) : doc_(&doc) {
   if (auto it = extra_registry().find(&doc); it != extra_registry().end()) extra_ = it->second;
   resolve_tables();
   index_user_fields(doc);
@@ -436,6 +448,12 @@ bool is_user_field(uint32_t id) {
 }  // namespace
 
 const s_val& field_lookup::value(const TASK& r, uint32_t field_id) const {
+  if (field_id >= catalog::late_field_base) {
+    auto it = late_registry().find(doc_);
+    const s_val* v = it == late_registry().end() ? nullptr
+                                                 : it->second->value(catalog_kind::activity, field_id, r.task_id.value);
+    return v ? *v : shared_empty_value();
+  }
   if (is_user_field(field_id)) return user_field(r.task_id.value, field_id);
   if (field_id > catalog::activity_code_base)
     return code(activity_codes_, r.task_id.value, field_id, catalog::activity_code_base);

@@ -47,6 +47,12 @@ class extra_values {
 // Documents call this from their constructor and destructor.
 void attach_extra_values(const record_lists& doc, const extra_values* values);
 
+// Values that come after a document was opened and its lookup built (the
+// differences a comparison works out), for the activity fields from
+// catalog::late_field_base on; asked at every answer, so they may come and
+// go while the document is open. Null withdraws them.
+void attach_late_values(const record_lists& doc, const extra_values* values);
+
 class field_lookup {
  public:
   explicit field_lookup(const record_lists& doc);
@@ -94,6 +100,7 @@ class field_lookup {
   std::vector<accessor> tables_[k_table_count];
   // The document's own columns, when it keeps any.
   const extra_values* extra_ = nullptr;
+  const record_lists* doc_ = nullptr;  // whose late values are asked for
   // (owner id, user field type id) -> the value to show; the first UDFVALUE
   // in list order wins.
   std::unordered_map<uint64_t, const s_val*> user_values_;

@@ -17,6 +17,8 @@
 // never by asking every sibling.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -28,6 +30,11 @@
 namespace tessel::view {
 
 std::unique_ptr<RootRow> build_activity_tree(const document::Document& doc, const GroupSortSettings& settings);
+// The Activity view's tree restricted to the activities whose flag in
+// `shown` (by position in the document's activity list) is set: group rows
+// that hold none of them are left out, so every summary is over shown rows.
+std::unique_ptr<RootRow> build_activity_tree(const document::Document& doc, const GroupSortSettings& settings,
+                                             const std::vector<uint8_t>& shown);
 std::unique_ptr<RootRow> build_wbs_tree(const document::Document& doc, const GroupSortSettings& settings);
 std::unique_ptr<RootRow> build_project_tree(const document::Document& doc, const GroupSortSettings& settings);
 std::unique_ptr<RootRow> build_resource_tree(const document::Document& doc, const GroupSortSettings& settings);
@@ -50,6 +57,12 @@ bool row_before(const Row& a, const Row& b, const std::vector<SortBy>& keys);
 // ancestors are all expanded (a collapsed group shows as one line). Answers
 // the deepest level among them (0 for none).
 unsigned visible_rows(const Row& root, std::vector<Row*>& out);
+
+// Removes, below `root`, every row that is neither a record row `keep`
+// accepts nor above one that stays (group rows never count as records).
+// Answers whether any child of `root` stays. Recursion depth is the tree's
+// depth (a handful of group levels or the WBS hierarchy).
+bool keep_rows(Row& root, const std::function<bool(const Row&)>& keep);
 
 // Expands every row of the tree.
 void expand_all(Row& root);

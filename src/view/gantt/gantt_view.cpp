@@ -8,6 +8,7 @@
 #include "config/settings.h"
 #include "document/calendars/calendar.h"
 #include "view/display_scale.h"
+#include "view/gantt/gantt_other_bar.h"
 #include "view/gantt/gantt_shapes.h"
 #include "view/table/table_paint.h"
 
@@ -308,6 +309,9 @@ void GanttView::draw_bars(const frame& f) {
         f.s->text({x, top, w, f.row}, text, f.style);
       }
     }
+    if (other_ && row.activity())
+      if (const document::TASK* o = other_->old_of(*row.activity()))
+        gantt::draw_other_bar(*f.s, f.axis, f.ox, top, f.row, f.scale, *o, f.left, f.right);
   }
 }
 

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "analysis/schedule_match.h"
 #include "view/gantt/gantt_links.h"
 #include "view/gantt/gantt_timescale.h"
 #include "view/view.h"
@@ -68,6 +69,12 @@ class GanttView final : public View {
   float x_of(int64_t date) const { return axis().x_of(date); }
   gantt::date_axis axis() const;
 
+  // While two updates are compared: each activity's bar in the other file
+  // (found through `match`, whose NEW file is the one shown) is drawn as a
+  // thin grey bar under its own. Null: none.
+  void show_other_bars(const analysis::schedule_match* match) { other_ = match; }
+  const analysis::schedule_match* other_bars() const { return other_; }
+
  protected:
   void layout_changed() override;
 
@@ -83,6 +90,7 @@ class GanttView final : public View {
   void index_links();
 
   View* table_ = nullptr;
+  const analysis::schedule_match* other_ = nullptr;
   gantt::timescale scale_;
   std::vector<int64_t> gridlines_;
   bool has_data_date_ = false;

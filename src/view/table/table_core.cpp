@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 #include "catalog/field_catalog.h"
 #include "rows/group_item.h"
@@ -56,13 +57,53 @@ float TableCore::contentHeight() const {
 
 void TableCore::refresh() {
   if (!ready()) return;
-  if (!root_) root_ = build_view_tree(kind_, *v_.document(), v_.layout()->group_sort());
+  if (!root_) {
+    root_ = shown_ ? build_shown_tree() : build_view_tree(kind_, *v_.document(), v_.layout()->group_sort());
+    ++tree_version_;
+  }
   v_.rebuild_visible(root_.get());
+}
+
+std::unique_ptr<RootRow> TableCore::build_shown_tree() const {
+  const document::Document& doc = *v_.document();
+  const GroupSortSettings& settings = v_.layout()->group_sort();
+  if (kind_ == view_kind::activity) return build_activity_tree(doc, settings, shown_->flags);
+  std::unique_ptr<RootRow> root = build_view_tree(kind_, doc, settings);
+  if (kind_ == view_kind::wbs) {
+    // A WBS element stays when one of its own activities is shown; the
+    // elements above it stay with it.
+    std::unordered_set<const document::PROJWBS*> holding;
+    std::size_t i = 0;
+    for (const document::TASK& t : doc.task)
+      if (shown_->shows(i++) && t.projwbs) holding.insert(t.projwbs);
+    keep_rows(*root, [&holding](const Row& r) { return r.wbs() && holding.count(r.wbs()) != 0; });
+  }
+  return root;
+}
+
+void TableCore::set_shown(std::shared_ptr<const analysis::shown_activities> shown) {
+  if (shown && !shown_) {
+    whole_root_ = std::move(root_);
+  } else if (!shown && shown_) {
+    // The tree as it was before the filter, groups expanded or collapsed
+    // as they were (rebuilt if the layout changed meanwhile).
+    root_ = std::move(whole_root_);
+    shown_.reset();
+    ++tree_version_;
+    v_.rebuild_visible(nullptr);
+    refresh();
+    return;
+  }
+  shown_ = std::move(shown);
+  v_.rebuild_visible(nullptr);
+  root_.reset();
+  refresh();
 }
 
 void TableCore::drop_tree() {
   v_.rebuild_visible(nullptr);
   root_.reset();
+  whole_root_.reset();
   handles_.clear();
   cells_.clear();
   resizing_ = dragged_ = drop_ = -1;
@@ -212,6 +253,7 @@ void TableCore::paint_row(paint_surface& s, const table_metrics& m, Row& row, st
   const float step = m.px(indent_step);
 
   if (selected) s.fill_rect(rect, table_colors::selection);
+  const bool traced = shown_ && shown_->marked && row.activity() == shown_->marked;
 
   if (has_groups) {
     for (int k = 0; k < level && static_cast<std::size_t>(k) < levels.size(); ++k) {
@@ -253,6 +295,12 @@ void TableCore::paint_row(paint_surface& s, const table_metrics& m, Row& row, st
           s.image(marker, {cell.x + (w - size) / 2.0f, top - sy + (m.row_height - size) / 2.0f, size, size});
         } else {
           const float text_left = c == 0 ? left + first_indent : left + m.px(5.0f);
+          if (c == 0 && traced) {
+            // A triangle before the first cell's text marks where a trace starts.
+            const float x = text_left - m.px(4.0f) - sx, mid = rect.y + rect.h / 2.0f, half = m.px(4.0f);
+            const point_f tip[3] = {{x - half * 1.5f, mid - half}, {x, mid}, {x - half * 1.5f, mid + half}};
+            s.polygon(tip, 3, table_colors::traced, table_colors::traced);
+          }
           paint_cell_text(s, m, cell, text_left - sx, text, selected);
         }
       }
@@ -365,6 +413,7 @@ void TableCore::sort_by_column(std::size_t column) {
     sorts.push_back({field, false});
   }
   if (root_) sort_tree(*root_, sorts);
+  if (whole_root_) sort_tree(*whole_root_, sorts);
 }
 
 bool TableCore::onLButtonDown(unsigned /*flags*/, float x, float y) {

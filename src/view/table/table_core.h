@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/shown_activities.h"
 #include "config/layout.h"
 #include "rows/row.h"
 #include "view/table/table_paint.h"
@@ -47,6 +48,18 @@ class TableCore {
   void drop_tree();
 
   Row* root() const { return root_.get(); }
+
+  // The activities shown while a filter or trace is on (null: every one).
+  // Setting one keeps the whole tree aside, with its groups expanded or
+  // collapsed as they were, and shows a tree of the shown activities; it
+  // stays through layout and sort changes until cleared, when the tree
+  // kept aside comes back. Only the Activity and WBS tables apply one (the
+  // WBS table keeps the elements that hold a shown activity).
+  void set_shown(std::shared_ptr<const analysis::shown_activities> shown);
+  const analysis::shown_activities* shown() const { return shown_.get(); }
+  // Changes whenever the shown tree is replaced by another, so that whoever
+  // keeps rows of it (find's matches) knows when they went stale.
+  uint64_t tree_version() const { return tree_version_; }
   view_kind kind() const { return kind_; }
   // The column whose right edge is being dragged, the dragged column and
   // its drop place (-1 when none).
@@ -59,6 +72,7 @@ class TableCore {
 
  private:
   bool ready() const;
+  std::unique_ptr<RootRow> build_shown_tree() const;
   bool grouped() const;
   void paint_row(paint_surface& s, const table_metrics& m, Row& row, std::size_t index, float content_width,
                  const rect_f& visible);
@@ -70,6 +84,9 @@ class TableCore {
   View& v_;
   view_kind kind_;
   std::unique_ptr<RootRow> root_;
+  std::unique_ptr<RootRow> whole_root_;  // the unrestricted tree, kept while a shown set is on
+  std::shared_ptr<const analysis::shown_activities> shown_;
+  uint64_t tree_version_ = 0;
   std::vector<rect_f> handles_;
   std::vector<rect_f> cells_;
   int resizing_ = -1;

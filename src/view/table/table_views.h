@@ -32,6 +32,7 @@ namespace tessel::view {
   /* The row tree (null until the first refresh with document and layout). */               \
   Row* root() const { return core_.root(); }                                                \
   const TableCore& core() const { return core_; }                                           \
+  TableCore& core() { return core_; }                                                       \
                                                                                             \
  protected:                                                                                 \
   void layout_changed() override { core_.drop_tree(); }                                     \

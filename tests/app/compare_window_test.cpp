@@ -1,0 +1,134 @@
+// Comparing in the window: File > Compare With... on the worker (and its
+// cancel), the Changes tab and page, a click on a change line selecting the
+// activity, the other file's bars in the Gantt chart, the Δ columns, and
+// Close Comparison; the command line that starts a comparison.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "analysis/compare_columns.h"
+#include "app/command_line.h"
+#include "app/compare_changes_panel.h"
+#include "app/compare_session.h"
+#include "app/tessel_app.h"
+#include "view/gantt/gantt_view.h"
+
+namespace tessel::app {
+namespace {
+
+const QString real = QStringLiteral(TESSEL_SHARED_DIR "/testdata/real/");
+const QString old_file = real + QStringLiteral("schedanalytics-54069-bl-20250902.xer");
+const QString new_file = real + QStringLiteral("schedanalytics-54069-up-20251121.xer");
+
+class CompareWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(old_file.toStdString())) GTEST_SKIP() << "no real exports beside the project";
+    set_display_scale_override(0.0f);
+    frame = std::make_unique<CMainFrame>();
+    frame->report_refusal = [this](const QString& m) { refusals << m; };
+    frame->resize(1400, 900);
+    frame->show();
+    QApplication::processEvents();
+    ASSERT_TRUE(frame->open_file_now(new_file));
+  }
+  void TearDown() override { frame.reset(); }
+
+  const view::GanttView* gantt() const {
+    return dynamic_cast<const view::GanttView*>(frame->view_at(views::activity_gantt));
+  }
+
+  std::unique_ptr<CMainFrame> frame;
+  QStringList refusals;
+};
+
+TEST_F(CompareWindow, ChangesTabListsTheLinesUntilTheComparisonCloses) {
+  CompareSession& c = *frame->comparison();
+  EXPECT_FALSE(c.active());
+  EXPECT_FALSE(frame->ribbon()->file().close_compare->isEnabled());
+  ASSERT_TRUE(c.open_other_now(old_file));
+  EXPECT_TRUE(c.active());
+  EXPECT_TRUE(frame->ribbon()->file().close_compare->isEnabled());
+  ASSERT_EQ(frame->ribbon()->tabs()->count(), 6);
+  EXPECT_EQ(frame->ribbon()->tabs()->tabText(5), "Changes");
+  EXPECT_EQ(gantt()->other_bars(), c.match());
+  const catalog::field_entry* delta = catalog::catalogs().find_id(analysis::start_delta_field);
+  ASSERT_NE(delta, nullptr);
+  EXPECT_TRUE(delta->available);
+
+  ASSERT_TRUE(c.show_changes());
+  QTreeWidget* tree = c.panel()->tree();
+  ASSERT_EQ(static_cast<size_t>(tree->topLevelItemCount()), c.panel()->table().groups.size());
+  EXPECT_EQ(tree->topLevelItem(0)->text(0), "Data date (1)");
+  EXPECT_TRUE(c.panel()->header()->text().contains("Finish slip: +39.0 days")) << c.panel()->header()->text().toStdString();
+  size_t shown = 0;
+  for (int i = 0; i < tree->topLevelItemCount(); ++i) shown += static_cast<size_t>(tree->topLevelItem(i)->childCount());
+  EXPECT_EQ(shown, c.lines().size());
+
+  // A click on a line of PCS-140 shows it selected in the Activity view.
+  QTreeWidgetItem* pcs = nullptr;
+  for (int i = 0; i < tree->topLevelItemCount() && !pcs; ++i)
+    for (int k = 0; k < tree->topLevelItem(i)->childCount(); ++k)
+      if (tree->topLevelItem(i)->child(k)->text(0) == "PCS-140") pcs = tree->topLevelItem(i)->child(k);
+  ASSERT_NE(pcs, nullptr);
+  emit tree->itemClicked(pcs, 0);
+  EXPECT_FALSE(c.showing_changes());
+  EXPECT_EQ(frame->category(), view::view_kind::activity);
+  const view::Row* selected = frame->view_at(views::activity_table)->selectedRow();
+  ASSERT_NE(selected, nullptr);
+  ASSERT_NE(selected->activity(), nullptr);
+  EXPECT_EQ(selected->activity()->task_code.value, u"PCS-140");
+
+  c.close();
+  EXPECT_FALSE(c.active());
+  EXPECT_EQ(frame->ribbon()->tabs()->count(), 5);
+  EXPECT_EQ(gantt()->other_bars(), nullptr);
+  EXPECT_FALSE(delta->available);
+  EXPECT_TRUE(c.lines().empty());
+}
+
+TEST_F(CompareWindow, OpensOnTheWorkerCancelsAndEndsWithANewSchedule) {
+  CompareSession& c = *frame->comparison();
+  {
+    QSignalSpy done(&c, &CompareSession::compare_finished);
+    c.open_other(old_file);
+    EXPECT_TRUE(c.is_opening());
+    EXPECT_TRUE(c.cancel());
+    ASSERT_TRUE(done.wait(60000));
+    EXPECT_FALSE(done.takeFirst().at(0).toBool());
+    EXPECT_FALSE(c.active());
+  }
+  {
+    QSignalSpy done(&c, &CompareSession::compare_finished);
+    c.open_other(old_file);
+    ASSERT_TRUE(done.wait(60000));
+    EXPECT_TRUE(done.takeFirst().at(0).toBool());
+    EXPECT_TRUE(c.active());
+    EXPECT_GT(c.lines().size(), 100u);
+  }
+  // Another schedule opened: the comparison, which pointed into the old
+  // one, is over.
+  ASSERT_TRUE(frame->open_file_now(old_file));
+  EXPECT_FALSE(c.active());
+  EXPECT_EQ(frame->ribbon()->tabs()->count(), 5);
+  // A file that is no schedule is refused.
+  c.open_other(QStringLiteral(TESSEL_SOURCE_DIR "/README.md"));
+  EXPECT_EQ(refusals.size(), 1);
+}
+
+TEST(CompareCommandLine, CompareTakesOldAndNewAndTheChangesCategory) {
+  const command_line c = parse_command_line(
+      {"--render", "out.png", "--category", "changes", "--compare", "old.xer", "new.xer"});
+  EXPECT_EQ(c.mode, run_mode::render);
+  EXPECT_TRUE(c.changes_category);
+  EXPECT_EQ(c.compare_old, "old.xer");
+  EXPECT_EQ(c.file, "new.xer");
+  EXPECT_EQ(parse_command_line({"--category", "changes", "new.xer"}).mode, run_mode::error);
+  EXPECT_EQ(parse_command_line({"--compare", "old.xer"}).mode, run_mode::error);
+}
+
+}  // namespace
+}  // namespace tessel::app

@@ -1,0 +1,65 @@
+// The Changes category's table: lines grouped by kind in line order, the
+// counts in the group titles, the header with both files and the finish
+// slip, and the order a column header sorts by.
+#include <gtest/gtest.h>
+
+#include "compare_test_support.h"
+#include "view/changes/changes_table.h"
+
+using namespace tessel;
+using compare_test::export_builder;
+using test_support::narrow;
+
+namespace {
+
+TEST(ChangesTable, GroupsByKindWithCountsAndAHeader) {
+  export_builder o(100000), n(500000);
+  o.project("p", "OLD-P", "2025-01-06 08:00");
+  n.project("p", "NEW-P", "2025-02-03 08:00");
+  for (const char* c : {"A1", "A2", "A3"}) {
+    const size_t i = o.task("p", c);
+    o(i, "early_start_date") = "2025-01-06 08:00";
+    o(i, "early_end_date") = "2025-01-10 17:00";
+  }
+  const size_t a = n.task("p", "A1");
+  n(a, "early_start_date") = "2025-01-08 08:00";
+  n(a, "early_end_date") = "2025-01-15 17:00";
+  const size_t b = n.task("p", "A2", "Renamed");
+  n(b, "early_start_date") = "2025-01-05 08:00";
+  n(b, "early_end_date") = "2025-01-10 17:00";
+  auto od = o.load(), nd = n.load();
+  const analysis::schedule_match m = analysis::match_schedules(*od, *nd);
+  const std::vector<analysis::change_line> lines = analysis::compare_schedules(m);
+  const view::changes_table t = view::build_changes_table(lines, m, u"old.xer", u"new.xer");
+
+  EXPECT_EQ(t.header.find(u"old.xer (data date 2025-01-06 08:00)  \u2192  new.xer (data date 2025-02-03 08:00)"), 0u);
+  EXPECT_NE(t.header.find(u"Finish slip: +5.0 days"), std::u16string::npos);
+  std::vector<std::string> titles;
+  for (const view::changes_group& g : t.groups) titles.push_back(narrow(g.title));
+  EXPECT_EQ(titles, (std::vector<std::string>{"Data date (1)", "Project finish (1)", "Activity deleted (1)", "Name (1)",
+                                              "Start (2)", "Finish (1)"}));
+  ASSERT_EQ(t.groups.size(), 6u);
+  const view::changes_group& starts = t.groups[4];
+  ASSERT_EQ(starts.rows.size(), 2u);
+  EXPECT_EQ(narrow(starts.rows[0].cells[int(view::changes_column::activity_id)]), "A1");
+  EXPECT_EQ(narrow(starts.rows[0].cells[int(view::changes_column::delta)]), "+2.0");
+  EXPECT_EQ(narrow(starts.rows[1].cells[int(view::changes_column::delta)]), "-1.0");
+  EXPECT_EQ(narrow(starts.rows[1].cells[int(view::changes_column::name)]), "Renamed");
+  EXPECT_EQ(narrow(starts.rows[1].cells[int(view::changes_column::project)]), "NEW-P");
+  // By difference -1 comes first; by Activity ID A1 does.
+  EXPECT_GT(view::compare_changes_rows(starts.rows[0], starts.rows[1], view::changes_column::delta), 0);
+  EXPECT_LT(view::compare_changes_rows(starts.rows[0], starts.rows[1], view::changes_column::activity_id), 0);
+  // A line without a difference sorts after every one with it.
+  const view::changes_row& name = t.groups[3].rows.at(0);
+  EXPECT_GT(view::compare_changes_rows(name, starts.rows[0], view::changes_column::delta), 0);
+  EXPECT_LT(view::compare_changes_rows(starts.rows[1], name, view::changes_column::delta), 0);
+}
+
+TEST(ChangesTable, DifferenceTexts) {
+  EXPECT_EQ(narrow(view::delta_text(2.0)), "+2.0");
+  EXPECT_EQ(narrow(view::delta_text(-0.25)), "-0.2");
+  EXPECT_EQ(narrow(view::delta_text(-0.01)), "+0.0");
+  EXPECT_EQ(narrow(view::delta_text(std::numeric_limits<double>::quiet_NaN())), "");
+}
+
+}  // namespace

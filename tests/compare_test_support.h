@@ -1,0 +1,147 @@
+// Two exports of one schedule written from names, for the tests of matching
+// and comparing: every id is counted from the builder's own first id, so an
+// OLD and a NEW export of the same activities carry different ids, as two
+// real exports do.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalog/field_catalog.h"
+#include "document/document.h"
+#include "test_support.h"
+
+namespace compare_test {
+
+// The activity columns written; a task's map fills them by name, `wbs`
+// naming a WBS key ("" the project's own node) and `calendar` a name.
+inline const std::vector<std::string>& task_columns() {
+  static const std::vector<std::string> c = {
+      "task_name", "task_type", "status_code", "target_drtn_hr_cnt", "remain_drtn_hr_cnt", "total_float_hr_cnt",
+      "act_start_date", "act_end_date", "early_start_date", "early_end_date", "cstr_type", "cstr_date",
+      "cstr_type2", "cstr_date2", "phys_complete_pct"};
+  return c;
+}
+
+struct export_builder {
+  explicit export_builder(int first) : first_id(first) {}
+
+  struct project_row {
+    std::string key, short_name, data_date;
+  };
+  struct wbs_row {
+    std::string key, project, parent, code;
+  };
+  struct task_row {
+    std::string project, code, wbs, calendar = "Standard";
+    std::map<std::string, std::string> col;
+  };
+  struct pred_row {
+    size_t succ, pred;
+    std::string type, lag;
+  };
+
+  int first_id;
+  std::vector<project_row> projects;
+  std::vector<std::pair<std::string, std::string>> calendars = {{"Standard", "8"}};
+  std::vector<wbs_row> wbs;
+  std::vector<task_row> tasks;
+  std::vector<pred_row> preds;
+
+  void project(const std::string& key, const std::string& short_name, const std::string& data_date = "") {
+    projects.push_back({key, short_name, data_date});
+  }
+  // A WBS element; `parent` "" hangs it under the project's own node.
+  void element(const std::string& key, const std::string& project, const std::string& parent,
+               const std::string& code) {
+    wbs.push_back({key, project, parent, code});
+  }
+  // An activity; answers its index for relationships and further columns.
+  size_t task(const std::string& project, const std::string& code, const std::string& name = "") {
+    task_row t{project, code, "", "Standard", {}};
+    t.col["task_name"] = name.empty() ? "Activity " + code : name;
+    t.col["task_type"] = "TT_Task";
+    t.col["status_code"] = "TK_NotStart";
+    tasks.push_back(t);
+    return tasks.size() - 1;
+  }
+  std::string& operator()(size_t task, const std::string& column) { return tasks[task].col[column]; }
+  void pred(size_t succ, size_t pred, const std::string& type = "PR_FS", const std::string& lag = "0") {
+    preds.push_back({succ, pred, type, lag});
+  }
+
+  std::string id(int kind, size_t index) const { return std::to_string(first_id + kind * 10000 + int(index)); }
+  std::string project_id(const std::string& key) const {
+    for (size_t i = 0; i < projects.size(); ++i)
+      if (projects[i].key == key) return id(1, i);
+    return "999999";  // names no project
+  }
+  std::string project_node_id(const std::string& key) const {
+    for (size_t i = 0; i < projects.size(); ++i)
+      if (projects[i].key == key) return id(2, i);
+    return "999998";
+  }
+  std::string wbs_id(const std::string& project, const std::string& key) const {
+    if (key.empty()) return project_node_id(project);
+    for (size_t i = 0; i < wbs.size(); ++i)
+      if (wbs[i].key == key) return id(3, i);
+    return "999997";
+  }
+  std::string calendar_id(const std::string& name) const {
+    for (size_t i = 0; i < calendars.size(); ++i)
+      if (calendars[i].first == name) return id(4, i);
+    return "";
+  }
+
+  std::string text() const {
+    std::vector<std::vector<std::string>> l;
+    l.push_back({"%T", "PROJECT"});
+    l.push_back({"%F", "proj_id", "proj_short_name", "last_recalc_date"});
+    for (size_t i = 0; i < projects.size(); ++i) l.push_back({"%R", id(1, i), projects[i].short_name, projects[i].data_date});
+    l.push_back({"%T", "CALENDAR"});
+    l.push_back({"%F", "clndr_id", "clndr_name", "clndr_type", "day_hr_cnt", "clndr_data"});
+    for (size_t i = 0; i < calendars.size(); ++i)
+      l.push_back({"%R", id(4, i), calendars[i].first, "CA_Base", calendars[i].second,
+                   test_support::weekdays_calendar()});
+    l.push_back({"%T", "PROJWBS"});
+    l.push_back({"%F", "wbs_id", "proj_id", "parent_wbs_id", "proj_node_flag", "wbs_short_name", "wbs_name"});
+    for (size_t i = 0; i < projects.size(); ++i)
+      l.push_back({"%R", id(2, i), id(1, i), "1", "Y", projects[i].short_name, projects[i].short_name});
+    for (size_t i = 0; i < wbs.size(); ++i)
+      l.push_back({"%R", id(3, i), project_id(wbs[i].project), wbs_id(wbs[i].project, wbs[i].parent), "N",
+                   wbs[i].code, "Element " + wbs[i].code});
+    l.push_back({"%T", "TASK"});
+    std::vector<std::string> f = {"%F", "task_id", "proj_id", "wbs_id", "clndr_id", "task_code"};
+    for (const std::string& c : task_columns()) f.push_back(c);
+    l.push_back(f);
+    for (size_t i = 0; i < tasks.size(); ++i) {
+      const task_row& t = tasks[i];
+      std::vector<std::string> r = {"%R", id(5, i), project_id(t.project), wbs_id(t.project, t.wbs),
+                                    calendar_id(t.calendar), t.code};
+      for (const std::string& c : task_columns()) {
+        auto it = t.col.find(c);
+        r.push_back(it == t.col.end() ? "" : it->second);
+      }
+      l.push_back(r);
+    }
+    l.push_back({"%T", "TASKPRED"});
+    l.push_back({"%F", "task_pred_id", "task_id", "pred_task_id", "proj_id", "pred_proj_id", "pred_type", "lag_hr_cnt"});
+    for (size_t i = 0; i < preds.size(); ++i) {
+      const pred_row& p = preds[i];
+      l.push_back({"%R", id(6, i), id(5, p.succ), id(5, p.pred), project_id(tasks[p.succ].project),
+                   project_id(tasks[p.pred].project), p.type, p.lag});
+    }
+    return test_support::xer(l);
+  }
+
+  std::unique_ptr<tessel::document::Document_xer> load() const {
+    tessel::catalog::build_catalogs();
+    auto d = std::make_unique<tessel::document::Document_xer>();
+    EXPECT_TRUE(d->load_bytes(text()));
+    return d;
+  }
+};
+
+}  // namespace compare_test

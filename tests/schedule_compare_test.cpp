@@ -1,0 +1,247 @@
+// Comparing two updates of a schedule: every kind of change line, in order,
+// on exports whose ids are all renumbered between OLD and NEW.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "analysis/schedule_compare.h"
+#include "compare_test_support.h"
+
+using namespace tessel;
+using namespace tessel::document;
+using compare_test::export_builder;
+using test_support::narrow;
+
+namespace {
+
+// Each line as "project|activity|change|old|new".
+std::vector<std::string> lines_of(const std::vector<analysis::change_line>& lines) {
+  std::vector<std::string> out;
+  for (const analysis::change_line& l : lines) {
+    const TASK* t = l.new_task ? l.new_task : l.old_task;
+    out.push_back((l.project ? narrow(l.project->proj_short_name.value) : "") + "|" +
+                  (t ? narrow(t->task_code.value) : "") + "|" + std::string(analysis::change_kind_text(l.kind)) + "|" +
+                  narrow(l.old_text) + "|" + narrow(l.new_text));
+  }
+  return out;
+}
+
+std::vector<analysis::change_line> compare(const export_builder& o, const export_builder& n) {
+  static std::unique_ptr<Document_xer> od, nd;  // the lines point into them until the next compare
+  od = o.load();
+  nd = n.load();
+  return analysis::compare_schedules(analysis::match_schedules(*od, *nd));
+}
+
+// One project whose activities change in every way a line reports.
+void every_kind(export_builder& o, export_builder& n) {
+  o.project("p", "BL-1", "2025-01-06 08:00");
+  n.project("p", "UP-1", "2025-02-03 08:00");
+  for (export_builder* b : {&o, &n}) {
+    b->calendars.push_back({"Night", "10"});
+    b->element("e1", "p", "", "E1");
+    b->element("e2", "p", "", "E2");
+    b->element("e21", "p", "e2", "1");
+  }
+  // OLD: A1 A2 A3 A4.
+  const size_t a1 = o.task("p", "A1", "Pour");
+  o.tasks[a1].wbs = "e1";
+  o(a1, "target_drtn_hr_cnt") = "40";
+  o(a1, "remain_drtn_hr_cnt") = "40";
+  o(a1, "total_float_hr_cnt") = "16";
+  o(a1, "early_start_date") = "2025-01-06 08:00";
+  o(a1, "early_end_date") = "2025-01-10 17:00";
+  o(a1, "cstr_type") = "CS_MSO";
+  o(a1, "cstr_date") = "2025-01-06 08:00";
+  o(a1, "phys_complete_pct") = "0";
+  const size_t a2 = o.task("p", "A2");
+  o(a2, "status_code") = "TK_Complete";
+  o(a2, "act_start_date") = "2025-01-02 08:00";
+  o(a2, "act_end_date") = "2025-01-03 17:00";
+  const size_t a3 = o.task("p", "A3");
+  o(a3, "target_drtn_hr_cnt") = "8";
+  o(a3, "early_start_date") = "2025-01-20 08:00";
+  o(a3, "early_end_date") = "2025-01-20 17:00";
+  const size_t a4 = o.task("p", "A4", "Gone");
+  o(a4, "early_end_date") = "2025-03-01 17:00";
+  o.pred(a1, a2, "PR_FS", "0");
+  o.pred(a1, a2, "PR_SS", "8");
+  o.pred(a1, a3, "PR_FF", "0");
+  o.pred(a1, a4, "PR_FS", "0");
+
+  // NEW: A1 A2 A3 A5.
+  const size_t n1 = n.task("p", "A1", "Pour slab");
+  n.tasks[n1].wbs = "e21";
+  n.tasks[n1].calendar = "Night";
+  n(n1, "task_type") = "TT_Rsrc";
+  n(n1, "status_code") = "TK_Active";
+  n(n1, "target_drtn_hr_cnt") = "48";
+  n(n1, "remain_drtn_hr_cnt") = "24";
+  n(n1, "act_start_date") = "2025-01-07 08:00";
+  n(n1, "early_start_date") = "2025-01-07 08:00";
+  n(n1, "early_end_date") = "2025-01-14 17:00";
+  n(n1, "cstr_type2") = "CS_MEOB";
+  n(n1, "cstr_date2") = "2025-02-01 17:00";
+  n(n1, "phys_complete_pct") = "50";
+  const size_t n2 = n.task("p", "A2");
+  n(n2, "status_code") = "TK_Complete";
+  n(n2, "act_start_date") = "2025-01-02 09:00";
+  n(n2, "early_end_date") = "2025-01-03 17:00";
+  const size_t n3 = n.task("p", "A3");
+  n(n3, "target_drtn_hr_cnt") = "8.0";
+  n(n3, "early_start_date") = "2025-01-20 08:00";
+  n(n3, "early_end_date") = "2025-01-20 17:00";
+  const size_t n5 = n.task("p", "A5", "New work");
+  n(n5, "early_end_date") = "2025-02-28 17:00";
+  n.pred(n1, n2, "PR_SS", "16");
+  n.pred(n1, n2, "PR_FS", "");
+  n.pred(n1, n3, "PR_SF", "0");
+  n.pred(n1, n5, "PR_FS", "0");
+}
+
+TEST(ScheduleCompare, EveryKindOfChangeInItsOrder) {
+  export_builder o(100000), n(500000);
+  every_kind(o, n);
+  const auto lines = compare(o, n);
+  EXPECT_EQ(lines_of(lines), (std::vector<std::string>{
+                                 "UP-1||data-date|2025-01-06 08:00|2025-02-03 08:00",
+                                 "UP-1||finish|2025-03-01 17:00|2025-02-28 17:00",
+                                 "UP-1|A1|name|Pour|Pour slab",
+                                 "UP-1|A1|type|TT_Task|TT_Rsrc",
+                                 "UP-1|A1|status|TK_NotStart|TK_Active",
+                                 "UP-1|A1|calendar|Standard|Night",
+                                 "UP-1|A1|wbs|E1|E2.1",
+                                 "UP-1|A1|original-duration|40|48",
+                                 "UP-1|A1|remaining-duration|40|24",
+                                 "UP-1|A1|total-float|16|",
+                                 "UP-1|A1|start|2025-01-06 08:00|2025-01-07 08:00",
+                                 "UP-1|A1|finish|2025-01-10 17:00|2025-01-14 17:00",
+                                 "UP-1|A1|constraint|CS_MSO 2025-01-06 08:00|",
+                                 "UP-1|A1|constraint2||CS_MEOB 2025-02-01 17:00",
+                                 "UP-1|A1|percent-complete|0|50",
+                                 "UP-1|A1|predecessor-added||A5 FS 0",
+                                 "UP-1|A1|predecessor-deleted|A4 FS 0|",
+                                 "UP-1|A1|predecessor-changed|A2 SS 8|A2 SS 16",
+                                 "UP-1|A1|predecessor-changed|A3 FF 0|A3 SF 0",
+                                 "UP-1|A2|start|2025-01-02 08:00|2025-01-02 09:00",
+                                 "UP-1|A2|actual-start|2025-01-02 08:00|2025-01-02 09:00",
+                                 "UP-1|A2|actual-finish|2025-01-03 17:00|",
+                                 "UP-1|A5|added||New work",
+                                 "UP-1|A4|deleted|Gone|",
+                             }));
+}
+
+TEST(ScheduleCompare, DifferencesInDays) {
+  export_builder o(100000), n(500000);
+  every_kind(o, n);
+  const auto lines = compare(o, n);
+  auto delta = [&](const std::string& code, analysis::change_kind k) {
+    for (const analysis::change_line& l : lines)
+      if (l.kind == k && (code.empty() ? !l.new_task : l.new_task && narrow(l.new_task->task_code.value) == code))
+        return l.delta_days;
+    ADD_FAILURE() << "no such line";
+    return 0.0;
+  };
+  EXPECT_DOUBLE_EQ(delta("", analysis::change_kind::data_date), 28.0);
+  EXPECT_DOUBLE_EQ(delta("", analysis::change_kind::project_finish), -1.0);
+  // A1's calendar has 10 hours a day: 8 hours more is 0.8 of a day.
+  EXPECT_DOUBLE_EQ(delta("A1", analysis::change_kind::original_duration), 0.8);
+  EXPECT_DOUBLE_EQ(delta("A1", analysis::change_kind::remaining_duration), -1.6);
+  EXPECT_TRUE(std::isnan(delta("A1", analysis::change_kind::total_float)));
+  EXPECT_DOUBLE_EQ(delta("A1", analysis::change_kind::start), 1.0);
+  EXPECT_DOUBLE_EQ(delta("A2", analysis::change_kind::start), 1.0 / 24);
+  EXPECT_TRUE(std::isnan(delta("A2", analysis::change_kind::actual_finish)));
+  EXPECT_TRUE(std::isnan(delta("A1", analysis::change_kind::name)));
+}
+
+TEST(ScheduleCompare, AddedAndDeletedProjectsShowOneLineEach) {
+  // A renamed project pairs by its shared ID; the others have no partner.
+  export_builder o(100000), n(500000);
+  o.project("a", "A", "2025-01-06 08:00");
+  o.project("g", "GONE");
+  o.task("a", "X1");
+  o.task("g", "G1");
+  n.project("new", "NEWP");
+  n.project("b", "B", "2025-01-06 08:00");
+  n.task("new", "N1");
+  n.task("b", "X1");
+  EXPECT_EQ(lines_of(compare(o, n)), (std::vector<std::string>{"NEWP||project-added||NEWP", "GONE||project-deleted|GONE|"}));
+}
+
+TEST(ScheduleCompare, SplitUpdateAgainstOneProjectBaseline) {
+  export_builder o(100000), n(500000);
+  o.project("b", "BASE");
+  for (const char* c : {"A1", "A2", "B1"}) o.task("b", c);
+  n.project("s", "SPLIT-B");
+  n.project("l", "SPLIT-A");
+  n.task("s", "B1");
+  n.task("l", "A1");
+  n.task("l", "A2");
+  // B1 went with the smaller project, which is new: in the paired one it is
+  // gone.
+  EXPECT_EQ(lines_of(compare(o, n)),
+            (std::vector<std::string>{"SPLIT-B||project-added||SPLIT-B", "SPLIT-A|B1|deleted|Activity B1|"}));
+}
+
+TEST(ScheduleCompare, DuplicateRelationshipsPairByTypeThenByPredecessor) {
+  // Three relationships between the same two activities; NEW keeps the FS,
+  // changes the SS lag and turns the FF into an SF.
+  export_builder o(100000), n(500000);
+  for (export_builder* b : {&o, &n}) {
+    b->project("p", "P");
+    b->task("p", "S");
+    b->task("p", "T");
+  }
+  o.pred(0, 1, "PR_FS", "0");
+  o.pred(0, 1, "PR_SS", "8");
+  o.pred(0, 1, "PR_FF", "0");
+  n.pred(0, 1, "PR_SF", "0");
+  n.pred(0, 1, "PR_SS", "4");
+  n.pred(0, 1, "PR_FS", "0");
+  EXPECT_EQ(lines_of(compare(o, n)), (std::vector<std::string>{"P|S|predecessor-changed|T FF 0|T SF 0",
+                                                               "P|S|predecessor-changed|T SS 8|T SS 4"}));
+  // A fourth in NEW is added, whatever its type.
+  n.pred(0, 1, "PR_FS", "0");
+  EXPECT_EQ(lines_of(compare(o, n)).at(0), "P|S|predecessor-added||T FS 0");
+}
+
+TEST(ScheduleCompare, ALaterDuplicateIdIsIgnoredWithItsRelationships) {
+  export_builder o(100000), n(500000);
+  for (export_builder* b : {&o, &n}) {
+    b->project("p", "P");
+    b->task("p", "A1");
+    b->task("p", "B");
+  }
+  const size_t dup = o.task("p", "A1", "a second A1");
+  o.pred(dup, 1);
+  const size_t dup_new = n.task("p", "B", "a second B");
+  n(dup_new, "status_code") = "TK_Active";
+  EXPECT_TRUE(compare(o, n).empty());
+}
+
+TEST(ScheduleCompare, WbsPathEndsAtAMissingParentOrALoop) {
+  export_builder o(100000), n(500000);
+  o.project("p", "P");
+  n.project("p", "P");
+  o.element("l1", "p", "l2", "L1");
+  o.element("l2", "p", "l1", "L2");
+  o.element("m", "p", "nowhere", "M");
+  o.tasks[o.task("p", "A")].wbs = "l1";
+  o.tasks[o.task("p", "B")].wbs = "m";
+  n.element("x", "p", "", "X");
+  n.tasks[n.task("p", "A")].wbs = "x";
+  n.task("p", "B");  // on the project's own node
+  EXPECT_EQ(lines_of(compare(o, n)), (std::vector<std::string>{"P|A|wbs|L2.L1|X", "P|B|wbs|M|"}));
+}
+
+TEST(ScheduleCompare, UnchangedScheduleGivesNoLines) {
+  export_builder o(100000), n(500000);
+  every_kind(o, n);
+  export_builder o2 = o, n2 = n;
+  o2.first_id = 300000;
+  n2.first_id = 700000;
+  EXPECT_TRUE(compare(o, o2).empty());
+  EXPECT_TRUE(compare(n2, n).empty());
+}
+
+}  // namespace
