@@ -227,6 +227,11 @@ void ShownControl::end_trace() {
   apply();
 }
 
+void ShownControl::escape() {
+  if (bar_holder_->isVisible() && bar_->edit()->hasFocus()) close_find();
+  else end_trace();
+}
+
 void ShownControl::clear() {
   const filter_controls& c = frame_.ribbon()->controls(view::view_kind::activity).filter;
   reading_panel_ = true;
@@ -259,12 +264,23 @@ void ShownControl::apply() {
   const document::TASK* keep = selected ? selected->activity() : nullptr;
   for (int i : {views::activity_table, views::wbs_table})
     if (view::View* v = frame_.view_at(i)) view::apply_shown(*v, shown);
-  // The selected activity stays selected when it is still shown.
-  if (keep && frame_.category() == view::view_kind::activity && activities && activities->layout())
-    view::reveal_activity(*activities, *keep);
+  // The selected activity stays selected when it is still shown; under a
+  // restriction that hides it the first shown activity is selected, so
+  // that the table and the Gantt chart open on what is shown.
+  int index = -1;
+  if (frame_.category() == view::view_kind::activity && activities && activities->layout()) {
+    if (keep) index = view::reveal_activity(*activities, *keep);
+    const std::vector<view::Row*>& rows = activities->visibleRows();
+    for (std::size_t i = 0; index < 0 && shown && i < rows.size(); ++i)
+      if (rows[i]->activity()) index = static_cast<int>(i);
+  }
   for (TesselView* p : {frame_.table_pane(), frame_.gantt_pane()}) p->pane().update_ranges();
-  frame_.details_pane()->pane().layout_children();
   update_status();
+  if (index >= 0) {
+    frame_.select_row(index);
+    view::go_to(&frame_.table_pane()->pane(), &frame_.gantt_pane()->pane());
+  }
+  frame_.details_pane()->pane().layout_children();
   frame_.repaint_panes();
 }
 

@@ -45,6 +45,8 @@ class ShownControl : public QObject {
   bool trace_from(const document::TASK& from, analysis::trace_direction direction, int depth);
   bool tracing() const { return trace_.has_value(); }
   void end_trace();
+  // Esc: closes the find bar when its text has the focus, else ends a trace.
+  void escape();
   // Filters, trace and handed-in set all go; the tree comes back as it was.
   void clear();
   // The status bar's "Showing n of m activities: ..." (empty: not shown).

@@ -220,17 +220,20 @@ void TableCore::paint_row(paint_surface& s, const table_metrics& m, Row& row, st
           s.image(marker, {cell.x + (w - size) / 2.0f, top - sy + (m.row_height - size) / 2.0f, size, size});
         } else {
           const float text_left = c == 0 ? left + first_indent : left + m.px(5.0f);
-          if (c == 0 && traced) {
-            // A triangle before the first cell's text marks where a trace starts.
-            const float x = text_left - m.px(4.0f) - sx, mid = rect.y + rect.h / 2.0f, half = m.px(4.0f);
-            const point_f tip[3] = {{x - half * 1.5f, mid - half}, {x, mid}, {x - half * 1.5f, mid + half}};
-            s.polygon(tip, 3, table_colors::traced, table_colors::traced);
-          }
           paint_cell_text(s, m, cell, text_left - sx, text, selected);
         }
       }
       left = right;
     }
+  }
+
+  if (traced) {
+    // Where a trace starts: a triangle in the place a group row has its
+    // expand box.
+    const rect_f box = expand_box(m, row, index);
+    const float x = box.x - m.px(1.0f) - sx, mid = box.y + box.h / 2.0f - sy, half = m.px(5.0f);
+    const point_f tip[3] = {{x, mid - half}, {x + half * 1.6f, mid}, {x, mid + half}};
+    s.polygon(tip, 3, table_colors::traced, table_colors::traced);
   }
 
   if (row.has_children()) {
