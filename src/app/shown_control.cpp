@@ -262,8 +262,11 @@ void ShownControl::apply() {
   view::View* activities = frame_.view_at(views::activity_table);
   const view::Row* selected = activities ? activities->selectedRow() : nullptr;
   const document::TASK* keep = selected ? selected->activity() : nullptr;
-  for (int i : {views::activity_table, views::wbs_table})
-    if (view::View* v = frame_.view_at(i)) view::apply_shown(*v, shown);
+  // The table on screen shows it at once, the other when it is shown.
+  const view::view_kind on_screen = frame_.category();
+  if (view::View* v = frame_.view_at(views::activity_table))
+    view::apply_shown(*v, shown, on_screen == view::view_kind::activity);
+  if (view::View* v = frame_.view_at(views::wbs_table)) view::apply_shown(*v, shown, on_screen == view::view_kind::wbs);
   // The selected activity stays selected when it is still shown; under a
   // restriction that hides it the first shown activity is selected, so
   // that the table and the Gantt chart open on what is shown.
@@ -304,9 +307,19 @@ void ShownControl::close_find() {
 
 void ShownControl::find(const QString& text) {
   if (bar_->edit()->text() != text) bar_->edit()->setText(text);
+  const std::u16string before = std::move(find_text_);
   find_text_ = text.toStdU16String();
-  find_table_ = nullptr;  // matches for the new text
-  refind_if_stale();
+  // A longer text matches a subset of the shorter one's matches: typing on
+  // narrows the list instead of reading every row again.
+  const bool narrowing = !before.empty() && find_text_.size() > before.size() &&
+                         find_text_.compare(0, before.size(), before) == 0 && refind_if_stale();
+  if (narrowing) {
+    const std::u16string needle = analysis::folded(find_text_);
+    std::erase_if(state_.matches, [&needle](const view::Row* r) { return !analysis::row_matches(*r, needle); });
+  } else {
+    find_table_ = nullptr;  // matches for the new text
+    refind_if_stale();
+  }
   state_.current = -1;
   if (!state_.matches.empty()) find_step(true);
   else bar_->show_count(-1, 0);
