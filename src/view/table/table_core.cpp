@@ -70,10 +70,7 @@ std::unique_ptr<RootRow> TableCore::build_shown_tree() {
     // A copy of the whole tree (built once and kept for the clear) keeps
     // its grouping and order: nothing is grouped or sorted again.
     if (!whole_root_) whole_root_ = build_view_tree(kind_, doc, settings);
-    if (!positions_ || positions_doc_ != &doc || positions_->size() != doc.task.size()) {
-      positions_ = std::make_unique<analysis::activity_positions>(doc);
-      positions_doc_ = &doc;
-    }
+    if (!positions_) positions_ = std::make_unique<analysis::activity_positions>(doc);
     const analysis::activity_positions& pos = *positions_;
     const analysis::shown_activities& shown = *shown_;
     // The rows keep the order they had: sorting again (groups by their new
@@ -120,6 +117,8 @@ void TableCore::drop_tree() {
   v_.rebuild_visible(nullptr);
   root_.reset();
   whole_root_.reset();
+  // The document may have changed: positions are of its records.
+  positions_.reset();
   handles_.clear();
   cells_.clear();
   resizing_ = dragged_ = drop_ = -1;

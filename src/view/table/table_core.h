@@ -78,9 +78,9 @@ class TableCore {
   std::unique_ptr<RootRow> whole_root_;  // the unrestricted tree, kept while a shown set is on
   std::shared_ptr<const analysis::shown_activities> shown_;
   uint64_t tree_version_ = 0;
-  // Activity positions of the document, for the shown set's flags.
+  // Activity positions of the document, for the shown set's flags; they
+  // go with the tree when the document or layout changes.
   std::unique_ptr<analysis::activity_positions> positions_;
-  const document::Document* positions_doc_ = nullptr;
   std::vector<rect_f> handles_;
   std::vector<rect_f> cells_;
   int resizing_ = -1;
