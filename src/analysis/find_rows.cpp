@@ -29,8 +29,9 @@ uint32_t project_name_field() {
 
 }  // namespace
 
-bool row_matches(const view::Row& row, std::u16string_view folded_text) {
-  return row_matches(row, folded_text, project_name_field());
+void keep_matching(std::vector<view::Row*>& rows, std::u16string_view folded_text) {
+  const uint32_t name_field = project_name_field();
+  std::erase_if(rows, [&](const view::Row* r) { return !row_matches(*r, folded_text, name_field); });
 }
 
 std::vector<view::Row*> find_rows(const view::Row& root, std::u16string_view text) {

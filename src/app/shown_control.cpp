@@ -314,8 +314,7 @@ void ShownControl::find(const QString& text) {
   const bool narrowing = !before.empty() && find_text_.size() > before.size() &&
                          find_text_.compare(0, before.size(), before) == 0 && refind_if_stale();
   if (narrowing) {
-    const std::u16string needle = analysis::folded(find_text_);
-    std::erase_if(state_.matches, [&needle](const view::Row* r) { return !analysis::row_matches(*r, needle); });
+    analysis::keep_matching(state_.matches, analysis::folded(find_text_));
   } else {
     find_table_ = nullptr;  // matches for the new text
     refind_if_stale();
