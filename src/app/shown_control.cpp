@@ -351,11 +351,25 @@ bool ShownControl::go_to_row(view::Row& row) {
   if (!table) return false;
   const int index = view::reveal_row(*table, row);
   if (index < 0) return false;
-  frame_.table_pane()->pane().update_ranges();
-  frame_.gantt_pane()->pane().update_ranges();
-  frame_.select_row(index);
-  view::go_to(&frame_.table_pane()->pane(), &frame_.gantt_pane()->pane());
+  show_selected(*table, index);
   return true;
+}
+
+void ShownControl::show_selected(view::View& table, int index) {
+  // The row is selected already (selecting walks every visible row, once
+  // is enough): bring it into sight, the Gantt chart to its dates and the
+  // Details pane to it.
+  view::HostPane& tp = frame_.table_pane()->pane();
+  tp.update_ranges();
+  frame_.gantt_pane()->pane().update_ranges();
+  const float top = static_cast<float>(index) * table.rowHeight();
+  const float sight = static_cast<float>(tp.client_height()) - table.headerHeight();
+  const int pos = tp.scroll_pos(view::scroll_bar::vertical);
+  if (top < static_cast<float>(pos) || top + table.rowHeight() > static_cast<float>(pos) + sight)
+    tp.set_scroll_pos(view::scroll_bar::vertical, static_cast<int>(top));
+  view::go_to(&tp, &frame_.gantt_pane()->pane());
+  frame_.details_pane()->pane().layout_children();
+  frame_.repaint_panes();
 }
 
 bool ShownControl::go_to_activity(const document::TASK& task) {
@@ -364,10 +378,7 @@ bool ShownControl::go_to_activity(const document::TASK& task) {
   if (!table) return false;
   const int index = view::reveal_activity(*table, task);
   if (index < 0) return false;
-  frame_.table_pane()->pane().update_ranges();
-  frame_.gantt_pane()->pane().update_ranges();
-  frame_.select_row(index);
-  view::go_to(&frame_.table_pane()->pane(), &frame_.gantt_pane()->pane());
+  show_selected(*table, index);
   return true;
 }
 

@@ -78,6 +78,7 @@ class ShownControl : public QObject {
   void update_status();
   bool refind_if_stale();
   bool go_to_row(view::Row& row);
+  void show_selected(view::View& table, int index);
   void fill_code_types();
   void fill_code_values();
 
