@@ -100,6 +100,23 @@ int main(int argc, char** argv) {
       }
     }
   }
+  {
+    // What a repaint alone costs (the same rows, nothing changed), and one
+    // after a new row list (the Gantt chart indexes its links again).
+    stats plain, fresh;
+    for (int r = 0; r < runs; ++r) {
+      QElapsedTimer t;
+      t.start();
+      repaint(frame, a, b);
+      plain.add(ms(t));
+      frame.view_at(app::views::activity_table)->refresh();
+      t.restart();
+      repaint(frame, a, b);
+      fresh.add(ms(t));
+    }
+    line("repaint of table and Gantt panes", plain);
+    line("repaint after a new visible row list", fresh);
+  }
   for (auto& [name, f] : filters) {
     stats apply, clear;
     for (int r = 0; r < runs; ++r) {
@@ -135,6 +152,22 @@ int main(int argc, char** argv) {
     }
     std::printf("find key press (typing \"%s\", %d matches)  ", text, shown.match_count());
     line("", press);
+  }
+  {
+    // The find alone, without the repaint: a first key over every row.
+    stats first, narrowed;
+    for (int r = 0; r < runs; ++r) {
+      shown.find(QString());
+      QElapsedTimer t;
+      t.start();
+      shown.find(QStringLiteral("A"));
+      first.add(ms(t));
+      t.restart();
+      shown.find(QStringLiteral("A1"));
+      narrowed.add(ms(t));
+    }
+    line("find \"A\" without the repaint", first);
+    line("then \"A1\" (narrowing) without the repaint", narrowed);
   }
   shown.find(QStringLiteral("A1"));
   stats next, previous;

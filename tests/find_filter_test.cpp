@@ -380,6 +380,13 @@ TEST_F(ShownTable, FindReachesCollapsedGroupsWrapsAndReveals) {
   EXPECT_EQ(visible().find("A;"), std::string::npos);  // A's group stays collapsed
   EXPECT_EQ(view::reveal_activity(*table_, *test_support::task_by_code(doc(), u"A")) >= 0, true);
   EXPECT_NE(visible().find("A;"), std::string::npos);
+  // A longer text keeps the matches of the shorter one that still match.
+  std::vector<view::Row*> narrowed = analysis::find_rows(*root(), u"a");
+  ASSERT_EQ(narrowed.size(), 5u);  // Alpha, Bravo, Charlie, Delta, India
+  analysis::keep_matching(narrowed, analysis::folded(u"ALP"));
+  ASSERT_EQ(narrowed.size(), 2u);
+  EXPECT_EQ(narrowed[0]->activity()->task_code.value, u"A");
+  EXPECT_EQ(narrowed[1]->activity()->task_code.value, u"D");
   // Under a filter hiding it, an activity cannot be gone to.
   ASSERT_TRUE(view::apply_shown(*table_, critical()));
   EXPECT_EQ(view::reveal_activity(*table_, *test_support::task_by_code(doc(), u"D")), -1);

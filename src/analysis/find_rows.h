@@ -14,6 +14,9 @@
 namespace tessel::analysis {
 
 std::vector<view::Row*> find_rows(const view::Row& root, std::u16string_view text);
+// The rows of `rows` that match `folded_text` (see text_match.h), in their
+// order: a longer text narrows the matches of a shorter one.
+void keep_matching(std::vector<view::Row*>& rows, std::u16string_view folded_text);
 
 // Where the find bar stands: the matches and the current one (-1: none).
 struct find_state {

@@ -96,10 +96,11 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   add_action(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { print(); });
   add_action(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { copy_table(); });
   add_action(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
-  // Esc stops an open; otherwise it ends a trace.
+  // Esc stops an open; otherwise it closes the find bar it is typed in, or
+  // ends a trace.
   add_action(QKeySequence(Qt::Key_Escape), [this] {
     if (is_opening()) cancel_open();
-    else shown_control_->end_trace();
+    else shown_control_->escape();
   });
   shown_control_ = new ShownControl(*this);
 

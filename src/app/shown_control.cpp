@@ -227,6 +227,11 @@ void ShownControl::end_trace() {
   apply();
 }
 
+void ShownControl::escape() {
+  if (bar_holder_->isVisible() && bar_->edit()->hasFocus()) close_find();
+  else end_trace();
+}
+
 void ShownControl::clear() {
   const filter_controls& c = frame_.ribbon()->controls(view::view_kind::activity).filter;
   reading_panel_ = true;
@@ -257,14 +262,28 @@ void ShownControl::apply() {
   view::View* activities = frame_.view_at(views::activity_table);
   const view::Row* selected = activities ? activities->selectedRow() : nullptr;
   const document::TASK* keep = selected ? selected->activity() : nullptr;
-  for (int i : {views::activity_table, views::wbs_table})
-    if (view::View* v = frame_.view_at(i)) view::apply_shown(*v, shown);
-  // The selected activity stays selected when it is still shown.
-  if (keep && frame_.category() == view::view_kind::activity && activities && activities->layout())
-    view::reveal_activity(*activities, *keep);
+  // The table on screen shows it at once, the other when it is shown.
+  const view::view_kind on_screen = frame_.category();
+  if (view::View* v = frame_.view_at(views::activity_table))
+    view::apply_shown(*v, shown, on_screen == view::view_kind::activity);
+  if (view::View* v = frame_.view_at(views::wbs_table)) view::apply_shown(*v, shown, on_screen == view::view_kind::wbs);
+  // The selected activity stays selected when it is still shown; under a
+  // restriction that hides it the first shown activity is selected, so
+  // that the table and the Gantt chart open on what is shown.
+  int index = -1;
+  if (frame_.category() == view::view_kind::activity && activities && activities->layout()) {
+    if (keep) index = view::reveal_activity(*activities, *keep);
+    const std::vector<view::Row*>& rows = activities->visibleRows();
+    for (std::size_t i = 0; index < 0 && shown && i < rows.size(); ++i)
+      if (rows[i]->activity()) index = static_cast<int>(i);
+  }
   for (TesselView* p : {frame_.table_pane(), frame_.gantt_pane()}) p->pane().update_ranges();
-  frame_.details_pane()->pane().layout_children();
   update_status();
+  if (index >= 0) {
+    frame_.select_row(index);
+    view::go_to(&frame_.table_pane()->pane(), &frame_.gantt_pane()->pane());
+  }
+  frame_.details_pane()->pane().layout_children();
   frame_.repaint_panes();
 }
 
@@ -288,9 +307,18 @@ void ShownControl::close_find() {
 
 void ShownControl::find(const QString& text) {
   if (bar_->edit()->text() != text) bar_->edit()->setText(text);
+  const std::u16string before = std::move(find_text_);
   find_text_ = text.toStdU16String();
-  find_table_ = nullptr;  // matches for the new text
-  refind_if_stale();
+  // A longer text matches a subset of the shorter one's matches: typing on
+  // narrows the list instead of reading every row again.
+  const bool narrowing = !before.empty() && find_text_.size() > before.size() &&
+                         find_text_.compare(0, before.size(), before) == 0 && refind_if_stale();
+  if (narrowing) {
+    analysis::keep_matching(state_.matches, analysis::folded(find_text_));
+  } else {
+    find_table_ = nullptr;  // matches for the new text
+    refind_if_stale();
+  }
   state_.current = -1;
   if (!state_.matches.empty()) find_step(true);
   else bar_->show_count(-1, 0);
@@ -323,11 +351,25 @@ bool ShownControl::go_to_row(view::Row& row) {
   if (!table) return false;
   const int index = view::reveal_row(*table, row);
   if (index < 0) return false;
-  frame_.table_pane()->pane().update_ranges();
-  frame_.gantt_pane()->pane().update_ranges();
-  frame_.select_row(index);
-  view::go_to(&frame_.table_pane()->pane(), &frame_.gantt_pane()->pane());
+  show_selected(*table, index);
   return true;
+}
+
+void ShownControl::show_selected(view::View& table, int index) {
+  // The row is selected already (selecting walks every visible row, once
+  // is enough): bring it into sight, the Gantt chart to its dates and the
+  // Details pane to it.
+  view::HostPane& tp = frame_.table_pane()->pane();
+  tp.update_ranges();
+  frame_.gantt_pane()->pane().update_ranges();
+  const float top = static_cast<float>(index) * table.rowHeight();
+  const float sight = static_cast<float>(tp.client_height()) - table.headerHeight();
+  const int pos = tp.scroll_pos(view::scroll_bar::vertical);
+  if (top < static_cast<float>(pos) || top + table.rowHeight() > static_cast<float>(pos) + sight)
+    tp.set_scroll_pos(view::scroll_bar::vertical, static_cast<int>(top));
+  view::go_to(&tp, &frame_.gantt_pane()->pane());
+  frame_.details_pane()->pane().layout_children();
+  frame_.repaint_panes();
 }
 
 bool ShownControl::go_to_activity(const document::TASK& task) {
@@ -336,10 +378,7 @@ bool ShownControl::go_to_activity(const document::TASK& task) {
   if (!table) return false;
   const int index = view::reveal_activity(*table, task);
   if (index < 0) return false;
-  frame_.table_pane()->pane().update_ranges();
-  frame_.gantt_pane()->pane().update_ranges();
-  frame_.select_row(index);
-  view::go_to(&frame_.table_pane()->pane(), &frame_.gantt_pane()->pane());
+  show_selected(*table, index);
   return true;
 }
 

@@ -45,6 +45,8 @@ class ShownControl : public QObject {
   bool trace_from(const document::TASK& from, analysis::trace_direction direction, int depth);
   bool tracing() const { return trace_.has_value(); }
   void end_trace();
+  // Esc: closes the find bar when its text has the focus, else ends a trace.
+  void escape();
   // Filters, trace and handed-in set all go; the tree comes back as it was.
   void clear();
   // The status bar's "Showing n of m activities: ..." (empty: not shown).
@@ -76,6 +78,7 @@ class ShownControl : public QObject {
   void update_status();
   bool refind_if_stale();
   bool go_to_row(view::Row& row);
+  void show_selected(view::View& table, int index);
   void fill_code_types();
   void fill_code_values();
 

@@ -64,10 +64,24 @@ void TableCore::refresh() {
   v_.rebuild_visible(root_.get());
 }
 
-std::unique_ptr<RootRow> TableCore::build_shown_tree() const {
+std::unique_ptr<RootRow> TableCore::build_shown_tree() {
   const document::Document& doc = *v_.document();
   const GroupSortSettings& settings = v_.layout()->group_sort();
-  if (kind_ == view_kind::activity) return build_activity_tree(doc, settings, shown_->flags);
+  if (kind_ == view_kind::activity) {
+    // A copy of the whole tree (built once and kept for the clear) keeps
+    // its grouping and order: nothing is grouped or sorted again.
+    if (!whole_root_) whole_root_ = build_view_tree(kind_, doc, settings);
+    if (!positions_) positions_ = std::make_unique<analysis::activity_positions>(doc);
+    const analysis::activity_positions& pos = *positions_;
+    const analysis::shown_activities& shown = *shown_;
+    // The rows keep the order they had: sorting again (groups by their new
+    // summaries) would cost as much as building the tree; a click on a
+    // header sorts the shown tree.
+    return copy_activity_tree(*whole_root_, doc, [&pos, &shown](const Row& r) {
+      const std::ptrdiff_t p = pos.of(r.activity());
+      return p >= 0 && shown.shows(static_cast<std::size_t>(p));
+    });
+  }
   std::unique_ptr<RootRow> root = build_view_tree(kind_, doc, settings);
   if (kind_ == view_kind::wbs) {
     // A WBS element stays when one of its own activities is shown; the
@@ -81,7 +95,7 @@ std::unique_ptr<RootRow> TableCore::build_shown_tree() const {
   return root;
 }
 
-void TableCore::set_shown(std::shared_ptr<const analysis::shown_activities> shown) {
+void TableCore::set_shown(std::shared_ptr<const analysis::shown_activities> shown, bool build_now) {
   if (shown && !shown_) {
     whole_root_ = std::move(root_);
   } else if (!shown && shown_) {
@@ -91,19 +105,21 @@ void TableCore::set_shown(std::shared_ptr<const analysis::shown_activities> show
     shown_.reset();
     ++tree_version_;
     v_.rebuild_visible(nullptr);
-    refresh();
+    if (build_now) refresh();
     return;
   }
   shown_ = std::move(shown);
   v_.rebuild_visible(nullptr);
   root_.reset();
-  refresh();
+  if (build_now) refresh();
 }
 
 void TableCore::drop_tree() {
   v_.rebuild_visible(nullptr);
   root_.reset();
   whole_root_.reset();
+  // The document may have changed: positions are of its records.
+  positions_.reset();
   handles_.clear();
   cells_.clear();
   resizing_ = dragged_ = drop_ = -1;
@@ -295,17 +311,20 @@ void TableCore::paint_row(paint_surface& s, const table_metrics& m, Row& row, st
           s.image(marker, {cell.x + (w - size) / 2.0f, top - sy + (m.row_height - size) / 2.0f, size, size});
         } else {
           const float text_left = c == 0 ? left + first_indent : left + m.px(5.0f);
-          if (c == 0 && traced) {
-            // A triangle before the first cell's text marks where a trace starts.
-            const float x = text_left - m.px(4.0f) - sx, mid = rect.y + rect.h / 2.0f, half = m.px(4.0f);
-            const point_f tip[3] = {{x - half * 1.5f, mid - half}, {x, mid}, {x - half * 1.5f, mid + half}};
-            s.polygon(tip, 3, table_colors::traced, table_colors::traced);
-          }
           paint_cell_text(s, m, cell, text_left - sx, text, selected);
         }
       }
       left = right;
     }
+  }
+
+  if (traced) {
+    // Where a trace starts: a triangle in the place a group row has its
+    // expand box.
+    const rect_f box = expand_box(m, row, index);
+    const float x = box.x - m.px(1.0f) - sx, mid = box.y + box.h / 2.0f - sy, half = m.px(5.0f);
+    const point_f tip[3] = {{x, mid - half}, {x + half * 1.6f, mid}, {x, mid + half}};
+    s.polygon(tip, 3, table_colors::traced, table_colors::traced);
   }
 
   if (row.has_children()) {
