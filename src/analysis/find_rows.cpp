@@ -22,14 +22,22 @@ bool row_matches(const view::Row& r, std::u16string_view needle, uint32_t projec
   return false;
 }
 
+uint32_t project_name_field() {
+  const catalog::field_entry* name = catalog::catalogs().find_key(catalog::catalog_kind::project, u"project\\7Cproj_name");
+  return name ? name->field_id : 0;
+}
+
 }  // namespace
+
+bool row_matches(const view::Row& row, std::u16string_view folded_text) {
+  return row_matches(row, folded_text, project_name_field());
+}
 
 std::vector<view::Row*> find_rows(const view::Row& root, std::u16string_view text) {
   std::vector<view::Row*> out;
   const std::u16string needle = folded(text);
   if (needle.empty()) return out;
-  const catalog::field_entry* name = catalog::catalogs().find_key(catalog::catalog_kind::project, u"project\\7Cproj_name");
-  const uint32_t project_name_field = name ? name->field_id : 0;
+  const uint32_t name_field = project_name_field();
   // Depth first in child order: the order the view lists its rows.
   struct frame {
     const view::Row* row;
@@ -43,7 +51,7 @@ std::vector<view::Row*> find_rows(const view::Row& root, std::u16string_view tex
       continue;
     }
     view::Row* c = f.row->children()[f.next++].get();
-    if (row_matches(*c, needle, project_name_field)) out.push_back(c);
+    if (row_matches(*c, needle, name_field)) out.push_back(c);
     if (c->has_children()) stack.push_back({c, 0});
   }
   return out;

@@ -14,6 +14,8 @@
 namespace tessel::analysis {
 
 std::vector<view::Row*> find_rows(const view::Row& root, std::u16string_view text);
+// Whether one row matches `folded_text` (see text_match.h).
+bool row_matches(const view::Row& row, std::u16string_view folded_text);
 
 // Where the find bar stands: the matches and the current one (-1: none).
 struct find_state {

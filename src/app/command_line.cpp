@@ -42,6 +42,10 @@ QString usage_text() {
       "  --details TAB         show the Details pane on that tab\n"
       "  --scale S             display scale instead of the screen's (1.5 = 144 dpi)\n"
       "  --style S             colorful (default), dark or white\n"
+      "  --where EXPR          show only the activities EXPR keeps (as tessel-dump --where); repeatable\n"
+      "  --trace ID            show only the activity ID and its logic; with --direction pred|succ\n"
+      "                        and --depth N (all by default)\n"
+      "  --find TEXT           open the find bar with TEXT and go to its first match\n"
       "  --dialog NAME [ARG..] render the named dialog over the window instead:\n"
       "                        calendar [--calendar NAME] [--month YYYY-MM], time-periods,\n"
       "                        workweek, columns [predecessors|successors],\n"
@@ -112,6 +116,25 @@ command_line parse_command_line(const QStringList& args) {
       c.compare_old = args[++i];
       c.file = args[++i];
       in_dialog = false;
+    } else if (a == QLatin1String("--where")) {
+      if (!value(v)) return failed(QStringLiteral("--where needs an expression"));
+      c.wheres << v;
+      in_dialog = false;
+    } else if (a == QLatin1String("--trace")) {
+      if (!value(c.trace_id)) return failed(QStringLiteral("--trace needs an Activity ID"));
+      in_dialog = false;
+    } else if (a == QLatin1String("--direction")) {
+      if (!value(c.direction) || (c.direction != QLatin1String("pred") && c.direction != QLatin1String("succ")))
+        return failed(QStringLiteral("--direction takes pred or succ"));
+      in_dialog = false;
+    } else if (a == QLatin1String("--depth")) {
+      bool ok = false;
+      c.depth = value(v) ? (v.toLower() == QLatin1String("all") ? (ok = true, -1) : v.toInt(&ok)) : -1;
+      if (!ok || c.depth < -1) return failed(QStringLiteral("--depth takes a whole number from 0, or all"));
+      in_dialog = false;
+    } else if (a == QLatin1String("--find")) {
+      if (!value(c.find) || c.find.isEmpty()) return failed(QStringLiteral("--find needs a text"));
+      in_dialog = false;
     } else if (a == QLatin1String("--dialog")) {
       if (!value(c.dialog)) return failed(QStringLiteral("--dialog needs a name"));
       in_dialog = true;
@@ -134,6 +157,7 @@ command_line parse_command_line(const QStringList& args) {
     return failed(QStringLiteral("a schedule file is needed"));
   if (c.changes_category && c.compare_old.isEmpty()) return failed(QStringLiteral("--category changes needs --compare"));
   if (!c.dialog.isEmpty() && c.mode != run_mode::render) return failed(QStringLiteral("--dialog goes with --render"));
+  if (!c.trace_id.isEmpty() && c.direction.isEmpty()) return failed(QStringLiteral("--trace needs --direction pred|succ"));
   return c;
 }
 

@@ -1,7 +1,8 @@
 // The program's command line:
 //   tessel-reader [FILE]
 //   tessel-reader --render OUT.png [--category C] [--layout NAME] [--size WxH]
-//                 [--select N] [--details TAB] [--scale S] [--style S] [--dialog NAME [ARG ...]] FILE
+//                 [--select N] [--details TAB] [--scale S] [--style S] [--dialog NAME [ARG ...]]
+//                 [--where EXPR]... [--trace ID --direction pred|succ [--depth N]] [--find TEXT] FILE
 //   tessel-reader --compare OLD NEW   (also with --render, --category changes)
 //   tessel-reader --print-pdf OUT.pdf [--category C] [--layout NAME] [--size WxH] FILE
 //   tessel-reader --help
@@ -32,6 +33,12 @@ struct command_line {
   QStringList dialog_args;
   float scale = 0.0f;
   int theme = -1;  // --style: 0 colourful, 1 dark grey, 2 white; -1 the default
+  // The Activity view restricted and searched as tessel-dump's options do.
+  QStringList wheres;
+  QString trace_id;
+  QString direction;  // "pred" or "succ"
+  int depth = -1;     // -1: all
+  QString find;
   QString error;  // what was wrong, for run_mode::error
 };
 

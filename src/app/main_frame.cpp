@@ -92,7 +92,13 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   add_action(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { print(); });
   add_action(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { copy_table(); });
   add_action(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
-  add_action(QKeySequence(Qt::Key_Escape), [this] { cancel_open(); });
+  // Esc stops an open; otherwise it closes the find bar it is typed in, or
+  // ends a trace.
+  add_action(QKeySequence(Qt::Key_Escape), [this] {
+    if (is_opening()) cancel_open();
+    else shown_control_->escape();
+  });
+  shown_control_ = new ShownControl(*this);
 
   report_refusal = [this](const QString& message) { QMessageBox::warning(this, app_title, message); };
   compare_ = new CompareSession(*this);
@@ -340,6 +346,7 @@ void CMainFrame::adopt(std::unique_ptr<opened_schedule> opened) {
   for (view::view_kind k :
        {view::view_kind::activity, view::view_kind::wbs, view::view_kind::project, view::view_kind::resource})
     layouts_[static_cast<std::size_t>(k)] = doc_->configuration().first_layout(k);
+  shown_control_->document_changed();
   rebind_category();
   old_doc.reset();
   old_catalogs.reset();

@@ -18,6 +18,7 @@
 
 #include "app/ribbon.h"
 #include "app/schedule_open.h"
+#include "app/shown_control.h"
 #include "app/tessel_view.h"
 #include "app/themes.h"
 #include "app/view_set.h"
@@ -111,6 +112,18 @@ class CMainFrame : public QMainWindow {
   // Compare With...).
   CompareSession* comparison() const { return compare_; }
 
+  // ---- shown activities, find, trace (see shown_control.h) --------------------
+  // Shows only these activities in the Activity view (with the Filter
+  // panel's filters and a trace, AND); the status bar says "Showing n of m
+  // activities: LABEL". Null shows every activity again.
+  void show_activities(std::shared_ptr<const analysis::shown_activities> shown) {
+    shown_control_->show_activities(std::move(shown));
+  }
+  // Selects the activity in the Activity view: groups expanded, row in view
+  // in the table and the Gantt chart, Details following.
+  bool go_to_activity(const document::TASK& task) { return shown_control_->go_to_activity(task); }
+  ShownControl& shown_control() const { return *shown_control_; }
+
   // The recent-file list, newest first (at most ten).
   QStringList recent_files() const;
   // Fills the File page's "Text Encoding" menu: every offered encoding,
@@ -168,6 +181,7 @@ class CMainFrame : public QMainWindow {
   quint64 opening_generation_ = 0;
   quint64 next_generation_ = 1;
   QElapsedTimer open_timer_;
+  ShownControl* shown_control_ = nullptr;  // a child of the window
 };
 
 }  // namespace tessel::app

@@ -309,6 +309,10 @@ QWidget* Ribbon::make_category_page(view::view_kind category) {
     ts->addStretch(1);
     panels.push_back(panel(QStringLiteral("Timescale"), ts));
   }
+  if (category == view::view_kind::activity) {
+    panels.push_back(panel(QStringLiteral("Filter"), make_filter_controls(c.filter)));
+    panels.push_back(panel(QStringLiteral("Trace"), make_trace_controls(c.trace)));
+  }
   auto* w = new QWidget;
   w->setObjectName(QStringLiteral("ribbonPage"));
   auto* h = new QHBoxLayout(w);

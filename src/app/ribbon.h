@@ -14,6 +14,7 @@
 #include <array>
 #include <vector>
 
+#include "app/filter_panel.h"
 #include "config/layout.h"
 
 namespace tessel::app {
@@ -31,6 +32,9 @@ struct category_controls {
   QToolButton* calendar = nullptr;
   QComboBox* timescale = nullptr;
   QSlider* zoom = nullptr;
+  // The Activity page's Filter and Trace panels (null elsewhere).
+  filter_controls filter;
+  trace_controls trace;
 };
 
 struct file_controls {

@@ -7,8 +7,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "analysis/logic_trace.h"
+#include "analysis/where_expr.h"
 #include "app/app_info.h"
 #include "app/compare_session.h"
+#include "app/main_frame.h"
 #include "app/main_frame_dialogs.h"
 #include "app/printing.h"
 #include "app/qpainter_surface.h"
@@ -55,6 +58,48 @@ std::unique_ptr<CMainFrame> start_main_window(const command_line& cl) {
   return frame;
 }
 
+// --where, --trace and --find on the Activity view.
+bool apply_restriction(CMainFrame& frame, const command_line& cl) {
+  ShownControl& shown = frame.shown_control();
+  if (!cl.wheres.isEmpty()) {
+    analysis::quick_filter all;
+    for (const QString& w : cl.wheres) {
+      analysis::quick_filter one;
+      std::string error;
+      if (!analysis::read_where(w.toStdString(), one, error)) {
+        complain(QStringLiteral("tessel-reader: ") + QString::fromStdString(error));
+        return false;
+      }
+      // The panel holds one value of each filter: a later form of a kind
+      // replaces an earlier one.
+      if (one.critical) all.critical = true;
+      if (one.float_days) all.float_days = one.float_days;
+      if (one.statuses) all.statuses = one.statuses;
+      if (one.milestones) all.milestones = true;
+      if (one.active_from) all.active_from = one.active_from, all.active_to = one.active_to;
+      if (one.code_type) all.code_type = one.code_type, all.code_value = one.code_value;
+      if (!one.text.empty()) all.text = one.text;
+    }
+    shown.set_filter(all);
+  }
+  if (!cl.trace_id.isEmpty()) {
+    const document::TASK* from = analysis::activity_with_id(*frame.document(), cl.trace_id.toStdU16String());
+    if (!from) {
+      complain(QStringLiteral("tessel-reader: no activity with ID %1 in the file").arg(cl.trace_id));
+      return false;
+    }
+    shown.trace_from(*from,
+                     cl.direction == QLatin1String("pred") ? analysis::trace_direction::predecessors
+                                                           : analysis::trace_direction::successors,
+                     cl.depth);
+  }
+  if (!cl.find.isEmpty()) {
+    shown.open_find();
+    shown.find(cl.find);
+  }
+  return true;
+}
+
 bool prepare_headless(CMainFrame& frame, const command_line& cl) {
   frame.report_refusal = complain;
   if (cl.theme >= 0) frame.set_theme(static_cast<theme>(cl.theme));
@@ -71,6 +116,7 @@ bool prepare_headless(CMainFrame& frame, const command_line& cl) {
     return false;
   }
   QApplication::processEvents();
+  if (!apply_restriction(frame, cl)) return false;
   if (cl.select >= 0 && !frame.select_row(cl.select)) {
     complain(QStringLiteral("tessel-reader: the table has no row %1").arg(cl.select));
     return false;

@@ -192,6 +192,18 @@ const document::CALENDAR* GroupItem::common_calendar(const row_list& rows) const
 
 // ---------------------------------------------------------------- ActivityGroupItem
 
+GroupItem::GroupItem(const GroupItem& o, bool /*fresh*/)
+    : ctx_(o.ctx_),
+      rows_(o.rows_),
+      def_(o.def_),
+      level_(o.level_),
+      value_(o.value_ ? o.value_->clone() : val_ptr()),
+      lower_(o.lower_ ? o.lower_->clone() : val_ptr()),
+      upper_(o.upper_ ? o.upper_->clone() : val_ptr()),
+      bounds_(o.bounds_) {}
+
+std::unique_ptr<GroupItem> GroupItem::fresh_copy() const { return std::unique_ptr<GroupItem>(new GroupItem(*this, true)); }
+
 ActivityGroupItem::ActivityGroupItem(std::shared_ptr<const tree_context> ctx, const GroupBy* def, int level,
                                      const s_val& value, const document::TASK* opener)
     : GroupItem(std::move(ctx), catalog_kind::activity, def, level, value) {

@@ -74,6 +74,10 @@ class GroupItem {
   // The group's key among its siblings (see group_key).
   group_key key() const;
 
+  // The same group without its kept summaries and calendar, for a tree
+  // that shows only some of its rows (a filtered copy of a tree).
+  virtual std::unique_ptr<GroupItem> fresh_copy() const;
+
   const s_val& group_value() const { return value_ ? *value_ : shared_empty_value(); }
   const s_val* lower_bound() const { return lower_.get(); }
   const s_val* upper_bound() const { return upper_.get(); }
@@ -85,6 +89,9 @@ class GroupItem {
   int32_t interval_code() const { return def_ ? def_->date_interval : 0; }
 
  protected:
+  // Everything but the kept summaries and calendar.
+  GroupItem(const GroupItem& o, bool fresh);
+
   std::shared_ptr<const tree_context> ctx_;
   catalog::catalog_kind rows_;
   const GroupBy* def_;
@@ -123,8 +130,13 @@ class ActivityGroupItem final : public GroupItem {
   const document::PROJECT* opener_project() const { return project_; }
   const document::PROJWBS* opener_wbs() const { return wbs_; }
   bool groups_by_primary_resource() const { return by_resource_; }
+  std::unique_ptr<GroupItem> fresh_copy() const override {
+    return std::unique_ptr<GroupItem>(new ActivityGroupItem(*this, true));
+  }
 
  private:
+  ActivityGroupItem(const ActivityGroupItem& o, bool fresh)
+      : GroupItem(o, fresh), resource_(o.resource_), project_(o.project_), wbs_(o.wbs_), by_resource_(o.by_resource_) {}
   const document::RSRC* resource_ = nullptr;
   const document::PROJECT* project_ = nullptr;
   const document::PROJWBS* wbs_ = nullptr;
@@ -147,8 +159,12 @@ class WBSGroupItem final : public GroupItem {
 
   const document::PROJWBS* element() const { return element_; }
   bool is_hierarchy() const { return hierarchy_; }
+  std::unique_ptr<GroupItem> fresh_copy() const override {
+    return std::unique_ptr<GroupItem>(new WBSGroupItem(*this, true));
+  }
 
  private:
+  WBSGroupItem(const WBSGroupItem& o, bool fresh) : GroupItem(o, fresh), element_(o.element_), hierarchy_(o.hierarchy_) {}
   const document::PROJWBS* element_ = nullptr;
   bool hierarchy_ = false;
 };
@@ -164,8 +180,12 @@ class OBSGroupItem final : public GroupItem {
   bool matches(const Row& row) const override;
 
   const document::OBS* element() const { return element_; }
+  std::unique_ptr<GroupItem> fresh_copy() const override {
+    return std::unique_ptr<GroupItem>(new OBSGroupItem(*this, true));
+  }
 
  private:
+  OBSGroupItem(const OBSGroupItem& o, bool fresh) : GroupItem(o, fresh), element_(o.element_) {}
   const document::OBS* element_;
 };
 
@@ -174,6 +194,12 @@ class ProjectGroupItem final : public GroupItem {
  public:
   ProjectGroupItem(std::shared_ptr<const tree_context> ctx, const GroupBy* def, int level, const s_val& value);
   bool is_project_group_item() const override { return true; }
+  std::unique_ptr<GroupItem> fresh_copy() const override {
+    return std::unique_ptr<GroupItem>(new ProjectGroupItem(*this, true));
+  }
+
+ private:
+  ProjectGroupItem(const ProjectGroupItem& o, bool fresh) : GroupItem(o, fresh) {}
 };
 
 // The element a row stands under in the OBS hierarchy: a WBS element's

@@ -520,6 +520,30 @@ std::unique_ptr<RootRow> build_activity_tree(const Document& doc, const GroupSor
   return root;
 }
 
+namespace {
+
+bool copy_kept(Row& to, const Row& from, const document::field_lookup& fields,
+               const std::function<bool(const Row&)>& keep) {
+  for (const std::unique_ptr<Row>& c : from.children()) {
+    if (const GroupItem* item = c->group_item()) {
+      auto group = std::make_unique<GroupRow>(item->fresh_copy());
+      if (copy_kept(*group, *c, fields, keep)) to.add_child(std::move(group));
+    } else if (const document::TASK* t = c->activity()) {
+      if (keep(*c)) to.add_child(std::make_unique<ActivityRow>(*t, fields));
+    }
+  }
+  return to.has_children();
+}
+
+}  // namespace
+
+std::unique_ptr<RootRow> copy_activity_tree(const Row& whole, const Document& doc,
+                                            const std::function<bool(const Row&)>& keep) {
+  auto root = std::make_unique<RootRow>();
+  copy_kept(*root, whole, doc.fields(), keep);
+  return root;
+}
+
 bool keep_rows(Row& root, const std::function<bool(const Row&)>& keep) {
   // Post-order: a row stays when it is a record row `keep` accepts or when
   // any of its children stays.

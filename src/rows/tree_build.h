@@ -58,6 +58,13 @@ bool row_before(const Row& a, const Row& b, const std::vector<SortBy>& keys);
 // the deepest level among them (0 for none).
 unsigned visible_rows(const Row& root, std::vector<Row*>& out);
 
+// A copy of an Activity view tree holding only the activity rows `keep`
+// accepts, in the same order, and the groups above them (fresh group items:
+// their summaries are over the rows kept). Cheaper than building the tree
+// again: nothing is grouped or sorted anew.
+std::unique_ptr<RootRow> copy_activity_tree(const Row& whole, const document::Document& doc,
+                                            const std::function<bool(const Row&)>& keep);
+
 // Removes, below `root`, every row that is neither a record row `keep`
 // accepts nor above one that stays (group rows never count as records).
 // Answers whether any child of `root` stays. Recursion depth is the tree's

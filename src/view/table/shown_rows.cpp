@@ -37,16 +37,20 @@ std::vector<Row*> path_to(Row& root, Pred is_it) {
 
 int reveal_path(View& table, TableCore& core, const std::vector<Row*>& path) {
   if (path.empty()) return -1;
-  for (std::size_t i = 0; i + 1 < path.size(); ++i) path[i]->expanded = true;
-  // A change of the expanded flags shows in a fresh visible list.
-  core.refresh();
-  const std::vector<Row*>& rows = table.visibleRows();
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i] != path.back()) continue;
-    table.selectVisibleRow(static_cast<int>(i));
-    return static_cast<int>(i);
+  bool opened = false;
+  for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+    opened = opened || !path[i]->expanded;
+    path[i]->expanded = true;
   }
-  return -1;
+  // A change of the expanded flags shows in a fresh visible list; without
+  // one the list (and what follows it, as the Gantt chart's links) stays.
+  if (opened || path.back()->index < 0) core.refresh();
+  const std::vector<Row*>& rows = table.visibleRows();
+  const int index = path.back()->index;
+  if (index < 0 || static_cast<std::size_t>(index) >= rows.size() || rows[static_cast<std::size_t>(index)] != path.back())
+    return -1;
+  table.selectVisibleRow(index);
+  return index;
 }
 
 }  // namespace
@@ -61,11 +65,11 @@ TableCore* table_core_of(View& v) {
 
 const TableCore* table_core_of(const View& v) { return table_core_of(const_cast<View&>(v)); }
 
-bool apply_shown(View& table, std::shared_ptr<const analysis::shown_activities> shown) {
+bool apply_shown(View& table, std::shared_ptr<const analysis::shown_activities> shown, bool build_now) {
   TableCore* core = table_core_of(table);
   if (!core || !table.document() || (core->kind() != view_kind::activity && core->kind() != view_kind::wbs))
     return false;
-  core->set_shown(std::move(shown));
+  core->set_shown(std::move(shown), build_now);
   return true;
 }
 

@@ -29,7 +29,9 @@ const TableCore* table_core_of(const View& v);
 
 // Shows only `shown` (null: every activity again). Answers false for a
 // view that is not the Activity or WBS table, or has no document yet.
-bool apply_shown(View& table, std::shared_ptr<const analysis::shown_activities> shown);
+// Without `build_now` the tree is built at the view's next refresh (a
+// table not on screen).
+bool apply_shown(View& table, std::shared_ptr<const analysis::shown_activities> shown, bool build_now = true);
 const analysis::shown_activities* shown_of(const View& table);
 
 // "Showing n of m activities" with the restriction's label after a colon

@@ -63,10 +63,27 @@ void TableCore::refresh() {
   v_.rebuild_visible(root_.get());
 }
 
-std::unique_ptr<RootRow> TableCore::build_shown_tree() const {
+std::unique_ptr<RootRow> TableCore::build_shown_tree() {
   const document::Document& doc = *v_.document();
   const GroupSortSettings& settings = v_.layout()->group_sort();
-  if (kind_ == view_kind::activity) return build_activity_tree(doc, settings, shown_->flags);
+  if (kind_ == view_kind::activity) {
+    // A copy of the whole tree (built once and kept for the clear) keeps
+    // its grouping and order: nothing is grouped or sorted again.
+    if (!whole_root_) whole_root_ = build_view_tree(kind_, doc, settings);
+    if (!positions_ || positions_doc_ != &doc || positions_->size() != doc.task.size()) {
+      positions_ = std::make_unique<analysis::activity_positions>(doc);
+      positions_doc_ = &doc;
+    }
+    const analysis::activity_positions& pos = *positions_;
+    const analysis::shown_activities& shown = *shown_;
+    // The rows keep the order they had: sorting again (groups by their new
+    // summaries) would cost as much as building the tree; a click on a
+    // header sorts the shown tree.
+    return copy_activity_tree(*whole_root_, doc, [&pos, &shown](const Row& r) {
+      const std::ptrdiff_t p = pos.of(r.activity());
+      return p >= 0 && shown.shows(static_cast<std::size_t>(p));
+    });
+  }
   std::unique_ptr<RootRow> root = build_view_tree(kind_, doc, settings);
   if (kind_ == view_kind::wbs) {
     // A WBS element stays when one of its own activities is shown; the
@@ -80,7 +97,7 @@ std::unique_ptr<RootRow> TableCore::build_shown_tree() const {
   return root;
 }
 
-void TableCore::set_shown(std::shared_ptr<const analysis::shown_activities> shown) {
+void TableCore::set_shown(std::shared_ptr<const analysis::shown_activities> shown, bool build_now) {
   if (shown && !shown_) {
     whole_root_ = std::move(root_);
   } else if (!shown && shown_) {
@@ -90,13 +107,13 @@ void TableCore::set_shown(std::shared_ptr<const analysis::shown_activities> show
     shown_.reset();
     ++tree_version_;
     v_.rebuild_visible(nullptr);
-    refresh();
+    if (build_now) refresh();
     return;
   }
   shown_ = std::move(shown);
   v_.rebuild_visible(nullptr);
   root_.reset();
-  refresh();
+  if (build_now) refresh();
 }
 
 void TableCore::drop_tree() {
@@ -178,6 +195,7 @@ void TableCore::paint_row(paint_surface& s, const table_metrics& m, Row& row, st
   const float step = m.px(indent_step);
 
   if (selected) s.fill_rect(rect, table_colors::selection);
+  const bool traced = shown_ && shown_->marked && row.activity() == shown_->marked;
 
   if (has_groups) {
     for (int k = 0; k < level && static_cast<std::size_t>(k) < levels.size(); ++k) {
@@ -224,6 +242,15 @@ void TableCore::paint_row(paint_surface& s, const table_metrics& m, Row& row, st
       }
       left = right;
     }
+  }
+
+  if (traced) {
+    // Where a trace starts: a triangle in the place a group row has its
+    // expand box.
+    const rect_f box = expand_box(m, row, index);
+    const float x = box.x - m.px(1.0f) - sx, mid = box.y + box.h / 2.0f - sy, half = m.px(5.0f);
+    const point_f tip[3] = {{x, mid - half}, {x + half * 1.6f, mid}, {x, mid + half}};
+    s.polygon(tip, 3, table_colors::traced, table_colors::traced);
   }
 
   if (row.has_children()) {

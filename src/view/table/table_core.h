@@ -46,7 +46,8 @@ class TableCore {
   // stays through layout and sort changes until cleared, when the tree
   // kept aside comes back. Only the Activity and WBS tables apply one (the
   // WBS table keeps the elements that hold a shown activity).
-  void set_shown(std::shared_ptr<const analysis::shown_activities> shown);
+  // Without `build_now` the new tree waits for the next refresh.
+  void set_shown(std::shared_ptr<const analysis::shown_activities> shown, bool build_now = true);
   const analysis::shown_activities* shown() const { return shown_.get(); }
   // Changes whenever the shown tree is replaced by another, so that whoever
   // keeps rows of it (find's matches) knows when they went stale.
@@ -63,7 +64,7 @@ class TableCore {
 
  private:
   bool ready() const;
-  std::unique_ptr<RootRow> build_shown_tree() const;
+  std::unique_ptr<RootRow> build_shown_tree();
   bool grouped() const;
   void paint_row(paint_surface& s, const table_metrics& m, Row& row, std::size_t index, float content_width,
                  const rect_f& visible);
@@ -77,6 +78,9 @@ class TableCore {
   std::unique_ptr<RootRow> whole_root_;  // the unrestricted tree, kept while a shown set is on
   std::shared_ptr<const analysis::shown_activities> shown_;
   uint64_t tree_version_ = 0;
+  // Activity positions of the document, for the shown set's flags.
+  std::unique_ptr<analysis::activity_positions> positions_;
+  const document::Document* positions_doc_ = nullptr;
   std::vector<rect_f> handles_;
   std::vector<rect_f> cells_;
   int resizing_ = -1;

@@ -24,6 +24,7 @@ inline constexpr uint32_t grid = rgb(100, 100, 100);
 inline constexpr uint32_t separator = rgb(200, 200, 200);
 inline constexpr uint32_t sort_arrow = rgb(50, 50, 50);
 inline constexpr uint32_t text = rgb(0, 0, 0);
+inline constexpr uint32_t traced = rgb(230, 120, 0);  // the mark of the activity a trace starts from
 }  // namespace table_colors
 
 // Sizes of a table at one display scale.

@@ -1,0 +1,198 @@
+// tessel-dump's restricted views: --where, --trace, --find, their refusals,
+// and the critical filter on every real export.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+#include "analysis/quick_filters.h"
+#include "document/critical.h"
+#include "document/io/path_text.h"
+#include "rows/tree_build.h"
+#include "test_support.h"
+#include "view/table/table_text.h"
+#include "view/tessel_doc.h"
+
+namespace {
+
+using namespace tessel;
+using test_support::quoted;
+using test_support::run_dump;
+
+// Two projects; A -> B -> C, C -> A (a loop), C -> D across projects.
+std::string logic_file() {
+  using V = std::vector<std::string>;
+  return test_support::xer({
+      V{"%T", "PROJECT"},
+      V{"%F", "proj_id", "proj_short_name", "critical_path_type", "critical_drtn_hr_cnt"},
+      V{"%R", "1", "ONE", "CT_TotFloat", "0"},
+      V{"%R", "2", "TWO", "CT_DrivPath", ""},
+      V{"%T", "TASK"},
+      V{"%F", "task_id", "proj_id", "task_code", "task_name", "status_code", "task_type", "driving_path_flag",
+        "total_float_hr_cnt", "early_start_date", "early_end_date"},
+      V{"%R", "1", "1", "A", "Alpha", "TK_NotStart", "TT_Task", "N", "0", "2024-03-04 08:00", "2024-03-08 17:00"},
+      V{"%R", "2", "1", "B", "Bravo", "TK_Active", "TT_Mile", "N", "8", "2024-03-11 08:00", "2024-03-11 08:00"},
+      V{"%R", "3", "1", "C", "Charlie alpha", "TK_NotStart", "TT_Task", "Y", "-8", "2024-03-12 08:00",
+        "2024-03-15 17:00"},
+      V{"%R", "4", "2", "D", "Delta", "TK_NotStart", "TT_Task", "Y", "40", "2024-03-18 08:00", "2024-03-19 17:00"},
+      V{"%R", "5", "2", "A", "Second A", "TK_NotStart", "TT_Task", "N", "0", "", ""},
+      V{"%T", "TASKPRED"},
+      V{"%F", "task_pred_id", "task_id", "pred_task_id", "proj_id", "pred_proj_id", "pred_type"},
+      V{"%R", "100", "2", "1", "1", "1", "PR_FS"},
+      V{"%R", "101", "3", "2", "1", "1", "PR_FS"},
+      V{"%R", "102", "1", "3", "1", "1", "PR_FS"},
+      V{"%R", "103", "4", "3", "2", "1", "PR_FS"},
+  });
+}
+
+// The first cell of every line after the header (Activity ID or group title).
+std::vector<std::string> first_cells(const std::string& table) {
+  std::vector<std::string> out;
+  std::istringstream in(table);
+  std::string line;
+  std::getline(in, line);
+  while (std::getline(in, line)) out.push_back(line.substr(0, line.find('\t')));
+  return out;
+}
+
+bool holds(const std::vector<std::string>& cells, const std::string& id) {
+  return std::find(cells.begin(), cells.end(), id) != cells.end();
+}
+
+class FindDump : public ::testing::Test {
+ protected:
+  std::string dump(const std::string& args, int* status = nullptr, bool with_stderr = false) {
+    return run_dump(args + " " + quoted(file_), status, with_stderr);
+  }
+  test_support::scratch scratch_;
+  std::filesystem::path file_ = scratch_.file("logic.xer", logic_file());
+};
+
+TEST_F(FindDump, WhereFormsRestrictTheView) {
+  int status = -1;
+  const std::vector<std::string> all = first_cells(dump("--view activity", &status));
+  ASSERT_EQ(status, 0);
+  ASSERT_TRUE(holds(all, "B") && holds(all, "D"));
+
+  // ONE: float at most 0 h (A, C); TWO: the driving path (D).
+  const std::vector<std::string> critical = first_cells(dump("--view activity --where critical", &status));
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(holds(critical, "A") && holds(critical, "C") && holds(critical, "D"));
+  EXPECT_FALSE(holds(critical, "B"));
+  // Several --where: AND.
+  const std::vector<std::string> both = first_cells(dump("--view activity --where critical --where text=ALPHA"));
+  EXPECT_TRUE(holds(both, "A") && holds(both, "C"));
+  EXPECT_FALSE(holds(both, "D"));
+  const std::vector<std::string> none = first_cells(dump("--view activity --where milestone --where status=not-started"));
+  EXPECT_FALSE(holds(none, "A") || holds(none, "B") || holds(none, "C") || holds(none, "D"));
+  const std::vector<std::string> active = first_cells(dump("--view activity --where active=2024-03-15..2024-03-18"));
+  EXPECT_TRUE(holds(active, "C") && holds(active, "D"));
+  EXPECT_FALSE(holds(active, "A") || holds(active, "B"));
+}
+
+TEST_F(FindDump, TraceTakesTheFirstActivityWithTheId) {
+  int status = -1;
+  // The first A is project ONE's: its successors B, C, then D across projects.
+  std::vector<std::string> succ = first_cells(dump("--view activity --trace A --direction succ", &status));
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(holds(succ, "A") && holds(succ, "B") && holds(succ, "C") && holds(succ, "D"));
+  succ = first_cells(dump("--view activity --trace A --direction succ --depth 1"));
+  EXPECT_TRUE(holds(succ, "A") && holds(succ, "B"));
+  EXPECT_FALSE(holds(succ, "C") || holds(succ, "D"));
+  const std::vector<std::string> pred = first_cells(dump("--view activity --trace D --direction pred --depth 1"));
+  EXPECT_TRUE(holds(pred, "D") && holds(pred, "C"));
+  EXPECT_FALSE(holds(pred, "B"));
+  // Trace AND filter.
+  const std::vector<std::string> crit = first_cells(dump("--view activity --trace B --direction succ --where critical"));
+  EXPECT_TRUE(holds(crit, "C") && holds(crit, "A") && holds(crit, "D"));
+  EXPECT_FALSE(holds(crit, "B"));
+}
+
+TEST_F(FindDump, FindPrintsMatchingIdsInViewOrder) {
+  int status = -1;
+  EXPECT_EQ(dump("--view activity --find ALPHA", &status), "A\nC\n");
+  EXPECT_EQ(status, 0);
+  // Every name holds an "a"; the layout lists them by Activity ID.
+  EXPECT_EQ(dump("--find a"), "A\nA\nB\nC\nD\n");
+  EXPECT_EQ(dump("--find a --where status=not-started --where text=second"), "A\n");
+  EXPECT_EQ(dump("--find a --where status=in-progress"), "B\n");
+  EXPECT_EQ(dump("--find zzz", &status), "");
+  EXPECT_EQ(status, 0);
+}
+
+TEST_F(FindDump, UnreadableFormsAndUnknownIdsAreRefused) {
+  for (const std::string bad : {"bogus", "text=", "active=2024-03-10..2024-03-01", "active=2024-13-01..2024-12-01",
+                                "float<=x", "status=finished", "code=NoColon"}) {
+    int status = -1;
+    const std::string out = dump("--view activity --where '" + bad + "'", &status, true);
+    EXPECT_EQ(status, 2) << bad;
+    EXPECT_NE(out.find("--where " + bad), std::string::npos) << out;
+    EXPECT_NE(out.find("float<=N"), std::string::npos) << out;
+  }
+  int status = -1;
+  std::string out = dump("--view activity --trace ZZ --direction succ", &status, true);
+  EXPECT_EQ(status, 2);
+  EXPECT_NE(out.find("ZZ"), std::string::npos) << out;
+  for (const std::string bad : {"--trace A", "--trace A --direction up", "--trace A --direction succ --depth -1",
+                                 "--depth 2", "--where"}) {
+    dump("--view activity " + bad, &status);
+    EXPECT_EQ(status, 2) << bad;
+  }
+  dump("--view project --where critical", &status);
+  EXPECT_EQ(status, 2);
+}
+
+// Every real export: --where critical prints exactly the tree of the
+// activities critical by the one definition.
+TEST(FindDumpReal, CriticalFilterMatchesTheDefinition) {
+  SKIP_WITHOUT_REAL_EXPORTS();
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(test_support::real_dir())) {
+    const std::string ext = entry.path().extension().string();
+    if (ext != ".xer" && ext != ".xls" && ext != ".xlsx") continue;
+    view::TesselDoc doc;
+    if (!doc.open(entry.path().u16string())) continue;
+    ++files;
+    const document::Document& d = *doc.document();
+    std::vector<uint8_t> flags;
+    std::size_t critical = 0;
+    for (const document::TASK& t : d.task) {
+      flags.push_back(document::is_critical(t) ? 1 : 0);
+      critical += flags.back();
+    }
+    const view::Layout* layout = doc.configuration().first_layout(view::view_kind::activity);
+    ASSERT_NE(layout, nullptr);
+    std::unique_ptr<view::RootRow> root = view::build_activity_tree(d, layout->group_sort(), flags);
+    // The tree holds exactly the critical activities.
+    std::vector<view::Row*> leaves, all;
+    view::visible_rows(*root, all);
+    for (view::Row* r : all)
+      if (const document::TASK* t = r->activity()) {
+        leaves.push_back(r);
+        EXPECT_TRUE(document::is_critical(*t));
+      }
+    EXPECT_EQ(leaves.size(), critical) << entry.path();
+    int status = -1;
+    const std::string out = run_dump("--view activity --where critical " + quoted(entry.path()), &status);
+    EXPECT_EQ(status, 0) << entry.path();
+    // The dump keeps the view's order (groups stay where the whole view
+    // has them), so its lines are compared as a multiset: every critical
+    // activity's line is there, and the lines are as many as the tree's.
+    std::multiset<std::string> printed;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) printed.insert(line);
+    EXPECT_EQ(printed.size(), all.size() + 1) << entry.path();
+    std::istringstream expected(document::narrow_path(view::table_text(leaves, layout->columns())));
+    std::string line;
+    std::getline(expected, line);  // the header
+    while (std::getline(expected, line)) {
+      auto it = printed.find(line);
+      EXPECT_NE(it, printed.end()) << entry.path() << ": " << line;
+      if (it != printed.end()) printed.erase(it);
+    }
+  }
+  EXPECT_GT(files, 10);
+}
+
+}  // namespace
