@@ -35,7 +35,6 @@ QString usage_text() {
       "  --print-pdf OUT.pdf   write what Print would print to a PDF file and exit\n"
       "  --repeat-table        with --print-pdf: the table on every page, not only the first across\n"
       "  --fit-timeline        with --print-pdf: scale the timeline to one page across\n"
-      "  --category C          activity (default), wbs, project or resource\n"
       "  --category C          activity (default), wbs, project or resource; changes\n"
       "                        with --compare\n"
       "  --compare OLD NEW     open NEW and compare it with OLD, an earlier update\n"

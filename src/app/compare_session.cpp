@@ -13,7 +13,6 @@
 #include "app/main_frame.h"
 #include "app/ribbon_icons.h"
 #include "view/gantt/gantt_view.h"
-#include "view/table/shown_rows.h"
 
 namespace tessel::app {
 
@@ -192,11 +191,9 @@ void CompareSession::on_tab(int index) {
 
 void CompareSession::select_activity(const document::TASK* task) {
   if (!task) return;
+  // The Activity tab first: it puts the panes back in place of this page.
   frame_.set_category(view::view_kind::activity);
-  view::View* table = frame_.view_at(views::activity_table);
-  if (!table) return;
-  const int index = view::reveal_activity(*table, *task);
-  if (index >= 0) frame_.select_row(index);
+  frame_.go_to_activity(*task);
 }
 
 void CompareSession::update_buttons() {
