@@ -584,7 +584,7 @@ void CMainFrame::set_theme(theme t) {
 
 void CMainFrame::show_open_dialog() {
   const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), QFileInfo(path_).absolutePath(),
-                                                    QStringLiteral("Tessel Files (*.xer *.xls)"));
+                                                    QStringLiteral("Tessel Files (*.xer *.xls *.xlsx)"));
   if (!path.isEmpty()) open_file(path);
 }
 

@@ -35,9 +35,9 @@ void mark(catalog::field_entry* e) {
 
 bool import_workbook(Document_xls& doc, const std::u16string& path) {
   workbook book;
-  if (!book.open(path)) {
+  if (!book.open(path, doc.kind())) {
     add_project(doc);
-    doc.refuse();
+    doc.refuse(book.refusal());
     return false;
   }
   return import_book(doc, book, [&book](const workbook_sheet& s) { book.release(s); });
