@@ -59,6 +59,8 @@ inline std::string text_row(const std::vector<std::string>& texts) {
 }
 
 struct xlsx_sheet_part {
+  xlsx_sheet_part(std::string n, std::string x, std::string e = {})
+      : name(std::move(n)), xml(std::move(x)), entry(std::move(e)) {}
   std::string name;  // as the workbook lists it
   std::string xml;
   std::string entry;  // the part's entry; "xl/worksheets/sheetN.xml" when empty
