@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -59,18 +60,28 @@ int main(int argc, char** argv) {
                 doc.task.size());
   }
 
-  double best = 1e30;
+  // On a shared machine the processor time of an open says more than the
+  // time it took on the clock.
+  const auto cpu_ms = [] {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+  };
+  double best = 1e30, best_cpu = 1e30;
   for (int i = 0; i < runs; ++i) {
     view::TesselDoc tdoc;
+    const double c0 = cpu_ms();
     auto t0 = clock_type::now();
     if (!tdoc.open(path)) {
       std::fprintf(stderr, "Can't open document: %s\n", argv[1]);
       return 1;
     }
     const double ms = ms_since(t0);
+    const double cpu = cpu_ms() - c0;
     if (ms < best) best = ms;
-    std::printf("open run %d: %.0f ms\n", i + 1, ms);
+    if (cpu < best_cpu) best_cpu = cpu;
+    std::printf("open run %d: %.0f ms (processor %.0f ms)\n", i + 1, ms, cpu);
   }
-  std::printf("open best: %.0f ms, peak RSS %ld MB\n", best, peak_rss_mb());
+  std::printf("open best: %.0f ms, processor %.0f ms, peak RSS %ld MB\n", best, best_cpu, peak_rss_mb());
   return 0;
 }

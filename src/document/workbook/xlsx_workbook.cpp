@@ -8,6 +8,7 @@
 #include "document/io/path_text.h"
 #include "document/workbook/biff_records.h"
 #include "document/workbook/shared_texts.h"
+#include "document/workbook/xml_scan.h"
 #include "document/workbook/xml_stream.h"
 #include "document/workbook/zip_container.h"
 
@@ -236,6 +237,7 @@ class sheet_reader : public xml_handler {
 
   void start(std::string_view name, const char** a) override {
     if (in_data_) {
+      if (name.size() == 1 && name[0] == 'v' && in_cell_) return collect();
       if (name == "c") start_cell(a);
       else if (name == "row") start_row(a);
       else if (in_cell_) {
@@ -268,6 +270,10 @@ class sheet_reader : public xml_handler {
 
   void end(std::string_view name) override {
     if (!in_data_) return;
+    if (name.size() == 1 && name[0] == 'c' && in_cell_) {
+      in_cell_ = false;
+      return end_cell();
+    }
     if (name == "v" || name == "t") {
       collecting_ = false;
     } else if (name == "is") {
@@ -322,7 +328,12 @@ class sheet_reader : public xml_handler {
     if (column_ >= max_xlsx_columns) return refuse_columns();
     next_column_ = column_ + 1;
     const char* t = attribute(a, "t");
-    type_ = t ? t : "n";
+    const std::string_view type = t ? t : "n";
+    type_ = type == "s"   ? cell_type::shared
+            : type == "n" ? cell_type::number
+            : type == "b" ? cell_type::boolean
+            : type == "e" ? cell_type::error
+                          : cell_type::text;
     const char* s = attribute(a, "s");
     const int64_t style = s ? whole_number(s) : 0;
     shape_ = style >= 0 && uint64_t(style) < shapes_.size() ? shapes_[size_t(style)] : number_shape::number;
@@ -334,7 +345,7 @@ class sheet_reader : public xml_handler {
 
   void end_cell() {
     const size_t before = sheet_.text.size();
-    if (type_ == "s") {
+    if (type_ == cell_type::shared) {
       const int64_t i = whole_number(value_);
       if (i < 0 || size_t(i) >= strings_.spans.size()) return;
       // A shared string is kept once per sheet, however many cells show it.
@@ -347,10 +358,10 @@ class sheet_reader : public xml_handler {
       at = uint32_t(before);
       return add(at, uint32_t(t.size()), t.size());
     }
-    if (type_ == "e") return;  // an error shows nothing a schedule holds
-    if (type_ == "b") {
+    if (type_ == cell_type::error) return;  // an error shows nothing a schedule holds
+    if (type_ == cell_type::boolean) {
       sheet_.text += value_ == "1" || value_ == "true" ? u"TRUE" : u"FALSE";
-    } else if (type_ == "n") {
+    } else if (type_ == cell_type::number) {
       std::string_view v = value_;
       if (!v.empty() && v[0] == '+') v.remove_prefix(1);
       double number = 0;
@@ -397,7 +408,8 @@ class sheet_reader : public xml_handler {
   bool in_data_ = false, in_cell_ = false, in_inline_ = false, collecting_ = false, seen_row_ = false;
   int phonetic_ = 0;
   uint64_t row_ = 0, column_ = 0, next_column_ = 0;
-  std::string type_;
+  // "str" (a formula's text), "inlineStr" and any newer kind are text.
+  enum class cell_type : uint8_t { shared, number, boolean, error, text } type_ = cell_type::number;
   number_shape shape_ = number_shape::number;
   std::string value_;
 };
@@ -460,7 +472,7 @@ bool read_xlsx_workbook(zip_container& zip, uint64_t file_size, xlsx_read& out) 
   styles_reader styles;
   if (zip.has(styles_part) && !read_xml_part(zip, styles_part, styles, why)) return refuse(why);
   strings_reader strings(8 * file_size);
-  if (zip.has(strings_part) && !read_xml_part(zip, strings_part, strings, why)) return refuse(why);
+  if (zip.has(strings_part) && !scan_xml_part(zip, strings_part, strings, why)) return refuse(why);
 
   const uint64_t allowed = memory_factor * content + record_allowance;
   budget left{allowed / 32, std::min<uint64_t>(allowed / sizeof(char16_t), 0xFFFFFFFFu)};
@@ -469,8 +481,11 @@ bool read_xlsx_workbook(zip_container& zip, uint64_t file_size, xlsx_read& out) 
     xlsx_sheet& sheet = out.sheets.emplace_back();
     sheet.name = book.sheets[i].name;
     if (sheet_parts[i].empty()) continue;
+    // A cell takes some thirty bytes of XML at the least; reserving for
+    // that spares the copies of a growing list.
+    sheet.cells.reserve(size_t(std::min<uint64_t>(zip.size_of(sheet_parts[i]) / 48, left.cells)));
     sheet_reader reader(sheet, strings, styles.shapes, book.from_1904, left);
-    if (!read_xml_part(zip, sheet_parts[i], reader, why)) return refuse(why);
+    if (!scan_xml_part(zip, sheet_parts[i], reader, why)) return refuse(why);
     left.cells -= std::min(left.cells, span(sheet.rows, sheet.columns));
   }
   out.content_size = content;
