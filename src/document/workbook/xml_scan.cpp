@@ -1,5 +1,6 @@
 #include "document/workbook/xml_scan.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -212,6 +213,12 @@ class scanner {
   }
 
   void text(std::string_view raw) {
+    if (depth_ == 0) {
+      // Outside the root only white space may stand.
+      for (char c : raw)
+        if (!is_space(c)) return refuse(u"is not well-formed XML (text outside its elements).");
+      return;
+    }
     if (raw.find('&') == std::string_view::npos) {
       handler_.text(raw);
     } else {
@@ -287,9 +294,15 @@ bool decode_references(std::string_view raw, std::string& out) {
   return true;
 }
 
-bool scan_xml_text(std::string_view xml, std::string_view part, xml_handler& handler, std::u16string& why) {
+bool scan_xml_text(std::string_view xml, std::string_view part, xml_handler& handler, std::u16string& why,
+                   size_t chunk) {
   scanner s(part, handler);
-  if (s.feed(xml, true)) return true;
+  chunk = std::max<size_t>(chunk, 1);
+  for (size_t at = 0;; at += chunk) {
+    const bool last = xml.size() - at <= chunk;
+    if (!s.feed(xml.substr(at, last ? std::string_view::npos : chunk), last)) break;
+    if (last) return true;
+  }
   why = s.why();
   return false;
 }

@@ -27,8 +27,10 @@ constexpr size_t max_xml_token = size_t(4) << 20;
 // handler refused.
 bool scan_xml_part(zip_container& zip, std::string_view part, xml_handler& handler, std::u16string& why);
 
-// The same over the bytes of a whole part (for tests).
-bool scan_xml_text(std::string_view xml, std::string_view part, xml_handler& handler, std::u16string& why);
+// The same over the bytes of a whole part, handed over `chunk` bytes at a
+// time as the container would (for tests).
+bool scan_xml_text(std::string_view xml, std::string_view part, xml_handler& handler, std::u16string& why,
+                   size_t chunk = size_t(-1));
 
 // Turns entity and character references in `raw` into their characters
 // (UTF-8), appended to `out`. False at a reference that is not one of
