@@ -312,7 +312,15 @@ class sheet_reader : public xml_handler {
 
   void start_cell(const char** a) {
     if (!seen_row_) start_row(nullptr);
-    const char* r = attribute(a, "r");
+    // One pass over the attributes: a sheet has a cell for every few bytes.
+    const char *r = nullptr, *t = nullptr, *s = nullptr;
+    for (; a && a[0]; a += 2) {
+      const std::string_view name = local_name(a[0]);
+      if (name.size() != 1) continue;
+      if (name[0] == 'r') r = a[1];
+      else if (name[0] == 't') t = a[1];
+      else if (name[0] == 's') s = a[1];
+    }
     if (r) {
       const int64_t c = reference_column(r);
       if (c < 0) {
@@ -327,14 +335,12 @@ class sheet_reader : public xml_handler {
     }
     if (column_ >= max_xlsx_columns) return refuse_columns();
     next_column_ = column_ + 1;
-    const char* t = attribute(a, "t");
     const std::string_view type = t ? t : "n";
     type_ = type == "s"   ? cell_type::shared
             : type == "n" ? cell_type::number
             : type == "b" ? cell_type::boolean
             : type == "e" ? cell_type::error
                           : cell_type::text;
-    const char* s = attribute(a, "s");
     const int64_t style = s ? whole_number(s) : 0;
     shape_ = style >= 0 && uint64_t(style) < shapes_.size() ? shapes_[size_t(style)] : number_shape::number;
     in_cell_ = true;

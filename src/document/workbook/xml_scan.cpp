@@ -111,21 +111,10 @@ class scanner {
       if (starts_with(t, "<!DOCTYPE")) return refuse(u"declares a document type (DOCTYPE), which a workbook never does."), s.size();
       return refuse(u"is not well-formed XML (a markup declaration stands in it)."), s.size();
     }
-    // An element's tag ends at the first '>' outside quotes.
-    char quote = 0;
-    size_t gt = pos + 1;
-    for (; gt < s.size(); ++gt) {
-      const char c = s[gt];
-      if (quote) {
-        if (c == quote) quote = 0;
-      } else if (c == '"' || c == '\'') {
-        quote = c;
-      } else if (c == '>') {
-        break;
-      }
-    }
-    if (gt == s.size()) return last ? refuse(u"ends inside a tag."), s.size() : pos;
     if (t[1] == '/') {
+      const void* found = std::memchr(s.data() + pos, '>', s.size() - pos);
+      if (!found) return last ? refuse(u"ends inside a tag."), s.size() : pos;
+      const size_t gt = size_t(static_cast<const char*>(found) - s.data());
       std::string_view name = s.substr(pos + 2, gt - pos - 2);
       while (!name.empty() && is_space(name.back())) name.remove_suffix(1);
       if (name.empty() || depth_ == 0 || open_[depth_ - 1] != name)
@@ -135,8 +124,9 @@ class scanner {
       check_handler();
       return gt + 1;
     }
-    element(s.substr(pos + 1, gt - pos - 1));
-    return gt + 1;
+    const size_t end = element(s, pos);
+    if (end == std::string_view::npos) return last ? refuse(u"ends inside a tag."), s.size() : pos;
+    return end;
   }
 
   // Skips a comment or a processing instruction; the XML declaration's
@@ -159,43 +149,51 @@ class scanner {
     return end + end_mark.size();
   }
 
-  // A start tag's inside: its name, its attributes, an ending '/'.
-  void element(std::string_view tag) {
-    bool empty = false;
-    if (!tag.empty() && tag.back() == '/') {
-      empty = true;
-      tag.remove_suffix(1);
-    }
-    size_t i = 0;
-    while (i < tag.size() && !is_space(tag[i])) ++i;
-    const std::string_view name = tag.substr(0, i);
-    if (name.empty()) return refuse(u"is not well-formed XML (a tag without a name).");
+  // A start tag from its '<' at `pos`, in one pass: its name, its
+  // attributes, an ending "/>". Answers where it ends, or npos when the
+  // bytes end first (or it is refused: why_ says so).
+  size_t element(std::string_view s, size_t pos) {
+    const size_t n = s.size();
+    size_t i = pos + 1;
+    while (i < n && !is_space(s[i]) && s[i] != '>' && s[i] != '/') ++i;
+    if (i == n) return std::string_view::npos;
+    const std::string_view name = s.substr(pos + 1, i - pos - 1);
+    if (name.empty()) return refuse(u"is not well-formed XML (a tag without a name)."), n;
     attributes_.clear();
     offsets_.clear();
-    while (i < tag.size()) {
-      while (i < tag.size() && is_space(tag[i])) ++i;
-      if (i == tag.size()) break;
+    for (;;) {
+      while (i < n && is_space(s[i])) ++i;
+      if (i == n) return std::string_view::npos;
+      if (s[i] == '>' || s[i] == '/') break;
       const size_t name_begin = i;
-      while (i < tag.size() && tag[i] != '=' && !is_space(tag[i])) ++i;
-      const std::string_view attribute_name = tag.substr(name_begin, i - name_begin);
-      while (i < tag.size() && is_space(tag[i])) ++i;
-      if (attribute_name.empty() || i == tag.size() || tag[i] != '=')
-        return refuse(u"is not well-formed XML (an attribute without its value).");
+      while (i < n && s[i] != '=' && s[i] != '>' && s[i] != '/' && !is_space(s[i])) ++i;
+      const std::string_view attribute_name = s.substr(name_begin, i - name_begin);
+      while (i < n && is_space(s[i])) ++i;
+      if (i == n) return std::string_view::npos;
+      if (s[i] != '=') return refuse(u"is not well-formed XML (an attribute without its value)."), n;
       ++i;
-      while (i < tag.size() && is_space(tag[i])) ++i;
-      if (i == tag.size() || (tag[i] != '"' && tag[i] != '\''))
-        return refuse(u"is not well-formed XML (an attribute value without quotes).");
-      const char quote = tag[i++];
-      const size_t close = tag.find(quote, i);
-      if (close == std::string_view::npos) return refuse(u"is not well-formed XML (an attribute value without its end).");
+      while (i < n && is_space(s[i])) ++i;
+      if (i == n) return std::string_view::npos;
+      if (s[i] != '"' && s[i] != '\'') return refuse(u"is not well-formed XML (an attribute value without quotes)."), n;
+      const char quote = s[i++];
+      const void* found = std::memchr(s.data() + i, quote, n - i);
+      if (!found) return std::string_view::npos;
+      const size_t close = size_t(static_cast<const char*>(found) - s.data());
       offsets_.push_back(attributes_.size());
       attributes_.append(attribute_name);
       attributes_ += '\0';
       offsets_.push_back(attributes_.size());
-      if (!decode_references(tag.substr(i, close - i), attributes_))
-        return refuse(u"uses an entity that XML does not define.");
+      if (!decode_references(s.substr(i, close - i), attributes_))
+        return refuse(u"uses an entity that XML does not define."), n;
       attributes_ += '\0';
       i = close + 1;
+    }
+    bool empty = false;
+    if (s[i] == '/') {
+      if (i + 1 == n) return std::string_view::npos;
+      if (s[i + 1] != '>') return refuse(u"is not well-formed XML (a '/' inside a tag)."), n;
+      empty = true;
+      ++i;
     }
     pointers_.clear();
     for (size_t o : offsets_) pointers_.push_back(attributes_.data() + o);
@@ -210,6 +208,7 @@ class scanner {
       handler_.end(local);
       check_handler();
     }
+    return i + 1;
   }
 
   void text(std::string_view raw) {

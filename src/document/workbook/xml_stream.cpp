@@ -9,11 +9,6 @@
 
 namespace tessel::document {
 
-std::string_view local_name(std::string_view name) {
-  const size_t colon = name.rfind(':');
-  return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
 const char* attribute(const char** attributes, std::string_view name) {
   for (const char** a = attributes; a && a[0]; a += 2)
     if (local_name(a[0]) == name) return a[1];

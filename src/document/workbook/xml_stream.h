@@ -31,7 +31,10 @@ class xml_handler {
 bool read_xml_part(zip_container& zip, std::string_view part, xml_handler& handler, std::u16string& why);
 
 // The name without its namespace prefix.
-std::string_view local_name(std::string_view name);
+inline std::string_view local_name(std::string_view name) {
+  const size_t colon = name.rfind(':');
+  return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
 // The value of the attribute whose local name is `name`, or null.
 const char* attribute(const char** attributes, std::string_view name);
 
