@@ -32,9 +32,11 @@ class Xlsx : public ::testing::Test {
   void SetUp() override { catalog::build_catalogs(); }
 
   // Writes the workbook and reads its sheets.
-  bool read(const xlsx_parts& parts, workbook& book) {
+  bool read(const xlsx_parts& parts, workbook& book, bool deflate = true) {
     const fs::path path = s_.dir / "book.xlsx";
-    write_zip(path, xlsx_entries(parts));
+    std::vector<zip_part> entries = xlsx_entries(parts);
+    for (zip_part& e : entries) e.deflate = deflate;
+    write_zip(path, entries);
     return book.open(path.u16string(), workbook_kind::xlsx);
   }
   // Opens a file of these entries as a schedule.
@@ -137,7 +139,7 @@ TEST_F(Xlsx, SheetsAreFoundByNameThroughTheRelationships) {
   p.sheets.push_back({"TASK", sheet_xml(text_row({"task_code"})), "xl/worksheets/sheet1.xml"});
   p.sheets.push_back({"TASKPRED", sheet_xml(text_row({"task_id"})), "xl/other/relations.xml"});
   workbook book;
-  ASSERT_TRUE(read(p, book)) << narrow(book.refusal());
+  ASSERT_TRUE(read(p, book, false)) << narrow(book.refusal());  // stored, not compressed
   ASSERT_EQ(book.sheets().size(), 3u);
   const char* names[] = {"USERDATA", "TASK", "TASKPRED"};
   const char* first[] = {"user_data", "task_code", "task_id"};
@@ -175,6 +177,12 @@ TEST_F(Xlsx, AnExportOpensAsASchedule) {
   EXPECT_EQ(d.taskpred[0].predtask, &d.task[0]);
   // WBS elements P, P.A and P.B under the project's own node.
   EXPECT_GE(d.projwbs.size(), 3u);
+}
+
+TEST(XlsxFormat, TheZipSignatureLeadsToTheWorkbookReader) {
+  EXPECT_EQ(format_of_bytes(std::string("PK\x03\x04\x14\x00", 6)), schedule_format::xlsx);
+  EXPECT_EQ(format_of_bytes(std::string("PK\x05\x06", 4)), schedule_format::none);  // an empty archive
+  EXPECT_EQ(format_of_bytes("PK"), schedule_format::none);
 }
 
 // ---- Bounds ---------------------------------------------------------------------
