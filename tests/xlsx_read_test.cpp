@@ -251,6 +251,8 @@ TEST_F(Xlsx, EachBoundRefusesWithItsReason) {
                    u"more than 1,048,576 rows"});
   cases.push_back({"rows declared", with_task(sheet_xml("", "<dimension ref=\"A1:B1048577\"/>")),
                    u"more than 1,048,576 rows"});
+  cases.push_back({"rows beyond any number", with_task(sheet_xml("<row r=\"99999999999999999999999\"/>")),
+                   u"more than 1,048,576 rows"});
   // Shared strings that compress well, but not too well: a number and a
   // long repeated tail each.
   std::string strings = "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";

@@ -81,6 +81,12 @@ TEST(XmlScan, RefusesWhatAWorksheetNeverHolds) {
       {"< a/>", "a tag without a name"},
       {"<a><!ELEMENT a ANY></a>", "a markup declaration"},
       {"<a/>junk", "text outside its elements"},
+      {[] {
+         std::string deep;
+         for (size_t i = 0; i <= max_xml_depth; ++i) deep += "<a>";
+         return deep;
+       }(),
+       "nests its elements deeper"},
   };
   for (const auto& c : cases) {
     for (size_t chunk : {size_t(-1), size_t(1), size_t(3)}) {

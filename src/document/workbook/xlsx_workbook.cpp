@@ -42,6 +42,14 @@ int64_t whole_number(std::string_view s) {
   return int64_t(v);
 }
 
+// A row number: digits only, held at 2^40 + 1 when larger (past every
+// bound); -1 when the text is not one.
+int64_t row_number(std::string_view s) {
+  if (s.empty() || s.find_first_not_of("0123456789") != std::string_view::npos) return -1;
+  const int64_t n = whole_number(s);
+  return n >= 0 ? n : (int64_t(1) << 40) + 1;
+}
+
 bool flag_value(const char* v) {
   return v && (std::string_view(v) == "1" || std::string_view(v) == "true");
 }
@@ -258,8 +266,7 @@ class sheet_reader : public xml_handler {
         std::string_view digits;
         const int64_t column = reference_column(last, &digits);
         if (column < 0 && !last.empty() && last[0] > '9') refuse_columns();
-        const int64_t row = whole_number(digits);
-        if (row > int64_t(max_xlsx_rows)) refuse_rows();
+        if (row_number(digits) > int64_t(max_xlsx_rows)) refuse_rows();
       }
     }
   }
@@ -302,7 +309,7 @@ class sheet_reader : public xml_handler {
 
   void start_row(const char** a) {
     const char* r = attribute(a, "r");
-    const int64_t n = r ? whole_number(r) : -1;
+    const int64_t n = r ? row_number(r) : -1;
     // A row without its number follows the one before.
     row_ = n >= 1 ? uint64_t(n - 1) : row_ + (seen_row_ ? 1 : 0);
     seen_row_ = true;

@@ -198,6 +198,7 @@ class scanner {
     pointers_.clear();
     for (size_t o : offsets_) pointers_.push_back(attributes_.data() + o);
     pointers_.push_back(nullptr);
+    if (depth_ == max_xml_depth) return refuse(u"nests its elements deeper than any worksheet does."), n;
     if (depth_ == open_.size()) open_.emplace_back();
     open_[depth_++].assign(name);
     const std::string_view local = local_name(name);

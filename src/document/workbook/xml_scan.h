@@ -8,7 +8,8 @@
 // character references, CDATA sections, comments and processing
 // instructions. A document type is refused as the parser refuses it, and
 // so is any other entity, an encoding other than UTF-8, and a tag or a run
-// of text longer than a worksheet ever writes (`max_xml_token`).
+// of text longer than a worksheet ever writes (`max_xml_token`), or
+// elements nested deeper than it ever nests them (`max_xml_depth`).
 #pragma once
 
 #include <string>
@@ -20,6 +21,9 @@ class xml_handler;
 class zip_container;
 
 constexpr size_t max_xml_token = size_t(4) << 20;
+// Worksheets nest their elements a few levels deep; each level open costs
+// the scanner its name.
+constexpr size_t max_xml_depth = 256;
 
 // Reads the entry `part` of `zip` through `handler`, which sees local names
 // and decoded text and attribute values as with read_xml_part. False, with
