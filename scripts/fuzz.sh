@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 SECONDS_EACH="${1:-60}"
 shift || true
 TARGETS=("$@")
-[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(fuzz_xer fuzz_node_text fuzz_key_value fuzz_layout fuzz_workbook)
+[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(fuzz_xer fuzz_node_text fuzz_key_value fuzz_layout fuzz_workbook fuzz_xlsx)
 B=build-fuzz
 
 cmake -S . -B "$B" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -31,6 +31,13 @@ cp Layouts/*/*.tlf "$SEEDS/fuzz_layout/"
 cp Layouts/*/*.tlf "$SEEDS/fuzz_node_text/"
 mkdir -p "$SEEDS/fuzz_workbook"
 cp tests/data/xls/*.xls "$SEEDS/fuzz_workbook/"
+# Excel 2007+ workbooks: small ones made here, and the real exports beside
+# the project, whole and cut to their first rows (a whole export is larger
+# than an input may be).
+REAL_XLSX=(../shared/testdata/real/xlsx/*.xlsx)
+[ -e "${REAL_XLSX[0]}" ] || REAL_XLSX=()
+python3 scripts/make_xlsx_seeds.py "$SEEDS/fuzz_xlsx" "${REAL_XLSX[@]}"
+[ ${#REAL_XLSX[@]} -eq 0 ] || cp "${REAL_XLSX[@]}" "$SEEDS/fuzz_xlsx/"
 for t in "${TARGETS[@]}"; do
   if [ -d "tests/data/fuzz/$t" ]; then cp "tests/data/fuzz/$t"/* "$SEEDS/$t/"; fi
 done

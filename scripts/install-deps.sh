@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
   xvfb xdotool xclip
   libutfcpp-dev
+  libzip-dev libexpat1-dev
   libgtest-dev
   fonts-crosextra-carlito
   python3-xlwt

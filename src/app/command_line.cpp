@@ -29,7 +29,7 @@ QString usage_text() {
       "       tessel-reader --print-pdf OUT.pdf [options] FILE\n"
       "       tessel-reader [--render OUT.png [options]] --compare OLD NEW\n"
       "\n"
-      "Opens a schedule (.xer or .xls) in the viewer, or renders it without a window.\n"
+      "Opens a schedule (.xer, .xls or .xlsx) in the viewer, or renders it without a window.\n"
       "\n"
       "  --render OUT.png      draw the whole main window to a PNG image and exit\n"
       "  --print-pdf OUT.pdf   write what Print would print to a PDF file and exit\n"

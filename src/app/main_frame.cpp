@@ -635,7 +635,7 @@ QString CMainFrame::open_dialog_folder() const {
 
 void CMainFrame::show_open_dialog() {
   const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), open_dialog_folder(),
-                                                    QStringLiteral("Tessel Files (*.xer *.xls)"));
+                                                    QStringLiteral("Tessel Files (*.xer *.xls *.xlsx)"));
   if (!path.isEmpty()) open_file(path);
 }
 

@@ -4,7 +4,7 @@
 
 namespace tessel::document {
 
-Document_xls::Document_xls() { attach_extra_values(*this, &values_); }
+Document_xls::Document_xls(workbook_kind kind) : kind_(kind) { attach_extra_values(*this, &values_); }
 
 Document_xls::~Document_xls() { attach_extra_values(*this, nullptr); }
 

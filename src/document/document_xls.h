@@ -14,6 +14,7 @@
 
 #include "catalog/field_catalog.h"
 #include "document/document.h"
+#include "document/workbook/workbook.h"
 
 namespace tessel::document {
 
@@ -53,8 +54,11 @@ class workbook_values final : public extra_values {
 
 class Document_xls : public Document {
  public:
-  Document_xls();
+  // A workbook of either container; the import is the same for both.
+  explicit Document_xls(workbook_kind kind = workbook_kind::xls);
   ~Document_xls() override;
+
+  workbook_kind kind() const { return kind_; }
 
   // Clears the availability of every catalog field, imports the workbook
   // (which marks the fields it carries), links and runs the passes. Answers
@@ -67,11 +71,11 @@ class Document_xls : public Document {
   // WBS element, resource and project in that order.
   void run_passes();
 
-  // Marks the load as refused, for the reason given in plain words: the
-  // workbook could not be read at all, or holds no schedule.
-  void refuse(std::u16string reason) {
+  // Marks the load as refused: the workbook could not be read at all, or
+  // holds no schedule; `reason` says why in plain words when it is known.
+  void refuse(std::u16string reason = {}) {
     refused_ = true;
-    refusal_reason_ = std::move(reason);
+    if (!reason.empty()) refusal_reason_ = std::move(reason);
   }
 
   // The load report, filled by the import as it reads the sheets.
@@ -89,6 +93,7 @@ class Document_xls : public Document {
   bool resource_list_read = false;
 
  private:
+  workbook_kind kind_;
   workbook_values values_;
 };
 

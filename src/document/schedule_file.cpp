@@ -28,6 +28,7 @@ schedule_format format_of_bytes(std::string_view head) {
     return schedule_format::none;
   }
   if (starts_with(head, "\xD0\xCF\x11\xE0")) return schedule_format::xls;
+  if (starts_with(head, "PK\x03\x04")) return schedule_format::xlsx;
   return schedule_format::none;
 }
 
@@ -75,6 +76,9 @@ opened_file open_schedule(const std::u16string& path, std::optional<text_encodin
       break;
     case schedule_format::xls:
       out.document = std::make_unique<Document_xls>();
+      break;
+    case schedule_format::xlsx:
+      out.document = std::make_unique<Document_xls>(workbook_kind::xlsx);
       break;
     case schedule_format::none:
       return out;

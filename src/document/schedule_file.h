@@ -14,11 +14,12 @@
 
 namespace tessel::document {
 
-enum class schedule_format { none, xer, xls };
+enum class schedule_format { none, xer, xls, xlsx };
 
 // The format announced by the first bytes of a file: "ERMHDR" (after an
 // optional UTF-8 byte-order mark) for a text export, the compound-file
-// signature for a workbook; none otherwise.
+// signature for a binary workbook, a ZIP entry's signature for an Excel
+// 2007+ workbook; none otherwise.
 schedule_format format_of_bytes(std::string_view head);
 
 // What became of an open.

@@ -18,7 +18,7 @@ std::vector<command>& commands() {
 
 void print_help() {
   std::cout << "Usage: tessel-dump [OPTION] ...\n"
-               "Prints what Tessel Reader reads from a schedule file (.xer or .xls).\n"
+               "Prints what Tessel Reader reads from a schedule file (.xer, .xls or .xlsx).\n"
                "Texts are printed as UTF-8; tables as TSV with a header line.\n\n";
   auto sorted = commands();
   std::sort(sorted.begin(), sorted.end(),

@@ -1,6 +1,7 @@
 #include "document/workbook/workbook.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 #if defined(__GLIBC__)
@@ -9,6 +10,8 @@
 
 #include "document/workbook/biff_records.h"
 #include "document/workbook/compound_file.h"
+#include "document/workbook/xlsx_workbook.h"
+#include "document/workbook/zip_container.h"
 #include "document/io/open_limits.h"
 #include "document/io/path_text.h"
 
@@ -41,20 +44,24 @@ void workbook_sheet::append_cell(std::u16string_view text) {
   text_.append(text);
 }
 
-void workbook_sheet::take(biff_sheet&& read) {
+template <class Read>
+void workbook_sheet::take_cells(Read&& read) {
   name_ = std::move(read.name);
   rows_ = read.rows;
   cols_ = read.columns;
   // Cells past the last one with a value are not stored; they read empty.
   // Each position takes the last cell read for it.
-  const auto index = [&](const biff_cell& c) { return uint64_t(c.row) * cols_ + c.column; };
+  const auto index = [&](const auto& c) { return uint64_t(c.row) * cols_ + c.column; };
   uint64_t count = 0;
-  for (const biff_cell& c : read.cells) count = std::max(count, index(c) + 1);
+  for (const auto& c : read.cells) count = std::max(count, index(c) + 1);
   spans_.assign(count, {});
-  for (const biff_cell& c : read.cells) spans_[index(c)] = {c.text_begin, c.text_length};
+  for (const auto& c : read.cells) spans_[index(c)] = {c.text_begin, c.text_length};
   text_ = std::move(read.text);
-  read.cells = std::vector<biff_cell>();
+  read.cells = {};
 }
+
+void workbook_sheet::take(biff_sheet&& read) { take_cells(std::move(read)); }
+void workbook_sheet::take(xlsx_sheet&& read) { take_cells(std::move(read)); }
 
 workbook_sheet workbook_sheet::from_rows(std::string name, const std::vector<std::vector<std::u16string>>& rows) {
   workbook_sheet s;
@@ -111,8 +118,22 @@ const char16_t* stream_refusal(std::string_view s) {
 
 }  // namespace
 
-bool workbook::open(const std::u16string& path) {
+bool workbook::open(const std::u16string& path, workbook_kind kind) {
   close();
+  if (kind == workbook_kind::xlsx) {
+    // The container is read from the file as its parts are needed.
+    if (!file_size_acceptable(path)) {
+      refusal_ = u"The file is larger than the memory this computer has free.";
+      return false;
+    }
+    zip_container zip;
+    if (!zip.open_file(narrow_path(path))) {
+      refusal_ = zip.refusal();
+      return false;
+    }
+    std::error_code ec;
+    return read_xlsx(zip, std::filesystem::file_size(narrow_path(path), ec));
+  }
   std::string bytes, stream;
   if (!read_whole_file(path, bytes)) {
     refusal_ = u"The file could not be read.";
@@ -127,8 +148,16 @@ bool workbook::open(const std::u16string& path) {
   return read_stream(std::move(stream), size);
 }
 
-bool workbook::open_bytes(std::string_view file) {
+bool workbook::open_bytes(std::string_view file, workbook_kind kind) {
   close();
+  if (kind == workbook_kind::xlsx) {
+    zip_container zip;
+    if (!zip.open_bytes(file)) {
+      refusal_ = zip.refusal();
+      return false;
+    }
+    return read_xlsx(zip, file.size());
+  }
   std::string stream;
   if (!workbook_stream(file, stream)) {
     refusal_ = workbook_refusal::damaged_container;
@@ -148,6 +177,20 @@ bool workbook::read_stream(std::string&& stream, uint64_t file_size) {
   file_size_ = file_size;
   sheets_.resize(read.size());
   for (size_t i = 0; i < read.size(); ++i) sheets_[i].take(std::move(read[i]));
+  read = {};
+  give_back_freed_memory();
+  return true;
+}
+
+bool workbook::read_xlsx(zip_container& zip, uint64_t file_size) {
+  xlsx_read read;
+  if (!read_xlsx_workbook(zip, file_size, read)) {
+    refusal_ = std::move(read.refusal);
+    return false;
+  }
+  file_size_ = read.content_size;
+  sheets_.resize(read.sheets.size());
+  for (size_t i = 0; i < read.sheets.size(); ++i) sheets_[i].take(std::move(read.sheets[i]));
   read = {};
   give_back_freed_memory();
   return true;

@@ -1,5 +1,5 @@
-// A spreadsheet workbook (Excel 97-2003: records in a compound file) read
-// once into memory: every worksheet in workbook order with its name, its row
+// A spreadsheet workbook (Excel 97-2003: records in a compound file; or
+// Excel 2007+: XML parts in a ZIP container) read once into memory: every worksheet in workbook order with its name, its row
 // and column counts and the formatted text of every cell. The file's bytes
 // are released as soon as the sheets are built.
 //
@@ -22,6 +22,11 @@
 namespace tessel::document {
 
 struct biff_sheet;
+struct xlsx_sheet;
+class zip_container;
+
+// The container a workbook comes in.
+enum class workbook_kind { xls, xlsx };
 
 // Why a workbook is refused, in the words the user reads under "Can't open
 // document".
@@ -60,8 +65,11 @@ class workbook_sheet {
   friend class workbook;
   void reserve(uint32_t rows, uint32_t cols);
   void append_cell(std::u16string_view text);
-  // Lays out the cells of a sheet as read from its records.
+  // Lays out the cells of a sheet as read from its records or its XML.
   void take(biff_sheet&& read);
+  void take(xlsx_sheet&& read);
+  template <class Read>
+  void take_cells(Read&& read);
 
   std::string name_;
   uint32_t rows_ = 0;
@@ -86,9 +94,10 @@ class workbook {
   // Opens the workbook at `path` and reads every sheet. Answers false (and
   // holds no sheets) when the file cannot be opened or parsed as a workbook;
   // `refusal` then says why in plain words.
-  bool open(const std::u16string& path);
+  bool open(const std::u16string& path, workbook_kind kind = workbook_kind::xls);
   // The same for the bytes of a whole file.
-  bool open_bytes(std::string_view file);
+  bool open_bytes(std::string_view file, workbook_kind kind = workbook_kind::xls);
+  const std::u16string& refusal() const { return refusal_; }
   // Forgets the sheets.
   void close();
   // Frees the cells of one of its sheets, which then reads as empty; the
@@ -96,10 +105,9 @@ class workbook {
   void release(const workbook_sheet& sheet);
 
   const std::vector<workbook_sheet>& sheets() const { return sheets_; }
-  // Why the last open failed ("The workbook is older than Excel 97."); empty
-  // after a successful one.
-  const std::u16string& refusal() const { return refusal_; }
-  // The size of the file the sheets were read from.
+  // The size of the file the sheets were read from; for a ZIP container,
+  // what the parts read expand to, since that is what a binary workbook's
+  // file holds.
   uint64_t file_size() const { return file_size_; }
   // The first sheet named exactly `name` (case-sensitive), or null.
   const workbook_sheet* sheet(std::string_view name) const;
@@ -107,6 +115,8 @@ class workbook {
  private:
   // Reads the sheets of a workbook stream taken from a file of `file_size` bytes.
   bool read_stream(std::string&& stream, uint64_t file_size);
+  // Reads the sheets of an open ZIP container taken from a file of `file_size` bytes.
+  bool read_xlsx(zip_container& zip, uint64_t file_size);
 
   std::vector<workbook_sheet> sheets_;
   uint64_t file_size_ = 0;

@@ -35,7 +35,7 @@ void mark(catalog::field_entry* e) {
 
 bool import_workbook(Document_xls& doc, const std::u16string& path) {
   workbook book;
-  if (!book.open(path)) {
+  if (!book.open(path, doc.kind())) {
     add_project(doc);
     doc.refuse(book.refusal());
     return false;
