@@ -107,15 +107,18 @@ TEST_F(Filters, EachFilterSelectsWhatItsNameSays) {
     EXPECT_EQ(act(5).Evaluate(r), status == 1) << status;
     EXPECT_EQ(act(13).Evaluate(r), status == 2) << status;
   }
-  // Primary and secondary (-1: none given) constraints: {primary, secondary,
-  // has finish, has start}. Start On with Finish On as secondary is in both.
-  for (auto [first, second, finish, start] : {std::array{2, 6, 1, 1}, {9, -1, 1, 0}, {0, 0, 0, 0}}) {
-    fake_row r;
-    r.set(u"cstr_type", s_constraint_type(first));
-    if (second >= 0) r.set(u"cstr_type2", s_constraint_type(second));
-    EXPECT_EQ(act(3).Evaluate(r), bool(finish)) << first << "/" << second;
-    EXPECT_EQ(act(4).Evaluate(r), bool(start)) << first << "/" << second;
-  }
+  // Start constraints are the codes 2 to 5, finish constraints 6 to 9, as
+  // primary or as secondary constraint; Start On with Finish On is in both.
+  for (int32_t code = 0; code <= 9; ++code)
+    for (std::u16string_view key : {u"cstr_type", u"cstr_type2"}) {
+      fake_row r;
+      r.set(key, s_constraint_type(code));
+      EXPECT_EQ(act(3).Evaluate(r), code >= 6) << code;
+      EXPECT_EQ(act(4).Evaluate(r), code >= 2 && code <= 5) << code;
+    }
+  fake_row both;
+  both.set(u"cstr_type", s_constraint_type(2)).set(u"cstr_type2", s_constraint_type(6));
+  EXPECT_TRUE(act(3).Evaluate(both) && act(4).Evaluate(both));
   // Activity types: milestones, level of effort, the three normal kinds.
   for (int32_t type = 0; type <= 5; ++type) {
     fake_row r;
