@@ -577,9 +577,20 @@ TEST(EnumsTest, ReadsStoredCodesCaptionsOrDefaultFromTextOrBytes) {
   EXPECT_EQ(s_relationship_type(u"Start To Start").text(), u"Finish To Start");
   EXPECT_EQ(s_relationship_type(u"FF").code, 0);
 
+  // Duration type: code 3 (also the default) is shown with two ampersands.
+  EXPECT_EQ(s_duration_type(u"Fixed Units").code, 2);
+  EXPECT_EQ(s_duration_type(u"DT_FixedRate").code, 0);
+  EXPECT_EQ(s_duration_type(u"DT_FixedDUR2").text(), u"Fixed Duration && Units");
+  EXPECT_EQ(s_duration_type(u"Fixed Duration and Units/Time").code, 1);
+
   // Types that read codes only ignore their captions.
   EXPECT_EQ(s_calendar_type(u"CA_Rsrc").code, 1);
   EXPECT_EQ(s_calendar_type(u"Resource").code, 0);
+  EXPECT_EQ(s_activity_code_type_scope(u"AS_Project").text(), u"Project");
+  EXPECT_EQ(s_activity_code_type_scope(u"EPS").code, 0);
+  EXPECT_EQ(s_logical_data_type(u"FT_MONEY").code, 4);
+  EXPECT_EQ(s_logical_data_type(u"Money").code, 2);
+  EXPECT_EQ(s_logical_data_type(u"FT_DATE").text(), u"Text");
 
   // Project status: unknown and empty texts give 5, never the caption-less 3.
   EXPECT_EQ(s_project_status(u"WS_Whatif").text(), u"What-if");
@@ -589,12 +600,23 @@ TEST(EnumsTest, ReadsStoredCodesCaptionsOrDefaultFromTextOrBytes) {
   EXPECT_EQ(s_project_status(5).text(), u"");
   EXPECT_TRUE(s_project_status(4).less(s_project_status(u"bogus")));
 
-  // No constraint is code 0 and shows nothing; node types read nothing.
+  // No constraint is code 0 and shows nothing.
   EXPECT_EQ(s_constraint_type(u"").code, 0);
-  EXPECT_EQ(s_constraint_type(0).text(), u"");
+  EXPECT_EQ(s_constraint_type(u"Mandatory Finish").code, 9);
+  EXPECT_EQ(s_constraint_type(u"CS_MSOA").text(), u"Start On or After");
+
+  // Node types and review statuses read nothing.
   EXPECT_EQ(s_node_type(u"Project").code, 0);
+  EXPECT_EQ(s_node_type(1).text(), u"Project");
   EXPECT_EQ(s_node_type(2).text(), u"");
+  EXPECT_EQ(s_review_status(7).text(), u"");
+
+  // Defaults.
+  EXPECT_EQ(s_leveling_priority().text(), u"3 - Normal");
   EXPECT_EQ(s_duration_type().code, 3);
+  EXPECT_EQ(s_relationship_type().code, 1);
+  EXPECT_EQ(s_rate_type(u"Price / Unit3").code, 2);
+  EXPECT_EQ(s_resource_type(u"RT_Mat").text(), u"Material");
 
   // Latin bytes read like their text.
   // Every stored code, caption and accepted text, as bytes, gives the same
