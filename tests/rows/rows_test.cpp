@@ -685,39 +685,3 @@ TEST(RowsDemo, ShippedLayoutsGroupTheDemoSchedule) {
   }
 }
 
-TEST(RowsReal, CopyTextOfEveryViewListsTheFileRecords) {
-  SKIP_WITHOUT_REAL_EXPORTS();
-  const fs::path dir = test_support::real_dir();
-  for (const char* name : {"xer2csv-harbour-pointe-17.12.xer", "xer2csv-johnstown-17.12.xer"}) {
-    const fs::path file = dir / name;
-    if (!fs::exists(file)) continue;
-    SCOPED_TRACE(name);
-    TesselDoc doc;
-    ASSERT_TRUE(doc.open(file.u16string()));
-    const tessel::document::Document& d = *doc.document();
-    // The record counts are those of the file's tables (checked where
-    // schedules are opened).
-    for (const view_rows& v : records_per_view(d)) {
-      const Layout* layout = doc.configuration().first_layout(v.view);
-      if (!layout) continue;
-      auto root = build_view_tree(d, *layout);
-      const std::u16string text = table_text(*root, layout->columns());
-      std::vector<Row*> rows;
-      EXPECT_EQ(records_shown(*root, rows), v.records) << int(v.view);
-      // One line per visible row below the header.
-      size_t lines = 0;
-      for (char16_t c : text) lines += c == u'\n';
-      EXPECT_EQ(lines, rows.size());
-      if (v.view == view_kind::activity && layout->find_column(act(u"task_code")) == 0) {
-        // Each activity's line starts with its Activity ID.
-        std::set<std::u16string> firsts;
-        std::u16string::size_type at = 0;
-        while ((at = text.find(u'\n', at)) != std::u16string::npos) {
-          ++at;
-          firsts.insert(text.substr(at, text.find(u'\t', at) - at));
-        }
-        for (const tessel::document::TASK& t : d.task) EXPECT_TRUE(firsts.count(t.task_code.value));
-      }
-    }
-  }
-}

@@ -431,37 +431,6 @@ TEST_F(ViewTable, WithoutLayoutOrDocumentNothingToDrawOtherViewsListTheirOwnReco
   EXPECT_EQ(rv.selectionText(), u"Resource ID\nR1\nR2");
 }
 
-TEST_F(ViewTable, DemoScheduleClassicWbsLayout) {
-  TesselDoc doc;
-  ASSERT_TRUE(doc.open(fs::path(TESSEL_SOURCE_DIR "/samples/demo.xer").u16string()));
-  Layout* layout = doc.configuration().layouts().find(view_kind::activity, u"Classic WBS Layout");
-  ASSERT_TRUE(layout);
-  ActivityTableView v;
-  v.set_document(doc.document());
-  v.set_layout(layout);
-  HostPane pane;
-  pane.set_view(&v);
-  pane.set_client_size(900, 400);
-  v.refresh();
-  ASSERT_GT(v.visibleRows().size(), 40u);
-  pane.update_ranges();
-  pane.scroll(scroll_bar::vertical, scroll_action::bottom);
-  for (Row* r : v.visibleRows()) r->table_rect.w = -1.0f;
-  recording_surface s;
-  pane.paint(s);
-  const int pos = pane.scroll_pos(scroll_bar::vertical);
-  const long first = std::lround(pos / 18.0);
-  const long last = std::min<long>(first + std::lround(400 / 18.0), static_cast<long>(v.visibleRows().size()));
-  for (long i = 0; i < static_cast<long>(v.visibleRows().size()); ++i)
-    EXPECT_EQ(v.visibleRows()[static_cast<std::size_t>(i)]->table_rect.w >= 0.0f, i >= first && i < last) << i;
-  // Every group of the demo shows a box, and every marker word of its
-  // user field a marker.
-  std::size_t boxes = 0;
-  for (const recorded_call& c : s.calls()) boxes += c.what == recorded_call::kind::polygon && c.points.size() == 4;
-  std::size_t groups = 0;
-  for (long i = first; i < last; ++i) groups += v.visibleRows()[static_cast<std::size_t>(i)]->has_children();
-  EXPECT_EQ(boxes, groups);
-}
 
 // The copy text of a tree: a header of captions, one tab-separated line per
 // visible row, group rows with their title then their summaries.
