@@ -58,6 +58,7 @@ TEST(RecordsLoadTest, ColumnsAreFoundByNameRowsTakenAsTheyStand) {
     }
     return s;
   };
+  ASSERT_TRUE(a.task.size() == 2 && b.task.size() == 2);
   for (size_t i = 0; i < 2; ++i) EXPECT_EQ(record_text(a.task[i]), record_text(b.task[i])) << i;
   const TASK& t = b.task[0];
   EXPECT_EQ(t.task_id.value, 11u);
@@ -115,6 +116,7 @@ TEST(RecordsLoadTest, CellsConvertByKindAndByRulesOfTheirOwn) {
                              "%R\t  42abc\t\tx9\t -2.5e1kg\t-3\tY\ty\tN\t\t16.5\t\t0\t2013-02-14 09:00\tnot a date"
                              "\tCS_MEOB\tTT_FinMile\tDT_FixedRate\tPT_Lowest\tCaf\xe9 \xabnord\xbb"})),
             1);
+  ASSERT_EQ(lists.task.size(), 1u);
   const TASK& t = lists.task[0];
   EXPECT_EQ(t.task_id.value, 42u);
   EXPECT_EQ(t.wbs_id.value, 0u);

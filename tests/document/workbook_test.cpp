@@ -660,6 +660,7 @@ TEST_F(WorkbookImport, RelationshipsStopAtTheFirstUnknownActivity) {
   ASSERT_EQ(doc.taskpred.size(), 2u);
   EXPECT_EQ(doc.taskpred[0].task_pred_id.value, 1u);
   EXPECT_EQ(doc.taskpred[1].task_pred_id.value, 2u);
+  ASSERT_EQ(doc.task.size(), 4u);
   const TASK* first = &doc.task[0];
   EXPECT_EQ(doc.taskpred[0].predtask, first);
   EXPECT_EQ(doc.taskpred[0].pred_task_id.value, first->task_id.value);

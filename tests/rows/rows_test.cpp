@@ -45,6 +45,7 @@ struct counting_item : GroupItem {
 TEST(RowsTree, LeafRowsAnswerThroughTheirRecordsGroupRowsKeepSummaries) {
   opened o(schedule({{"1", "A10", {{"rsrc_id", "501"}}}, {"2", "A20", {}}}));
   const auto& doc = o.doc();
+  ASSERT_EQ(doc.task.size(), 2u);
   ActivityRow a(doc.task[0], doc.fields());
   EXPECT_EQ(a.field_value(act(u"task_code")).text(), u"A10");
   EXPECT_EQ(a.field_value(act(u"rsrc_id")).text(), u"R1.Crane");
