@@ -9,6 +9,7 @@ export QT_QPA_PLATFORM=offscreen
 
 echo "== layers"
 python3 scripts/check_layers.py
+python3 scripts/code_ratio.py
 
 echo "== build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "catalog/field_catalog.h"
+#include "values/civil.h"
 
 namespace test_support {
 
@@ -29,6 +30,11 @@ inline std::u16string u16(std::string_view s) {
   return out;
 }
 inline std::string narrow(std::u16string_view s) { return std::string(s.begin(), s.end()); }
+
+// Seconds since 1970 of a moment of the civil calendar.
+inline int64_t at(int y, int m, int d, int h = 0, int min = 0) {
+  return tessel::civil::days_from_civil(y, m, d) * 86400 + h * 3600 + min * 60;
+}
 
 inline std::string read_file(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -49,6 +55,13 @@ inline std::string xer(const std::vector<std::vector<std::string>>& lines) {
     for (size_t i = 0; i < fields.size(); ++i) out += (i ? "\t" : "") + fields[i];
     out += "\r\n";
   }
+  return out;
+}
+
+// The same from lines whose fields are joined by tabs already.
+inline std::string xer_joined(const std::vector<std::string>& lines) {
+  std::string out = xer({});
+  for (const std::string& l : lines) out += l + "\r\n";
   return out;
 }
 

@@ -2,12 +2,19 @@
 // (spans measured on a calendar, summed counts and quantities, nested
 // groups), grouping by values, date intervals and the WBS and responsible-
 // manager hierarchies, and the row order with its tie-break.
+
+#include <algorithm>
 #include <bit>
+#include <set>
+#include <sstream>
 
 #include "rows_test_support.h"
+#include "test_support.h"
+#include "values/civil.h"
 #include "values/s_date.h"
 #include "values/s_quantity.h"
 #include "values/s_scalars.h"
+#include "view/table/table_text.h"
 
 using namespace rows_test;
 using tessel::s_date;
@@ -38,6 +45,7 @@ struct counting_item : GroupItem {
 TEST(RowsTree, LeafRowsAnswerThroughTheirRecordsGroupRowsKeepSummaries) {
   opened o(schedule({{"1", "A10", {{"rsrc_id", "501"}}}, {"2", "A20", {}}}));
   const auto& doc = o.doc();
+  ASSERT_EQ(doc.task.size(), 2u);
   ActivityRow a(doc.task[0], doc.fields());
   EXPECT_EQ(a.field_value(act(u"task_code")).text(), u"A10");
   EXPECT_EQ(a.field_value(act(u"rsrc_id")).text(), u"R1.Crane");
@@ -388,6 +396,18 @@ TEST(RowsGrouping, ValueAndIntervalGroupsInTheOrderTheirFirstRecordIsMet) {
   EXPECT_EQ(root->children()[0]->children()[0]->group_item()->level(), 1);
 }
 
+// 0 and -0 are one value, so one group; a blank float is a group of its own.
+TEST(RowsGrouping, ZeroAndNegativeZeroShareOneGroup) {
+  opened o(schedule({{"1", "A10", {{"total_float_hr_cnt", "0"}}},
+                     {"2", "A20", {{"total_float_hr_cnt", "-0"}}},
+                     {"3", "A30", {}},
+                     {"4", "A40", {{"total_float_hr_cnt", "-0.0"}}}}));
+  auto root = build_activity_tree(o.doc(), grouped({group_by(act(u"total_float_hr_cnt"))}));
+  ASSERT_EQ(root->children().size(), 2u);
+  EXPECT_EQ(names(root->children()[0]->children()), (codes{u"A10", u"A20", u"A40"}));
+  EXPECT_EQ(names(root->children()[1]->children()), (codes{u"A30"}));
+}
+
 TEST(RowsGrouping, WbsHierarchyNestsElementsUnderTheirParentsAndShowsWhatIsExpanded) {
   opened o(schedule({
       {"1", "A10", {{"wbs_id", "13"}}},
@@ -526,3 +546,101 @@ TEST(RowsSorting, KeysDirectionsTieBreakAndStability) {
     EXPECT_EQ(names(area_a.children()), (codes{u"X2", u"[P1.A.A1 - Area A1]"}));
   }
 }
+
+// The shipped layouts on the demo schedule: each
+// activity sits in a group that takes it, and every record shows exactly once.
+using namespace rows_test;
+using tessel::catalog::catalog_kind;
+
+namespace {
+
+std::string demo_path() { return std::string(TESSEL_SOURCE_DIR) + "/samples/demo.xer"; }
+
+void collect_leaves(const Row& r, std::vector<const Row*>& leaves, std::vector<const Row*>& parents) {
+  for (const auto& c : r.children()) {
+    if (c->is_group_row()) {
+      collect_leaves(*c, leaves, parents);
+    } else {
+      leaves.push_back(c.get());
+      parents.push_back(&r);
+      collect_leaves(*c, leaves, parents);
+    }
+  }
+}
+
+void check_activity_layout(const tessel::document::Document& d, const Layout& layout) {
+  SCOPED_TRACE(std::string(layout.name().begin(), layout.name().end()));
+  auto root = build_view_tree(d, layout);
+  std::vector<const Row*> leaves, parents;
+  collect_leaves(*root, leaves, parents);
+  // Every activity exactly once.
+  std::set<const tessel::document::TASK*> seen;
+  for (const Row* r : leaves) {
+    ASSERT_TRUE(r->is_activity_row());
+    EXPECT_TRUE(seen.insert(r->activity()).second);
+  }
+  EXPECT_EQ(seen.size(), d.task.size());
+  const auto& levels = layout.group_sort().group_bys;
+  if (levels.empty()) {
+    EXPECT_EQ(root->children().size(), d.task.size());
+    return;
+  }
+  // Every activity stands in a group of the innermost level that takes it.
+  for (size_t i = 0; i < leaves.size(); ++i) {
+    ASSERT_TRUE(parents[i]->is_group_row());
+    EXPECT_TRUE(parents[i]->group_item()->matches(*leaves[i]));
+  }
+}
+
+// Each view with the number of records it lists: every record once.
+struct view_rows {
+  view_kind view;
+  size_t records;
+};
+std::vector<view_rows> records_per_view(const tessel::document::Document& d) {
+  return {{view_kind::activity, d.task.size()},
+          {view_kind::wbs, d.projwbs.size()},
+          {view_kind::project, d.project.size()},
+          {view_kind::resource, d.rsrc.size()}};
+}
+
+// The visible rows of a view's tree, and how many of them are records.
+size_t records_shown(Row& root, std::vector<Row*>& rows) {
+  visible_rows(root, rows);
+  return static_cast<size_t>(std::count_if(rows.begin(), rows.end(), [](Row* r) { return !r->is_group_row(); }));
+}
+
+}  // namespace
+
+TEST(RowsDemo, ShippedLayoutsGroupTheDemoSchedule) {
+  TesselDoc doc;
+  ASSERT_TRUE(doc.open(fs::path(demo_path()).u16string()));
+  const auto& layouts = doc.configuration().layouts();
+  if (layouts.of(view_kind::activity).empty()) GTEST_SKIP() << "no layouts shipped";
+  const tessel::document::Document& d = *doc.document();
+  for (const auto& l : layouts.of(view_kind::activity)) check_activity_layout(d, *l);
+
+  // What the demo's layouts are known to show: the WBS tree under its one
+  // project, the three activity states.
+  if (const Layout* wbs = layouts.find(view_kind::activity, u"Classic WBS Layout")) {
+    auto root = build_view_tree(d, *wbs);
+    ASSERT_EQ(root->children().size(), 1u);
+    EXPECT_EQ(root->children()[0]->group_item()->label(), u"NGBC-01 - Northgate Business Centre");
+  }
+  if (const Layout* status = layouts.find(view_kind::activity, u"Activity Status Layout")) {
+    auto root = build_view_tree(d, *status);
+    std::set<std::u16string> labels;
+    for (const auto& c : root->children()) labels.insert(c->group_item()->label());
+    EXPECT_EQ(labels, (std::set<std::u16string>{u"Completed", u"In Progress", u"Not Started"}));
+  }
+
+  // Every layout of every view lists each of its records once.
+  for (const view_rows& v : records_per_view(d)) {
+    for (const auto& l : layouts.of(v.view)) {
+      SCOPED_TRACE(std::string(l->name().begin(), l->name().end()));
+      std::vector<Row*> rows;
+      EXPECT_EQ(records_shown(*build_view_tree(d, *l), rows), v.records);
+    }
+  }
+}
+

@@ -5,14 +5,23 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
+#include <memory>
 #include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "config/settings.h"
+#include "document/calendars/calendar.h"
 #include "rows_test_support.h"
+#include "test_support.h"
 #include "values/civil.h"
 #include "view/display_scale.h"
+#include "view/gantt/gantt_links.h"
+#include "view/gantt/gantt_shapes.h"
+#include "view/gantt/gantt_timescale.h"
 #include "view/gantt/gantt_view.h"
 #include "view/gantt/go_to.h"
 #include "view/host_pane.h"
@@ -27,7 +36,7 @@ using rows_test::act;
 using rows_test::task_spec;
 using call_kind = recorded_call::kind;
 
-int64_t at(int y, int m, int d, int h = 0) { return civil::days_from_civil(y, m, d) * 86400 + h * 3600; }
+using test_support::at;
 
 // An activity not started, so it runs from its remaining start to finish.
 task_spec task(const std::string& id, const std::string& code, const std::string& start, const std::string& finish) {
@@ -469,6 +478,429 @@ TEST(GanttView, GoToScrollsTheGanttPaneToTheSelectedStart) {
   // Only a table pane next to a Gantt pane.
   EXPECT_FALSE(go_to(&gantt_pane, &table_pane));
   EXPECT_FALSE(go_to(nullptr, &gantt_pane));
+}
+
+}  // namespace
+
+// The Gantt chart's geometry: bar bodies, end marks and relationship
+// connectors by shape code and scale; and the index of drawable
+// relationships, which links a window of rows gets against a plain scan.
+namespace {
+
+using namespace tessel;
+using namespace tessel::view;
+using namespace tessel::view::gantt;
+
+TEST(GanttShapes, BodyBandsByShapeCodeAndScaleMarksWithinTheirBox) {
+  struct band {
+    int shape;
+    float top, height;
+  };
+  for (const band b : {band{1, 5, 8}, band{2, 5, 4}, band{3, 9, 4}, band{4, 5, 2}, band{5, 7, 4}, band{6, 11, 2}}) {
+    float top = -1, h = -1;
+    ASSERT_TRUE(body_band(b.shape, 1.5f, top, h)) << b.shape;
+    EXPECT_FLOAT_EQ(top, b.top * 1.5f) << b.shape;
+    EXPECT_FLOAT_EQ(h, b.height * 1.5f) << b.shape;
+  }
+  float top = 0, h = 0;
+  for (int shape : {0, 7, -1, 100}) EXPECT_FALSE(body_band(shape, 1.0f, top, h)) << shape;
+
+  // Marks stay within their box, and only three codes draw anything.
+  using points = std::vector<std::pair<float, float>>;
+  const auto xy = [](const auto& polygon) {
+    points out;
+    for (const point_f& p : polygon) out.push_back({p.x, p.y});
+    return out;
+  };
+  // A triangle pointing down to the date, a diamond around it (here at twice the size).
+  EXPECT_EQ(xy(mark_polygon(2, 100, 40, 1.0f)), (points{{96, 45}, {104, 45}, {100, 53}}));
+  EXPECT_EQ(xy(mark_polygon(4, 100, 40, 2.0f)), (points{{100, 50}, {108, 58}, {100, 66}, {92, 58}}));
+
+  const auto star = mark_polygon(5, 100, 40, 1.0f);
+  ASSERT_EQ(star.size(), 8u);
+  float l = 1e9, r = -1e9, t = 1e9, b = -1e9;
+  for (const point_f& p : star) {
+    l = std::min(l, p.x), r = std::max(r, p.x), t = std::min(t, p.y), b = std::max(b, p.y);
+  }
+  EXPECT_FLOAT_EQ(l, 96);
+  EXPECT_FLOAT_EQ(r, 104);
+  EXPECT_FLOAT_EQ(t, 45);
+  EXPECT_FLOAT_EQ(b, 53);
+  // Its waist points lie strictly inside the box: a star, not a diamond.
+  EXPECT_GT(star[1].x, 100);
+  EXPECT_LT(star[1].x, 104);
+
+  for (int shape : {0, 1, 3, 6, 7}) EXPECT_TRUE(mark_polygon(shape, 100, 40, 1.0f).empty()) << shape;
+}
+
+// The connector always starts at the predecessor point, ends at the
+// successor point with the arrow tip there, and runs only in horizontal and
+// vertical steps.
+void expect_elbows(const connector& c, point_f from, point_f to) {
+  ASSERT_GE(c.count, 4u);
+  EXPECT_FLOAT_EQ(c.path[0].x, from.x);
+  EXPECT_FLOAT_EQ(c.path[0].y, from.y);
+  EXPECT_FLOAT_EQ(c.path[c.count - 1].x, to.x);
+  EXPECT_FLOAT_EQ(c.path[c.count - 1].y, to.y);
+  EXPECT_FLOAT_EQ(c.head[0].x, to.x);
+  EXPECT_FLOAT_EQ(c.head[0].y, to.y);
+  for (size_t k = 1; k < c.count; ++k)
+    EXPECT_TRUE(c.path[k].x == c.path[k - 1].x || c.path[k].y == c.path[k - 1].y) << k;
+}
+
+TEST(GanttShapes, ConnectorsLeaveAndEnterOnTheirOwnSides) {
+  // Finish to start, successor starting later: out to the right, down,
+  // then in from the left with the arrow pointing right.
+  {
+    const point_f a{100, 9}, b{160, 45};
+    const connector c = connector_path(a, true, b, true, 18, 1.0f);
+    expect_elbows(c, a, b);
+    EXPECT_EQ(c.count, 4u);
+    EXPECT_GT(c.path[1].x, a.x);
+    EXPECT_LT(c.head[1].x, b.x);
+    EXPECT_LT(c.path[2].x, b.x);
+  }
+  // Finish to start, successor starting before the predecessor finishes:
+  // the line doubles back above the successor's row and still enters it
+  // from the left.
+  {
+    const point_f a{100, 9}, b{60, 45};
+    const connector c = connector_path(a, true, b, true, 18, 1.0f);
+    expect_elbows(c, a, b);
+    EXPECT_EQ(c.count, 6u);
+    EXPECT_FLOAT_EQ(c.path[2].y, 36);  // the boundary above the successor's row
+    EXPECT_LT(c.path[4].x, b.x);
+    EXPECT_LT(c.head[1].x, b.x);
+  }
+  // Start to start: out to the left of the predecessor's start.
+  {
+    const point_f a{100, 45}, b{130, 9};  // successor above
+    const connector c = connector_path(a, false, b, true, 18, 1.0f);
+    expect_elbows(c, a, b);
+    EXPECT_LT(c.path[1].x, a.x);
+  }
+  // Finish to finish with the successor above and finishing earlier: the
+  // turn already lies right of the successor's finish, so it enters from
+  // the right directly, arrow pointing left.
+  {
+    const point_f a{200, 81}, b{150, 27};
+    const connector c = connector_path(a, true, b, false, 18, 2.0f);
+    expect_elbows(c, a, b);
+    EXPECT_GT(c.head[1].x, b.x);
+    EXPECT_GT(c.path[c.count - 2].x, b.x);
+    EXPECT_EQ(c.count, 4u);
+  }
+}
+
+// A row standing for an activity, or for nothing (a group line).
+class test_row final : public Row {
+ public:
+  explicit test_row(const document::TASK* t) : task_(t) {}
+  const document::TASK* activity() const override { return task_; }
+
+ private:
+  const document::TASK* task_;
+};
+
+struct fixture {
+  std::deque<document::TASK> tasks;
+  std::deque<document::TASKPRED> rels;
+  std::vector<std::unique_ptr<test_row>> owned;
+  std::vector<Row*> rows;
+
+  document::TASK& task(int64_t start, int64_t end) {
+    document::TASK& t = tasks.emplace_back();
+    t.start_date = s_date::from_time(start);
+    t.end_date = s_date::from_time(end);
+    return t;
+  }
+  void row(const document::TASK* t) {
+    owned.push_back(std::make_unique<test_row>(t));
+    rows.push_back(owned.back().get());
+  }
+  void rel(document::TASK& pred, document::TASK& succ, int type) {
+    document::TASKPRED& r = rels.emplace_back();
+    r.predtask = &pred;
+    r.task = &succ;
+    r.pred_type.code = type;
+  }
+};
+
+TEST(GanttLinks, DatesByTypeAndOnlyBetweenActivitiesWithRowsAndDates) {
+  fixture f;
+  document::TASK& a = f.task(1000, 2000);
+  document::TASK& b = f.task(3000, 4000);
+  document::TASK& hidden = f.task(5000, 6000);  // no row
+  document::TASK& undated = f.task(7000, 0);
+  f.row(nullptr);
+  f.row(&a);
+  f.row(&b);
+  f.row(&undated);
+  for (int type : {0, 1, 2, 3, 9}) f.rel(a, b, type);
+  f.rel(a, hidden, 1);
+  f.rel(hidden, b, 1);
+  f.rel(a, undated, 0);  // to a finish that is empty
+  f.rel(a, undated, 1);  // to its start, which exists
+  link_index ix;
+  ix.build(f.rows, f.rels);
+  ASSERT_EQ(ix.size(), 6u);
+  std::vector<const gantt::link*> found;
+  ix.find(0, 3, found);
+  ASSERT_EQ(found.size(), 6u);
+  std::multiset<std::tuple<int, int, int64_t, int64_t, bool, bool>> got;
+  for (const gantt::link* l : found) got.insert({l->pred_row, l->succ_row, l->from_date, l->to_date, l->from_finish, l->to_start});
+  const std::multiset<std::tuple<int, int, int64_t, int64_t, bool, bool>> want{
+      {1, 2, 2000, 4000, true, false}, {1, 2, 2000, 3000, true, true}, {1, 2, 1000, 4000, false, false},
+      {1, 2, 1000, 3000, false, true}, {1, 2, 2000, 3000, true, true},  // unknown type: finish to start
+      {1, 3, 2000, 7000, true, true}};
+  EXPECT_EQ(got, want);
+}
+
+TEST(GanttLinks, WindowsGetExactlyTheLinksThatReachThemAcrossManyBlocks) {
+  fixture f;
+  const int n = 700;  // about eleven blocks
+  std::vector<document::TASK*> t;
+  for (int i = 0; i < n; ++i) {
+    t.push_back(&f.task(1000 + i, 2000 + i));
+    f.row(i % 9 == 4 ? nullptr : t.back());
+  }
+  uint32_t seed = 12345;
+  auto next = [&seed](int m) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % static_cast<uint32_t>(m));
+  };
+  for (int k = 0; k < 3000; ++k) {
+    const int a = next(n);
+    // Mostly short links, some across the whole list.
+    const int b = k % 10 == 0 ? next(n) : std::min(n - 1, std::max(0, a + next(40) - 20));
+    f.rel(*t[static_cast<size_t>(a)], *t[static_cast<size_t>(b)], 1);
+  }
+  link_index ix;
+  ix.build(f.rows, f.rels);
+  // The links expected: every relationship between two activities with rows.
+  std::vector<std::pair<int, int>> all;
+  auto row_of = [&](const document::TASK* task) {
+    for (size_t i = 0; i < f.rows.size(); ++i)
+      if (f.rows[i]->activity() == task) return static_cast<int>(i);
+    return -1;
+  };
+  for (const document::TASKPRED& r : f.rels) {
+    const int p = row_of(r.predtask), s = row_of(r.task);
+    if (p >= 0 && s >= 0) all.push_back({std::min(p, s), std::max(p, s)});
+  }
+  ASSERT_EQ(ix.size(), all.size());
+  for (const auto& [first, last] : std::vector<std::pair<int, int>>{
+           {0, 0}, {0, 63}, {63, 64}, {64, 127}, {100, 150}, {320, 370}, {640, 699}, {699, 699}, {250, 250}}) {
+    std::vector<const gantt::link*> found;
+    ix.find(first, last, found);
+    std::multiset<std::pair<int, int>> got, want;
+    for (const gantt::link* l : found) got.insert({l->low(), l->high()});
+    for (const auto& [lo, hi] : all)
+      if (lo <= last && hi >= first) want.insert({lo, hi});
+    EXPECT_EQ(got, want) << first << "-" << last;
+    EXPECT_FALSE(want.empty());
+  }
+  std::vector<const gantt::link*> none;
+  ix.find(5, 4, none);
+  EXPECT_TRUE(none.empty());
+}
+
+}  // namespace
+
+// The Gantt timescale on its own: cell lists of every scale kind, margins
+// and alignment, month arithmetic, the date-to-x mapping, gridline dates
+// and cell labels.
+namespace {
+
+using namespace tessel::view::gantt;
+using tessel::civil::break_down;
+using tessel::civil::days_from_civil;
+
+using test_support::at;
+
+TEST(GanttTimescale, RangesEndAfterTheCellLimitOrSpanTheMarginsAroundOneDay) {
+  const timescale t = build_timescale(8, at(1970, 1, 2), at(9999, 12, 1));
+  ASSERT_EQ(t.lower.size(), max_cells + 1);
+  EXPECT_EQ(t.lower.back() - t.lower.front(), int64_t(max_cells) * 3600);
+  // The upper tier stops with the lower one: its last day reaches the last
+  // hour, the one before does not.
+  ASSERT_GE(t.upper.size(), 2u);
+  EXPECT_GE(t.upper.back(), t.lower.back());
+  EXPECT_LT(t.upper[t.upper.size() - 2], t.lower.back());
+
+  // A one-day schedule on Week/Day, Wednesday 10 January 2024 08:00 to
+  // 17:00, spans from the Sunday before to five days after.
+  const timescale w = build_timescale(5, at(2024, 1, 10, 8), at(2024, 1, 10, 17));
+  ASSERT_FALSE(w.empty());
+  EXPECT_EQ(w.code, 5);
+  // Five days back is Friday 5 January; the Sunday on or before it is 31 December.
+  EXPECT_EQ(w.lower.front(), at(2023, 12, 31));
+  // The day after the last date, plus five days.
+  EXPECT_EQ(w.lower.back(), at(2024, 1, 16));
+  ASSERT_EQ(w.lower.size(), 17u);
+  for (size_t i = 1; i < w.lower.size(); ++i) EXPECT_EQ(w.lower[i] - w.lower[i - 1], 86400);
+  // Weeks from the same Sunday, the last one reaching past the end.
+  EXPECT_EQ(w.upper, (std::vector<int64_t>{at(2023, 12, 31), at(2024, 1, 7), at(2024, 1, 14), at(2024, 1, 21)}));
+
+  // A start already on a Sunday stays put once moved back.
+  const timescale s = build_timescale(6, at(2024, 1, 12), at(2024, 1, 12));  // Friday
+  EXPECT_EQ(s.lower.front(), at(2024, 1, 7));                               // Sunday on or before the 7th
+  EXPECT_EQ(break_down(s.lower.front()).weekday, 0);
+}
+
+TEST(GanttTimescale, EveryKindAlignsItsCellsAndPadsFiveMarginUnitsOthersShowMonthWeek) {
+  const int64_t early = at(2023, 5, 17, 10, 30);
+  const int64_t late = at(2024, 2, 3, 15, 45);
+  struct expect {
+    int code;
+    int64_t margin;
+  };
+  for (const expect e : {expect{1, 90 * 86400}, expect{2, 30 * 86400}, expect{3, 30 * 86400},
+                         expect{4, 7 * 86400}, expect{5, 86400}, expect{6, 86400}, expect{8, 3600}}) {
+    SCOPED_TRACE(e.code);
+    const scale_kind& kind = scale_of(e.code);
+    const timescale t = build_timescale(e.code, early, late);
+    const int64_t end = next_period(kind.lower, late) + 5 * e.margin;
+    ASSERT_GE(t.lower.size(), 2u);
+    EXPECT_LE(t.lower.front(), early - 5 * e.margin);
+    EXPECT_GE(t.lower.back(), end);
+    // Less than one more unit of slack on either side.
+    EXPECT_GT(t.lower.front(), early - 5 * e.margin - 2 * (e.code == 1 ? 92 : e.code <= 3 ? 31 : 7) * 86400);
+    for (size_t i = 0; i < t.lower.size(); ++i) {
+      EXPECT_EQ(period_start(kind.lower, t.lower[i]), t.lower[i]) << i;
+      if (i) {
+        EXPECT_EQ(next_period(kind.lower, t.lower[i - 1]), t.lower[i]) << i;
+        EXPECT_LT(t.lower[i - 1], end) << "only the last cell reaches the end";
+      }
+    }
+    EXPECT_EQ(t.upper.front(), t.lower.front());
+    for (size_t i = 1; i < t.upper.size(); ++i) EXPECT_EQ(period_start(kind.upper, t.upper[i]), t.upper[i]) << i;
+    EXPECT_GE(t.upper.back(), end);
+    EXPECT_LT(t.upper[t.upper.size() - 2], end);
+  }
+  // Weeks begin on Sunday in the month/week scale too.
+  for (int64_t d : build_timescale(4, early, late).lower) EXPECT_EQ(break_down(d).weekday, 0);
+  // Quarters begin in January, April, July, October.
+  for (int64_t d : build_timescale(1, early, late).lower) EXPECT_EQ((break_down(d).month - 1) % 3, 0);
+
+  // Codes without a scale show Month/Week.
+  const timescale four = build_timescale(4, at(2024, 3, 1), at(2024, 3, 20));
+  for (int code : {0, 7, 9, -1, 100}) {
+    SCOPED_TRACE(code);
+    EXPECT_EQ(effective_scale(code), 4);
+    EXPECT_EQ(scale_of(code).combo_text, u"Month/Week");
+    const timescale t = build_timescale(code, at(2024, 3, 1), at(2024, 3, 20));
+    EXPECT_EQ(t.code, 4);
+    EXPECT_EQ(t.lower, four.lower);
+    EXPECT_EQ(t.upper, four.upper);
+  }
+}
+
+TEST(GanttTimescale, MonthArithmeticWrapsIntoTheNextYear) {
+  EXPECT_EQ(next_period(time_unit::month, at(2023, 12, 15, 9)), at(2024, 1, 1));
+  EXPECT_EQ(next_period(time_unit::quarter, at(2023, 11, 2)), at(2024, 1, 1));
+  EXPECT_EQ(next_period(time_unit::quarter, at(2023, 10, 1)), at(2024, 1, 1));
+  EXPECT_EQ(next_period(time_unit::quarter, at(2023, 8, 31)), at(2023, 10, 1));
+  EXPECT_EQ(next_period(time_unit::year, at(2023, 7, 4)), at(2024, 1, 1));
+  EXPECT_EQ(period_start(time_unit::quarter, at(2024, 6, 30, 23)), at(2024, 4, 1));
+  EXPECT_EQ(period_start(time_unit::week, at(2024, 1, 6, 23, 59)), at(2023, 12, 31));  // Saturday
+  EXPECT_EQ(period_start(time_unit::week, at(2024, 1, 7)), at(2024, 1, 7));            // Sunday itself
+  EXPECT_EQ(next_period(time_unit::hour, at(2024, 1, 7, 23, 30)), at(2024, 1, 8));
+  // Before 1970 the floor still goes down, not towards zero.
+  EXPECT_EQ(period_start(time_unit::day, at(1969, 12, 31, 5)), at(1969, 12, 31));
+  EXPECT_EQ(period_start(time_unit::week, at(1969, 12, 31, 5)), at(1969, 12, 28));
+  // Year/Month: the months of a year and a day in February of a leap year.
+  const timescale t = build_timescale(2, at(2024, 2, 29), at(2024, 2, 29));
+  EXPECT_EQ(t.lower.front(), at(2023, 9, 1));  // 1 February less 150 days, aligned
+  EXPECT_EQ(t.upper[1], at(2024, 1, 1));
+}
+
+TEST(GanttTimescale, DateToXIsLinearAndScalesWithZoomWindowsFindTheirCells) {
+  const timescale t = build_timescale(2, at(2023, 1, 10), at(2023, 12, 20));
+  const date_axis a50(t.lower, 50.0f), a100(t.lower, 100.0f);
+  const float n = static_cast<float>(t.lower.size());
+  EXPECT_FLOAT_EQ(a50.content_width(), 50.0f * n);
+  EXPECT_FLOAT_EQ(a100.content_width(), 2.0f * a50.content_width());
+  EXPECT_FLOAT_EQ(a50.x_of(t.lower.front()), 0.0f);
+  EXPECT_NEAR(a50.x_of(t.lower.back()), 50.0f * (n - 1), 1e-3);
+  for (int64_t d : {at(2023, 1, 10), at(2023, 3, 1, 12), at(2023, 12, 20)}) {
+    EXPECT_NEAR(a100.x_of(d), 2.0f * a50.x_of(d), 1e-3);
+    EXPECT_NEAR(static_cast<double>(a50.date_at(a50.x_of(d))), static_cast<double>(d), 60.0);
+  }
+  // Linear in time: a month of 31 days is wider than February.
+  const float jan = a50.x_of(at(2023, 2, 1)) - a50.x_of(at(2023, 1, 1));
+  const float feb = a50.x_of(at(2023, 3, 1)) - a50.x_of(at(2023, 2, 1));
+  EXPECT_NEAR(jan / feb, 31.0f / 28.0f, 1e-4);
+  // Fewer than two cells: everything at 0.
+  const date_axis one(std::vector<int64_t>{at(2023, 1, 1)}, 50.0f);
+  EXPECT_EQ(one.x_of(at(2024, 1, 1)), 0.0f);
+  EXPECT_EQ(one.content_width(), 50.0f);
+
+  // The ranges of cells and dates within a window.
+  const std::vector<int64_t> d{10, 20, 30, 40};
+  // The cell holding 25 starts at 20; the one at 40 is the last.
+  using range = std::pair<std::size_t, std::size_t>;
+  const auto of = [](auto r) { return range(r.first, r.last); };
+  EXPECT_EQ(of(cells_between(d, 25, 40)), range(1, 4));
+  EXPECT_EQ(of(cells_between(d, 0, 5)), range(0, 0));
+  EXPECT_EQ(cells_between(d, 45, 50).first, 3u);
+  EXPECT_EQ(of(dates_between(d, 15, 30)), range(1, 3));
+  EXPECT_EQ(dates_between(d, 31, 39).first, dates_between(d, 31, 39).last);
+}
+
+TEST(GanttTimescale, GridlineDatesForEveryUnitAndCellLabels) {
+  const int64_t from = at(2024, 1, 30, 12), to = at(2024, 5, 2);
+  EXPECT_EQ(gridline_dates(gridline_units::month, from, to, nullptr),
+            (std::vector<int64_t>{at(2024, 2, 1), at(2024, 3, 1), at(2024, 4, 1), at(2024, 5, 1)}));
+  EXPECT_EQ(gridline_dates(gridline_units::quarter, at(2023, 12, 1), at(2024, 7, 1), nullptr),
+            (std::vector<int64_t>{at(2024, 1, 1), at(2024, 4, 1), at(2024, 7, 1)}));
+  const auto sundays = gridline_dates(gridline_units::week, from, to, nullptr);
+  ASSERT_FALSE(sundays.empty());
+  EXPECT_EQ(sundays.front(), at(2024, 2, 4));
+  for (size_t i = 0; i < sundays.size(); ++i) {
+    EXPECT_EQ(break_down(sundays[i]).weekday, 0);
+    if (i) {
+      EXPECT_EQ(sundays[i] - sundays[i - 1], 7 * 86400);
+    }
+  }
+  const auto days = gridline_dates(gridline_units::day, at(2024, 1, 1, 6), at(2024, 1, 4), nullptr);
+  EXPECT_EQ(days, (std::vector<int64_t>{at(2024, 1, 2), at(2024, 1, 3), at(2024, 1, 4)}));
+  const auto hours = gridline_dates(gridline_units::hour, at(2024, 1, 1, 22, 30), at(2024, 1, 2, 1), nullptr);
+  EXPECT_EQ(hours, (std::vector<int64_t>{at(2024, 1, 1, 23), at(2024, 1, 2), at(2024, 1, 2, 1)}));
+  EXPECT_TRUE(gridline_dates(3, from, to, nullptr).empty());
+  EXPECT_TRUE(gridline_dates(0, from, to, nullptr).empty());
+
+  // Shifts: 08:00-12:00 and 13:00-17:00 on weekdays, and on Wednesday a
+  // shift that carries straight on from the morning one.
+  tessel::document::work_calendar cal;
+  for (int wd = 2; wd <= 6; ++wd) {
+    cal.add_period(wd, {8 * 60, 12 * 60});
+    cal.add_period(wd, {(wd == 4 ? 12 : 13) * 60, 17 * 60});
+  }
+  // Wednesday 3 January 2024 to Monday 8 January, 10:00.
+  const auto shifts = gridline_dates(gridline_units::shift, at(2024, 1, 3), at(2024, 1, 8, 10), &cal);
+  EXPECT_EQ(shifts, (std::vector<int64_t>{at(2024, 1, 3, 8), at(2024, 1, 4, 8), at(2024, 1, 4, 13),
+                                          at(2024, 1, 5, 8), at(2024, 1, 5, 13), at(2024, 1, 6), at(2024, 1, 7),
+                                          at(2024, 1, 8, 8)}));
+  // Without a calendar every day gets its midnight.
+  EXPECT_EQ(gridline_dates(gridline_units::shift, at(2024, 1, 3), at(2024, 1, 5), nullptr),
+            (std::vector<int64_t>{at(2024, 1, 3), at(2024, 1, 4), at(2024, 1, 5)}));
+
+  // Cell labels by kind and tier.
+  const int64_t d = at(2012, 1, 5, 8);  // Thursday
+  struct expect {
+    int code;
+    std::u16string upper, lower;
+  };
+  for (const expect& e : {expect{1, u"2012", u"Q1"}, expect{2, u"2012", u"Jan"}, expect{3, u"Qtr 1, 2012", u"Jan"},
+                          expect{4, u"January 2012", u"05"}, expect{5, u"Jan 05", u"T"},
+                          expect{6, u"Jan 05", u"Thu"}, expect{8, u"Thu Jan 05", u"8"},
+                          expect{7, u"January 2012", u"05"}}) {
+    SCOPED_TRACE(e.code);
+    EXPECT_EQ(cell_label(e.code, true, d), e.upper);
+    EXPECT_EQ(cell_label(e.code, false, d), e.lower);
+  }
+  EXPECT_EQ(cell_label(3, true, at(2012, 11, 1)), u"Qtr 4, 2012");
 }
 
 }  // namespace

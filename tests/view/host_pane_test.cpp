@@ -220,6 +220,11 @@ TEST(HostPane, WheelMovesBySixthsClampedToTheRange) {
     p.a.pane.wheel(delta);
     EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(after, after)) << delta;
   }
+  // The end of the range is reached exactly, and not passed by one.
+  p.a.pane.wheel(-660);
+  EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(110, 110));
+  p.a.pane.wheel(-6);
+  EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(110, 110));
 }
 
 TEST(HostPane, MouseRoutingRefreshesAndRepaintsTheRightPanes) {
@@ -274,4 +279,3 @@ TEST(HostPane, MouseRoutingRefreshesAndRepaintsTheRightPanes) {
   EXPECT_EQ(d.pane.shown_child(), 2);
   EXPECT_EQ(codes.refreshes, 2);
 }
-

@@ -13,11 +13,11 @@
 #include "view/details/code_table_views.h"
 #include "view/details/detail_activity.h"
 #include "view/details/detail_record_views.h"
+#include "view/details/relationship_table_view.h"
+#include "view/details/step_table_view.h"
 #include "view/display_scale.h"
 #include "view/host_pane.h"
 #include "view/recording_surface.h"
-#include "view/details/relationship_table_view.h"
-#include "view/details/step_table_view.h"
 #include "view/table/table_views.h"
 #include "view/view.h"
 
@@ -166,7 +166,7 @@ std::vector<std::vector<std::u16string>> cells(const recording_surface& s, float
   return out;
 }
 
-std::string narrow(std::u16string_view s) { return std::string(s.begin(), s.end()); }
+using test_support::narrow;
 
 // The values shown beside captions.
 void expect_values(const recording_surface& s,

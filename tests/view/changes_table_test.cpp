@@ -3,7 +3,7 @@
 // slip, and the order a column header sorts by.
 #include <gtest/gtest.h>
 
-#include "compare_test_support.h"
+#include "analysis/compare_test_support.h"
 #include "view/changes/changes_table.h"
 
 using namespace tessel;

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "catalog/field_catalog.h"
-#include "config_sandbox.h"
 #include "config/column_files.h"
 #include "config/data_folder.h"
 #include "config/layout_reader.h"
 #include "config/settings.h"
 #include "config/view_configuration.h"
+#include "config_sandbox.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;

@@ -2,11 +2,16 @@
 // cells, markers, lines, the header over the rows), and what the mouse does
 // (selection, expand boxes, sorting, resizing, moving), Expand and
 // Collapse All, and the copy text.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "rows_test_support.h"
 #include "view/display_scale.h"
@@ -426,37 +431,6 @@ TEST_F(ViewTable, WithoutLayoutOrDocumentNothingToDrawOtherViewsListTheirOwnReco
   EXPECT_EQ(rv.selectionText(), u"Resource ID\nR1\nR2");
 }
 
-TEST_F(ViewTable, DemoScheduleClassicWbsLayout) {
-  TesselDoc doc;
-  ASSERT_TRUE(doc.open(fs::path(TESSEL_SOURCE_DIR "/samples/demo.xer").u16string()));
-  Layout* layout = doc.configuration().layouts().find(view_kind::activity, u"Classic WBS Layout");
-  ASSERT_TRUE(layout);
-  ActivityTableView v;
-  v.set_document(doc.document());
-  v.set_layout(layout);
-  HostPane pane;
-  pane.set_view(&v);
-  pane.set_client_size(900, 400);
-  v.refresh();
-  ASSERT_GT(v.visibleRows().size(), 40u);
-  pane.update_ranges();
-  pane.scroll(scroll_bar::vertical, scroll_action::bottom);
-  for (Row* r : v.visibleRows()) r->table_rect.w = -1.0f;
-  recording_surface s;
-  pane.paint(s);
-  const int pos = pane.scroll_pos(scroll_bar::vertical);
-  const long first = std::lround(pos / 18.0);
-  const long last = std::min<long>(first + std::lround(400 / 18.0), static_cast<long>(v.visibleRows().size()));
-  for (long i = 0; i < static_cast<long>(v.visibleRows().size()); ++i)
-    EXPECT_EQ(v.visibleRows()[static_cast<std::size_t>(i)]->table_rect.w >= 0.0f, i >= first && i < last) << i;
-  // Every group of the demo shows a box, and every marker word of its
-  // user field a marker.
-  std::size_t boxes = 0;
-  for (const recorded_call& c : s.calls()) boxes += c.what == recorded_call::kind::polygon && c.points.size() == 4;
-  std::size_t groups = 0;
-  for (long i = first; i < last; ++i) groups += v.visibleRows()[static_cast<std::size_t>(i)]->has_children();
-  EXPECT_EQ(boxes, groups);
-}
 
 // The copy text of a tree: a header of captions, one tab-separated line per
 // visible row, group rows with their title then their summaries.
@@ -507,4 +481,98 @@ TEST(TableText, HeaderGroupLinesRowLinesAndEmptyTables) {
   std::vector<Column> odd = two;
   odd.push_back({999999, 50.0f, {}});
   EXPECT_EQ(table_header_text(odd), u"Activity ID\tActivity Name\t");
+}
+
+// tessel-dump --draw, run as the built program: one paint of a pane after
+// the scroll, selection and clicks asked for, and its closing line; the
+// Details pane's tab and its sub-tables following the selection.
+namespace {
+
+struct run_result {
+  std::string out;
+  std::vector<std::string> lines;
+  int status = -1;
+
+  bool has(const std::string& line) const { return std::find(lines.begin(), lines.end(), line) != lines.end(); }
+  // A text drawn in the panes' font.
+  bool drawn(const std::string& text) const { return out.find(" Calibri 15 " + text + "\n") != std::string::npos; }
+};
+
+const std::string kDemo = TESSEL_SOURCE_DIR "/samples/demo.xer";
+
+run_result draw(const std::string& args, const std::string& file = kDemo) {
+  const std::string cmd = std::string(TESSEL_DUMP_EXE) + " --draw " + args + " " + file + " 2>/dev/null";
+  run_result r;
+  FILE* p = ::popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
+  const int st = ::pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  for (std::size_t at = 0; at < r.out.size();) {
+    const std::size_t end = r.out.find('\n', at);
+    r.lines.push_back(r.out.substr(at, end - at));
+    if (end == std::string::npos) break;
+    at = end + 1;
+  }
+  return r;
+}
+
+}  // namespace
+
+TEST(DrawDump, TablePaneScrollSelectClickAndRefusals) {
+  run_result r = draw("activity --size 400x100");
+  ASSERT_EQ(r.status, 0);
+  ASSERT_GT(r.lines.size(), 10u);
+  EXPECT_EQ(r.lines.front(), "fill 0 0 400 100 #FFFFFF");
+  EXPECT_EQ(r.lines.back(), "# content 1026 1974 range 636 1884 scroll 0 0");
+
+  // Scroll positions are clamped to the range.
+  EXPECT_EQ(draw("activity --size 400x100 --scroll 99999,36").lines.back(),
+            "# content 1026 1974 range 636 1884 scroll 636 36");
+  EXPECT_TRUE(draw("activity --size 400x100 --select 3").has("fill 0 85 1026 17 #3399FF"));
+
+  // A click in the first group's box collapses it (the whole project).
+  r = draw("activity --size 400x100 --click 10,40");
+  EXPECT_EQ(r.lines.back(), "# content 1026 48 range 636 0 scroll 0 0");
+  EXPECT_TRUE(r.has("line 10 38 10 42 #000000 1"));
+
+  r = draw("resource --size 400x100 --scale 1.5");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_TRUE(r.has("fill 0 0 1410 45 #F0F0F0"));
+
+  // Usage errors exit with 2, a file or layout that cannot be had with 1.
+  const std::pair<const char*, int> cases[] = {{"nonsense", 2},
+                                               {"activity --size 10", 2},
+                                               {"activity-details --tab Notes", 2},
+                                               {"wbs-details --tab Codes", 2},
+                                               {"activity --layout \"No Such Layout\"", 1}};
+  for (const auto& [args, status] : cases) EXPECT_EQ(draw(args).status, status) << args;
+  EXPECT_EQ(draw("activity", "").status, 2);  // no file
+  EXPECT_EQ(draw("activity", "/nonexistent.xer").status, 1);
+}
+
+TEST(DrawDump, DetailsTabsAndSubTablesFollowTheSelection) {
+  // Row 3 of the demo's first activity layout is A1000 "Notice to Proceed".
+  const run_result status = draw("activity-details --tab Status --select 3");
+  ASSERT_EQ(status.status, 0);
+  EXPECT_TRUE(status.drawn("Exp Finish"));
+  EXPECT_TRUE(status.drawn("Notice to Proceed"));
+  EXPECT_FALSE(status.drawn("Primary Resource"));  // a "General" caption
+
+  // A1000 has no predecessor and four successors, A1010 the first.
+  const run_result preds = draw("predecessors --select 3");
+  ASSERT_EQ(preds.status, 0);
+  EXPECT_TRUE(preds.drawn("Activity ID"));
+  EXPECT_EQ(preds.out.find("A10"), std::string::npos);
+  const run_result succs = draw("successors --select 3");
+  ASSERT_EQ(succs.status, 0);
+  EXPECT_TRUE(succs.drawn("A1010"));
+  EXPECT_TRUE(succs.drawn("Mobilise and Establish Site Compound"));
+  EXPECT_TRUE(succs.drawn("Total Float"));  // the successor list has its own columns
+
+  const run_result codes = draw("activity-codes --select 3");
+  ASSERT_EQ(codes.status, 0);
+  EXPECT_TRUE(codes.drawn("Preconstruction"));
+  EXPECT_FALSE(codes.drawn("Responsible Area"));  // A1000 has no value of that type
 }
