@@ -39,7 +39,20 @@ export TESSEL_DATA_DIR="$WORK/data" XDG_CONFIG_HOME="$WORK/config" TESSEL_UI_MAP
 "$APP" "$DEMO" >"$WORK/app.out" 2>"$WORK/app.err" &
 APID=$!
 
-WID="$(timeout 30 xdotool search --sync --name "demo.xer - Corvane Tessel Reader" | head -1)" || {
+# The first window whose name matches, waiting up to SECONDS for it. A single
+# search can fail on a window that closes while it looks (a dialog going
+# away), so it is asked again until the time is up.
+find_window() {
+  local pattern="$1" seconds="$2" id
+  for _ in $(seq $((seconds * 10))); do
+    id="$(xdotool search --name "$pattern" 2>/dev/null | head -1)"
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+WID="$(find_window "demo.xer - Corvane Tessel Reader" 30)" || {
   echo "the window did not appear"; cat "$WORK/app.err"; exit 1; }
 for _ in $(seq 50); do grep -q '^tab WBS ' "$WORK/app.out" && break; sleep 0.1; done
 read -r _ _ TX TY TW TH < <(grep '^tab WBS ' "$WORK/app.out")
@@ -71,7 +84,7 @@ APID=""
 WANT="$(TESSEL_DATA_DIR="$WORK/fresh" "$DUMP" --view resource "$DEMO" | head -1)"
 "$APP" "$WORKBOOK" >"$WORK/app2.out" 2>"$WORK/app2.err" &
 APID=$!
-WID="$(timeout 60 xdotool search --sync --name "$(basename "$WORKBOOK") - Corvane Tessel Reader" | head -1)" || {
+WID="$(find_window "$(basename "$WORKBOOK") - Corvane Tessel Reader" 60)" || {
   echo "the workbook window did not appear"; cat "$WORK/app2.err"; exit 1; }
 for _ in $(seq 50); do grep -q '^tab Resource ' "$WORK/app2.out" && break; sleep 0.1; done
 read -r _ _ RX RY RW RH < <(grep '^tab Resource ' "$WORK/app2.out")
@@ -85,13 +98,25 @@ sleep 0.2
 xdotool click 1
 sleep 0.5
 xdotool key --window "$WID" ctrl+o
-DID="$(timeout 20 xdotool search --sync --name '^Open$' | head -1)" || { echo "no Open dialog"; exit 1; }
-xdotool windowfocus --sync "$DID" 2>/dev/null || true
+find_window '^Open$' 20 >/dev/null || { echo "no Open dialog"; exit 1; }
 sleep 0.5
-xdotool type --window "$DID" --delay 20 "$(realpath "$DEMO")"
-sleep 0.3
-xdotool key --window "$DID" Return
-timeout 60 xdotool search --sync --name "demo.xer - Corvane Tessel Reader" >/dev/null || {
+# The dialog is typed into the way a person would, name box first; without a
+# window manager the keys can go astray while it settles, so the name is
+# typed again (after Ctrl+A) into each window called "Open" until the demo
+# opens.
+OPENED=""
+for attempt in 1 2 3 4; do
+  for DID in $(xdotool search --name '^Open$' 2>/dev/null); do
+    xdotool windowfocus --sync "$DID" 2>/dev/null || true
+    sleep 0.3
+    xdotool key --window "$DID" ctrl+a 2>/dev/null || true
+    xdotool type --window "$DID" --delay 20 "$(realpath "$DEMO")" 2>/dev/null || true
+    sleep 0.3
+    xdotool key --window "$DID" Return 2>/dev/null || true
+  done
+  if find_window "demo.xer - Corvane Tessel Reader" 10 >/dev/null; then OPENED=1; break; fi
+done
+[ -n "$OPENED" ] || {
   echo "the demo did not open after the workbook"; cat "$WORK/app2.err"; exit 1; }
 sleep 0.5
 xdotool mousemove --window "$WID" $((RX + RW / 2)) $((RY + RH / 2))
