@@ -31,7 +31,9 @@ while [ -e "/tmp/.X11-unix/X$N" ] || [ -e "/tmp/.X$N-lock" ]; do N=$((N + 1)); d
 Xvfb ":$N" -screen 0 1600x1000x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
 XPID=$!
 export DISPLAY=":$N"
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+# A loaded machine can take seconds to bring the server up.
+for _ in $(seq 300); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getmouselocation >/dev/null 2>&1 || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
 
 # The window runs on the X server, not off-screen; its settings stay here.
 export QT_QPA_PLATFORM=xcb
