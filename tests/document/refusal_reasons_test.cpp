@@ -14,6 +14,7 @@
 #include "document/io/path_text.h"
 #include "document/workbook/workbook.h"
 #include "document/workbook/workbook_import.h"
+#include "document/biff_builder.h"
 #include "test_support.h"
 #include "view/tessel_doc.h"
 
@@ -32,64 +33,7 @@ std::u16string reason_for(const std::u16string& path) {
 }
 std::string reason_for(const fs::path& path) { return narrow_path(reason_for(path.u16string())); }
 
-// ---- Workbook bytes -------------------------------------------------------------
-
-struct bytes : std::string {
-  bytes& u8(unsigned v) { return push_back(char(v & 0xFF)), *this; }
-  bytes& u16(unsigned v) { return u8(v).u8(v >> 8); }
-  bytes& u32(uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
-  bytes& text(std::string_view s) { return append(s), *this; }
-};
-std::string rec(uint16_t type, const std::string& data) { return bytes().u16(type).u16(unsigned(data.size())) + data; }
-std::string bof(unsigned kind, unsigned version = 0x0600) {
-  return rec(0x0809, bytes().u16(version).u16(kind).u32(0).u32(0).u32(0));
-}
-std::string dims(uint32_t rows, unsigned cols) { return rec(0x0200, bytes().u32(0).u32(rows).u16(0).u16(cols).u16(0)); }
-std::string label(unsigned r, unsigned c, std::string_view latin1) {
-  return rec(0x0204, bytes().u16(r).u16(c).u16(0).u16(unsigned(latin1.size())).u8(0).text(latin1));
-}
-// A workbook stream: the sheet list, then each sheet between its begin and
-// end records.
-std::string stream(const std::vector<std::pair<std::string, std::string>>& sheets) {
-  std::string s = bof(0x0005);
-  std::vector<size_t> offsets;
-  for (const auto& [name, body] : sheets) {
-    offsets.push_back(s.size() + 4);
-    s += rec(0x0085, bytes().u32(0).u8(0).u8(0).u8(unsigned(name.size())).u8(0).text(name));
-  }
-  s += rec(0x000A, "");
-  for (size_t i = 0; i < sheets.size(); ++i) {
-    s.replace(offsets[i], 4, bytes().u32(uint32_t(s.size())));
-    s += bof(0x0010) + sheets[i].second + rec(0x000A, "");
-  }
-  return s;
-}
-// A compound file holding `s` as its workbook stream.
-std::string compound(std::string s) {
-  s.resize(std::max<size_t>(s.size(), 4096));
-  const uint32_t size = uint32_t(s.size());
-  s.resize((s.size() + 511) / 512 * 512);
-  const uint32_t n = uint32_t(s.size() / 512);
-  bytes f;
-  f.text("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1").text(std::string(16, '\0')).u16(0x3E).u16(3).u16(0xFFFE).u16(9).u16(6);
-  f.text(std::string(10, '\0')).u32(1).u32(1).u32(0).u32(4096).u32(0xFFFFFFFE).u32(0).u32(0xFFFFFFFE).u32(0).u32(0);
-  while (f.size() < 512) f.u32(0xFFFFFFFF);
-  f.u32(0xFFFFFFFD).u32(0xFFFFFFFE);
-  for (uint32_t i = 0; i < n; ++i) f.u32(i + 1 < n ? i + 3 : 0xFFFFFFFE);
-  while (f.size() < 1024) f.u32(0xFFFFFFFF);
-  auto entry = [&](std::u16string_view name, unsigned type, uint32_t child, uint32_t start, uint32_t length) {
-    const size_t at = f.size();
-    for (char16_t c : name) f.u16(c);
-    f.resize(at + 64, '\0');
-    f.u16(unsigned(name.size() + 1) * 2).u8(type).u8(1).u32(0xFFFFFFFF).u32(0xFFFFFFFF).u32(child);
-    f.resize(at + 116, '\0');
-    f.u32(start).u32(length).u32(0);
-  };
-  entry(u"Root Entry", 5, 1, 0xFFFFFFFE, 0);
-  entry(u"Workbook", 2, 0xFFFFFFFF, 2, size);
-  f.resize(1536, '\0');
-  return f + s;
-}
+using namespace biff_builder;
 
 const std::string user_data = dims(3, 1) + label(0, 0, "user_data");
 
