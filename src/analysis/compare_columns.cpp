@@ -49,14 +49,14 @@ void offer_compare_columns(bool offered) {
     catalog::field_entry* e = cats.find_id(c.id);
     if (!e) {
       if (!offered) continue;
-      catalog::field_spec spec;
-      spec.caption = c.caption;
-      spec.field_id = c.id;
-      spec.persistent_id = c.id;
-      spec.value_type = catalog::value_types::number;
-      spec.entity = catalog::entities::activity;
-      spec.key = c.key;
-      e = &cats.register_field(catalog::catalog_kind::activity, std::move(spec));
+      catalog::field_spec entry;
+      entry.caption = c.caption;
+      entry.field_id = c.id;
+      entry.persistent_id = c.id;
+      entry.value_type = catalog::value_types::number;
+      entry.entity = catalog::entities::activity;
+      entry.key = c.key;
+      e = &cats.register_field(catalog::catalog_kind::activity, std::move(entry));
     }
     catalog::catalog_set::mark_available(*e, offered);
   }
