@@ -115,7 +115,7 @@ void gantt_figures(paint_bench& b) {
   std::size_t links = 0;
   figure(b, "Gantt relationship index", [] {}, [&] {
     gantt::link_index ix;
-    ix.build(b.table.visibleRows(), b.doc.document()->taskpred);
+    ix.build(b.table.visibleRows(), b.doc.document()->task, b.doc.document()->taskpred);
     links = ix.size();
   });
   std::printf("  %zu connectors between visible activities\n", links);

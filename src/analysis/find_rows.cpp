@@ -1,26 +1,12 @@
 #include "analysis/find_rows.h"
 
+#include <algorithm>
+
 #include "analysis/text_match.h"
 #include "catalog/field_catalog.h"
 
 namespace tessel::analysis {
 namespace {
-
-bool row_matches(const view::Row& r, std::u16string_view needle, uint32_t project_name_field) {
-  if (const document::TASK* t = r.activity())
-    return contains_folded(t->task_code.value, needle) || contains_folded(t->task_name.value, needle);
-  if (const document::PROJWBS* w = r.wbs())
-    return contains_folded(w->wbs_short_name.value, needle) || contains_folded(w->wbs_name.value, needle);
-  if (const document::RSRC* res = r.resource())
-    return contains_folded(res->rsrc_short_name.value, needle) || contains_folded(res->rsrc_name.value, needle);
-  if (const document::PROJECT* p = r.project()) {
-    if (contains_folded(p->proj_short_name.value, needle)) return true;
-    // The project's name is its top WBS element's, looked up as the
-    // Project Name column shows it.
-    return project_name_field && contains_folded(r.field_value(project_name_field).text(), needle);
-  }
-  return false;
-}
 
 uint32_t project_name_field() {
   const catalog::field_entry* name = catalog::catalogs().find_key(catalog::catalog_kind::project, u"project\\7Cproj_name");
@@ -29,16 +15,16 @@ uint32_t project_name_field() {
 
 }  // namespace
 
-void keep_matching(std::vector<view::Row*>& rows, std::u16string_view folded_text) {
+find_index::find_index(const view::Row& root) {
   const uint32_t name_field = project_name_field();
-  std::erase_if(rows, [&](const view::Row* r) { return !row_matches(*r, folded_text, name_field); });
-}
-
-std::vector<view::Row*> find_rows(const view::Row& root, std::u16string_view text) {
-  std::vector<view::Row*> out;
-  const std::u16string needle = folded(text);
-  if (needle.empty()) return out;
-  const uint32_t name_field = project_name_field();
+  auto append = [this](std::u16string_view t) {
+    const std::size_t at = text_.size();
+    text_.resize(at + t.size() + 1);
+    char16_t* out = text_.data() + at;
+    for (char16_t c : t) *out++ = c < 0x80 ? (c >= u'A' && c <= u'Z' ? c + 32 : c ? c : u' ') : fold_case(c);
+    *out = 0;
+  };
+  text_.reserve(1 << 16);
   // Depth first in child order: the order the view lists its rows.
   struct frame {
     const view::Row* row;
@@ -52,10 +38,46 @@ std::vector<view::Row*> find_rows(const view::Row& root, std::u16string_view tex
       continue;
     }
     view::Row* c = f.row->children()[f.next++].get();
-    if (row_matches(*c, needle, name_field)) out.push_back(c);
+    if (const document::TASK* t = c->activity()) {
+      append(t->task_code.value);
+      append(t->task_name.value);
+    } else if (const document::PROJWBS* w = c->wbs()) {
+      append(w->wbs_short_name.value);
+      append(w->wbs_name.value);
+    } else if (const document::RSRC* r = c->resource()) {
+      append(r->rsrc_short_name.value);
+      append(r->rsrc_name.value);
+    } else if (const document::PROJECT* p = c->project()) {
+      // The project's name is its top WBS element's, looked up as the
+      // Project Name column shows it.
+      append(p->proj_short_name.value);
+      append(name_field ? std::u16string(c->field_value(name_field).text()) : std::u16string());
+    } else {
+      append({});  // group rows are never found
+      append({});
+    }
+    rows_.push_back(c);
+    ends_.push_back(text_.size());
     if (c->has_children()) stack.push_back({c, 0});
   }
+}
+
+std::vector<view::Row*> find_index::matches(std::u16string_view text) const {
+  std::vector<view::Row*> out;
+  const std::u16string needle = folded(text);
+  if (needle.empty() || needle.find(char16_t{0}) != std::u16string::npos) return out;
+  const std::u16string_view all(text_);
+  for (std::size_t at = all.find(needle); at != std::u16string_view::npos;) {
+    const std::size_t k = static_cast<std::size_t>(std::upper_bound(ends_.begin(), ends_.end(), at) - ends_.begin());
+    out.push_back(rows_[k]);
+    at = all.find(needle, ends_[k]);
+  }
   return out;
+}
+
+std::vector<view::Row*> find_rows(const view::Row& root, std::u16string_view text) {
+  if (text.empty()) return {};
+  return find_index(root).matches(text);
 }
 
 int step_match(find_state& s, bool forward) {

@@ -14,9 +14,22 @@
 namespace tessel::analysis {
 
 std::vector<view::Row*> find_rows(const view::Row& root, std::u16string_view text);
-// The rows of `rows` that match `folded_text` (see text_match.h), in their
-// order: a longer text narrows the matches of a shorter one.
-void keep_matching(std::vector<view::Row*>& rows, std::u16string_view folded_text);
+
+// The same for many texts over one tree: the rows' texts are read and
+// folded once, into one buffer, so that each key press of the find bar is
+// a single scan of it. Valid while the tree is.
+class find_index {
+ public:
+  explicit find_index(const view::Row& root);
+  std::vector<view::Row*> matches(std::u16string_view text) const;
+
+ private:
+  std::vector<view::Row*> rows_;  // every row but the root, in view order
+  // Each row's two texts folded, each followed by a 0 so that no match runs
+  // from one into the next; the texts of row k end at ends_[k].
+  std::u16string text_;
+  std::vector<std::size_t> ends_;
+};
 
 // Where the find bar stands: the matches and the current one (-1: none).
 struct find_state {

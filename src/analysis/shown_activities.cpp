@@ -5,14 +5,12 @@
 namespace tessel::analysis {
 
 activity_positions::activity_positions(const document::Document& doc) : size_(doc.task.size()) {
-  positions_.reserve(size_);
-  uint32_t i = 0;
-  for (const document::TASK& t : doc.task) positions_.emplace(&t, i++);
+  positions_.build(doc.task);
 }
 
 std::ptrdiff_t activity_positions::of(const document::TASK* t) const {
-  auto it = positions_.find(t);
-  return it == positions_.end() ? -1 : static_cast<std::ptrdiff_t>(it->second);
+  const std::size_t p = t ? positions_.find(t) : record_positions<document::TASK>::npos;
+  return p == record_positions<document::TASK>::npos ? -1 : static_cast<std::ptrdiff_t>(p);
 }
 
 shown_activities shown_of(const activity_positions& positions, std::span<const document::TASK* const> tasks,

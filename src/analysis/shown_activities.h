@@ -17,9 +17,9 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "analysis/record_positions.h"
 #include "document/document.h"
 
 namespace tessel::analysis {
@@ -40,7 +40,8 @@ struct shown_activities {
 };
 
 // Every activity's position in the document's activity list, by its
-// address: built once per document, asked in constant time.
+// address: built once per document, asked in a few comparisons (the list
+// keeps its records in a few contiguous runs).
 class activity_positions {
  public:
   explicit activity_positions(const document::Document& doc);
@@ -49,7 +50,7 @@ class activity_positions {
   std::size_t size() const { return size_; }
 
  private:
-  std::unordered_map<const document::TASK*, uint32_t> positions_;
+  record_positions<document::TASK> positions_;
   std::size_t size_ = 0;
 };
 

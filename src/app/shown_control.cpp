@@ -152,6 +152,7 @@ void ShownControl::document_changed() {
   trace_.reset();
   handed_.reset();
   positions_.reset();
+  index_.reset();
   state_ = {};
   find_text_.clear();
   find_table_ = nullptr;
@@ -284,6 +285,7 @@ void ShownControl::apply() {
     view::go_to(&frame_.table_pane()->pane(), &frame_.gantt_pane()->pane());
   }
   frame_.details_pane()->pane().layout_children();
+  index_rows_if_finding();
   frame_.repaint_panes();
 }
 
@@ -296,6 +298,8 @@ void ShownControl::update_status() { status_->setText(shown_text()); }
 
 void ShownControl::open_find() {
   bar_holder_->show();
+  // Read the rows' texts now, so that the first key press only scans them.
+  index_rows_if_finding();
   bar_->edit()->setFocus();
   bar_->edit()->selectAll();
 }
@@ -307,18 +311,9 @@ void ShownControl::close_find() {
 
 void ShownControl::find(const QString& text) {
   if (bar_->edit()->text() != text) bar_->edit()->setText(text);
-  const std::u16string before = std::move(find_text_);
   find_text_ = text.toStdU16String();
-  // A longer text matches a subset of the shorter one's matches: typing on
-  // narrows the list instead of reading every row again.
-  const bool narrowing = !before.empty() && find_text_.size() > before.size() &&
-                         find_text_.compare(0, before.size(), before) == 0 && refind_if_stale();
-  if (narrowing) {
-    analysis::keep_matching(state_.matches, analysis::folded(find_text_));
-  } else {
-    find_table_ = nullptr;  // matches for the new text
-    refind_if_stale();
-  }
+  find_table_ = nullptr;  // matches for the new text
+  refind_if_stale();
   state_.current = -1;
   if (!state_.matches.empty()) find_step(true);
   else bar_->show_count(-1, 0);
@@ -329,14 +324,30 @@ bool ShownControl::refind_if_stale() {
   const view::TableCore* core = table ? view::table_core_of(*table) : nullptr;
   if (!core || !core->root()) {
     state_ = {};
+    index_.reset();
     return false;
   }
   if (find_table_ == table && find_tree_version_ == core->tree_version()) return true;
-  state_.matches = analysis::find_rows(*core->root(), find_text_);
+  index_rows(*table, *core);
+  state_.matches = index_->matches(find_text_);
   state_.current = -1;
   find_table_ = table;
   find_tree_version_ = core->tree_version();
   return true;
+}
+
+void ShownControl::index_rows(const view::View& table, const view::TableCore& core) {
+  // The rows' texts are read once per tree: each key press then scans them.
+  if (index_ && index_table_ == &table && index_tree_version_ == core.tree_version()) return;
+  index_ = core.root() ? std::make_unique<analysis::find_index>(*core.root()) : nullptr;
+  index_table_ = &table;
+  index_tree_version_ = core.tree_version();
+}
+
+void ShownControl::index_rows_if_finding() {
+  if (bar_holder_->isHidden()) return;
+  const view::View* table = frame_.table_pane()->pane().view();
+  if (const view::TableCore* core = table ? view::table_core_of(*table) : nullptr) index_rows(*table, *core);
 }
 
 bool ShownControl::find_step(bool forward) {

@@ -15,6 +15,7 @@
 #include "analysis/logic_trace.h"
 #include "analysis/quick_filters.h"
 #include "app/find_bar.h"
+#include "view/table/table_core.h"
 #include "view/view.h"
 
 namespace tessel::app {
@@ -77,6 +78,9 @@ class ShownControl : public QObject {
   void apply();
   void update_status();
   bool refind_if_stale();
+  void index_rows(const view::View& table, const view::TableCore& core);
+  // While the find bar shows, a new tree is read at once, not at the next key.
+  void index_rows_if_finding();
   bool go_to_row(view::Row& row);
   void show_selected(view::View& table, int index);
   void fill_code_types();
@@ -102,6 +106,10 @@ class ShownControl : public QObject {
   std::u16string find_text_;
   uint64_t find_tree_version_ = ~uint64_t{0};
   const view::View* find_table_ = nullptr;
+  // The texts find scans, read from the tree of `index_table_`.
+  std::unique_ptr<analysis::find_index> index_;
+  const view::View* index_table_ = nullptr;
+  uint64_t index_tree_version_ = ~uint64_t{0};
 };
 
 }  // namespace tessel::app

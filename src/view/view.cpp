@@ -37,7 +37,13 @@ Row* View::selectedRow() const {
 }
 
 void View::selectVisibleRow(int index) {
-  for (size_t i = 0; i < visible_.size(); ++i) visible_[i]->selected = static_cast<int>(i) == index;
+  // Only the rows marked since the list was built can hold the flag.
+  for (Row* r : marked_) r->selected = false;
+  marked_.clear();
+  if (index >= 0 && static_cast<size_t>(index) < visible_.size()) {
+    visible_[static_cast<size_t>(index)]->selected = true;
+    marked_.push_back(visible_[static_cast<size_t>(index)]);
+  }
   ++selection_version_;
   cached_selected_ = index >= 0 && static_cast<size_t>(index) < visible_.size() ? index : -1;
   cached_visible_version_ = visible_version_;
@@ -48,7 +54,11 @@ void View::rebuild_visible(const Row* root) {
   visible_.clear();
   deepest_ = 0;
   if (root) deepest_ = visible_rows(*root, visible_);
-  for (size_t i = 0; i < visible_.size(); ++i) visible_[i]->index = static_cast<int>(i);
+  marked_.clear();
+  for (size_t i = 0; i < visible_.size(); ++i) {
+    visible_[i]->index = static_cast<int>(i);
+    if (visible_[i]->selected) marked_.push_back(visible_[i]);
+  }
   ++visible_version_;
 }
 

@@ -121,6 +121,10 @@ class View {
 
   std::vector<Row*> visible_;
   unsigned deepest_ = 0;
+  // The visible rows whose selected flag may be set: those found set when
+  // the list was built and those selected since, so that selecting a row
+  // touches them alone, not every visible row.
+  std::vector<Row*> marked_;
   drawing_context dc_;
 
  private:

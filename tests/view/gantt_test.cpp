@@ -642,7 +642,7 @@ TEST(GanttLinks, DatesByTypeAndOnlyBetweenActivitiesWithRowsAndDates) {
   f.rel(a, undated, 0);  // to a finish that is empty
   f.rel(a, undated, 1);  // to its start, which exists
   link_index ix;
-  ix.build(f.rows, f.rels);
+  ix.build(f.rows, f.tasks, f.rels);
   ASSERT_EQ(ix.size(), 6u);
   std::vector<const gantt::link*> found;
   ix.find(0, 3, found);
@@ -676,7 +676,7 @@ TEST(GanttLinks, WindowsGetExactlyTheLinksThatReachThemAcrossManyBlocks) {
     f.rel(*t[static_cast<size_t>(a)], *t[static_cast<size_t>(b)], 1);
   }
   link_index ix;
-  ix.build(f.rows, f.rels);
+  ix.build(f.rows, f.tasks, f.rels);
   // The links expected: every relationship between two activities with rows.
   std::vector<std::pair<int, int>> all;
   auto row_of = [&](const document::TASK* task) {

@@ -9,16 +9,11 @@ namespace {
 // The time of a date that has one, else 0.
 int64_t date_of(const s_date& d) { return d.empty || d.time <= 0 ? 0 : d.time; }
 
-std::size_t slot_of(const document::TASK* t, std::size_t mask) {
-  return static_cast<std::size_t>((reinterpret_cast<uintptr_t>(t) >> 4) * 0x9E3779B97F4A7C15ull >> 20) & mask;
-}
-
 }  // namespace
 
 void link_index::clear() {
-  keys_.clear();
-  values_.clear();
-  mask_ = 0;
+  positions_ = {};
+  row_at_.clear();
   starts_.clear();
   ends_.clear();
   row_count_ = 0;
@@ -26,14 +21,11 @@ void link_index::clear() {
   blocks_.clear();
 }
 
-void link_index::begin(const std::vector<Row*>& rows) {
-  clear();
+void link_index::begin(const std::vector<Row*>& rows, std::size_t tasks) {
+  links_.clear();
+  blocks_.clear();
   row_count_ = static_cast<int>(rows.size());
-  std::size_t capacity = 16;
-  while (capacity < 2 * rows.size()) capacity <<= 1;
-  keys_.assign(capacity, nullptr);
-  values_.assign(capacity, -1);
-  mask_ = capacity - 1;
+  row_at_.assign(tasks, -1);
   starts_.assign(rows.size(), 0);
   ends_.assign(rows.size(), 0);
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -41,21 +33,15 @@ void link_index::begin(const std::vector<Row*>& rows) {
     if (!t) continue;
     starts_[i] = date_of(t->start_date);
     ends_[i] = date_of(t->end_date);
-    std::size_t s = slot_of(t, mask_);
-    while (keys_[s] && keys_[s] != t) s = (s + 1) & mask_;
-    if (!keys_[s]) {
-      keys_[s] = t;
-      values_[s] = static_cast<int>(i);
-    }
+    const std::size_t p = positions_.find(t);
+    if (p < row_at_.size() && row_at_[p] < 0) row_at_[p] = static_cast<int>(i);
   }
 }
 
 int link_index::row_of(const document::TASK* t) const {
-  if (!t || keys_.empty()) return -1;
-  for (std::size_t s = slot_of(t, mask_);; s = (s + 1) & mask_) {
-    if (keys_[s] == t) return values_[s];
-    if (!keys_[s]) return -1;
-  }
+  if (!t) return -1;
+  const std::size_t p = positions_.find(t);
+  return p < row_at_.size() ? row_at_[p] : -1;
 }
 
 void link_index::add(const document::TASKPRED& rel) {
@@ -76,8 +62,8 @@ void link_index::add(const document::TASKPRED& rel) {
 }
 
 void link_index::finish() {
-  keys_ = {};
-  values_ = {};
+  positions_ = {};
+  row_at_ = {};
   starts_ = {};
   ends_ = {};
   // Two counting passes: by upper end, deepest first, then (keeping that

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "analysis/record_positions.h"
 #include "document/records/records.h"
 #include "rows/row.h"
 
@@ -41,14 +42,16 @@ class link_index {
   static constexpr int block_rows = 64;
 
   // Indexes the relationships of `relationships` whose two activities both
-  // have a row in `rows`. The type code picks the dates: 0 finish to
-  // finish, 1 finish to start, 2 start to finish, 3 start to start; an
-  // unknown code reads as finish to start, the relationship type's own
-  // default. A relationship with an empty end date has nowhere to be drawn
-  // and is left out.
-  template <class Relationships>
-  void build(const std::vector<Row*>& rows, const Relationships& relationships) {
-    begin(rows);
+  // have a row in `rows`; `tasks` is the list the activities belong to,
+  // whose positions stand in for the activities while the index is built.
+  // The type code picks the dates: 0 finish to finish, 1 finish to start,
+  // 2 start to finish, 3 start to start; an unknown code reads as finish
+  // to start, the relationship type's own default. A relationship with an
+  // empty end date has nowhere to be drawn and is left out.
+  template <class Tasks, class Relationships>
+  void build(const std::vector<Row*>& rows, const Tasks& tasks, const Relationships& relationships) {
+    positions_.build(tasks);
+    begin(rows, tasks.size());
     for (const document::TASKPRED& rel : relationships) add(rel);
     finish();
   }
@@ -60,15 +63,14 @@ class link_index {
   void find(int first, int last, std::vector<const link*>& out) const;
 
  private:
-  void begin(const std::vector<Row*>& rows);
+  void begin(const std::vector<Row*>& rows, std::size_t tasks);
   void add(const document::TASKPRED& rel);
   void finish();
   int row_of(const document::TASK* t) const;
 
-  // Rows of the visible activities, by record (open addressing).
-  std::vector<const document::TASK*> keys_;
-  std::vector<int> values_;
-  std::size_t mask_ = 0;
+  // While building: each activity's first row, by its position (-1: none).
+  analysis::record_positions<document::TASK> positions_;
+  std::vector<int> row_at_;
   std::vector<int64_t> starts_, ends_;  // each visible row's activity dates (0: none)
   int row_count_ = 0;
 

@@ -149,7 +149,7 @@ void GanttView::refresh() {
 void GanttView::index_links() {
   const uint64_t version = table_->visibleRowsVersion();
   if (links_valid_ && links_table_ == table_ && links_version_ == version) return;
-  links_.build(table_->visibleRows(), document()->taskpred);
+  links_.build(table_->visibleRows(), document()->task, document()->taskpred);
   links_table_ = table_;
   links_version_ = version;
   links_valid_ = true;
