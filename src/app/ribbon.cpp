@@ -1,5 +1,7 @@
 #include "app/ribbon.h"
 
+#include <algorithm>
+
 #include <QContextMenuEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -14,8 +16,21 @@ namespace {
 constexpr int big_icon = 28;
 constexpr int small_icon = 16;
 
+// A big button is never narrower than its label (a squeezed ribbon elides
+// "Calendar" to "Ca…ar", which no one can read), nor than 58 pixels, so
+// that short labels keep a common width.
+class big_tool_button : public QToolButton {
+ public:
+  QSize sizeHint() const override {
+    QSize s = QToolButton::sizeHint();
+    s.setWidth(std::max(s.width(), 58));
+    return s;
+  }
+  QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
 QToolButton* big_button(const QString& text, glyph g, const QString& tip) {
-  auto* b = new QToolButton;
+  auto* b = new big_tool_button;
   b->setText(text);
   b->setToolTip(tip);
   b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -23,8 +38,7 @@ QToolButton* big_button(const QString& text, glyph g, const QString& tip) {
   b->setProperty("glyph", static_cast<int>(g));
   b->setProperty("glyphSize", big_icon);
   b->setAutoRaise(true);
-  b->setMinimumWidth(58);
-  b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+  b->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Expanding);
   return b;
 }
 
@@ -46,7 +60,7 @@ QFrame* panel(const QString& caption, QLayout* content) {
   auto* frame = new QFrame;
   frame->setObjectName(QStringLiteral("ribbonPanel"));
   auto* v = new QVBoxLayout(frame);
-  v->setContentsMargins(6, 4, 6, 2);
+  v->setContentsMargins(4, 4, 4, 2);
   v->setSpacing(2);
   content->setContentsMargins(0, 0, 0, 0);
   auto* body = new QWidget;
@@ -268,7 +282,8 @@ QWidget* Ribbon::make_category_page(view::view_kind category) {
 
   auto* tables = new QHBoxLayout;
   tables->setSpacing(2);
-  c.tables.push_back(big_button(QStringLiteral("%1 Table").arg(name), glyph::table,
+  // Two lines under the icon, as a ribbon writes a long label.
+  c.tables.push_back(big_button(QStringLiteral("%1\nTable").arg(name), glyph::table,
                                 QStringLiteral("Choose and order the columns of the %1 table").arg(name)));
   tables->addWidget(c.tables.back());
   if (category == view::view_kind::activity) {
@@ -299,7 +314,7 @@ QWidget* Ribbon::make_category_page(view::view_kind category) {
                                  panel(QStringLiteral("Calendar"), row({c.calendar}))};
   if (has_gantt) {
     c.timescale = new QComboBox;
-    c.timescale->setFixedWidth(108);
+    c.timescale->setFixedWidth(104);
     c.timescale->setToolTip(QStringLiteral("The Gantt chart's timescale"));
     for (const char* e : timescale_entries) c.timescale->addItem(QString::fromLatin1(e));
     c.zoom = new QSlider(Qt::Horizontal);
@@ -314,8 +329,11 @@ QWidget* Ribbon::make_category_page(view::view_kind category) {
     ts->addStretch(1);
     panels.push_back(panel(QStringLiteral("Timescale"), ts));
   }
-  if (category == view::view_kind::activity) {
+  // The WBS table shows the elements that hold a shown activity, so the
+  // same filter has a panel there too.
+  if (category == view::view_kind::activity || category == view::view_kind::wbs)
     panels.push_back(panel(QStringLiteral("Filter"), make_filter_controls(c.filter)));
+  if (category == view::view_kind::activity) {
     panels.push_back(panel(QStringLiteral("Trace"), make_trace_controls(c.trace)));
     c.check = big_button(QStringLiteral("Check"), glyph::check,
                          QStringLiteral("Check the schedule's logic, floats, constraints and dates"));

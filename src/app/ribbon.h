@@ -32,7 +32,8 @@ struct category_controls {
   QToolButton* calendar = nullptr;
   QComboBox* timescale = nullptr;
   QSlider* zoom = nullptr;
-  // The Activity page's Filter and Trace panels (null elsewhere).
+  // The Filter panel of the Activity and WBS pages, the Trace panel of the
+  // Activity page (null elsewhere).
   filter_controls filter;
   trace_controls trace;
   QToolButton* check = nullptr;  // Activity only: the Schedule Check pane

@@ -71,25 +71,35 @@ ShownControl::ShownControl(CMainFrame& frame) : QObject(&frame), frame_(frame) {
 
 ShownControl::~ShownControl() = default;
 
+std::vector<filter_controls*> ShownControl::panels() const {
+  std::vector<filter_controls*> out;
+  for (view::view_kind k : {view::view_kind::activity, view::view_kind::wbs})
+    if (filter_controls& c = frame_.ribbon()->controls(k).filter; c.critical) out.push_back(&c);
+  return out;
+}
+
 void ShownControl::connect_panel() {
-  category_controls& c = frame_.ribbon()->controls(view::view_kind::activity);
-  filter_controls& f = c.filter;
-  for (QCheckBox* b : {f.critical, f.near_critical, f.milestones, f.not_started, f.in_progress, f.completed, f.active})
-    connect(b, &QCheckBox::toggled, this, [this] { read_panel(); });
-  connect(f.float_days, &QDoubleSpinBox::valueChanged, this, [this, &f] {
-    if (f.near_critical->isChecked()) read_panel();
-  });
-  for (QDateEdit* d : {f.active_from, f.active_to})
-    connect(d, &QDateEdit::dateChanged, this, [this, &f] {
-      if (f.active->isChecked()) read_panel();
+  for (filter_controls* panel : panels()) {
+    filter_controls& f = *panel;
+    auto read = [this, &f] { read_panel(f); };
+    for (QCheckBox* b : {f.critical, f.near_critical, f.milestones, f.not_started, f.in_progress, f.completed, f.active})
+      connect(b, &QCheckBox::toggled, this, read);
+    connect(f.float_days, &QDoubleSpinBox::valueChanged, this, [read, &f] {
+      if (f.near_critical->isChecked()) read();
     });
-  connect(f.code_type, &QComboBox::currentIndexChanged, this, [this] {
-    fill_code_values();
-    read_panel();
-  });
-  connect(f.code_value, &QComboBox::currentIndexChanged, this, [this] { read_panel(); });
-  connect(f.clear, &QToolButton::clicked, this, [this] { clear(); });
-  trace_controls& t = c.trace;
+    for (QDateEdit* d : {f.active_from, f.active_to})
+      connect(d, &QDateEdit::dateChanged, this, [read, &f] {
+        if (f.active->isChecked()) read();
+      });
+    connect(f.code_type, &QComboBox::currentIndexChanged, this, [this, read, &f] {
+      if (reading_panel_) return;
+      fill_code_values(f);
+      read();
+    });
+    connect(f.code_value, &QComboBox::currentIndexChanged, this, read);
+    connect(f.clear, &QToolButton::clicked, this, [this] { clear(); });
+  }
+  trace_controls& t = frame_.ribbon()->controls(view::view_kind::activity).trace;
   auto traced = [this, &t](analysis::trace_direction d) { trace(d, trace_depth_of(t.depth->currentText())); };
   connect(t.predecessors, &QToolButton::clicked, this, [traced] { traced(analysis::trace_direction::predecessors); });
   connect(t.successors, &QToolButton::clicked, this, [traced] { traced(analysis::trace_direction::successors); });
@@ -98,9 +108,8 @@ void ShownControl::connect_panel() {
   });
 }
 
-void ShownControl::read_panel() {
+void ShownControl::read_panel(const filter_controls& c) {
   if (reading_panel_) return;
-  const filter_controls& c = frame_.ribbon()->controls(view::view_kind::activity).filter;
   analysis::quick_filter f;
   f.text = filter_.text;
   f.critical = c.critical->isChecked();
@@ -120,22 +129,51 @@ void ShownControl::read_panel() {
     f.code_value = c.code_value->currentText().toStdU16String();
   }
   filter_ = f;
+  // The other page's panel shows the same filter.
+  show_in_panels(f, &c);
   apply();
 }
 
-void ShownControl::fill_code_types() {
-  filter_controls& c = frame_.ribbon()->controls(view::view_kind::activity).filter;
+void ShownControl::show_in_panels(const analysis::quick_filter& f, const filter_controls* except) {
   reading_panel_ = true;
-  c.code_type->clear();
-  c.code_type->addItem(QStringLiteral("(any)"));
-  if (const document::Document* doc = frame_.document())
-    for (const std::u16string& n : analysis::code_type_names(*doc)) c.code_type->addItem(QString::fromStdU16String(n));
+  for (filter_controls* panel : panels()) {
+    if (panel == except) continue;
+    filter_controls& c = *panel;
+    c.critical->setChecked(f.critical);
+    c.near_critical->setChecked(f.float_days.has_value());
+    if (f.float_days) c.float_days->setValue(*f.float_days);
+    c.milestones->setChecked(f.milestones);
+    c.not_started->setChecked(f.statuses & analysis::status_not_started);
+    c.in_progress->setChecked(f.statuses & analysis::status_in_progress);
+    c.completed->setChecked(f.statuses & analysis::status_completed);
+    c.active->setChecked(f.active_from.has_value());
+    if (f.active_from) {
+      c.active_from->setDate(qdate_of(*f.active_from));
+      c.active_to->setDate(qdate_of(*f.active_to));
+    }
+    c.code_type->setCurrentIndex(
+        f.code_type ? std::max(0, c.code_type->findText(QString::fromStdU16String(*f.code_type))) : 0);
+    fill_code_values(c);
+    if (f.code_value) c.code_value->setCurrentIndex(c.code_value->findText(QString::fromStdU16String(*f.code_value)));
+  }
   reading_panel_ = false;
-  fill_code_values();
 }
 
-void ShownControl::fill_code_values() {
-  filter_controls& c = frame_.ribbon()->controls(view::view_kind::activity).filter;
+void ShownControl::fill_code_types() {
+  const bool was = reading_panel_;
+  reading_panel_ = true;
+  const document::Document* doc = frame_.document();
+  const std::vector<std::u16string> names = doc ? analysis::code_type_names(*doc) : std::vector<std::u16string>{};
+  for (filter_controls* panel : panels()) {
+    panel->code_type->clear();
+    panel->code_type->addItem(QStringLiteral("(any)"));
+    for (const std::u16string& n : names) panel->code_type->addItem(QString::fromStdU16String(n));
+    fill_code_values(*panel);
+  }
+  reading_panel_ = was;
+}
+
+void ShownControl::fill_code_values(filter_controls& c) {
   const bool was = reading_panel_;
   reading_panel_ = true;
   c.code_value->clear();
@@ -160,10 +198,6 @@ void ShownControl::document_changed() {
     if (view::View* v = frame_.view_at(i)) view::apply_shown(*v, nullptr);
   bar_->edit()->clear();
   bar_->show_count(-1, 0);
-  filter_controls& c = frame_.ribbon()->controls(view::view_kind::activity).filter;
-  reading_panel_ = true;
-  for (QCheckBox* b : {c.critical, c.near_critical, c.milestones, c.not_started, c.in_progress, c.completed, c.active})
-    b->setChecked(false);
   // The active range starts on the first project's data date (today
   // without one) and runs a month.
   QDate from = QDate::currentDate();
@@ -171,8 +205,14 @@ void ShownControl::document_changed() {
     const s_date& data_date = doc->project[0].last_recalc_date;
     if (data_date.has_date()) from = qdate_of(analysis::day_of(data_date));
   }
-  c.active_from->setDate(from);
-  c.active_to->setDate(from.addDays(30));
+  reading_panel_ = true;
+  for (filter_controls* panel : panels()) {
+    for (QCheckBox* b : {panel->critical, panel->near_critical, panel->milestones, panel->not_started,
+                         panel->in_progress, panel->completed, panel->active})
+      b->setChecked(false);
+    panel->active_from->setDate(from);
+    panel->active_to->setDate(from.addDays(30));
+  }
   reading_panel_ = false;
   fill_code_types();
   status_->clear();
@@ -185,25 +225,8 @@ void ShownControl::show_activities(std::shared_ptr<const analysis::shown_activit
 
 void ShownControl::set_filter(const analysis::quick_filter& f) {
   filter_ = f;
-  // The panel shows the filter it did not set itself.
-  filter_controls& c = frame_.ribbon()->controls(view::view_kind::activity).filter;
-  reading_panel_ = true;
-  c.critical->setChecked(f.critical);
-  c.near_critical->setChecked(f.float_days.has_value());
-  if (f.float_days) c.float_days->setValue(*f.float_days);
-  c.milestones->setChecked(f.milestones);
-  c.not_started->setChecked(f.statuses & analysis::status_not_started);
-  c.in_progress->setChecked(f.statuses & analysis::status_in_progress);
-  c.completed->setChecked(f.statuses & analysis::status_completed);
-  c.active->setChecked(f.active_from.has_value());
-  if (f.active_from) {
-    c.active_from->setDate(qdate_of(*f.active_from));
-    c.active_to->setDate(qdate_of(*f.active_to));
-  }
-  c.code_type->setCurrentIndex(f.code_type ? std::max(0, c.code_type->findText(QString::fromStdU16String(*f.code_type))) : 0);
-  fill_code_values();
-  if (f.code_value) c.code_value->setCurrentIndex(c.code_value->findText(QString::fromStdU16String(*f.code_value)));
-  reading_panel_ = false;
+  // The panels show the filter they did not set themselves.
+  show_in_panels(f, nullptr);
   apply();
 }
 
@@ -234,15 +257,10 @@ void ShownControl::escape() {
 }
 
 void ShownControl::clear() {
-  const filter_controls& c = frame_.ribbon()->controls(view::view_kind::activity).filter;
-  reading_panel_ = true;
-  for (QCheckBox* b : {c.critical, c.near_critical, c.milestones, c.not_started, c.in_progress, c.completed, c.active})
-    b->setChecked(false);
-  c.code_type->setCurrentIndex(0);
-  reading_panel_ = false;
   filter_ = {};
   trace_.reset();
   handed_.reset();
+  show_in_panels(filter_, nullptr);
   apply();
 }
 

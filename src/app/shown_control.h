@@ -10,10 +10,12 @@
 #include <QToolBar>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "analysis/find_rows.h"
 #include "analysis/logic_trace.h"
 #include "analysis/quick_filters.h"
+#include "app/filter_panel.h"
 #include "app/find_bar.h"
 #include "view/table/table_core.h"
 #include "view/view.h"
@@ -73,8 +75,12 @@ class ShownControl : public QObject {
   bool go_to_activity(const document::TASK& task);
 
  private:
+  // The Filter panels of the Activity and WBS pages: one filter, shown in
+  // both.
+  std::vector<filter_controls*> panels() const;
   void connect_panel();
-  void read_panel();
+  void read_panel(const filter_controls& c);
+  void show_in_panels(const analysis::quick_filter& f, const filter_controls* except);
   void apply();
   void update_status();
   bool refind_if_stale();
@@ -84,7 +90,7 @@ class ShownControl : public QObject {
   bool go_to_row(view::Row& row);
   void show_selected(view::View& table, int index);
   void fill_code_types();
-  void fill_code_values();
+  void fill_code_values(filter_controls& c);
 
   CMainFrame& frame_;
   FindBar* bar_ = nullptr;

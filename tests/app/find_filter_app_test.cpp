@@ -90,13 +90,19 @@ TEST_F(FindFilterFrame, FilterPanelRestrictsAndClearRestores) {
   EXPECT_LT(critical, all);
   EXPECT_TRUE(s.status_text().startsWith(QStringLiteral("Showing %1 of 80 activities: Critical").arg(critical)))
       << s.status_text().toStdString();
-  // Milestones AND critical: fewer still.
-  c.milestones->setChecked(true);
+  // The WBS page's panel shows the same filter and adds to it: milestones
+  // AND critical, fewer still.
+  filter_controls& w = frame->ribbon()->controls(view::view_kind::wbs).filter;
+  ASSERT_NE(w.critical, nullptr);
+  EXPECT_TRUE(w.critical->isChecked());
+  w.milestones->setChecked(true);
+  EXPECT_TRUE(c.milestones->isChecked());
   EXPECT_LT(visible_ids().size(), critical);
   EXPECT_TRUE(s.status_text().endsWith(QStringLiteral("Critical, Milestones"))) << s.status_text().toStdString();
-  c.clear->click();
+  w.clear->click();
   EXPECT_EQ(visible_ids().size(), all);
   EXPECT_FALSE(c.critical->isChecked());
+  EXPECT_FALSE(c.milestones->isChecked());
   EXPECT_EQ(s.status_text(), QString());
 }
 
