@@ -5,7 +5,9 @@
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
+#include <QPageSetupDialog>
 #include <QPainter>
+#include <QPrinter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
@@ -35,9 +37,11 @@ class preview_dialog : public QDialog {
     auto* fit = new QCheckBox(QStringLiteral("Fit timeline to page width"), this);
     repeat->setChecked(options_.repeat_table);
     fit->setChecked(options_.fit_timeline);
+    auto* setup = new QPushButton(QStringLiteral("Page Setup..."), this);
     auto* print = new QPushButton(QStringLiteral("Print..."), this);
     for (QWidget* w : std::initializer_list<QWidget*>{prev_, next_, page_label_, repeat, fit}) top->addWidget(w);
     top->addStretch();
+    top->addWidget(setup);
     top->addWidget(print);
 
     image_ = new QLabel(this);
@@ -64,6 +68,13 @@ class preview_dialog : public QDialog {
       options_.fit_timeline = on;
       replan();
     });
+    connect(setup, &QPushButton::clicked, this, [this] {
+      QPrinter printer;
+      printer.setPageLayout(page_layout());
+      QPageSetupDialog dialog(&printer, this);
+      if (dialog.exec() != QDialog::Accepted) return;
+      set_page_layout(printer.pageLayout());
+    });
     connect(print, &QPushButton::clicked, this, [this] {
       save_print_options(options_);
       accept();
@@ -73,6 +84,14 @@ class preview_dialog : public QDialog {
   }
 
   int pages() const { return plan_.pages; }
+
+  // A new paper or orientation: kept for every printout, and the pages
+  // planned again.
+  void set_page_layout(const QPageLayout& layout) {
+    save_page_layout(layout);
+    page_ = preview_page_size();
+    replan();
+  }
 
  private:
   void replan() {
@@ -103,7 +122,7 @@ class preview_dialog : public QDialog {
 
 }  // namespace
 
-QSize preview_page_size() { return default_page_layout().paintRectPixels(int(preview_dpi)).size(); }
+QSize preview_page_size() { return page_layout().paintRectPixels(int(preview_dpi)).size(); }
 
 QImage render_preview_page(CMainFrame& frame, const print_plan& plan, int k) {
   QImage img(preview_page_size(), QImage::Format_RGB32);

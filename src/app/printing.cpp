@@ -13,6 +13,7 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QVBoxLayout>
@@ -103,8 +104,33 @@ void draw_footer(QPainter& painter, const print_plan& plan, int k, const QString
 
 QPageLayout default_page_layout() {
   const bool us = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
-  return QPageLayout(QPageSize(us ? QPageSize::Letter : QPageSize::A4), QPageLayout::Landscape,
-                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+  QPageSize paper(us ? QPageSize::Letter : QPageSize::A4);
+  // The default printer's paper, when the system has one set up.
+  if (const QPrinterInfo printer = QPrinterInfo::defaultPrinter(); !printer.isNull() && printer.defaultPageSize().isValid())
+    paper = printer.defaultPageSize();
+  return QPageLayout(paper, QPageLayout::Landscape, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+}
+
+QPageLayout page_layout() {
+  QPageLayout layout = default_page_layout();
+  QSettings s(organisation, app_title);
+  const QString size = s.value(QStringLiteral("Print/PageSize")).toString();
+  const QSizeF mm = s.value(QStringLiteral("Print/PageSizeMillimeters")).toSizeF();
+  if (!size.isEmpty() && mm.width() > 0 && mm.height() > 0)
+    layout.setPageSize(QPageSize(mm, QPageSize::Millimeter, size, QPageSize::FuzzyMatch));
+  const QString orientation = s.value(QStringLiteral("Print/Orientation")).toString();
+  if (orientation == QLatin1String("portrait")) layout.setOrientation(QPageLayout::Portrait);
+  else if (orientation == QLatin1String("landscape")) layout.setOrientation(QPageLayout::Landscape);
+  return layout;
+}
+
+void save_page_layout(const QPageLayout& layout) {
+  QSettings s(organisation, app_title);
+  s.setValue(QStringLiteral("Print/PageSize"), layout.pageSize().name());
+  s.setValue(QStringLiteral("Print/PageSizeMillimeters"), layout.pageSize().size(QPageSize::Millimeter));
+  s.setValue(QStringLiteral("Print/Orientation"), layout.orientation() == QPageLayout::Portrait
+                                                      ? QStringLiteral("portrait")
+                                                      : QStringLiteral("landscape"));
 }
 
 print_options saved_print_options() {
@@ -214,7 +240,7 @@ namespace {
 
 // Pages start as the local paper, landscape; the print dialog may change
 // them.
-void default_page(QPagedPaintDevice& device) { device.setPageLayout(default_page_layout()); }
+void default_page(QPagedPaintDevice& device) { device.setPageLayout(page_layout()); }
 
 // The two options as check boxes, for the print dialog's own tab and for
 // the Export PDF question.
@@ -270,6 +296,9 @@ void print_with_dialog(CMainFrame& frame) {
   if (dialog.exec() != QDialog::Accepted) return;
   const print_options options = panel->options();
   save_print_options(options);
+  // The paper and orientation chosen here are what the preview and Export
+  // PDF use from now on.
+  save_page_layout(printer.pageLayout());
   with_progress(&frame, QStringLiteral("Print"),
                 [&](const page_progress& progress) { return print_pages(frame, printer, options, progress); });
 }

@@ -28,9 +28,14 @@ struct print_options {
   bool fit_timeline = false;  // "Fit timeline to page width"
 };
 
-// The page a printout starts with: the local paper (A4, or Letter where
-// inches rule), landscape, 10 mm margins.
+// The page a printout starts with: the default printer's paper, else the
+// local paper (A4, or Letter where inches rule); landscape, 10 mm margins.
 QPageLayout default_page_layout();
+// The page every printout uses (print, preview, Export PDF): the paper and
+// orientation last chosen in the Print dialog or Page Setup (kept per
+// user), else the default.
+QPageLayout page_layout();
+void save_page_layout(const QPageLayout& layout);
 
 // The options last chosen (kept per user).
 print_options saved_print_options();

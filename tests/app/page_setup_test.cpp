@@ -1,0 +1,59 @@
+// The paper and orientation chosen once (in the Print dialog or Page Setup)
+// are what the preview plans with and what an exported PDF's pages measure.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "app/app_info.h"
+#include "app/main_frame.h"
+#include "app/print_preview.h"
+#include "app/printing.h"
+
+namespace tessel::app {
+namespace {
+
+void forget_page_layout() {
+  QSettings s(organisation, app_title);
+  for (const char* key : {"Print/PageSize", "Print/PageSizeMillimeters", "Print/Orientation"})
+    s.remove(QLatin1String(key));
+}
+
+TEST(PageSetup, TheChosenPaperRulesPreviewAndPdf) {
+  forget_page_layout();
+  const QSize first = preview_page_size();
+  EXPECT_GT(first.width(), first.height());  // landscape until someone says otherwise
+
+  QPageLayout chosen = page_layout();
+  chosen.setPageSize(QPageSize(QPageSize::A3));
+  chosen.setOrientation(QPageLayout::Portrait);
+  save_page_layout(chosen);
+  EXPECT_EQ(page_layout().pageSize().id(), QPageSize::A3);
+  EXPECT_EQ(page_layout().orientation(), QPageLayout::Portrait);
+  const QSize portrait = preview_page_size();
+  EXPECT_LT(portrait.width(), portrait.height());
+  EXPECT_GT(portrait.height(), first.width());  // A3 is taller than A4 or Letter is wide
+
+  const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+  if (!pdfinfo.isEmpty()) {
+    CMainFrame frame;
+    frame.resize(1200, 800);
+    ASSERT_TRUE(frame.open_file_now(QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer")));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("a3.pdf"));
+    ASSERT_TRUE(write_pdf(frame, pdf, print_options{}, {}));
+    QProcess p;
+    p.start(pdfinfo, {pdf});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString info = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_TRUE(info.contains(QStringLiteral("842 x 1191 pts (A3)"))) << info.toStdString();
+  }
+  forget_page_layout();
+  EXPECT_EQ(preview_page_size(), first);
+}
+
+}  // namespace
+}  // namespace tessel::app
