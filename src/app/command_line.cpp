@@ -52,7 +52,7 @@ QString usage_text() {
       "                        calendar [--calendar NAME] [--month YYYY-MM], time-periods,\n"
       "                        workweek, columns [predecessors|successors],\n"
       "                        options [--page time-units|gridlines|layouts],\n"
-      "                        check (the Schedule Check pane)\n"
+      "                        check (the Schedule Check pane), print-preview\n"
       "  --help                this text\n"
       "\n"
       "A refused file is reported on stderr and the exit status is 1.\n");

@@ -8,6 +8,7 @@
 #include "app/dialogs/dialog_render.h"
 #include "app/dialogs/options_dlg.h"
 #include "app/main_frame.h"
+#include "app/print_preview.h"
 
 namespace tessel::app {
 
@@ -47,6 +48,7 @@ bool open_options(CMainFrame& frame) {
 
 int render_dialog(CMainFrame& frame, const QString& name, const QStringList& args, const QString& out_png) {
   if (name == QLatin1String("check")) return render_check(frame, out_png);
+  if (name == QLatin1String("print-preview")) return render_print_preview(frame, out_png) ? 0 : 2;
   dialog_render_request r;
   r.out = out_png;
   r.dialog = name;

@@ -1,6 +1,7 @@
 #include "app/print_preview.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QImage>
@@ -136,6 +137,14 @@ QImage render_preview_page(CMainFrame& frame, const print_plan& plan, int k) {
 void show_print_preview(CMainFrame& frame) {
   preview_dialog dialog(frame);
   dialog.exec();
+}
+
+bool render_print_preview(CMainFrame& frame, const QString& out_png) {
+  preview_dialog dialog(frame);
+  dialog.setAttribute(Qt::WA_DontShowOnScreen);
+  dialog.show();
+  QCoreApplication::processEvents();
+  return dialog.grab().save(out_png);
 }
 
 }  // namespace tessel::app

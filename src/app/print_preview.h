@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
 #include <QSize>
 
 namespace tessel::app {
@@ -17,5 +18,8 @@ QSize preview_page_size();
 QImage render_preview_page(CMainFrame& frame, const print_plan& plan, int k);
 
 void show_print_preview(CMainFrame& frame);
+// The preview of the first page drawn to a PNG, for looking at it without
+// a display.
+bool render_print_preview(CMainFrame& frame, const QString& out_png);
 
 }  // namespace tessel::app
