@@ -67,8 +67,8 @@ namespace {
 
 // The sheets in workbook order with their data rows (below the header and
 // caption rows), split into those the import reads and the others.
-void note_sheets(load_report& report, const std::vector<workbook_sheet>& sheets) {
-  report.format = "XLS workbook";
+void note_sheets(load_report& report, const std::vector<workbook_sheet>& sheets, workbook_kind kind) {
+  report.format = kind == workbook_kind::xlsx ? "XLSX workbook" : "XLS workbook";
   for (const workbook_sheet& s : sheets) {
     const bool read = s.name() == "USERDATA" || s.name() == "TASK" || s.name() == "TASKPRED" ||
                       s.name() == "RSRC" || s.name() == "TASKRSRC";
@@ -80,7 +80,7 @@ void note_sheets(load_report& report, const std::vector<workbook_sheet>& sheets)
 }  // namespace
 
 bool import_sheets(Document_xls& doc, const std::vector<workbook_sheet>& sheets, const sheet_done& done) {
-  note_sheets(doc.report_to_fill(), sheets);
+  note_sheets(doc.report_to_fill(), sheets, doc.kind());
   import_context cx(doc);
   cx.project = &add_project(doc);
 
@@ -509,7 +509,10 @@ void import_tasks(import_context& cx, const workbook_sheet& s) {
         }
       }
     }
-    if (!t.task_code.value.empty()) cx.task_by_code.try_emplace(t.task_code.value, &t);
+    // An Activity ID taken by a row above: relationships and assignments
+    // naming it find the first. The line is the sheet's row number.
+    if (!t.task_code.value.empty() && !cx.task_by_code.try_emplace(t.task_code.value, &t).second)
+      doc.report_to_fill().faults_of(s.name()).faults[size_t(row_fault::duplicate_id)].add(r + 1);
   }
   if (cx.wbs_named) mark(cats.find_key(catalog_kind::wbs, u"wbs_name"));
 }

@@ -128,7 +128,16 @@ void import_relationships(import_context& cx, const workbook_sheet& s) {
   for (uint32_t r = 2; r < s.row_count(); ++r) {
     const auto succ_it = cx.task_by_code.find(s.cell(r, static_cast<uint32_t>(succ_col)));
     const auto pred_it = cx.task_by_code.find(s.cell(r, static_cast<uint32_t>(pred_col)));
-    if (succ_it == cx.task_by_code.end() || pred_it == cx.task_by_code.end()) break;
+    if (succ_it == cx.task_by_code.end() || pred_it == cx.task_by_code.end()) {
+      // The report counts this row and every row below it that names an
+      // activity no row carries.
+      size_t& missing = doc.report_to_fill().dangling[size_t(dangling_kind::relationship_missing_activity)];
+      for (uint32_t k = r; k < s.row_count(); ++k)
+        if (!cx.task_by_code.contains(s.cell(k, static_cast<uint32_t>(succ_col))) ||
+            !cx.task_by_code.contains(s.cell(k, static_cast<uint32_t>(pred_col))))
+          ++missing;
+      break;
+    }
     TASK* succ = succ_it->second;
     TASK* pred = pred_it->second;
     TASKPRED& rel = doc.taskpred.emplace_back();
@@ -322,20 +331,26 @@ void import_assignments(import_context& cx, const workbook_sheet& s) {
     a.taskrsrc_id.value = ++n;
     a.proj_id.value = 1;
     for (const member_plan& p : plans) wb::set_value(p.member->get(&a), s.cell(r, p.col));
+    load_report& report = doc.report_to_fill();
     if (task_col >= 0) {
       auto it = cx.task_by_code.find(s.cell(r, static_cast<uint32_t>(task_col)));
       if (it != cx.task_by_code.end()) {
         a.task = it->second;
         a.task_id.value = it->second->task_id.value;
         it->second->assignments.push_back(&a);
+      } else {
+        ++report.dangling[size_t(dangling_kind::assignment_missing_activity)];
       }
     }
     if (rsrc_col >= 0) {
-      auto it = cx.rsrc_by_name.find(s.cell(r, static_cast<uint32_t>(rsrc_col)));
+      const std::u16string_view name = s.cell(r, static_cast<uint32_t>(rsrc_col));
+      auto it = cx.rsrc_by_name.find(name);
       if (it != cx.rsrc_by_name.end()) {
         a.rsrc = it->second;
         a.rsrc_id.value = it->second->rsrc_id.value;
         it->second->assignments.push_back(&a);
+      } else if (!name.empty()) {
+        ++report.dangling[size_t(dangling_kind::assignment_missing_resource)];
       }
     }
   }
