@@ -1,5 +1,6 @@
 // What the load report says of a workbook that is not whole: an Activity ID
-// taken twice, relationships and assignments that name what no row holds.
+// taken twice, a date that is no date, relationships and assignments that
+// name what no row holds.
 #include <gtest/gtest.h>
 
 #include "catalog/field_catalog.h"
@@ -16,9 +17,9 @@ TEST(WorkbookReport, DuplicateIdsAndReferencesThatPointNowhere) {
   catalog::build_catalogs();
   xlsx_parts p;
   p.sheets.push_back(user_data_sheet());
-  p.sheets.push_back({"TASK", sheet_xml(text_row({"task_code", "task_name"}) + text_row({"Activity ID", "Name"}) +
-                                        text_row({"A1", "Dig"}) + text_row({"A2", "Pour"}) +
-                                        text_row({"A1", "Dig again"}))});
+  p.sheets.push_back({"TASK", sheet_xml(text_row({"task_code", "task_name", "start_date"}) +
+                                        text_row({"Activity ID", "Name", "Start"}) + text_row({"A1", "Dig", ""}) +
+                                        text_row({"A2", "Pour", "soon"}) + text_row({"A1", "Dig again", ""}))});
   // Reading stops at the first row naming an unknown activity; of the rows
   // from there on, two name one.
   p.sheets.push_back({"TASKPRED", sheet_xml(text_row({"task_id", "pred_task_id"}) +
@@ -44,6 +45,8 @@ TEST(WorkbookReport, DuplicateIdsAndReferencesThatPointNowhere) {
   EXPECT_EQ(r.dangling[size_t(dangling_kind::relationship_missing_activity)], 2u);
   EXPECT_EQ(r.dangling[size_t(dangling_kind::assignment_missing_resource)], 1u);
   EXPECT_EQ(r.dangling[size_t(dangling_kind::assignment_missing_activity)], 1u);
+  EXPECT_EQ(r.unreadable_dates.count, 1u);  // "soon"; an empty cell is no fault
+  EXPECT_EQ(r.unreadable_dates.first_lines, std::vector<size_t>{4});
   EXPECT_TRUE(r.has_warning());
   EXPECT_NE(report_text(r).find("  2 relationships to an activity not in the file\n"), std::string::npos)
       << report_text(r);

@@ -464,7 +464,8 @@ void import_tasks(import_context& cx, const workbook_sheet& s) {
       const std::u16string_view text = s.cell(r, p.col);
       switch (p.kind) {
         case target::member:
-          wb::set_value(p.member->get(&t), text);
+          // The line of a date that could not be read is the sheet's row.
+          if (!wb::set_value(p.member->get(&t), text)) doc.report_to_fill().unreadable_dates.add(r + 1);
           break;
         case target::extra:
           p.column->set(id, text);

@@ -50,8 +50,9 @@ inline bool flag_of(std::u16string_view text) { return text != u"N"; }
 // Sets `v` from a cell text by its own value type: a text unchanged; a flag,
 // integer, number, cost or percent as above; a date in the workbook form; a
 // duration or quantity as the number shown (empty cell, empty value); an
-// enumeration from its code or caption. Record ids are left alone.
-void set_value(s_val& v, std::u16string_view text);
+// enumeration from its code or caption. Record ids are left alone. False
+// when the text held something but no readable date.
+bool set_value(s_val& v, std::u16string_view text);
 
 // A column of values of the catalog value type `value_type`.
 std::unique_ptr<value_column> make_column(uint32_t value_type, int32_t unit_kind);

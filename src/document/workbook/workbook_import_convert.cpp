@@ -85,7 +85,7 @@ int32_t leading_integer(std::u16string_view t) {
   return static_cast<int32_t>(v);
 }
 
-void set_value(s_val& v, std::u16string_view t) {
+bool set_value(s_val& v, std::u16string_view t) {
   switch (v.type()) {
     case val_type::string:
       static_cast<s_string&>(v).value.assign(t);
@@ -95,7 +95,7 @@ void set_value(s_val& v, std::u16string_view t) {
       const int64_t time = t.empty() ? 0 : s_date::parse(t, s_date::form_workbook);
       d.time = time > 0 ? time : 0;
       d.empty = time > 0 ? 0 : 1;
-      break;
+      return t.empty() || time > 0;
     }
     case val_type::dur: {
       // The number as the export shows it, in the exporting user's unit of
@@ -143,6 +143,7 @@ void set_value(s_val& v, std::u16string_view t) {
         set_enum(v.type(), t, static_cast<s_enum&>(v).code);
       break;
   }
+  return true;
 }
 
 namespace {
