@@ -14,6 +14,7 @@
 #include "app/compare_changes_panel.h"
 #include "app/compare_session.h"
 #include "app/tessel_app.h"
+#include "frame_fixture.h"
 #include "view/gantt/gantt_view.h"
 
 namespace tessel::app {
@@ -23,26 +24,17 @@ const QString real = QStringLiteral(TESSEL_SHARED_DIR "/testdata/real/");
 const QString old_file = real + QStringLiteral("schedanalytics-54069-bl-20250902.xer");
 const QString new_file = real + QStringLiteral("schedanalytics-54069-up-20251121.xer");
 
-class CompareWindow : public ::testing::Test {
+class CompareWindow : public frame_fixture {
  protected:
   void SetUp() override {
     if (!std::filesystem::exists(old_file.toStdString())) GTEST_SKIP() << "no real exports beside the project";
-    set_display_scale_override(0.0f);
-    frame = std::make_unique<CMainFrame>();
-    frame->report_refusal = [this](const QString& m) { refusals << m; };
-    frame->resize(1400, 900);
-    frame->show();
-    QApplication::processEvents();
+    frame_fixture::SetUp();
     ASSERT_TRUE(frame->open_file_now(new_file));
   }
-  void TearDown() override { frame.reset(); }
 
   const view::GanttView* gantt() const {
     return dynamic_cast<const view::GanttView*>(frame->view_at(views::activity_gantt));
   }
-
-  std::unique_ptr<CMainFrame> frame;
-  QStringList refusals;
 };
 
 TEST_F(CompareWindow, ChangesTabListsTheLinesUntilTheComparisonCloses) {

@@ -19,6 +19,7 @@
 #include <tuple>
 
 #include "app/command_line.h"
+#include "frame_fixture.h"
 #include "app/frame_rules.h"
 #include "app/tessel_app.h"
 #include "view/table/table_text.h"
@@ -27,28 +28,7 @@
 namespace tessel::app {
 namespace {
 
-const QString demo = QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer");
-
-class Frame : public ::testing::Test {
- protected:
-  void SetUp() override {
-    set_display_scale_override(0.0f);
-    frame = std::make_unique<CMainFrame>();
-    frame->report_refusal = [this](const QString& m) { refusals << m; };
-    frame->resize(1400, 900);
-    frame->show();
-    QApplication::processEvents();
-  }
-  void TearDown() override { frame.reset(); }
-
-  bool wait_open() {
-    QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
-    return spy.wait(60000) && spy.takeFirst().at(0).toBool();
-  }
-
-  std::unique_ptr<CMainFrame> frame;
-  QStringList refusals;
-};
+using Frame = frame_fixture;
 
 TEST_F(Frame, EmptyWindowHasNoScheduleAndOpensADroppedFile) {
   EXPECT_EQ(frame->windowTitle(), "Corvane Tessel Reader");
@@ -226,6 +206,7 @@ TEST_F(Frame, DemoScheduleThroughTheRibbonPanesAndKeys) {
   EXPECT_EQ(frame->category(), view::view_kind::wbs);
   EXPECT_FALSE(frame->gantt_pane()->isHidden());
   EXPECT_GT(frame->inner_splitter()->sizes().value(1), 0);
+  EXPECT_TRUE(frame->ribbon()->controls(view::view_kind::wbs).gantt->isChecked());
   EXPECT_EQ(frame->ribbon()->controls(view::view_kind::wbs).layout->currentText(), "Project Status");
 }
 
@@ -382,6 +363,7 @@ TEST(FrameRules, TimescaleEntriesZoomAndToggles) {
   EXPECT_EQ(details_toggled(0, 900, 1300), std::make_pair(400, 500));
   EXPECT_EQ(details_toggled(500, 900, 1300), std::make_pair(900, 0));
   EXPECT_EQ(details_toggled(1, 900, 1300), std::make_pair(900, 0));
+  EXPECT_EQ(details_toggled(0, 560, 700), std::make_pair(280, 280));  // two fifths of a small window
   EXPECT_EQ(gantt_toggled(0, 1500), std::make_pair(600, 900));
   EXPECT_EQ(gantt_toggled(1, 1500), std::make_pair(1500, 0));
   EXPECT_EQ(gantt_toggled(0, 400), std::make_pair(600, 0));
