@@ -91,6 +91,8 @@ TEST(ScheduleMatch, ProjectsPairByNameThenByMostSharedIds) {
             "B1>3 B2>4 A1 A1>0 A2>1 A3>2", "A1>3 A2>4 A3>5 B1>0 B2>1"},
            {"equal counts: NEW order, then OLD order", "X: A B | Y: A B", "Q: A | R: B", "Q=X, R=Y", "", "",
             "A>0 B>3", "A>0 B A B>1"},
+           {"an ID repeated in a project counts once", "X: A1 A2", "Q: A1 A1 A1 | R: A1 A2", "R=X", "Q", "",
+            "A1! A1! A1! A1>0 A2>1", "A1>3 A2>4"},
            {"a baseline against a split update", "BASE: A1 A2 A3 B1", "SMALL: B1 | LARGE: A1 A2 A3", "LARGE=BASE",
             "SMALL", "", "B1! A1>0 A2>1 A3>2", "A1>1 A2>2 A3>3 B1"},
            {"an equal name before shared IDs", "X: A1 | Y: Z9", "Y: A1", "Y=Y", "", "X", "A1", "A1! Z9"},
