@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 
 #include "compare_test_support.h"
 
@@ -16,13 +17,8 @@ namespace {
 
 std::vector<std::string> split_lines(const std::string& s) {
   std::vector<std::string> out;
-  size_t at = 0;
-  while (at < s.size()) {
-    const size_t end = s.find('\n', at);
-    out.push_back(s.substr(at, end - at));
-    if (end == std::string::npos) break;
-    at = end + 1;
-  }
+  std::istringstream in(s);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
   return out;
 }
 

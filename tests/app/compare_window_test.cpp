@@ -1,7 +1,7 @@
 // Comparing in the window: File > Compare With... on the worker (and its
 // cancel), the Changes tab and page, a click on a change line selecting the
 // activity, the other file's bars in the Gantt chart, the Δ columns, and
-// Close Comparison; the command line that starts a comparison.
+// Close Comparison.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,7 +10,6 @@
 #include <filesystem>
 
 #include "analysis/compare_columns.h"
-#include "app/command_line.h"
 #include "app/compare_changes_panel.h"
 #include "app/compare_session.h"
 #include "app/tessel_app.h"
@@ -109,17 +108,6 @@ TEST_F(CompareWindow, OpensOnTheWorkerCancelsAndEndsWithANewSchedule) {
   // A file that is no schedule is refused.
   c.open_other(QStringLiteral(TESSEL_SOURCE_DIR "/README.md"));
   EXPECT_EQ(refusals.size(), 1);
-}
-
-TEST(CompareCommandLine, CompareTakesOldAndNewAndTheChangesCategory) {
-  const command_line c = parse_command_line(
-      {"--render", "out.png", "--category", "changes", "--compare", "old.xer", "new.xer"});
-  EXPECT_EQ(c.mode, run_mode::render);
-  EXPECT_TRUE(c.changes_category);
-  EXPECT_EQ(c.compare_old, "old.xer");
-  EXPECT_EQ(c.file, "new.xer");
-  EXPECT_EQ(parse_command_line({"--category", "changes", "new.xer"}).mode, run_mode::error);
-  EXPECT_EQ(parse_command_line({"--compare", "old.xer"}).mode, run_mode::error);
 }
 
 }  // namespace

@@ -400,6 +400,13 @@ TEST(CommandLine, RenderOptionsAndErrors) {
   EXPECT_EQ(parse_command_line({"--style", "Dark", "f.xer"}).theme, 1);
   EXPECT_EQ(parse_command_line({"--style", "white", "f.xer"}).theme, 2);
 
+  // A comparison takes OLD and NEW, and only it has the Changes category.
+  c = parse_command_line({"--render", "out.png", "--category", "changes", "--compare", "old.xer", "new.xer"});
+  EXPECT_EQ(c.mode, run_mode::render);
+  EXPECT_TRUE(c.changes_category);
+  EXPECT_EQ(c.compare_old, "old.xer");
+  EXPECT_EQ(c.file, "new.xer");
+
   c = parse_command_line({"plain.xer"});
   EXPECT_EQ(c.mode, run_mode::window);
   EXPECT_EQ(c.file, "plain.xer");
@@ -410,7 +417,8 @@ TEST(CommandLine, RenderOptionsAndErrors) {
                                  QStringList{"--category", "tasks", "f.xer"}, QStringList{"--size", "10x10", "f"},
                                  QStringList{"--select", "-2", "f"}, QStringList{"--bogus", "f"},
                                  QStringList{"a", "b"}, QStringList{"--dialog", "x", "f.xer"},
-                                 QStringList{"--style", "neon", "f.xer"}})
+                                 QStringList{"--style", "neon", "f.xer"}, QStringList{"--category", "changes", "f.xer"},
+                                 QStringList{"--compare", "old.xer"}})
     EXPECT_EQ(parse_command_line(bad).mode, run_mode::error) << bad.join(' ').toStdString();
 }
 

@@ -3,12 +3,12 @@
 // (selection, expand boxes, sorting, resizing, moving), Expand and
 // Collapse All, and the copy text.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -503,20 +503,10 @@ struct run_result {
 const std::string kDemo = TESSEL_SOURCE_DIR "/samples/demo.xer";
 
 run_result draw(const std::string& args, const std::string& file = kDemo) {
-  const std::string cmd = std::string(TESSEL_DUMP_EXE) + " --draw " + args + " " + file + " 2>/dev/null";
   run_result r;
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  for (std::size_t at = 0; at < r.out.size();) {
-    const std::size_t end = r.out.find('\n', at);
-    r.lines.push_back(r.out.substr(at, end - at));
-    if (end == std::string::npos) break;
-    at = end + 1;
-  }
+  r.out = test_support::run_dump("--draw " + args + " " + file, &r.status);
+  std::istringstream in(r.out);
+  for (std::string line; std::getline(in, line);) r.lines.push_back(line);
   return r;
 }
 
