@@ -261,20 +261,25 @@ TEST(ScheduleCheck, DataDatesEmptyProjectsAndWhereThePathBegins) {
       {"%R", "6", "EMPTY", "2024-03-04 08:00"},
       {"%R", "7", "ZETA", "2024-03-04 08:00"},
       {"%T", "TASK"},
-      {"%F", "task_id", "proj_id", "task_code", "status_code", "total_float_hr_cnt", "act_start_date",
+      {"%F", "task_id", "proj_id", "task_code", "task_type", "status_code", "total_float_hr_cnt", "act_start_date",
        "early_start_date", "early_end_date"},
-      {"%R", "31", "3", "G1", "TA_NotStarted", "0", "", "2024-03-04 08:00", "2024-03-08 17:00"},
-      {"%R", "32", "3", "G2", "TA_NotStarted", "0", "", "2024-03-11 08:00", "2024-03-15 17:00"},
-      {"%R", "41", "4", "D1", "TA_NotStarted", "40", "", "2024-03-04 08:00", "2024-03-08 17:00"},
-      {"%R", "42", "4", "D2", "TA_NotStarted", "0", "", "2024-03-11 08:00", "2024-03-15 17:00"},
-      {"%R", "43", "4", "D3", "TA_NotStarted", "0", "", "2024-03-18 08:00", "2024-03-22 17:00"},
-      {"%R", "51", "5", "E1", "TA_NotStarted", "0", "", "2024-03-04 08:00", "2024-03-08 17:00"},
+      {"%R", "31", "3", "G1", "TT_Task", "TA_NotStarted", "0", "", "2024-03-04 08:00", "2024-03-08 17:00"},
+      {"%R", "32", "3", "G2", "TT_Task", "TA_NotStarted", "0", "", "2024-03-11 08:00", "2024-03-15 17:00"},
+      // Finishes with G2: the first of equal finishes is the latest critical activity.
+      {"%R", "33", "3", "G3", "TT_Task", "TA_NotStarted", "0", "", "2024-03-11 08:00", "2024-03-15 17:00"},
+      // Level of effort, critical by its float: a path does not run back through it.
+      {"%R", "40", "4", "D0", "TT_LOE", "TA_NotStarted", "0", "", "2024-02-01 08:00", "2024-03-08 17:00"},
+      {"%R", "41", "4", "D1", "TT_Task", "TA_NotStarted", "40", "", "2024-03-04 08:00", "2024-03-08 17:00"},
+      {"%R", "42", "4", "D2", "TT_Task", "TA_NotStarted", "0", "", "2024-03-11 08:00", "2024-03-15 17:00"},
+      {"%R", "43", "4", "D3", "TT_Task", "TA_NotStarted", "0", "", "2024-03-18 08:00", "2024-03-22 17:00"},
+      {"%R", "51", "5", "E1", "TT_Task", "TA_NotStarted", "0", "", "2024-03-04 08:00", "2024-03-08 17:00"},
       // Finishes on the data date: no critical path length left.
-      {"%R", "71", "7", "Z1", "TK_Active", "0", "2024-03-01 08:00", "2024-03-01 08:00", "2024-03-04 08:00"},
+      {"%R", "71", "7", "Z1", "TT_Task", "TK_Active", "0", "2024-03-01 08:00", "2024-03-01 08:00", "2024-03-04 08:00"},
       {"%T", "TASKPRED"},
       {"%F", "task_pred_id", "task_id", "pred_task_id", "pred_type", "lag_hr_cnt"},
       {"%R", "1", "32", "31", "PR_FS", "0"},
       {"%R", "2", "43", "42", "PR_FS", "0"},
+      {"%R", "3", "42", "40", "PR_FS", "0"},
   }));
   const std::string out = test_support::run_dump("--check " + test_support::quoted(file));
   for (const char* expected : {
