@@ -284,6 +284,7 @@ TEST_F(Frame, TextEncodingMenuReadsTheFileAgainInTheChosenEncoding) {
   EXPECT_EQ(frame->document()->task[0].task_name.value, u"\u0417\u0430\u0434\u0430\u0447\u0430");
   // The choice is remembered: a plain open of the same file reads 1251 again.
   ASSERT_TRUE(frame->open_file_now(path));
+  ASSERT_EQ(frame->document()->task.size(), 1u);
   EXPECT_EQ(frame->document()->task[0].task_name.value, u"\u0417\u0430\u0434\u0430\u0447\u0430");
 
   // A workbook's text carries its own encoding: the menu offers nothing.

@@ -153,6 +153,7 @@ TEST_F(ViewTable, FlatRowsCellsAndMarkersAtScaleOne) {
                        "text 5 0 88 30 #000000 Calibri 15 Activity ID", "line 100 0 100 30 #C8C8C8 1",
                        "line 300 0 300 30 #C8C8C8 1"});
   // The rows recorded where they were drawn.
+  ASSERT_EQ(t.view.visibleRows().size(), 4u);
   const auto drawn = t.view.visibleRows()[3]->table_rect;
   EXPECT_EQ(std::tuple(drawn.y, drawn.w, drawn.h), std::tuple(30.0f + 3 * 18 + 1, 380.0f, 17.0f));
 
@@ -177,6 +178,7 @@ TEST_F(ViewTable, CollapseAllExpandAllGroupBandsBoxesAndIndentation) {
   table_setup t(four_activities());
   t.group_by_resource();
   t.view.selectVisibleRow(2);
+  ASSERT_EQ(t.view.visibleRows().size(), 7u);
   t.view.visibleRows()[5]->expanded = false;  // R2 collapsed by hand first
   t.view.refresh();
   ASSERT_EQ(t.view.visibleRows().size(), 6u);
@@ -223,7 +225,7 @@ TEST_F(ViewTable, CollapseAllExpandAllGroupBandsBoxesAndIndentation) {
   EXPECT_TRUE(has(t.paint(), "line 10 38 10 42 #000000 1"));
   // Next to the box the row is only selected.
   t.click(30, 40);
-  EXPECT_EQ(t.view.visibleRows().size(), 5u);
+  ASSERT_EQ(t.view.visibleRows().size(), 5u);
   EXPECT_EQ(t.view.selectedRow(), t.view.visibleRows()[0]);
 
   set_display_scale(1.5f);
@@ -710,6 +712,7 @@ TEST_F(TableKeys, ArrowsPagesAndEndsMoveTheSelectionIntoSightInBothPanes) {
 
 TEST_F(TableKeys, LeftRightAndEnterFoldGroupRowsAndLeftGoesUpToTheGroup) {
   tp.key_down(nav_key::home);
+  ASSERT_FALSE(table.visibleRows().empty());
   ASSERT_TRUE(table.visibleRows()[0]->has_children());
   const std::size_t all = rows();
   tp.key_down(nav_key::left);  // the expanded first group collapses
