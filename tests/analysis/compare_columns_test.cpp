@@ -15,13 +15,11 @@ TEST(CompareColumns, DaysMovedThroughTheFieldLookupWhileAttached) {
   export_builder o(100000), n(500000);
   o.project("p", "P");
   n.project("p", "P");
-  const size_t a = o.task("p", "A1");
-  o(a, "early_start_date") = "2025-01-06 08:00";
-  o(a, "early_end_date") = "2025-01-10 17:00";
-  const size_t b = n.task("p", "A1");
-  n(b, "act_start_date") = "2025-01-08 20:00";  // an actual start counts
-  n(b, "early_start_date") = "2025-01-01 08:00";
-  n(b, "early_end_date") = "2025-01-09 17:00";
+  o.task("p", "A1", "", {{"early_start_date", "2025-01-06 08:00"}, {"early_end_date", "2025-01-10 17:00"}});
+  // An actual start counts before the early one.
+  n.task("p", "A1", "",
+         {{"act_start_date", "2025-01-08 20:00"}, {"early_start_date", "2025-01-01 08:00"},
+          {"early_end_date", "2025-01-09 17:00"}});
   n.task("p", "A2");  // added: no partner
   auto od = o.load(), nd = n.load();
   const analysis::schedule_match m = analysis::match_schedules(*od, *nd);

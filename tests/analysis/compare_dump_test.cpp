@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 
 #include "compare_test_support.h"
 
@@ -16,13 +17,8 @@ namespace {
 
 std::vector<std::string> split_lines(const std::string& s) {
   std::vector<std::string> out;
-  size_t at = 0;
-  while (at < s.size()) {
-    const size_t end = s.find('\n', at);
-    out.push_back(s.substr(at, end - at));
-    if (end == std::string::npos) break;
-    at = end + 1;
-  }
+  std::istringstream in(s);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
   return out;
 }
 
@@ -35,10 +31,8 @@ TEST(CompareDump, PrintsTsvWithTheHeaderAndRefusesAMissingFile) {
   export_builder o(100000), n(500000);
   o.project("p", "BL", "2025-01-06 08:00");
   n.project("p", "UP", "2025-01-13 08:00");
-  const size_t a = o.task("p", "A1", "Pour");
-  o(a, "target_drtn_hr_cnt") = "8";
-  const size_t b = n.task("p", "A1", "Pour");
-  n(b, "target_drtn_hr_cnt") = "12.5";
+  o.task("p", "A1", "Pour", {{"target_drtn_hr_cnt", "8"}});
+  n.task("p", "A1", "Pour", {{"target_drtn_hr_cnt", "12.5"}});
   const auto old_path = s.file("old.xer", o.text()), new_path = s.file("new.xer", n.text());
   int status = -1;
   const std::string out = run_dump("--compare " + quoted(old_path) + " " + quoted(new_path), &status);

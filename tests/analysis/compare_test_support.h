@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -58,12 +59,12 @@ struct export_builder {
                const std::string& code) {
     wbs.push_back({key, project, parent, code});
   }
-  // An activity; answers its index for relationships and further columns.
-  size_t task(const std::string& project, const std::string& code, const std::string& name = "") {
-    task_row t{project, code, "", "Standard", {}};
+  // An activity with further columns; answers its index for relationships.
+  size_t task(const std::string& project, const std::string& code, const std::string& name = "",
+              std::initializer_list<std::pair<const std::string, std::string>> columns = {}) {
+    task_row t{project, code, "", "Standard", {{"task_type", "TT_Task"}, {"status_code", "TK_NotStart"}}};
     t.col["task_name"] = name.empty() ? "Activity " + code : name;
-    t.col["task_type"] = "TT_Task";
-    t.col["status_code"] = "TK_NotStart";
+    for (const auto& [column, value] : columns) t.col[column] = value;
     tasks.push_back(t);
     return tasks.size() - 1;
   }
@@ -143,5 +144,24 @@ struct export_builder {
     return d;
   }
 };
+
+// An export from "NAME: A1 A2 | OTHER: B1": projects in order, each with its
+// activities (a name again goes on with its project); `*` as a project name
+// puts the activities in no project of the file.
+inline export_builder written(const std::string& spec, int first_id) {
+  export_builder b(first_id);
+  std::istringstream in(spec);
+  std::string project;
+  for (std::string word; in >> word;) {
+    if (word == "|") continue;
+    if (word.ends_with(':')) {
+      project = word.substr(0, word.size() - 1);
+      if (project != "*" && b.project_id(project) == "999999") b.project(project, project);
+    } else {
+      b.task(project == "*" ? "nowhere" : project, word);
+    }
+  }
+  return b;
+}
 
 }  // namespace compare_test

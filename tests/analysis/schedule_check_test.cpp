@@ -9,7 +9,6 @@
 
 #include "analysis/check_text.h"
 #include "analysis/schedule_check.h"
-#include "analysis/schedule_match.h"
 #include "test_support.h"
 #include "view/tessel_doc.h"
 
@@ -174,21 +173,16 @@ TEST(ScheduleCheck, EachCheckCountsWhatItShould) {
   const analysis::schedule_check c = analysis::check_schedule(*doc.document());
   EXPECT_FALSE(c.baseline_file);
   ASSERT_EQ(c.projects.size(), 2u);
+  // What the lists of --check-list below do not show.
   const analysis::project_check& alpha = c.projects[0];
-  EXPECT_EQ(codes(line(alpha, check_kind::logic)), (std::vector<std::string>{"A10", "A11"}));
   EXPECT_EQ(codes(line(alpha, check_kind::high_float)), (std::vector<std::string>{"A4"}));
   EXPECT_EQ(codes(line(alpha, check_kind::high_duration)), (std::vector<std::string>{"A3", "A5"}));
   EXPECT_EQ(codes(line(alpha, check_kind::invalid_dates)), (std::vector<std::string>{"A9", "A10"}));
-  EXPECT_EQ(codes(line(alpha, check_kind::missed)), (std::vector<std::string>{"A1", "A2", "A9"}));
   // A1 finished, yet started before its FS predecessor A9 finished.
   EXPECT_EQ(codes(line(alpha, check_kind::out_of_sequence)), (std::vector<std::string>{"A1", "A2", "A10"}));
-  // The path leaves its project through B3, critical by BETA's own rule.
-  EXPECT_EQ(codes(line(alpha, check_kind::critical_path)), (std::vector<std::string>{"A8", "A3", "A2", "B3"}));
   // (58 days 9 hours - 0.8 days of 10 hours) / 58 days 9 hours.
   EXPECT_NEAR(line(alpha, check_kind::cpli).value, 57.575 / 58.375, 1e-12);
   EXPECT_EQ(line(alpha, check_kind::lags).relationships.size(), 1u);
-  // BETA's latest critical activity is B1 on the driving path, not B2 with its negative float.
-  EXPECT_EQ(codes(line(c.projects[1], check_kind::cpli)), (std::vector<std::string>{"B1"}));
   EXPECT_EQ(line(c.projects[1], check_kind::bei).result, check_result::not_applicable);
 }
 
@@ -202,8 +196,10 @@ TEST(ScheduleCheck, ListsNameWhatEachCheckCounts) {
   EXPECT_EQ(run_dump("--check-list finish-to-start " + file),
             "ALPHA\tA1\tA2\nALPHA\tB3\tA2\nALPHA\tA2\tA3\nALPHA\tA3\tA8\nALPHA\tA6\tA9\nALPHA\tA9\tA10\n"
             "BETA\tB3\tB1\n");
+  // ALPHA's path leaves its project through B3, critical by BETA's own rule.
   EXPECT_EQ(run_dump("--check-list critical-path " + file),
             "ALPHA\tA8\nALPHA\tA3\nALPHA\tA2\nALPHA\tB3\nBETA\tB1\nBETA\tB3\n");
+  // BETA's latest critical activity is B1 on the driving path, not B2 with its negative float.
   EXPECT_EQ(run_dump("--check-list cpli " + file), "ALPHA\tA8\nBETA\tB1\n");
   EXPECT_EQ(run_dump("--check-list bei " + file), "ALPHA\tA1\nALPHA\tA12\nALPHA\tA13\n");
   EXPECT_EQ(run_dump("--check-list resources " + file),
@@ -248,15 +244,6 @@ TEST(ScheduleCheck, BaselineFinishesComeFromTheBaselineFile) {
   EXPECT_EQ(test_support::run_dump("--check-list missed --baseline " + test_support::quoted(base) + " " +
                                    test_support::quoted(current)),
             "ALPHA\tA9\nALPHA\tA10\n");
-
-  view::TesselDoc now, then;
-  ASSERT_TRUE(now.open(current.u16string()));
-  ASSERT_TRUE(then.open(base.u16string()));
-  const analysis::schedule_match match = analysis::match_schedules(*then.document(), *now.document());
-  const analysis::schedule_check c = analysis::check_schedule(*now.document(), &match);
-  EXPECT_TRUE(c.baseline_file);
-  ASSERT_EQ(c.projects.size(), 2u);
-  EXPECT_EQ(codes(line(c.projects[0], check_kind::missed)), (std::vector<std::string>{"A9", "A10"}));
 }
 
 // Without a data date the date checks do not apply; a project without
@@ -274,20 +261,25 @@ TEST(ScheduleCheck, DataDatesEmptyProjectsAndWhereThePathBegins) {
       {"%R", "6", "EMPTY", "2024-03-04 08:00"},
       {"%R", "7", "ZETA", "2024-03-04 08:00"},
       {"%T", "TASK"},
-      {"%F", "task_id", "proj_id", "task_code", "status_code", "total_float_hr_cnt", "act_start_date",
+      {"%F", "task_id", "proj_id", "task_code", "task_type", "status_code", "total_float_hr_cnt", "act_start_date",
        "early_start_date", "early_end_date"},
-      {"%R", "31", "3", "G1", "TA_NotStarted", "0", "", "2024-03-04 08:00", "2024-03-08 17:00"},
-      {"%R", "32", "3", "G2", "TA_NotStarted", "0", "", "2024-03-11 08:00", "2024-03-15 17:00"},
-      {"%R", "41", "4", "D1", "TA_NotStarted", "40", "", "2024-03-04 08:00", "2024-03-08 17:00"},
-      {"%R", "42", "4", "D2", "TA_NotStarted", "0", "", "2024-03-11 08:00", "2024-03-15 17:00"},
-      {"%R", "43", "4", "D3", "TA_NotStarted", "0", "", "2024-03-18 08:00", "2024-03-22 17:00"},
-      {"%R", "51", "5", "E1", "TA_NotStarted", "0", "", "2024-03-04 08:00", "2024-03-08 17:00"},
+      {"%R", "31", "3", "G1", "TT_Task", "TA_NotStarted", "0", "", "2024-03-04 08:00", "2024-03-08 17:00"},
+      {"%R", "32", "3", "G2", "TT_Task", "TA_NotStarted", "0", "", "2024-03-11 08:00", "2024-03-15 17:00"},
+      // Finishes with G2: the first of equal finishes is the latest critical activity.
+      {"%R", "33", "3", "G3", "TT_Task", "TA_NotStarted", "0", "", "2024-03-11 08:00", "2024-03-15 17:00"},
+      // Level of effort, critical by its float: a path does not run back through it.
+      {"%R", "40", "4", "D0", "TT_LOE", "TA_NotStarted", "0", "", "2024-02-01 08:00", "2024-03-08 17:00"},
+      {"%R", "41", "4", "D1", "TT_Task", "TA_NotStarted", "40", "", "2024-03-04 08:00", "2024-03-08 17:00"},
+      {"%R", "42", "4", "D2", "TT_Task", "TA_NotStarted", "0", "", "2024-03-11 08:00", "2024-03-15 17:00"},
+      {"%R", "43", "4", "D3", "TT_Task", "TA_NotStarted", "0", "", "2024-03-18 08:00", "2024-03-22 17:00"},
+      {"%R", "51", "5", "E1", "TT_Task", "TA_NotStarted", "0", "", "2024-03-04 08:00", "2024-03-08 17:00"},
       // Finishes on the data date: no critical path length left.
-      {"%R", "71", "7", "Z1", "TK_Active", "0", "2024-03-01 08:00", "2024-03-01 08:00", "2024-03-04 08:00"},
+      {"%R", "71", "7", "Z1", "TT_Task", "TK_Active", "0", "2024-03-01 08:00", "2024-03-01 08:00", "2024-03-04 08:00"},
       {"%T", "TASKPRED"},
       {"%F", "task_pred_id", "task_id", "pred_task_id", "pred_type", "lag_hr_cnt"},
       {"%R", "1", "32", "31", "PR_FS", "0"},
       {"%R", "2", "43", "42", "PR_FS", "0"},
+      {"%R", "3", "42", "40", "PR_FS", "0"},
   }));
   const std::string out = test_support::run_dump("--check " + test_support::quoted(file));
   for (const char* expected : {
@@ -361,7 +353,7 @@ TEST(ScheduleCheck, RealExportsGiveSoundLines) {
   for (const auto& entry : std::filesystem::directory_iterator(test_support::real_dir())) {
     if (entry.path().extension() != ".xer") continue;
     view::TesselDoc doc;
-    if (!doc.open(entry.path().u16string())) continue;
+    ASSERT_TRUE(doc.open(entry.path().u16string())) << entry.path();  // every real export opens
     ++files;
     const analysis::schedule_check c = analysis::check_schedule(*doc.document());
     EXPECT_EQ(c.projects.size(), doc.document()->project.size());

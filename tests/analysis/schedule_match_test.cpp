@@ -7,209 +7,110 @@
 
 using namespace tessel;
 using namespace tessel::document;
-using compare_test::export_builder;
+using compare_test::written;
+using test_support::narrow;
 
 namespace {
 
-std::string code(const TASK* t) { return t ? test_support::narrow(t->task_code.value) : "(none)"; }
-std::string name(const PROJECT* p) { return p ? test_support::narrow(p->proj_short_name.value) : "(none)"; }
+struct matched {
+  std::unique_ptr<Document_xer> od, nd;
+  analysis::schedule_match m;
+  matched(const std::string& old_spec, const std::string& new_spec)
+      : od(written(old_spec, 100000).load()), nd(written(new_spec, 500000).load()), m(analysis::match_schedules(*od, *nd)) {}
+
+  // "NEW=OLD, ..." in pair order.
+  std::string pairs() const {
+    std::string s;
+    for (const analysis::project_pair& p : m.pairs)
+      s += (s.empty() ? "" : ", ") + narrow(p.new_project->proj_short_name.value) + "=" +
+           narrow(p.old_project->proj_short_name.value);
+    return s;
+  }
+  static std::string names(const std::vector<const PROJECT*>& list) {
+    std::string s;
+    for (const PROJECT* p : list) s += (s.empty() ? "" : " ") + narrow(p->proj_short_name.value);
+    return s;
+  }
+  static size_t position(const Document_xer& d, const TASK* t) {
+    size_t k = 0;
+    while (k < d.task.size() && &d.task[k] != t) ++k;
+    return k;
+  }
+  // Each activity of one side in file order: its ID, `!` when it takes no
+  // part, and `>k` the position of its partner on the other side.
+  std::string side(bool old_side) const {
+    const Document_xer& d = old_side ? *od : *nd;
+    const Document_xer& other = old_side ? *nd : *od;
+    std::string s;
+    for (size_t i = 0; i < d.task.size(); ++i) {
+      const TASK* partner = old_side ? m.new_of(d.task[i]) : m.old_of(d.task[i]);
+      s += (s.empty() ? "" : " ") + narrow(d.task[i].task_code.value) +
+           ((old_side ? m.old_kept : m.new_kept).at(i) ? "" : "!") +
+           (partner ? ">" + std::to_string(position(other, partner)) : "");
+    }
+    return s;
+  }
+};
 
 TEST(ScheduleMatch, ActivitiesPairByIdAcrossRenumberedExports) {
-  export_builder o(100000), n(500000);
-  o.project("p", "PRJ");
-  n.project("p", "PRJ");
-  for (const char* c : {"A1", "A2", "A3"}) o.task("p", c);
-  for (const char* c : {"A3", "A4", "A1"}) n.task("p", c);  // A2 deleted, A4 added, order changed
-  auto od = o.load(), nd = n.load();
-  const analysis::schedule_match m = analysis::match_schedules(*od, *nd);
-
-  ASSERT_EQ(m.pairs.size(), 1u);
-  EXPECT_EQ(m.pairs[0].old_project, &od->project[0]);
-  EXPECT_EQ(m.pairs[0].new_project, &nd->project[0]);
-  EXPECT_TRUE(m.added.empty());
-  EXPECT_TRUE(m.deleted.empty());
-  EXPECT_EQ(m.old_project_of(nd->project[0]), &od->project[0]);
-  EXPECT_EQ(m.new_project_of(od->project[0]), &nd->project[0]);
-
-  ASSERT_EQ(nd->task.size(), 3u);
-  ASSERT_EQ(od->task.size(), 3u);
-  ASSERT_EQ(m.old_partner.size(), 3u);
-  ASSERT_EQ(m.new_partner.size(), 3u);
-  EXPECT_EQ(m.old_partner[0], &od->task[2]);
-  EXPECT_EQ(m.old_partner[1], nullptr);
-  EXPECT_EQ(m.old_partner[2], &od->task[0]);
-  EXPECT_EQ(m.new_partner[1], nullptr);
-  EXPECT_EQ(m.old_of(nd->task[0]), &od->task[2]);
-  EXPECT_EQ(m.new_of(od->task[0]), &nd->task[2]);
-  EXPECT_EQ(m.new_of(od->task[1]), nullptr);
+  // A2 deleted, A4 added, the order changed.
+  const matched x("PRJ: A1 A2 A3", "PRJ: A3 A4 A1");
+  ASSERT_EQ(x.m.pairs.size(), 1u);
+  EXPECT_EQ(x.m.pairs[0].old_project, &x.od->project[0]);
+  EXPECT_EQ(x.m.pairs[0].new_project, &x.nd->project[0]);
+  EXPECT_EQ(x.m.old_project_of(x.nd->project[0]), &x.od->project[0]);
+  EXPECT_EQ(x.m.new_project_of(x.od->project[0]), &x.nd->project[0]);
+  EXPECT_EQ(x.side(false), "A3>2 A4 A1>0");
+  EXPECT_EQ(x.side(true), "A1>2 A2 A3>0");
+  ASSERT_EQ(x.m.old_partner.size(), 3u);
+  ASSERT_EQ(x.m.new_partner.size(), 3u);
+  EXPECT_EQ(x.m.old_partner[0], &x.od->task[2]);
+  EXPECT_EQ(x.m.new_partner[1], nullptr);
   // A record of another document has no position here.
-  EXPECT_EQ(m.old_of(od->task[0]), nullptr);
-  // Every activity of a paired project takes part.
-  EXPECT_EQ(m.new_kept, (std::vector<uint8_t>{1, 1, 1}));
-  EXPECT_EQ(m.old_kept, (std::vector<uint8_t>{1, 1, 1}));
+  EXPECT_EQ(x.m.old_of(x.od->task[0]), nullptr);
 }
 
-TEST(ScheduleMatch, RenamedProjectPairsByTheIdsItShares) {
-  export_builder o(100000), n(500000);
-  o.project("p", "BL-54069-B2-20250902");
-  n.project("p", "UP-54069-20251121");
-  o.task("p", "A1");
-  o.task("p", "A2");
-  n.task("p", "A2");
-  n.task("p", "A9");
-  auto od = o.load(), nd = n.load();
-  const analysis::schedule_match m = analysis::match_schedules(*od, *nd);
-  ASSERT_EQ(m.pairs.size(), 1u);
-  EXPECT_EQ(name(m.pairs[0].old_project), "BL-54069-B2-20250902");
-  EXPECT_EQ(name(m.pairs[0].new_project), "UP-54069-20251121");
-  ASSERT_EQ(nd->task.size(), 2u);
-  EXPECT_EQ(code(m.old_of(nd->task[0])), "A2");
-  EXPECT_EQ(m.old_of(nd->task[1]), nullptr);
-}
-
-TEST(ScheduleMatch, ProjectsWithoutASharedIdStayUnpaired) {
-  export_builder o(100000), n(500000);
-  o.project("p", "OLD");
-  n.project("p", "NEW");
-  o.task("p", "A1");
-  n.task("p", "B1");
-  auto od = o.load(), nd = n.load();
-  const analysis::schedule_match m = analysis::match_schedules(*od, *nd);
-  EXPECT_TRUE(m.pairs.empty());
-  ASSERT_EQ(m.added.size(), 1u);
-  ASSERT_EQ(m.deleted.size(), 1u);
-  EXPECT_EQ(name(m.added[0]), "NEW");
-  EXPECT_EQ(name(m.deleted[0]), "OLD");
-  // Nothing of an unpaired project takes part.
-  EXPECT_EQ(m.new_kept, (std::vector<uint8_t>{0}));
-  EXPECT_EQ(m.old_kept, (std::vector<uint8_t>{0}));
-  EXPECT_EQ(m.old_project_of(nd->project[0]), nullptr);
-}
-
-TEST(ScheduleMatch, TwoProjectsEachPairByMostSharedIds) {
-  // OLD X holds A1-A3, Y holds B1-B2; NEW lists Q (B1, B2, A1) before R
-  // (A1-A3, with A1 again in another project). R shares three with X, Q two
-  // with Y and one with X: R-X first, then Q-Y.
-  export_builder o(100000), n(500000);
-  o.project("x", "X");
-  o.project("y", "Y");
-  for (const char* c : {"A1", "A2", "A3"}) o.task("x", c);
-  for (const char* c : {"B1", "B2"}) o.task("y", c);
-  n.project("q", "Q");
-  n.project("r", "R");
-  for (const char* c : {"B1", "B2", "A1"}) n.task("q", c);
-  for (const char* c : {"A1", "A2", "A3"}) n.task("r", c);
-  auto od = o.load(), nd = n.load();
-  const analysis::schedule_match m = analysis::match_schedules(*od, *nd);
-  ASSERT_EQ(m.pairs.size(), 2u);
-  EXPECT_EQ(name(m.pairs[0].new_project) + "-" + name(m.pairs[0].old_project), "Q-Y");
-  EXPECT_EQ(name(m.pairs[1].new_project) + "-" + name(m.pairs[1].old_project), "R-X");
-  // A1 of Q is in a project paired with Y, which has no A1: added there.
-  ASSERT_EQ(nd->task.size(), 6u);
-  EXPECT_EQ(m.old_of(nd->task[2]), nullptr);
-  EXPECT_EQ(m.new_kept[2], 1);
-  EXPECT_EQ(m.old_of(nd->task[3]), &od->task[0]);
-  EXPECT_EQ(m.new_of(od->task[0]), &nd->task[3]);
-}
-
-TEST(ScheduleMatch, EqualCountsPairInNewOrderThenOldOrder) {
-  // Each NEW project shares one ID with each OLD project: the first NEW one
-  // takes the first OLD one.
-  export_builder o(100000), n(500000);
-  o.project("x", "X");
-  o.project("y", "Y");
-  o.task("x", "A");
-  o.task("x", "B");
-  o.task("y", "A");
-  o.task("y", "B");
-  n.project("q", "Q");
-  n.project("r", "R");
-  n.task("q", "A");
-  n.task("r", "B");
-  auto od = o.load(), nd = n.load();
-  const analysis::schedule_match m = analysis::match_schedules(*od, *nd);
-  ASSERT_EQ(m.pairs.size(), 2u);
-  EXPECT_EQ(name(m.pairs[0].new_project) + "-" + name(m.pairs[0].old_project), "Q-X");
-  EXPECT_EQ(name(m.pairs[1].new_project) + "-" + name(m.pairs[1].old_project), "R-Y");
-}
-
-TEST(ScheduleMatch, OneProjectBaselineAgainstASplitUpdate) {
-  export_builder o(100000), n(500000);
-  o.project("b", "BASE");
-  for (const char* c : {"A1", "A2", "A3", "B1"}) o.task("b", c);
-  n.project("s", "SMALL");
-  n.project("l", "LARGE");
-  n.task("s", "B1");
-  for (const char* c : {"A1", "A2", "A3"}) n.task("l", c);
-  auto od = o.load(), nd = n.load();
-  const analysis::schedule_match m = analysis::match_schedules(*od, *nd);
-  ASSERT_EQ(m.pairs.size(), 1u);
-  EXPECT_EQ(name(m.pairs[0].new_project), "LARGE");
-  ASSERT_EQ(m.added.size(), 1u);
-  EXPECT_EQ(name(m.added[0]), "SMALL");
-  EXPECT_TRUE(m.deleted.empty());
-  ASSERT_EQ(nd->task.size(), 4u);
-  EXPECT_EQ(m.new_kept[0], 0);  // in the added project
-  EXPECT_EQ(m.old_of(nd->task[0]), nullptr);
-  // B1 of the baseline has no partner: its project's partner has no B1.
-  EXPECT_EQ(m.new_of(od->task[3]), nullptr);
-  EXPECT_EQ(m.old_kept[3], 1);
-}
-
-TEST(ScheduleMatch, AnEqualNameComesBeforeSharedIds) {
-  // NEW "Y" shares every ID with OLD "X" but OLD has a "Y" too.
-  export_builder o(100000), n(500000);
-  o.project("x", "X");
-  o.project("y", "Y");
-  o.task("x", "A1");
-  o.task("y", "Z9");
-  n.project("y", "Y");
-  n.task("y", "A1");
-  auto od = o.load(), nd = n.load();
-  const analysis::schedule_match m = analysis::match_schedules(*od, *nd);
-  ASSERT_EQ(m.pairs.size(), 1u);
-  EXPECT_EQ(name(m.pairs[0].old_project), "Y");
-  ASSERT_EQ(m.deleted.size(), 1u);
-  EXPECT_EQ(name(m.deleted[0]), "X");
-}
-
-TEST(ScheduleMatch, ALaterDuplicateIdAndAnActivityWithoutProjectAreLeftOut) {
-  export_builder o(100000), n(500000);
-  o.project("p", "PRJ");
-  n.project("p", "PRJ");
-  o.task("p", "A1", "first");
-  o.task("p", "A1", "second");
-  n.task("p", "A1", "again first");
-  n.task("nowhere", "A1");  // its project is not in the file
-  n.task("p", "A1", "again second");
-  auto od = o.load(), nd = n.load();
-  const analysis::schedule_match m = analysis::match_schedules(*od, *nd);
-  ASSERT_EQ(nd->task.size(), 3u);
-  EXPECT_EQ(m.old_of(nd->task[0]), &od->task[0]);
-  EXPECT_EQ(m.old_of(nd->task[1]), nullptr);
-  EXPECT_EQ(m.old_of(nd->task[2]), nullptr);
-  EXPECT_EQ(m.new_kept, (std::vector<uint8_t>{1, 0, 0}));
-  EXPECT_EQ(m.old_kept, (std::vector<uint8_t>{1, 0}));
-  EXPECT_EQ(m.new_of(od->task[1]), nullptr);
-}
-
-TEST(ScheduleMatch, SameIdInTwoProjectsPairsWithinItsOwnProject) {
-  export_builder o(100000), n(500000);
-  o.project("x", "X");
-  o.project("y", "Y");
-  o.task("x", "A1", "in X");
-  o.task("y", "A1", "in Y");
-  n.project("y", "Y");
-  n.project("x", "X");
-  n.task("y", "A1");
-  n.task("x", "A1");
-  auto od = o.load(), nd = n.load();
-  const analysis::schedule_match m = analysis::match_schedules(*od, *nd);
-  ASSERT_EQ(m.pairs.size(), 2u);
-  EXPECT_EQ(name(m.pairs[0].new_project), "Y");  // NEW order
-  ASSERT_EQ(nd->task.size(), 2u);
-  EXPECT_EQ(m.old_of(nd->task[0]), &od->task[1]);
-  EXPECT_EQ(m.old_of(nd->task[1]), &od->task[0]);
+TEST(ScheduleMatch, ProjectsPairByNameThenByMostSharedIds) {
+  struct matching {
+    const char* why;
+    const char* old_spec;
+    const char* new_spec;
+    const char* pairs;
+    const char* added;
+    const char* deleted;
+    const char* new_side;
+    const char* old_side;
+  };
+  for (const matching& c : {
+           matching{"renamed: paired by the IDs it shares", "BL-1: A1 A2", "UP-1: A2 A9", "UP-1=BL-1", "", "",
+                    "A2>1 A9", "A1 A2>0"},
+           {"nothing shared: unpaired, nothing takes part", "OLD: A1", "NEW: B1", "", "NEW", "OLD", "B1!", "A1!"},
+           // R shares three with X, Q two with Y and one with X: R-X first,
+           // then Q-Y, where Q's A1 has no partner.
+           {"most shared first", "X: A1 A2 A3 | Y: B1 B2", "Q: B1 B2 A1 | R: A1 A2 A3", "Q=Y, R=X", "", "",
+            "B1>3 B2>4 A1 A1>0 A2>1 A3>2", "A1>3 A2>4 A3>5 B1>0 B2>1"},
+           {"equal counts: NEW order, then OLD order", "X: A B | Y: A B", "Q: A | R: B", "Q=X, R=Y", "", "",
+            "A>0 B>3", "A>0 B A B>1"},
+           {"an ID repeated in a project counts once", "X: A1 A2", "Q: A1 A1 A1 | R: A1 A2", "R=X", "Q", "",
+            "A1! A1! A1! A1>0 A2>1", "A1>3 A2>4"},
+           {"a baseline against a split update", "BASE: A1 A2 A3 B1", "SMALL: B1 | LARGE: A1 A2 A3", "LARGE=BASE",
+            "SMALL", "", "B1! A1>0 A2>1 A3>2", "A1>1 A2>2 A3>3 B1"},
+           {"an equal name before shared IDs", "X: A1 | Y: Z9", "Y: A1", "Y=Y", "", "X", "A1", "A1! Z9"},
+           {"the same ID in two projects pairs within its own", "X: A1 | Y: A1", "Y: A1 | X: A1", "Y=Y, X=X", "",
+            "", "A1>1 A1>0", "A1>1 A1>0"},
+           {"a later duplicate and an activity without project are left out", "PRJ: A1 A1",
+            "PRJ: A1 | *: A1 | PRJ: A1", "PRJ=PRJ", "", "", "A1>0 A1! A1!", "A1>0 A1!"},
+       }) {
+    SCOPED_TRACE(c.why);
+    const matched x(c.old_spec, c.new_spec);
+    EXPECT_EQ(x.pairs(), c.pairs);
+    EXPECT_EQ(matched::names(x.m.added), c.added);
+    EXPECT_EQ(matched::names(x.m.deleted), c.deleted);
+    EXPECT_EQ(x.side(false), c.new_side);
+    EXPECT_EQ(x.side(true), c.old_side);
+  }
+  const matched unpaired("OLD: A1", "NEW: B1");
+  EXPECT_EQ(unpaired.m.old_project_of(unpaired.nd->project[0]), nullptr);
 }
 
 }  // namespace

@@ -13,29 +13,14 @@
 #include "analysis/check_text.h"
 #include "app/check_pane.h"
 #include "app/compare_session.h"
-#include "app/main_frame.h"
+#include "frame_fixture.h"
 #include "app/view_set.h"
 #include "view/table/shown_rows.h"
 
 namespace tessel::app {
 namespace {
 
-const QString demo = QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer");
-
-class CheckFrame : public ::testing::Test {
- protected:
-  void SetUp() override {
-    set_display_scale_override(0.0f);
-    frame = std::make_unique<CMainFrame>();
-    frame->report_refusal = [](const QString&) {};
-    frame->resize(1400, 900);
-    frame->show();
-    QApplication::processEvents();
-  }
-  void TearDown() override { frame.reset(); }
-
-  std::unique_ptr<CMainFrame> frame;
-};
+using CheckFrame = frame_fixture;
 
 QTreeWidgetItem* line_named(QTreeWidget* tree, const QString& name) {
   for (int i = 0; i < tree->topLevelItemCount(); ++i)

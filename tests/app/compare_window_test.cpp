@@ -1,7 +1,7 @@
 // Comparing in the window: File > Compare With... on the worker (and its
 // cancel), the Changes tab and page, a click on a change line selecting the
 // activity, the other file's bars in the Gantt chart, the Δ columns, and
-// Close Comparison; the command line that starts a comparison.
+// Close Comparison.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -10,10 +10,10 @@
 #include <filesystem>
 
 #include "analysis/compare_columns.h"
-#include "app/command_line.h"
 #include "app/compare_changes_panel.h"
 #include "app/compare_session.h"
 #include "app/tessel_app.h"
+#include "frame_fixture.h"
 #include "view/gantt/gantt_view.h"
 
 namespace tessel::app {
@@ -23,26 +23,17 @@ const QString real = QStringLiteral(TESSEL_SHARED_DIR "/testdata/real/");
 const QString old_file = real + QStringLiteral("schedanalytics-54069-bl-20250902.xer");
 const QString new_file = real + QStringLiteral("schedanalytics-54069-up-20251121.xer");
 
-class CompareWindow : public ::testing::Test {
+class CompareWindow : public frame_fixture {
  protected:
   void SetUp() override {
     if (!std::filesystem::exists(old_file.toStdString())) GTEST_SKIP() << "no real exports beside the project";
-    set_display_scale_override(0.0f);
-    frame = std::make_unique<CMainFrame>();
-    frame->report_refusal = [this](const QString& m) { refusals << m; };
-    frame->resize(1400, 900);
-    frame->show();
-    QApplication::processEvents();
+    frame_fixture::SetUp();
     ASSERT_TRUE(frame->open_file_now(new_file));
   }
-  void TearDown() override { frame.reset(); }
 
   const view::GanttView* gantt() const {
     return dynamic_cast<const view::GanttView*>(frame->view_at(views::activity_gantt));
   }
-
-  std::unique_ptr<CMainFrame> frame;
-  QStringList refusals;
 };
 
 TEST_F(CompareWindow, ChangesTabListsTheLinesUntilTheComparisonCloses) {
@@ -117,17 +108,6 @@ TEST_F(CompareWindow, OpensOnTheWorkerCancelsAndEndsWithANewSchedule) {
   // A file that is no schedule is refused.
   c.open_other(QStringLiteral(TESSEL_SOURCE_DIR "/README.md"));
   EXPECT_EQ(refusals.size(), 1);
-}
-
-TEST(CompareCommandLine, CompareTakesOldAndNewAndTheChangesCategory) {
-  const command_line c = parse_command_line(
-      {"--render", "out.png", "--category", "changes", "--compare", "old.xer", "new.xer"});
-  EXPECT_EQ(c.mode, run_mode::render);
-  EXPECT_TRUE(c.changes_category);
-  EXPECT_EQ(c.compare_old, "old.xer");
-  EXPECT_EQ(c.file, "new.xer");
-  EXPECT_EQ(parse_command_line({"--category", "changes", "new.xer"}).mode, run_mode::error);
-  EXPECT_EQ(parse_command_line({"--compare", "old.xer"}).mode, run_mode::error);
 }
 
 }  // namespace

@@ -8,25 +8,18 @@
 #include <QTest>
 
 #include "analysis/shown_activities.h"
-#include "app/main_frame.h"
+#include "frame_fixture.h"
 
 namespace tessel::app {
 namespace {
 
-const QString demo = QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer");
-
-class FindFilterFrame : public ::testing::Test {
+class FindFilterFrame : public frame_fixture {
  protected:
   void SetUp() override {
-    set_display_scale_override(0.0f);
-    frame = std::make_unique<CMainFrame>();
-    frame->resize(1400, 900);
-    frame->show();
-    QApplication::processEvents();
+    frame_fixture::SetUp();
     ASSERT_TRUE(frame->open_file_now(demo));
     QApplication::processEvents();
   }
-  void TearDown() override { frame.reset(); }
 
   view::View* table() const { return frame->view_at(views::activity_table); }
   QString selected_id() const {
@@ -44,8 +37,6 @@ class FindFilterFrame : public ::testing::Test {
       if (t.task_code.value == id) return t;
     throw std::runtime_error("no such activity");
   }
-
-  std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(FindFilterFrame, FindBarCountsGoesToMatchesAndWraps) {

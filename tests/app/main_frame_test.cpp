@@ -19,6 +19,7 @@
 #include <tuple>
 
 #include "app/command_line.h"
+#include "frame_fixture.h"
 #include "app/frame_rules.h"
 #include "app/tessel_app.h"
 #include "view/table/table_text.h"
@@ -27,28 +28,7 @@
 namespace tessel::app {
 namespace {
 
-const QString demo = QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer");
-
-class Frame : public ::testing::Test {
- protected:
-  void SetUp() override {
-    set_display_scale_override(0.0f);
-    frame = std::make_unique<CMainFrame>();
-    frame->report_refusal = [this](const QString& m) { refusals << m; };
-    frame->resize(1400, 900);
-    frame->show();
-    QApplication::processEvents();
-  }
-  void TearDown() override { frame.reset(); }
-
-  bool wait_open() {
-    QSignalSpy spy(frame.get(), &CMainFrame::open_finished);
-    return spy.wait(60000) && spy.takeFirst().at(0).toBool();
-  }
-
-  std::unique_ptr<CMainFrame> frame;
-  QStringList refusals;
-};
+using Frame = frame_fixture;
 
 TEST_F(Frame, EmptyWindowHasNoScheduleAndOpensADroppedFile) {
   EXPECT_EQ(frame->windowTitle(), "Corvane Tessel Reader");
@@ -214,8 +194,10 @@ TEST_F(Frame, DemoScheduleThroughTheRibbonPanesAndKeys) {
   EXPECT_FALSE(frame->select_layout(view::view_kind::activity, "No Such Layout"));
   EXPECT_EQ(frame->current_layout(view::view_kind::activity), now);
 
-  // The Gantt column hides for resources only.
+  // The Gantt column hides for resources only, and its button is pressed
+  // again once the splitter has laid the column out.
   frame->set_category(view::view_kind::resource);
+  QApplication::processEvents();
   EXPECT_EQ(frame->ribbon()->tabs()->currentIndex(), 4);
   EXPECT_TRUE(frame->gantt_pane()->isHidden());
   EXPECT_EQ(frame->ribbon()->controls(view::view_kind::resource).gantt, nullptr);
@@ -223,9 +205,11 @@ TEST_F(Frame, DemoScheduleThroughTheRibbonPanesAndKeys) {
   EXPECT_FALSE(frame->go_to());  // no chart to go to
   // Clicking the WBS tab brings the column back.
   frame->ribbon()->tabs()->setCurrentIndex(2);
+  QApplication::processEvents();
   EXPECT_EQ(frame->category(), view::view_kind::wbs);
   EXPECT_FALSE(frame->gantt_pane()->isHidden());
   EXPECT_GT(frame->inner_splitter()->sizes().value(1), 0);
+  EXPECT_TRUE(frame->ribbon()->controls(view::view_kind::wbs).gantt->isChecked());
   EXPECT_EQ(frame->ribbon()->controls(view::view_kind::wbs).layout->currentText(), "Project Status");
 }
 
@@ -300,6 +284,7 @@ TEST_F(Frame, TextEncodingMenuReadsTheFileAgainInTheChosenEncoding) {
   EXPECT_EQ(frame->document()->task[0].task_name.value, u"\u0417\u0430\u0434\u0430\u0447\u0430");
   // The choice is remembered: a plain open of the same file reads 1251 again.
   ASSERT_TRUE(frame->open_file_now(path));
+  ASSERT_EQ(frame->document()->task.size(), 1u);
   EXPECT_EQ(frame->document()->task[0].task_name.value, u"\u0417\u0430\u0434\u0430\u0447\u0430");
 
   // A workbook's text carries its own encoding: the menu offers nothing.
@@ -382,6 +367,7 @@ TEST(FrameRules, TimescaleEntriesZoomAndToggles) {
   EXPECT_EQ(details_toggled(0, 900, 1300), std::make_pair(400, 500));
   EXPECT_EQ(details_toggled(500, 900, 1300), std::make_pair(900, 0));
   EXPECT_EQ(details_toggled(1, 900, 1300), std::make_pair(900, 0));
+  EXPECT_EQ(details_toggled(0, 560, 700), std::make_pair(280, 280));  // two fifths of a small window
   EXPECT_EQ(gantt_toggled(0, 1500), std::make_pair(600, 900));
   EXPECT_EQ(gantt_toggled(1, 1500), std::make_pair(1500, 0));
   EXPECT_EQ(gantt_toggled(0, 400), std::make_pair(600, 0));
@@ -415,6 +401,13 @@ TEST(CommandLine, RenderOptionsAndErrors) {
   EXPECT_EQ(parse_command_line({"--style", "Dark", "f.xer"}).theme, 1);
   EXPECT_EQ(parse_command_line({"--style", "white", "f.xer"}).theme, 2);
 
+  // A comparison takes OLD and NEW, and only it has the Changes category.
+  c = parse_command_line({"--render", "out.png", "--category", "changes", "--compare", "old.xer", "new.xer"});
+  EXPECT_EQ(c.mode, run_mode::render);
+  EXPECT_TRUE(c.changes_category);
+  EXPECT_EQ(c.compare_old, "old.xer");
+  EXPECT_EQ(c.file, "new.xer");
+
   c = parse_command_line({"plain.xer"});
   EXPECT_EQ(c.mode, run_mode::window);
   EXPECT_EQ(c.file, "plain.xer");
@@ -425,7 +418,8 @@ TEST(CommandLine, RenderOptionsAndErrors) {
                                  QStringList{"--category", "tasks", "f.xer"}, QStringList{"--size", "10x10", "f"},
                                  QStringList{"--select", "-2", "f"}, QStringList{"--bogus", "f"},
                                  QStringList{"a", "b"}, QStringList{"--dialog", "x", "f.xer"},
-                                 QStringList{"--style", "neon", "f.xer"}})
+                                 QStringList{"--style", "neon", "f.xer"}, QStringList{"--category", "changes", "f.xer"},
+                                 QStringList{"--compare", "old.xer"}})
     EXPECT_EQ(parse_command_line(bad).mode, run_mode::error) << bad.join(' ').toStdString();
 }
 

@@ -1,42 +1,30 @@
 // Printing the whole schedule: the page grid (row bands down, timeline
 // across), the two print options, text that a PDF reader finds again, a
-// printout stopped half way leaving no file, and where the file dialogs
-// start; the notice after opening a file that is not whole.
+// printout stopped half way leaving no file, where the file dialogs start,
+// rendering and printing from the command line without a window; the notice
+// after opening a file that is not whole.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <set>
 
-#include "app/main_frame.h"
 #include "app/print_preview.h"
 #include "app/printing.h"
 #include "app/ribbon.h"
 #include "app/tessel_app.h"
+#include "frame_fixture.h"
 #include "view/display_scale.h"
 
 namespace tessel::app {
 namespace {
 
-const QString demo = QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer");
-
-class Printing : public ::testing::Test {
- protected:
-  void SetUp() override {
-    set_display_scale_override(0.0f);
-    frame = std::make_unique<CMainFrame>();
-    frame->report_refusal = [this](const QString& m) { refusals << m; };
-    frame->resize(1400, 900);
-    frame->show();
-    QApplication::processEvents();
-  }
-  std::unique_ptr<CMainFrame> frame;
-  QStringList refusals;
-};
+using Printing = frame_fixture;
 
 // The slices of the chart across one band, in page order.
 std::vector<std::pair<int, int>> slices(const print_plan& plan, int band) {
@@ -199,6 +187,64 @@ TEST_F(Printing, NoticeAfterOpeningAFileCutShort) {
   ASSERT_TRUE(frame->open_file_now(demo));
   EXPECT_EQ(frame->notice_text(), "");
   EXPECT_FALSE(frame->warning_shown());
+}
+
+// Rendering and printing without a window, from the command line.
+int pdf_pages(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return -1;
+  const QByteArray bytes = f.readAll();
+  int n = 0;
+  for (qsizetype at = bytes.indexOf("/Type /Page"); at >= 0; at = bytes.indexOf("/Type /Page", at + 1))
+    if (bytes.mid(at, 12) != "/Type /Pages") ++n;
+  return n;
+}
+
+command_line headless(run_mode mode, const QString& out, QStringList extra = {}) {
+  QStringList args = {mode == run_mode::render ? "--render" : "--print-pdf", out};
+  args << extra << demo;
+  return parse_command_line(args);
+}
+
+TEST(Headless, RenderWritesTheWholeWindowAtTheAskedSizeOrNothing) {
+  QTemporaryDir dir;
+  const QString out = dir.filePath("w.png");
+  ASSERT_EQ(run_headless(headless(run_mode::render, out, {"--size", "900x600", "--category", "wbs"})), 0);
+  QImage img(out);
+  ASSERT_FALSE(img.isNull());
+  EXPECT_EQ(img.size(), QSize(900, 600));
+  // The colourful ribbon's tab row runs along the top.
+  EXPECT_EQ(img.pixelColor(450, 3), QColor(182, 31, 37));
+
+  // Refusals and unknown names exit with 1 and write nothing.
+  ASSERT_TRUE(QFile::remove(out));
+  EXPECT_EQ(run_headless(parse_command_line({"--render", out, dir.filePath("none.xer")})), 1);
+  EXPECT_EQ(run_headless(headless(run_mode::render, out, {"--layout", "No Such Layout"})), 1);
+  EXPECT_EQ(run_headless(headless(run_mode::render, out, {"--details", "Nonsense"})), 1);
+  EXPECT_EQ(run_headless(headless(run_mode::render, out, {"--select", "99999"})), 1);
+  EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST(Headless, PrintToPdfPaginatesEveryVisibleRow) {
+  QTemporaryDir dir;
+  const QString out = dir.filePath("p.pdf");
+  ASSERT_EQ(run_headless(headless(run_mode::print_pdf, out)), 0);
+  const int pages = pdf_pages(out);
+  EXPECT_GE(pages, 2);  // the demo's rows do not fit one landscape page
+
+  CMainFrame frame;
+  ASSERT_TRUE(prepare_headless(frame, headless(run_mode::print_pdf, out)));
+  const int rows = static_cast<int>(frame.table_pane()->pane().view()->visibleRows().size());
+  const print_plan plan = plan_pages(frame, 3300, 2300);
+  EXPECT_EQ(plan.rows, rows);
+  EXPECT_GE(plan.rows_per_page * plan.bands, rows);
+  EXPECT_LT(plan.rows_per_page * (plan.bands - 1), rows);
+  EXPECT_GT(plan.gantt_width, 0);
+  // Without the chart the table prints alone.
+  frame.toggle_gantt();
+  EXPECT_EQ(plan_pages(frame, 3300, 2300).gantt_width, 0);
+  frame.set_category(view::view_kind::resource);
+  EXPECT_EQ(plan_pages(frame, 3300, 2300).gantt_width, 0);
 }
 
 }  // namespace

@@ -115,7 +115,7 @@ TEST_F(Surface, LinesPolygonsAndMarkers) {
   EXPECT_EQ(at(30, 36), 0x008000u);
   // The marker fills its own box and nothing beside it.
   EXPECT_NE(at(107, 37), 0xFFFFFFu);
-  EXPECT_NE(at(100, 30), 0xFFFFFFu);  // selected: tinted background
+  EXPECT_EQ(at(100, 30), 0x3399FFu);  // selected: on the selection colour
   EXPECT_EQ(ink(115, 30, 130, 44), 0);
 }
 

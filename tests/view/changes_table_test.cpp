@@ -16,17 +16,10 @@ TEST(ChangesTable, GroupsByKindWithCountsAndAHeader) {
   export_builder o(100000), n(500000);
   o.project("p", "OLD-P", "2025-01-06 08:00");
   n.project("p", "NEW-P", "2025-02-03 08:00");
-  for (const char* c : {"A1", "A2", "A3"}) {
-    const size_t i = o.task("p", c);
-    o(i, "early_start_date") = "2025-01-06 08:00";
-    o(i, "early_end_date") = "2025-01-10 17:00";
-  }
-  const size_t a = n.task("p", "A1");
-  n(a, "early_start_date") = "2025-01-08 08:00";
-  n(a, "early_end_date") = "2025-01-15 17:00";
-  const size_t b = n.task("p", "A2", "Renamed");
-  n(b, "early_start_date") = "2025-01-05 08:00";
-  n(b, "early_end_date") = "2025-01-10 17:00";
+  for (const char* c : {"A1", "A2", "A3"})
+    o.task("p", c, "", {{"early_start_date", "2025-01-06 08:00"}, {"early_end_date", "2025-01-10 17:00"}});
+  n.task("p", "A1", "", {{"early_start_date", "2025-01-08 08:00"}, {"early_end_date", "2025-01-15 17:00"}});
+  n.task("p", "A2", "Renamed", {{"early_start_date", "2025-01-05 08:00"}, {"early_end_date", "2025-01-10 17:00"}});
   auto od = o.load(), nd = n.load();
   const analysis::schedule_match m = analysis::match_schedules(*od, *nd);
   const std::vector<analysis::change_line> lines = analysis::compare_schedules(m);

@@ -133,10 +133,17 @@ TEST(CalendarInspector, TypeButtonsNamesMonthsAndPeriodFigures) {
   EXPECT_EQ(s.calendar, nullptr);
   EXPECT_EQ(s.name_text, u"");
 
-  // Without a document nothing is listed.
+  // Without a document nothing is listed, and it opens on today's month.
   calendar_inspector none = open_inspector(nullptr, day(2012, 1, 20));
   EXPECT_TRUE(none.names.empty());
   EXPECT_EQ(none.calendar, nullptr);
+  EXPECT_EQ(none.month, (month_ref{2012, 1}));
+  // With a data date it opens on that month, the earliest of the projects'.
+  for (int d : {0, 9, 3}) f.doc.project.emplace_back().last_recalc_date = d ? s_date::from_ymd(2025, d, 1, 8) : s_date();
+  EXPECT_EQ(schedule_data_date(&f.doc), day(2025, 3, 1) + 8 * 3600);
+  const calendar_inspector dated = open_inspector(&f.doc, day(2031, 3, 14));
+  EXPECT_EQ(dated.month, (month_ref{2025, 3}));
+  EXPECT_EQ(dated.selected_date, day(2025, 3, 1));
 
   // Months wrap at the year and select their first day.
   show_previous_month(none);
@@ -250,7 +257,8 @@ TEST(CalendarPanels, MonthGridColoursAndHitsAndTheDayPanelFillsWorkingHalfHours)
   EXPECT_EQ(h.date, day(2012, 1, 4));
   EXPECT_EQ(hit_month_panel(g, g.previous_arrow.x + 2, g.previous_arrow.y + 2).what, month_hit::kind::previous);
   EXPECT_EQ(hit_month_panel(g, g.next_arrow.right() - 2, g.next_arrow.y + 2).what, month_hit::kind::next);
-  EXPECT_EQ(hit_month_panel(g, area.x + area.w / 2, area.y + 30).what, month_hit::kind::none);
+  EXPECT_EQ(hit_month_panel(g, area.x + area.w / 2, area.y + 30).what, month_hit::kind::none);  // weekday headings
+  EXPECT_EQ(hit_month_panel(g, area.x + area.w / 2, area.y + 10).what, month_hit::kind::title);
 
   // The day panel fills the working half hours.
   const rect_f day_area{0, 0, 154, 400};
@@ -349,6 +357,15 @@ TEST_F(ColumnChooser, ListsShowSuppliedCaptionsSortedAndInTableOrderAddAppendsSo
   add_columns(u, {u"No Such Caption", u"Activity Step Count"});  // unknown, and not supplied
   add_columns(u, {});
   EXPECT_EQ(m.column_count(), 4u);
+}
+
+TEST(ColumnChooserFilter, TheAvailableListFiltersCaseBlindOnAnyPartOfTheCaption) {
+  const std::vector<std::u16string> captions{u"Activity ID", u"Activity Name", u"Early Start", u"Total Float",
+                                             u"Free Float"};
+  EXPECT_EQ(filtered_captions(captions, u""), captions);
+  EXPECT_EQ(filtered_captions(captions, u"float"), (std::vector<std::u16string>{u"Total Float", u"Free Float"}));
+  EXPECT_EQ(filtered_captions(captions, u"TY N"), (std::vector<std::u16string>{u"Activity Name"}));
+  EXPECT_TRUE(filtered_captions(captions, u"Floats").empty());
 }
 
 TEST_F(ColumnChooser, RemoveTakesExactlyTheSelectedColumns) {

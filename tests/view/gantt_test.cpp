@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "config/settings.h"
+#include "demo_view_support.h"
 #include "document/calendars/calendar.h"
 #include "rows_test_support.h"
 #include "test_support.h"
@@ -492,17 +493,11 @@ using namespace tessel::view;
 using namespace tessel::view::gantt;
 
 TEST(GanttShapes, BodyBandsByShapeCodeAndScaleMarksWithinTheirBox) {
-  struct band {
-    int shape;
-    float top, height;
-  };
-  for (const band b : {band{1, 5, 8}, band{2, 5, 4}, band{3, 9, 4}, band{4, 5, 2}, band{5, 7, 4}, band{6, 11, 2}}) {
-    float top = -1, h = -1;
-    ASSERT_TRUE(body_band(b.shape, 1.5f, top, h)) << b.shape;
-    EXPECT_FLOAT_EQ(top, b.top * 1.5f) << b.shape;
-    EXPECT_FLOAT_EQ(h, b.height * 1.5f) << b.shape;
-  }
-  float top = 0, h = 0;
+  // Every code's band is drawn at scale one in GanttView.BarsByShapeCodeMarksAndLabels.
+  float top = -1, h = -1;
+  ASSERT_TRUE(body_band(3, 1.5f, top, h));
+  EXPECT_FLOAT_EQ(top, 9 * 1.5f);
+  EXPECT_FLOAT_EQ(h, 4 * 1.5f);
   for (int shape : {0, 7, -1, 100}) EXPECT_FALSE(body_band(shape, 1.0f, top, h)) << shape;
 
   // Marks stay within their box, and only three codes draw anything.
@@ -904,3 +899,70 @@ TEST(GanttTimescale, GridlineDatesForEveryUnitAndCellLabels) {
 }
 
 }  // namespace
+
+
+// Where the chart shows on the demo: the schedule's first bars a little
+// right of the pane's left edge after an open, the date at the pane's centre
+// kept through a timescale or zoom change, go-to's gap at the display scale,
+// and an upper-tier label kept in sight when its cell starts left of the pane.
+namespace {
+using GanttPosition = demo_panes;
+}  // namespace
+
+TEST_F(GanttPosition, AnOpenShowsTheFirstBarsAHundredPixelsIn) {
+  ASSERT_GT(gantt.earliest_date(), 0);
+  const float first = gantt.x_of(gantt.earliest_date());
+  ASSERT_GT(first, 150.0f);  // the chart's lead-in runs before the first bar
+  ASSERT_TRUE(show_earliest(&gp));
+  EXPECT_EQ(gp.scroll_pos(scroll_bar::horizontal), static_cast<int>(first) - 100);
+  // At 150 % the gap is 150 pixels.
+  set_display_scale(1.5f);
+  gantt.refresh();
+  gp.update_ranges();
+  ASSERT_TRUE(show_earliest(&gp));
+  EXPECT_EQ(gp.scroll_pos(scroll_bar::horizontal), static_cast<int>(gantt.x_of(gantt.earliest_date())) - 150);
+}
+
+TEST_F(GanttPosition, GoToLeavesAGapOfAHundredPixelsTimesTheScale) {
+  table.selectVisibleRow(static_cast<int>(table.visibleRows().size()) - 1);
+  const std::optional<int> at_one = go_to_position(table, gantt);
+  ASSERT_TRUE(at_one);
+  set_display_scale(1.5f);
+  gantt.refresh();
+  const std::optional<int> at_half = go_to_position(table, gantt);
+  ASSERT_TRUE(at_half);
+  // The same date 1.5 times as far in, and the gap 150 instead of 100.
+  EXPECT_NEAR(*at_half + 150, (*at_one + 100) * 1.5, 1.0);
+}
+
+TEST_F(GanttPosition, ATimescaleOrZoomChangeKeepsTheCentreDate) {
+  ASSERT_GT(gp.scroll_range(scroll_bar::horizontal), 400);
+  gp.set_scroll_pos(scroll_bar::horizontal, 300);
+  const std::optional<int64_t> centre = centre_date(gp);
+  ASSERT_TRUE(centre);
+  layout->date_settings()->zoom *= 2.0f;
+  gantt.refresh();
+  centre_on(gp, *centre);
+  EXPECT_NEAR(gantt.x_of(*centre) - static_cast<float>(gp.scroll_pos(scroll_bar::horizontal)), 400.0f, 1.0f);
+  layout->date_settings()->timescale = 5;  // weeks over days: a far wider chart
+  gantt.refresh();
+  centre_on(gp, *centre);
+  EXPECT_GT(gp.scroll_pos(scroll_bar::horizontal), 0);
+  EXPECT_NEAR(gantt.x_of(*centre) - static_cast<float>(gp.scroll_pos(scroll_bar::horizontal)), 400.0f, 1.0f);
+}
+
+TEST_F(GanttPosition, AnUpperCellStartingLeftOfThePaneShowsItsLabelAtTheLeftEdge) {
+  // Scroll into the middle of an upper cell: its label would sit left of the pane.
+  const gantt::timescale& sc = gantt.scale();
+  ASSERT_GE(sc.upper.size(), 3u);
+  const int inside = static_cast<int>(gantt.x_of(sc.upper[1])) + 30;
+  gp.set_scroll_pos(scroll_bar::horizontal, inside);
+  ASSERT_EQ(gp.scroll_pos(scroll_bar::horizontal), inside);
+  recording_surface s;
+  gp.paint(s);
+  bool label_at_left = false;
+  for (const recorded_call& c : s.calls())
+    if (c.what == recorded_call::kind::text && c.rect.y == 0.0f && c.rect.x >= 0.0f && c.rect.x < 10.0f)
+      label_at_left = c.rect.w > 10.0f;
+  EXPECT_TRUE(label_at_left);
+}

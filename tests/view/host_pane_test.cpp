@@ -205,6 +205,33 @@ TEST(HostPane, ScrollStepsClampAndCarryVerticallyToTheLinkedPane) {
   }
 }
 
+// Linked panes keep one vertical range, so that a position shows the same
+// rows in both even when only one of them has a horizontal scroll bar and
+// so is shorter; a pane alone keeps its own.
+TEST(HostPane, UnequalClientHeightsShareOneVerticalRange) {
+  linked_panes p;
+  p.a.pane.set_client_size(400, 500);
+  p.b.pane.set_client_size(600, 486);
+  EXPECT_EQ(p.a.pane.scroll_range(scroll_bar::vertical), 1000 - 486 + 10);
+  EXPECT_EQ(p.b.pane.scroll_range(scroll_bar::vertical), 1000 - 486 + 10);
+  for (HostPane* first : {&p.a.pane, &p.b.pane}) {
+    first->scroll(scroll_bar::vertical, scroll_action::bottom);
+    EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(524, 524));
+    first->scroll(scroll_bar::vertical, scroll_action::top);
+    first->wheel(-120 * 200);
+    EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(524, 524));
+    first->scroll(scroll_bar::vertical, scroll_action::thumb, 520);
+    EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(520, 520));
+  }
+  p.b.pane.set_client_size(600, 500);
+  EXPECT_EQ(p.a.pane.scroll_range(scroll_bar::vertical), 510);
+  EXPECT_EQ(p.b.pane.scroll_range(scroll_bar::vertical), 510);
+  HostPane lone;
+  lone.set_view(&p.table);
+  lone.set_client_size(400, 486);
+  EXPECT_EQ(lone.scroll_range(scroll_bar::vertical), 524);
+}
+
 TEST(HostPane, WheelMovesBySixthsClampedToTheRange) {
   linked_panes p;
   p.table.height = p.chart.height = 400;  // range 110 in a 300 high pane

@@ -3,20 +3,22 @@
 // (selection, expand boxes, sorting, resizing, moving), Expand and
 // Collapse All, and the copy text.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "demo_view_support.h"
 #include "rows_test_support.h"
 #include "view/display_scale.h"
 #include "view/host_pane.h"
 #include "view/recording_surface.h"
+#include "view/table/table_paint.h"
 #include "view/table/table_text.h"
 #include "view/table/table_views.h"
 
@@ -151,6 +153,7 @@ TEST_F(ViewTable, FlatRowsCellsAndMarkersAtScaleOne) {
                        "text 5 0 88 30 #000000 Calibri 15 Activity ID", "line 100 0 100 30 #C8C8C8 1",
                        "line 300 0 300 30 #C8C8C8 1"});
   // The rows recorded where they were drawn.
+  ASSERT_EQ(t.view.visibleRows().size(), 4u);
   const auto drawn = t.view.visibleRows()[3]->table_rect;
   EXPECT_EQ(std::tuple(drawn.y, drawn.w, drawn.h), std::tuple(30.0f + 3 * 18 + 1, 380.0f, 17.0f));
 
@@ -175,6 +178,7 @@ TEST_F(ViewTable, CollapseAllExpandAllGroupBandsBoxesAndIndentation) {
   table_setup t(four_activities());
   t.group_by_resource();
   t.view.selectVisibleRow(2);
+  ASSERT_EQ(t.view.visibleRows().size(), 7u);
   t.view.visibleRows()[5]->expanded = false;  // R2 collapsed by hand first
   t.view.refresh();
   ASSERT_EQ(t.view.visibleRows().size(), 6u);
@@ -221,7 +225,7 @@ TEST_F(ViewTable, CollapseAllExpandAllGroupBandsBoxesAndIndentation) {
   EXPECT_TRUE(has(t.paint(), "line 10 38 10 42 #000000 1"));
   // Next to the box the row is only selected.
   t.click(30, 40);
-  EXPECT_EQ(t.view.visibleRows().size(), 5u);
+  ASSERT_EQ(t.view.visibleRows().size(), 5u);
   EXPECT_EQ(t.view.selectedRow(), t.view.visibleRows()[0]);
 
   set_display_scale(1.5f);
@@ -501,20 +505,10 @@ struct run_result {
 const std::string kDemo = TESSEL_SOURCE_DIR "/samples/demo.xer";
 
 run_result draw(const std::string& args, const std::string& file = kDemo) {
-  const std::string cmd = std::string(TESSEL_DUMP_EXE) + " --draw " + args + " " + file + " 2>/dev/null";
   run_result r;
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  for (std::size_t at = 0; at < r.out.size();) {
-    const std::size_t end = r.out.find('\n', at);
-    r.lines.push_back(r.out.substr(at, end - at));
-    if (end == std::string::npos) break;
-    at = end + 1;
-  }
+  r.out = test_support::run_dump("--draw " + args + " " + file, &r.status);
+  std::istringstream in(r.out);
+  for (std::string line; std::getline(in, line);) r.lines.push_back(line);
   return r;
 }
 
@@ -552,6 +546,30 @@ TEST(DrawDump, TablePaneScrollSelectClickAndRefusals) {
   EXPECT_EQ(draw("activity", "/nonexistent.xer").status, 1);
 }
 
+// A click on a header caption acts as in the window: the header's hit areas
+// exist before the clicks are replayed, and the clicked column is selected.
+TEST(DrawDump, AClickOnAHeaderCaptionSelectsThatColumn) {
+  const run_result plain = draw("activity --size 1200x200");
+  ASSERT_EQ(plain.status, 0);
+  int left = -1;  // the caption's left edge in the header
+  for (const std::string& line : plain.lines) {
+    float x = 0.0f, y = 0.0f;
+    if (line.ends_with(" Calibri 15 Activity Name") && std::sscanf(line.c_str(), "text %f %f", &x, &y) == 2 &&
+        y == 0.0f) {
+      left = static_cast<int>(x);
+      break;
+    }
+  }
+  ASSERT_GT(left, 0);
+  EXPECT_EQ(plain.out.find("#3399FF"), std::string::npos);  // nothing selected yet
+  const run_result clicked = draw("activity --size 1200x200 --click " + std::to_string(left + 10) + ",10");
+  ASSERT_EQ(clicked.status, 0);
+  const std::string cell = "fill " + std::to_string(left - 5) + " 0 ";
+  EXPECT_TRUE(std::any_of(clicked.lines.begin(), clicked.lines.end(), [&](const std::string& l) {
+    return l.starts_with(cell) && l.ends_with(" 30 #3399FF");
+  })) << "no selected header cell at " << left - 5;
+}
+
 TEST(DrawDump, DetailsTabsAndSubTablesFollowTheSelection) {
   // Row 3 of the demo's first activity layout is A1000 "Notice to Proceed".
   const run_result status = draw("activity-details --tab Status --select 3");
@@ -575,4 +593,232 @@ TEST(DrawDump, DetailsTabsAndSubTablesFollowTheSelection) {
   ASSERT_EQ(codes.status, 0);
   EXPECT_TRUE(codes.drawn("Preconstruction"));
   EXPECT_FALSE(codes.drawn("Responsible Area"));  // A1000 has no value of that type
+}
+
+
+// The demo in the shipped layouts: keyboard and mouse habits of the table
+// with the Gantt chart beside it (arrows, pages and ends move the selection,
+// always brought into sight in both panes, the Details pane following;
+// Left/Right/Enter fold group rows; a click in the chart selects its row;
+// the sideways wheel pans), and the first column and the resize handles
+// fitting their texts.
+namespace {
+
+class TableKeys : public demo_panes {
+ protected:
+  void SetUp() override {
+    demo_panes::SetUp();
+    size(300);  // a header of 30 and 15 rows of 18
+  }
+  int selected() const { return table.selectedIndex(); }
+  std::size_t rows() const { return table.visibleRows().size(); }
+  // Whether the selected row lies wholly in the table's sight.
+  bool selection_in_sight() const {
+    const int top = selected() * 18;
+    const int pos = tp.scroll_pos(scroll_bar::vertical);
+    return top >= pos && top + 18 <= pos + 300 - 30;
+  }
+};
+
+class FirstColumn : public demo_sandbox {
+ protected:
+  // Paints the first column of every row of one layout and answers how many
+  // record rows with a first-column text did not show it whole (`example`
+  // names the first).
+  static int clipped_ids(const document::Document& doc, Layout& layout, std::string& example, int& checked) {
+    std::unique_ptr<View> view = make_table_view(layout.view());
+    view->set_document(&doc);
+    view->set_layout(&layout);
+    view->refresh();
+    const table_metrics m = current_table_metrics();
+    HostPane pane;
+    pane.set_view(view.get());
+    // Narrow: only the first column is in sight, every row is.
+    pane.set_client_size(40, static_cast<int>(view->contentHeight()) + 10);
+    recording_surface s;
+    pane.paint(s);
+    if (layout.columns().empty()) return 0;
+    const uint32_t field = layout.columns().front().field_id;
+    const float first_right = layout.columns().front().width * m.scale;
+    std::vector<const recorded_call*> by_row(view->visibleRows().size(), nullptr);
+    for (const recorded_call& c : s.calls()) {
+      if (c.what != recorded_call::kind::text || c.rect.y < m.header_height || c.rect.x >= first_right) continue;
+      const auto row = static_cast<std::size_t>((c.rect.y - 1.0f - m.header_height) / m.row_height + 0.5f);
+      if (row < by_row.size()) by_row[row] = &c;
+    }
+    int clipped = 0;
+    for (std::size_t i = 0; i < by_row.size(); ++i) {
+      const Row& row = *view->visibleRows()[i];
+      if (row.is_group_row()) continue;
+      const std::u16string id = row.field_value(field).text();
+      if (id.empty()) continue;
+      ++checked;
+      const recorded_call* c = by_row[i];
+      const bool whole = c && c->text == id && c->rect.w >= s.text_width(id, m.cell_style) &&
+                         c->rect.right() <= first_right;
+      if (!whole && clipped++ == 0)
+        example = test_support::narrow(layout.name()) + ": \"" + test_support::narrow(id) + "\" at depth " +
+                  std::to_string(row.depth);
+    }
+    return clipped;
+  }
+
+  // Every shipped layout of the three tree views on one file.
+  void every_layout_shows_whole_ids(const std::u16string& path) {
+    TesselDoc doc;
+    ASSERT_TRUE(doc.open(path));  // every real export opens
+    int checked = 0;
+    for (view_kind v : {view_kind::activity, view_kind::wbs, view_kind::project}) {
+      for (auto& layout : doc.configuration().layouts().of(v)) {
+        std::string example;
+        EXPECT_EQ(clipped_ids(*doc.document(), *layout, example, checked), 0) << example;
+      }
+    }
+    EXPECT_GT(checked, 0);
+  }
+};
+
+}  // namespace
+
+TEST_F(TableKeys, ArrowsPagesAndEndsMoveTheSelectionIntoSightInBothPanes) {
+  ASSERT_GT(rows(), 60u);
+  tp.key_down(nav_key::down);  // nothing selected: the first row
+  EXPECT_EQ(selected(), 0);
+  EXPECT_EQ(details_followed, 1);
+  for (int i = 0; i < 20; ++i) tp.key_down(nav_key::down);
+  EXPECT_EQ(selected(), 20);
+  EXPECT_TRUE(selection_in_sight());
+  EXPECT_EQ(gp.scroll_pos(scroll_bar::vertical), tp.scroll_pos(scroll_bar::vertical));
+  tp.key_down(nav_key::up);
+  EXPECT_EQ(selected(), 19);
+  tp.key_down(nav_key::page_down);
+  EXPECT_EQ(selected(), 19 + 15);
+  EXPECT_TRUE(selection_in_sight());
+  tp.key_down(nav_key::page_up);
+  tp.key_down(nav_key::page_up);
+  EXPECT_EQ(selected(), 4);
+  EXPECT_TRUE(selection_in_sight());
+  tp.key_down(nav_key::end);
+  EXPECT_EQ(selected(), static_cast<int>(rows()) - 1);
+  EXPECT_TRUE(selection_in_sight());
+  tp.key_down(nav_key::down);  // stays on the last row
+  EXPECT_EQ(selected(), static_cast<int>(rows()) - 1);
+  // Keys given to the chart move the table's selection too.
+  gp.key_down(nav_key::home);
+  EXPECT_EQ(selected(), 0);
+  EXPECT_EQ(tp.scroll_pos(scroll_bar::vertical), 0);
+  EXPECT_EQ(gp.scroll_pos(scroll_bar::vertical), 0);
+}
+
+TEST_F(TableKeys, LeftRightAndEnterFoldGroupRowsAndLeftGoesUpToTheGroup) {
+  tp.key_down(nav_key::home);
+  ASSERT_FALSE(table.visibleRows().empty());
+  ASSERT_TRUE(table.visibleRows()[0]->has_children());
+  const std::size_t all = rows();
+  tp.key_down(nav_key::left);  // the expanded first group collapses
+  EXPECT_EQ(rows(), 1u);
+  EXPECT_EQ(selected(), 0);
+  tp.key_down(nav_key::right);
+  EXPECT_EQ(rows(), all);
+  tp.key_down(nav_key::enter);
+  EXPECT_EQ(rows(), 1u);
+  tp.key_down(nav_key::enter);
+  EXPECT_EQ(rows(), all);
+  tp.key_down(nav_key::end);  // an activity, deep in the tree
+  const int leaf = selected();
+  ASSERT_FALSE(table.visibleRows()[static_cast<std::size_t>(leaf)]->has_children());
+  tp.key_down(nav_key::right);  // nothing to expand
+  EXPECT_EQ(selected(), leaf);
+  tp.key_down(nav_key::left);  // to its group row
+  ASSERT_LT(selected(), leaf);
+  const Row& group = *table.visibleRows()[static_cast<std::size_t>(selected())];
+  EXPECT_TRUE(group.has_children());
+  EXPECT_EQ(group.depth, table.visibleRows()[static_cast<std::size_t>(leaf)]->depth - 1);
+}
+
+TEST_F(TableKeys, AClickInTheChartSelectsItsRowAndTheSidewaysWheelPans) {
+  gp.scroll(scroll_bar::vertical, scroll_action::thumb, 36);
+  gp.left_button_down(mouse_left_held, 300.0f, 30.0f + 3 * 18.0f + 9.0f);
+  gp.left_button_up(0, 300.0f, 30.0f + 3 * 18.0f + 9.0f);
+  EXPECT_EQ(selected(), 5);  // two rows scrolled away, the fourth in sight
+  EXPECT_GE(details_followed, 1);
+  gp.left_button_down(mouse_left_held, 300.0f, 10.0f);  // the timescale header selects nothing
+  EXPECT_EQ(selected(), 5);
+
+  ASSERT_GT(gp.scroll_range(scroll_bar::horizontal), 200);
+  gp.wheel_sideways(-120 * 5);
+  EXPECT_EQ(gp.scroll_pos(scroll_bar::horizontal), 100);
+  gp.wheel_sideways(120 * 10);
+  EXPECT_EQ(gp.scroll_pos(scroll_bar::horizontal), 0);
+  EXPECT_EQ(gp.scroll_pos(scroll_bar::vertical), 36);
+}
+
+TEST_F(FirstColumn, AWiderRememberedWidthStaysAndADoubleClickOnAHandleFits) {
+  TesselDoc doc;
+  ASSERT_TRUE(doc.open(demo()));
+  Layout* l = doc.configuration().layouts().find(view_kind::activity, u"Classic WBS Layout");
+  ASSERT_NE(l, nullptr);
+  ASSERT_GE(l->column_count(), 2u);
+  l->columns()[0].width = 900.0f;  // the user's own, wider than any ID needs
+  ActivityTableView view;
+  view.set_document(doc.document());
+  view.set_layout(l);
+  view.refresh();
+  HostPane pane;
+  pane.set_view(&view);
+  pane.set_client_size(1200, 600);
+  recording_surface s;
+  pane.paint(s);
+  EXPECT_FLOAT_EQ(l->columns()[0].width, 900.0f);
+
+  // A double click on the second column's handle fits it to its widest text
+  // (here the activity names), and on the first brings it back to its IDs.
+  const float second_left = l->columns()[0].width;
+  l->columns()[1].width = 40.0f;
+  pane.paint(s);
+  pane.left_button_double_click(0, second_left + 40.0f, 10.0f, s);
+  const float name_width = l->columns()[1].width;
+  EXPECT_GT(name_width, 150.0f);
+  float widest = 0.0f;
+  for (const Row* r : view.visibleRows())
+    if (!r->is_group_row())
+      widest = std::max(widest, s.text_width(r->field_value(l->columns()[1].field_id).text(),
+                                             current_table_metrics().cell_style));
+  EXPECT_GE(name_width, widest + 10.0f);
+  EXPECT_LE(name_width, widest + 20.0f);
+
+  pane.paint(s);
+  pane.left_button_double_click(0, 900.0f, 10.0f, s);
+  EXPECT_LT(l->columns()[0].width, 400.0f);
+  // Every ID fits beside its row's indentation (grouped: level + 1 steps).
+  float ids = 0.0f;
+  for (const Row* r : view.visibleRows())
+    if (!r->is_group_row())
+      ids = std::max(ids, static_cast<float>(r->depth + 1) * 20.0f +
+                              s.text_width(r->field_value(l->columns()[0].field_id).text(),
+                                           current_table_metrics().cell_style) + 5.0f);
+  EXPECT_GE(l->columns()[0].width, ids);
+  // Off the header nothing is fitted.
+  const float before = l->columns()[0].width;
+  pane.left_button_double_click(0, 5.0f, 200.0f, s);
+  EXPECT_FLOAT_EQ(l->columns()[0].width, before);
+}
+
+TEST_F(FirstColumn, TheDemoShowsWholeIdsInEveryLayoutAtOneAndAHalfToo) {
+  every_layout_shows_whole_ids(demo());
+  set_display_scale(1.5f);
+  every_layout_shows_whole_ids(demo());
+}
+
+TEST_F(FirstColumn, EveryRealExportShowsWholeIdsInEveryLayout) {
+  SKIP_WITHOUT_REAL_EXPORTS();
+  int files = 0;
+  for (const auto& e : fs::recursive_directory_iterator(test_support::real_dir())) {
+    const std::string ext = e.path().extension().string();
+    if (!e.is_regular_file() || (ext != ".xer" && ext != ".xls" && ext != ".xlsx")) continue;
+    SCOPED_TRACE(e.path().filename().string());
+    every_layout_shows_whole_ids(e.path().u16string());
+    ++files;
+  }
+  EXPECT_GE(files, 20);
 }
