@@ -238,8 +238,7 @@ int print_pages(CMainFrame& frame, QPagedPaintDevice& device, const print_option
 
 namespace {
 
-// Pages start as the local paper, landscape; the print dialog may change
-// them.
+// Pages start as the paper chosen last; the print dialog may change it.
 void default_page(QPagedPaintDevice& device) { device.setPageLayout(page_layout()); }
 
 // The two options as check boxes, for the print dialog's own tab and for
@@ -294,13 +293,16 @@ void print_with_dialog(CMainFrame& frame) {
   auto* panel = new options_panel(saved_print_options());
   dialog.setOptionTabs({panel});
   if (dialog.exec() != QDialog::Accepted) return;
-  const print_options options = panel->options();
+  print_accepted(frame, printer, panel->options());
+}
+
+bool print_accepted(CMainFrame& frame, QPrinter& printer, const print_options& options) {
   save_print_options(options);
   // The paper and orientation chosen here are what the preview and Export
   // PDF use from now on.
   save_page_layout(printer.pageLayout());
-  with_progress(&frame, QStringLiteral("Print"),
-                [&](const page_progress& progress) { return print_pages(frame, printer, options, progress); });
+  return with_progress(&frame, QStringLiteral("Print"),
+                       [&](const page_progress& progress) { return print_pages(frame, printer, options, progress); });
 }
 
 void preview_print(CMainFrame& frame) { show_print_preview(frame); }

@@ -16,6 +16,7 @@
 #include <functional>
 
 class QPagedPaintDevice;
+class QPrinter;
 class QPainter;
 class QWidget;
 
@@ -91,6 +92,10 @@ int print_pages(CMainFrame& frame, QPagedPaintDevice& device, const print_option
                 const page_progress& progress = {});
 
 void print_with_dialog(CMainFrame& frame);
+// What an accepted Print dialog leads to: its options and the printer's
+// paper and orientation kept for the next printout, then every page printed
+// with a progress dialog. False when stopped.
+bool print_accepted(CMainFrame& frame, QPrinter& printer, const print_options& options);
 void preview_print(CMainFrame& frame);
 // Writes the printed pages to a PDF file; false when it cannot be written
 // or was stopped, and then no file is left behind.

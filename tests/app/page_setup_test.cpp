@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPrinter>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -53,6 +54,39 @@ TEST(PageSetup, TheChosenPaperRulesPreviewAndPdf) {
   }
   forget_page_layout();
   EXPECT_EQ(preview_page_size(), first);
+}
+
+// The print dialog's printer, once accepted: every page printed, its paper
+// kept for the next printout.
+TEST(PageSetup, AnAcceptedPrintDialogPrintsEveryPageAndKeepsItsPaper) {
+  forget_page_layout();
+  CMainFrame frame;
+  frame.resize(1200, 800);
+  ASSERT_TRUE(frame.open_file_now(QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer")));
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                    QPageLayout::Millimeter));
+  ASSERT_TRUE(print_accepted(frame, printer, print_options{true, false}));
+  EXPECT_EQ(page_layout().pageSize().id(), QPageSize::Letter);
+  EXPECT_EQ(page_layout().orientation(), QPageLayout::Portrait);
+  EXPECT_TRUE(saved_print_options().repeat_table);
+  const print_plan plan = plan_pages(frame, printer.width(), printer.height(), print_options{true, false},
+                                     printer.logicalDpiX());
+  const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+  if (!pdfinfo.isEmpty()) {
+    QProcess p;
+    p.start(pdfinfo, {pdf});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString info = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_TRUE(info.contains(QStringLiteral("Pages:           %1\n").arg(plan.pages))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("612 x 792 pts (letter)"))) << info.toStdString();
+  }
+  save_print_options({});
+  forget_page_layout();
 }
 
 }  // namespace
