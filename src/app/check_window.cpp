@@ -45,6 +45,7 @@ void CMainFrame::show_check() {
     check_dock_->setWidget(check_pane_);
     addDockWidget(Qt::BottomDockWidgetArea, check_dock_);
     connect(compare_, &CompareSession::compare_finished, this, [this] { refresh_check(); });
+    connect(compare_, &CompareSession::compare_closed, this, [this] { refresh_check(); });
     connect(check_pane_, &CheckPane::filter_requested, this,
             [this](const QString& label, const std::vector<const document::TASK*>& tasks) {
               show_check_line(label, tasks);

@@ -171,6 +171,7 @@ void CompareSession::close() {
   QThreadPool::globalInstance()->start([p = other_.release()] { delete p; });
   frame_.repaint_panes();
   update_buttons();
+  emit compare_closed();
 }
 
 bool CompareSession::show_changes() {

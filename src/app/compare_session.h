@@ -60,6 +60,9 @@ class CompareSession : public QObject {
  signals:
   // A comparison was opened (true) or a reading ended without one.
   void compare_finished(bool opened);
+  // The comparison was closed: whatever used its other file as a baseline
+  // works without it again.
+  void compare_closed();
 
  private:
   void finish(std::unique_ptr<opened_schedule> opened, quint64 generation);

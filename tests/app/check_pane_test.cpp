@@ -109,6 +109,9 @@ TEST_F(CheckFrame, TheComparedFileIsTheBaseline) {
   EXPECT_TRUE(frame->check_pane()->check().baseline_file);
   EXPECT_TRUE(frame->check_pane()->table_text().endsWith(QStringLiteral("#\tbaseline=file\n")));
   EXPECT_NE(frame->check_pane()->findChild<QLabel*>()->text().indexOf(QStringLiteral("demo.xer")), -1);
+  // Closing the comparison takes the baseline away again.
+  frame->comparison()->close();
+  EXPECT_FALSE(frame->check_pane()->check().baseline_file);
 }
 
 // Both ends of a relationship check's relationships, each once.
