@@ -965,4 +965,20 @@ TEST_F(GanttPosition, AnUpperCellStartingLeftOfThePaneShowsItsLabelAtTheLeftEdge
     if (c.what == recorded_call::kind::text && c.rect.y == 0.0f && c.rect.x >= 0.0f && c.rect.x < 10.0f)
       label_at_left = c.rect.w > 10.0f;
   EXPECT_TRUE(label_at_left);
+
+  // With a sliver of the cell left in sight, the label slides out whole with
+  // the cell's end instead of being cut on the right.
+  const std::u16string label = gantt::cell_label(sc.code, true, sc.upper[1]);
+  const float end = gantt.x_of(sc.upper[2]);
+  gp.set_scroll_pos(scroll_bar::horizontal, static_cast<int>(end) - 8);
+  recording_surface sliver;
+  gp.paint(sliver);
+  bool slid = false;
+  for (const recorded_call& c : sliver.calls())
+    if (c.what == recorded_call::kind::text && c.rect.y == 0.0f && c.text == label) {
+      EXPECT_LT(c.rect.x, 0.0f);
+      EXPECT_GE(c.rect.w, sliver.text_width(label, {}) - 0.5f);
+      slid = true;
+    }
+  EXPECT_TRUE(slid);
 }

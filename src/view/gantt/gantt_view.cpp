@@ -365,15 +365,23 @@ void GanttView::draw_header(const frame& f) {
   const float cw = f.axis.cell_width();
   const float inset = cell_inset * f.scale;
   // `stick`: a cell that starts left of the pane shows its label at the
-  // pane's left edge (an upper cell's month or year must stay readable).
+  // pane's left edge (an upper cell's month or year must stay readable);
+  // once the cell's part in sight is too narrow for it, the label slides out
+  // with the cell's end, whole, rather than cut to "Fe".
   auto cell = [&](float x, float w, float y, const std::u16string& text, bool stick) {
     const float l = std::max(x, f.span_left), rr = std::min(x + w, f.span_right);
     if (rr <= l) return;
     if (x >= f.span_left) f.s->line({x, y}, {x, y + half}, light_line, 1.0f);
-    const float from = stick ? l : x;
+    if (text.empty()) return;
+    float from = x;
+    if (stick && x < f.span_left)
+      from = std::max(x, std::min(l, x + w - f.s->text_width(text, f.style) - 2.0f * inset));
     const float width = x + w - from;
-    if (text.empty() || width <= inset) return;
+    if (width <= inset) return;
+    const bool out_left = from < f.span_left;
+    if (out_left) f.s->push_clip({f.span_left, y, rr - f.span_left, half});
     f.s->text({from + inset, y, width - inset, half}, text, f.style);  // clipped to the cell
+    if (out_left) f.s->pop_clip();
   };
 
   // Lower cells stand side by side at one cell width each.
