@@ -208,6 +208,7 @@ TEST(OpenSchedule, LinksAndDerivesWithoutWritingTheFile) {
   EXPECT_DOUBLE_EQ(ip.steps[1]->step_pct.value, 75.0);
 
   // The WBS: paths run from the top element down although children come first.
+  ASSERT_EQ(d.project.size(), 1u);
   const PROJECT& p = d.project[0];
   ASSERT_NE(p.top_wbs, nullptr);
   EXPECT_EQ(p.top_wbs->wbs_short_name.value, u"PRJ");
@@ -274,6 +275,7 @@ TEST(OpenSchedule, LinksAndDerivesWithoutWritingTheFile) {
   EXPECT_DOUBLE_EQ(p.total_drtn_hr_cnt.hours, 72.0);
 
   // A material resource is priced per unit in its own currency's symbols.
+  ASSERT_EQ(d.rsrc.size(), 2u);
   const RSRC& conc = d.rsrc[0];
   ASSERT_NE(conc.rate, nullptr);
   ASSERT_NE(conc.currency, nullptr);
@@ -506,6 +508,7 @@ TEST(HostileFiles, RowsThatWouldOutgrowMemoryAreRefused) {
   view::TesselDoc doc;
   EXPECT_FALSE(doc.open(s.write("rows.xer", header + "%T\tTASK\n%F\ttask_id\n" + rows)));
   EXPECT_EQ(doc.document(), nullptr);
+  EXPECT_EQ(doc.refusal_reason(), u"The file's rows would take far more memory than a file of its size justifies.");
 }
 
 // A 100 MB line reads whole, and the peak memory of reading it, or a file of
@@ -591,7 +594,7 @@ TEST(HostileFiles, CyclesOfWbsElementsAndRelationshipsEnd) {
   const auto start = std::chrono::steady_clock::now();
   Document_xer doc;
   ASSERT_TRUE(doc.load_bytes(x));
-  EXPECT_EQ(doc.projwbs.size(), size_t(n));
+  ASSERT_EQ(doc.projwbs.size(), size_t(n));
   EXPECT_EQ(doc.taskpred.size(), size_t(n));
   ASSERT_FALSE(doc.task.empty());
   ASSERT_NE(doc.task[0].projwbs, nullptr);
@@ -607,6 +610,7 @@ TEST(HostileFiles, CyclesOfWbsElementsAndRelationshipsEnd) {
     chain += "%R\t" + std::to_string(i) + "\t" + std::to_string(i - 1) + "\tx" + name.substr(0, 240) + "\n";
   Document_xer deep;
   ASSERT_TRUE(deep.load_bytes(chain));
+  ASSERT_EQ(deep.projwbs.size(), 45000u);
   size_t longest = 0;
   for (const PROJWBS& w : deep.projwbs) longest = std::max(longest, w.wbs_path.value.size());
   EXPECT_EQ(longest, 512u);
@@ -689,15 +693,6 @@ TEST(RefusalReasons, NoPermission) {
 }
 
 // ---- What reading an export refuses --------------------------------------------
-
-TEST(RefusalReasons, ExportRowsOutweighingTheFile) {
-  scratch s;
-  // Three bytes a row claim an activity record each.
-  std::string text = "ERMHDR\t19.12\n%T\tTASK\n%F\ttask_id\n";
-  for (int i = 0; i < 200000; ++i) text += "%R\n";
-  EXPECT_EQ(reason_for(s.file("claims.xer", text)),
-            "The file's rows would take far more memory than a file of its size justifies.");
-}
 
 TEST(RefusalReasons, ExportUnreadableWhenRead) {
   // Taken for an export at first look, not one when read: nothing is built.
@@ -966,19 +961,15 @@ TEST(LoadReport, ThroughTheSharedOpen) {
 
 TEST(LoadReport, CleanRealExportsGiveNoWarning) {
   SKIP_WITHOUT_REAL_EXPORTS();
-  int seen = 0;
   for (const char* name : {"bhatticoder-convention-center-roads-utilities.xer", "pyp6xer-sp10-cost-loaded.xer",
                            "schedanalytics-54069-up-20251218.xer"}) {
     const fs::path p = test_support::real_dir() / name;
-    if (!fs::exists(p)) continue;
-    ++seen;
     view::TesselDoc doc;
     ASSERT_TRUE(doc.open(p.u16string())) << name;
     const load_report& r = doc.document()->report();
     EXPECT_FALSE(r.has_warning()) << name << "\n" << report_text(r);
     EXPECT_FALSE(r.tables_read.empty());
   }
-  EXPECT_GT(seen, 0);
 }
 
 TEST(LoadReport, WorkbookSheets) {

@@ -635,9 +635,9 @@ TEST_F(Encodings, OpenedSchedulesShowTheirTextAsWrittenOrInTheChosenEncoding) {
   EXPECT_EQ(doc.encoding_used(), text_encoding::utf8);
   EXPECT_EQ(name(doc, 0), u"Задача 1");
   EXPECT_EQ(name(doc, 1), u"项目");
+  ASSERT_TRUE(doc.document()->task.size() == 2 && doc.document()->projwbs.size() == 1 && doc.document()->rsrc.size() == 1);
   EXPECT_EQ(doc.document()->projwbs[0].wbs_name.value, u"项");
   EXPECT_EQ(doc.document()->rsrc[0].rsrc_name.value, u"项");
-  ASSERT_TRUE(doc.document()->task.size() == 2 && doc.document()->projwbs.size() == 1);
   EXPECT_EQ(doc.document()->task[0].projwbs, &doc.document()->projwbs[0]) << "ids still link";
 
   // A file with a byte-order mark opens (it used to be refused).
