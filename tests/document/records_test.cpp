@@ -118,36 +118,23 @@ TEST(RecordsLoadTest, CellsConvertByKindAndByRulesOfTheirOwn) {
             1);
   ASSERT_EQ(lists.task.size(), 1u);
   const TASK& t = lists.task[0];
-  EXPECT_EQ(t.task_id.value, 42u);
-  EXPECT_EQ(t.wbs_id.value, 0u);
-  EXPECT_EQ(t.clndr_id.value, 0u);
-  EXPECT_DOUBLE_EQ(t.est_wt.value, -25.0);
-  EXPECT_EQ(t.est_wt.value_empty, 0);
-  EXPECT_EQ(t.float_path.value, -3);
-  EXPECT_TRUE(t.lock_plan_flag.as_bool());
-  EXPECT_FALSE(t.rev_fdbk_flag.as_bool());  // only "Y" is true
-  EXPECT_FALSE(t.driving_path_flag.as_bool());
-  // Blank durations and quantities stay blank; any number is a value, 0 too.
-  EXPECT_EQ(t.total_float_hr_cnt.dur_empty, 1);
-  EXPECT_EQ(t.remain_drtn_hr_cnt.dur_empty, 0);
-  EXPECT_DOUBLE_EQ(t.remain_drtn_hr_cnt.hours, 16.5);
-  EXPECT_EQ(t.act_work_qty.unit_empty, 1);
-  EXPECT_EQ(t.remain_work_qty.unit_empty, 0);
-  EXPECT_EQ(t.remain_work_qty.kind, s_unit::work);
-  EXPECT_EQ(t.cstr_date.time, at(2013, 2, 14, 9, 0));
-  // An unreadable date is an empty date, which sorts after real ones.
-  EXPECT_EQ(t.early_start_date.empty, 1);
-  EXPECT_TRUE(t.cstr_date.less(t.early_start_date));
-  EXPECT_EQ(t.cstr_type.code, 7);
-  EXPECT_EQ(t.task_type.code, 4);
-  EXPECT_EQ(t.duration_type.code, 0);
+  // Numbers read their leading number; only "Y" is a set flag; blank
+  // durations and quantities stay blank while any number, 0 too, is a
+  // value; an unreadable date is empty; columns the file does not carry keep
+  // the state of a new record.
+  const std::pair<double, double> read[] = {
+      {t.task_id.value, 42}, {t.wbs_id.value, 0}, {t.clndr_id.value, 0}, {t.est_wt.value, -25},
+      {t.est_wt.value_empty, 0}, {t.float_path.value, -3}, {t.lock_plan_flag.as_bool(), 1},
+      {t.rev_fdbk_flag.as_bool(), 0}, {t.driving_path_flag.as_bool(), 0}, {t.total_float_hr_cnt.dur_empty, 1},
+      {t.remain_drtn_hr_cnt.dur_empty, 0}, {t.remain_drtn_hr_cnt.hours, 16.5}, {t.act_work_qty.unit_empty, 1},
+      {t.remain_work_qty.unit_empty, 0}, {t.remain_work_qty.kind, s_unit::work},
+      {double(t.cstr_date.time), double(at(2013, 2, 14, 9, 0))}, {t.early_start_date.empty, 1},
+      {t.cstr_type.code, 7}, {t.task_type.code, 4}, {t.duration_type.code, 0}, {t.status_code.code, 2},
+      {t.target_drtn_hr_cnt.dur_empty, 1}, {t.phys_complete_pct.value_empty, 1}};
+  for (size_t i = 0; i < std::size(read); ++i) EXPECT_EQ(read[i].first, read[i].second) << "case " << i;
+  EXPECT_TRUE(t.cstr_date.less(t.early_start_date));  // an empty date sorts after real ones
   EXPECT_EQ(t.priority_type.text(), u"5 - Lowest");
-  // Each byte is one character.
-  EXPECT_EQ(t.task_name.value, u"Caf\u00e9 \u00abnord\u00bb");
-  // Columns the file does not carry keep the state of a new record.
-  EXPECT_EQ(t.status_code.code, 2);
-  EXPECT_EQ(t.target_drtn_hr_cnt.dur_empty, 1);
-  EXPECT_EQ(t.phys_complete_pct.value_empty, 1);
+  EXPECT_EQ(t.task_name.value, u"Caf\u00e9 \u00abnord\u00bb");  // each byte one character
 
   // Rates per hour are units of the rate kind, blank or not; prices are costs.
   ASSERT_EQ(load(lists, xer({"%T\tRSRC", "%F\trsrc_id\tdef_qty_per_hr\trsrc_type", "%R\t5\t1.5\tRT_Equip",

@@ -260,17 +260,10 @@ TEST(Workbook, ReadsEverySheetInOrderWithFormattedCells) {
   ASSERT_NE(task, nullptr);
   EXPECT_EQ(task->row_count(), 6u);
   EXPECT_EQ(task->column_count(), 37u);
-  const int finish = task->column(u"end_date");
+  // A date-time cell (the other cells' texts show in WorkbookImport.FullExport).
   const int start = task->column(u"start_date");
-  ASSERT_GE(finish, 0);
   ASSERT_GE(start, 0);
-  EXPECT_EQ(task->cell(2, finish), u"1/10/2012 5:00:00 PM");  // a date-time cell
-  EXPECT_EQ(task->cell(2, start), u"1/5/2012 8:00:00 AM");    // a text cell
-  EXPECT_EQ(task->cell(4, start), u"2/6/2012 12:00:00 AM");   // a date cell
-  EXPECT_EQ(task->cell(2, task->column(u"total_cost")), u"1500.5");
-  EXPECT_EQ(task->cell(4, task->column(u"total_cost")), u"1000000");
-  EXPECT_EQ(task->cell(2, task->column(u"target_work_qty")), u"40");
-  EXPECT_EQ(task->cell(5, task->column(u"target_work_qty")), u"");
+  EXPECT_EQ(task->cell(2, task->column(u"end_date")), u"1/10/2012 5:00:00 PM");
   EXPECT_EQ(book.sheet("Task"), nullptr);
 
   // The import says which sheets it is done with, in order; a sheet freed

@@ -616,23 +616,22 @@ TEST(RowsDemo, ShippedLayoutsGroupTheDemoSchedule) {
   TesselDoc doc;
   ASSERT_TRUE(doc.open(fs::path(demo_path()).u16string()));
   const auto& layouts = doc.configuration().layouts();
-  if (layouts.of(view_kind::activity).empty()) GTEST_SKIP() << "no layouts shipped";
+  ASSERT_FALSE(layouts.of(view_kind::activity).empty());
   const tessel::document::Document& d = *doc.document();
   for (const auto& l : layouts.of(view_kind::activity)) check_activity_layout(d, *l);
 
   // What the demo's layouts are known to show: the WBS tree under its one
   // project, the three activity states.
-  if (const Layout* wbs = layouts.find(view_kind::activity, u"Classic WBS Layout")) {
-    auto root = build_view_tree(d, *wbs);
-    ASSERT_EQ(root->children().size(), 1u);
-    EXPECT_EQ(root->children()[0]->group_item()->label(), u"NGBC-01 - Northgate Business Centre");
-  }
-  if (const Layout* status = layouts.find(view_kind::activity, u"Activity Status Layout")) {
-    auto root = build_view_tree(d, *status);
-    std::set<std::u16string> labels;
-    for (const auto& c : root->children()) labels.insert(c->group_item()->label());
-    EXPECT_EQ(labels, (std::set<std::u16string>{u"Completed", u"In Progress", u"Not Started"}));
-  }
+  const Layout* wbs = layouts.find(view_kind::activity, u"Classic WBS Layout");
+  const Layout* status = layouts.find(view_kind::activity, u"Activity Status Layout");
+  ASSERT_TRUE(wbs && status);
+  auto root = build_view_tree(d, *wbs);
+  ASSERT_EQ(root->children().size(), 1u);
+  EXPECT_EQ(root->children()[0]->group_item()->label(), u"NGBC-01 - Northgate Business Centre");
+  root = build_view_tree(d, *status);
+  std::set<std::u16string> labels;
+  for (const auto& c : root->children()) labels.insert(c->group_item()->label());
+  EXPECT_EQ(labels, (std::set<std::u16string>{u"Completed", u"In Progress", u"Not Started"}));
 
   // Every layout of every view lists each of its records once.
   for (const view_rows& v : records_per_view(d)) {
