@@ -546,17 +546,10 @@ TEST(HostileFiles, NestingAHundredThousandDeepNeverRecurses) {
   for (int i = 0; i < 100'000; ++i) deep += u"(0||CalendarData()(";
   std::u16string closed = deep;
   for (int i = 0; i < 100'000; ++i) closed += u"))";
+  // The node text's depth limit (DataParser tests) keeps every reader of
+  // such text off the end of the stack: calendars, layouts, an export.
   for (const std::u16string* text : {&deep, &closed}) {
-    auto root = data_parser::parse(*text);
-    ASSERT_TRUE(root);
-    // Nesting is cut at the depth limit; a child that never closes is dropped.
-    int depth = 1;
-    for (const data_node* n = root.get(); !n->children().empty(); n = &n->children()[0]) {
-      EXPECT_EQ(n->children().size(), 1u);
-      EXPECT_EQ(n->name(), u"CalendarData");
-      ++depth;
-    }
-    EXPECT_EQ(depth, text == &closed ? data_parser::max_depth : 1);
+    ASSERT_TRUE(data_parser::parse(*text));
     work_calendar cal;
     cal.build(*text);
     EXPECT_TRUE(cal.exceptions().empty());
