@@ -642,10 +642,10 @@ TEST(HostileFiles, NulBytesInvalidUtf8AndTopmostTypeIds) {
   // base when the base is added: into the built-in fields or another range.
   const size_t builtin = catalog::catalogs().size();
   Document_xer wrapped;
-  wrapped.load_bytes(header +
+  ASSERT_TRUE(wrapped.load_bytes(header +
                  "%T\tUDFTYPE\n%F\tudf_type_id\ttable_name\tudf_type_label\tlogical_data_type\n"
                  "%R\t4294967295\tTASK\tWrapped\tFT_TEXT\n%R\t7\tTASK\tKept\tFT_TEXT\n"
-                 "%T\tACTVTYPE\n%F\tactv_code_type_id\tactv_code_type\n%R\t4294967000\tWrapped\n");
+                 "%T\tACTVTYPE\n%F\tactv_code_type_id\tactv_code_type\n%R\t4294967000\tWrapped\n"));
   EXPECT_EQ(catalog::catalogs().size(), builtin + 1);  // only the ordinary user field
   EXPECT_NE(catalog::catalogs().find_id(catalog::user_field_base + 7), nullptr);
   EXPECT_EQ(catalog::catalogs().find_id(catalog::user_field_base - 1), nullptr);
@@ -722,6 +722,7 @@ TEST(RefusalReasons, WorkbooksWithoutASchedule) {
             "The workbook has no USERDATA sheet: it is not a schedule export.");
   EXPECT_EQ(reason_for(s.file("notasks.xls", compound(stream({{"USERDATA", user_data}, {"Task", label(0, 0, "x")}})))),
             "The workbook has no TASK sheet.");
+  EXPECT_EQ(reason_for(fs::path(test_support::xls_path("no_task_sheet.xls"))), "The workbook has no TASK sheet.");
   // A workbook with both opens.
   EXPECT_EQ(reason_for(s.file("good.xls", compound(stream({{"USERDATA", user_data},
                                                             {"TASK", dims(3, 1) + label(0, 0, "task_code") +
