@@ -12,63 +12,30 @@
 #include "calendar_oracle.h"
 #include "document/calendars/calendar.h"
 #include "document/document.h"
-#include "document/table_loaders.h"
 #include "test_support.h"
 #include "view/tessel_doc.h"
 
 using namespace tessel;
 using namespace tessel::document;
 namespace fs = std::filesystem;
-using test_support::u16;
 
 namespace {
 
-// The cell of the last field of that name, as bytes ("" where there is none).
-struct columns {
-  const xer_table& table;
-  std::string_view operator()(const xer_row& row, std::u16string_view name) const {
-    int found = -1;
-    for (size_t i = 0; i < table.fields().size(); ++i)
-      if (table.fields()[i]->name() == name) found = static_cast<int>(i);
-    return found >= 0 ? row.cell_bytes(static_cast<size_t>(found)) : std::string_view();
+// Each real export opened once for the whole run, as the viewer opens it.
+const Document& opened(const std::string& file) {
+  static std::map<std::string, std::unique_ptr<view::TesselDoc>> open;
+  std::unique_ptr<view::TesselDoc>& doc = open[file];
+  if (!doc) {
+    doc = std::make_unique<view::TesselDoc>();
+    if (!doc->open((test_support::real_dir() / file).u16string())) throw std::runtime_error("cannot open " + file);
   }
-};
-
-struct calendar_row {
-  std::string id, base_id;
-  std::u16string data;  // bytes become characters one to one
-};
-
-std::vector<calendar_row> calendar_rows(const xer_doc& doc) {
-  std::vector<calendar_row> rows;
-  for (const auto& t : doc.tables()) {
-    if (t->name() != u"CALENDAR") continue;
-    const columns cell{*t};
-    for (const xer_row& r : t->rows())
-      rows.push_back({std::string(cell(r, u"clndr_id")), std::string(cell(r, u"base_clndr_id")),
-                      u16(cell(r, u"clndr_data"))});
-  }
-  return rows;
+  return *doc->document();
 }
 
-// Each real export read once for the whole run (nullptr when it does not read).
-const xer_doc* parsed(const std::string& file) {
-  static std::map<std::string, std::unique_ptr<xer_doc>> read;
-  std::unique_ptr<xer_doc>& doc = read[file];
-  if (!doc) doc = xer_parser::parse((test_support::real_dir() / file).u16string());
-  return doc.get();
-}
-
-work_calendar calendar_of(const std::string& file, const std::string& id) {
-  work_calendar c;
-  const xer_doc* doc = parsed(file);
-  for (const calendar_row& r : doc ? calendar_rows(*doc) : std::vector<calendar_row>{})
-    if (r.id == id) {
-      c.build(r.data);
-      return c;
-    }
-  ADD_FAILURE() << "no calendar " << id << " in " << file;
-  return c;
+const work_calendar& calendar_of(const std::string& file, uint32_t id) {
+  for (const CALENDAR& c : opened(file).calendar)
+    if (c.clndr_id.value == id) return c.calendar;
+  throw std::runtime_error("no such calendar in " + file);
 }
 
 std::vector<int> weekday_minutes(const work_calendar& c) {
@@ -135,9 +102,7 @@ TEST_F(RealExports, EveryFileOpensWithItsRecordCountsAndLoadsAsItsRowsRead) {
     const std::string name = entry.path().filename().string();
     SCOPED_TRACE(name);
     // Opened as the viewer opens it: the record count of every table.
-    view::TesselDoc opened;
-    ASSERT_TRUE(opened.open(entry.path().u16string()));
-    const Document& d = *opened.document();
+    const Document& d = opened(name);
     for (const counts& c : expected) {
       if (name != c.file) continue;
       ++counted;
@@ -153,32 +118,19 @@ TEST_F(RealExports, EveryFileOpensWithItsRecordCountsAndLoadsAsItsRowsRead) {
       const bool has_dates = t.calendar && t.start_date.time > 0 && t.end_date.time >= t.start_date.time;
       EXPECT_FALSE(has_dates && t.total_drtn_hr_cnt.dur_empty) << "a dated activity on a calendar has a duration";
     }
-
-    // The calendars as their rows read them, table by table.
-    const xer_doc* doc = parsed(name);
-    ASSERT_TRUE(doc);
     total_tasks += d.task.size();
-    const std::vector<calendar_row> cal_rows = calendar_rows(*doc);
-    std::vector<work_calendar> cals(cal_rows.size());
-    for (size_t i = 0; i < cal_rows.size(); ++i) cals[i].build(cal_rows[i].data);
-    for (size_t i = 0; i < cal_rows.size(); ++i)
-      for (size_t j = 0; j < cal_rows.size(); ++j)
-        if (!cal_rows[i].base_id.empty() && cal_rows[j].id == cal_rows[i].base_id) {
-          cals[i].set_base(&cals[j]);
-          ++linked;
-          break;
-        }
-    for (size_t i = 0; i < cal_rows.size(); ++i) {
+    // Every calendar, with its base, counts as the day-by-day reading does
+    // over two years across the exceptions real files hold (2010 to 2025).
+    for (const CALENDAR& cal : d.calendar) {
       ++calendars;
-      const work_calendar& c = cals[i];
-      EXPECT_EQ(c.raw_text(), cal_rows[i].data);
-      // Two years across the exceptions real files hold (2010 to 2025).
+      const work_calendar& c = cal.calendar;
+      linked += c.base() != nullptr;
       for (int64_t start = day_number_date(40179); start < day_number_date(46000); start += 86400 * 365) {
         const int64_t a = start + 9 * 3600 + 1800, b = a + 86400 * 730;
-        ASSERT_EQ(c.working_minutes(a, b), tessel::oracle::working_minutes(c, a, b)) << "calendar " << cal_rows[i].id;
+        ASSERT_EQ(c.working_minutes(a, b), tessel::oracle::working_minutes(c, a, b)) << "calendar " << cal.clndr_id.value;
       }
       if (c.working_minutes(day_number_date(43000), day_number_date(43100)) == 0)
-        without_time.insert(name + " " + cal_rows[i].id);
+        without_time.insert(name + " " + std::to_string(cal.clndr_id.value));
     }
   }
   EXPECT_EQ(counted, std::size(expected));
@@ -197,40 +149,40 @@ TEST_F(RealExports, EveryFileOpensWithItsRecordCountsAndLoadsAsItsRowsRead) {
 TEST_F(RealExports, CalendarsHoldTheWeeklyHoursAndExceptionsOfTheFiles) {
   struct week {
     const char* file;
-    const char* id;
+    uint32_t id;
     std::vector<int> minutes;
     size_t exceptions;
   };
   const std::vector<int> eights(7, 480), nights(7, 1320), clock(7, 1440), none(7, 0);
   const std::vector<int> five = {0, 480, 480, 480, 480, 480, 0};
   for (const week& w : {
-           week{"aspose-test-5.0.xer", "592", eights, 0},  // a VIEW node between weekdays and exceptions
-           {"p6viewer-hotel-project.xer", "597", std::vector<int>(7, 540), 12},  // empty root name, DEL line breaks
-           {"mpxj-predecessor-calendar.xer", "44739", five, 14},
-           {"pyp6xer-sp10-cost-loaded.xer", "638", eights, 219},
+           week{"aspose-test-5.0.xer", 592, eights, 0},  // a VIEW node between weekdays and exceptions
+           {"p6viewer-hotel-project.xer", 597, std::vector<int>(7, 540), 12},  // empty root name, DEL line breaks
+           {"mpxj-predecessor-calendar.xer", 44739, five, 14},
+           {"pyp6xer-sp10-cost-loaded.xer", 638, eights, 219},
            // 01:00-12:00 and 13:00-00:00: the evening shift ends at midnight.
-           {"aspose-encoding1251.xer", "6205", nights, 54},
-           {"schedanalytics-54069-bl-20250902.xer", "945946", clock, 0},  // 00:00 to 00:00 every day
+           {"aspose-encoding1251.xer", 6205, nights, 54},
+           {"schedanalytics-54069-bl-20250902.xer", 945946, clock, 0},  // 00:00 to 00:00 every day
            // Friday off, Saturday worked; two days listed twice (six entries).
-           {"bishalde-katara-revised-baseline.xer", "639", {480, 480, 480, 480, 480, 0, 480}, 6},
-           {"xerpro-bfbps13.xer", "40689", five, 116},
-           {"mpxj-invalid-calendar-8.4.xer", "180", none, 0}}) {  // text stops after "(0||CalendarData()("
-    SCOPED_TRACE(std::string(w.file) + " " + w.id);
-    const work_calendar c = calendar_of(w.file, w.id);
+           {"bishalde-katara-revised-baseline.xer", 639, {480, 480, 480, 480, 480, 0, 480}, 6},
+           {"xerpro-bfbps13.xer", 40689, five, 116},
+           {"mpxj-invalid-calendar-8.4.xer", 180, none, 0}}) {  // text stops after "(0||CalendarData()("
+    SCOPED_TRACE(std::string(w.file) + " " + std::to_string(w.id));
+    const work_calendar& c = calendar_of(w.file, w.id);
     EXPECT_EQ(weekday_minutes(c), w.minutes);
     EXPECT_EQ(c.exceptions().size(), w.exceptions);
   }
   // A worked exception day: 07:30 to 15:30 on day 41462, first in its list.
-  const work_calendar bank = calendar_of("pyp6xer-sp10-cost-loaded.xer", "638");
+  const work_calendar& bank = calendar_of("pyp6xer-sp10-cost-loaded.xer", 638);
   ASSERT_FALSE(bank.exceptions().empty());
   EXPECT_EQ(bank.exceptions()[0].date, day_number_date(41462));
   ASSERT_EQ(bank.period_count(day_number_date(41462)), 1);
   EXPECT_EQ(bank.period(day_number_date(41462), 0).start, 7 * 60 + 30);
   EXPECT_EQ(bank.period(day_number_date(41462), 0).finish, 15 * 60 + 30);
-  const work_calendar elapsed = calendar_of("schedanalytics-54069-bl-20250902.xer", "945946");
+  const work_calendar& elapsed = calendar_of("schedanalytics-54069-bl-20250902.xer", 945946);
   EXPECT_EQ(elapsed.working_minutes(day_number_date(45000), day_number_date(45007)), 7 * 1440);
   // A worked exception with two periods first in a long list.
-  EXPECT_EQ(calendar_of("xerpro-bfbps13.xer", "40689").period_count(day_number_date(43780)), 2);
+  EXPECT_EQ(calendar_of("xerpro-bfbps13.xer", 40689).period_count(day_number_date(43780)), 2);
 
   // tessel-dump lists every calendar with its week.
   int status = -1;

@@ -118,36 +118,23 @@ TEST(RecordsLoadTest, CellsConvertByKindAndByRulesOfTheirOwn) {
             1);
   ASSERT_EQ(lists.task.size(), 1u);
   const TASK& t = lists.task[0];
-  EXPECT_EQ(t.task_id.value, 42u);
-  EXPECT_EQ(t.wbs_id.value, 0u);
-  EXPECT_EQ(t.clndr_id.value, 0u);
-  EXPECT_DOUBLE_EQ(t.est_wt.value, -25.0);
-  EXPECT_EQ(t.est_wt.value_empty, 0);
-  EXPECT_EQ(t.float_path.value, -3);
-  EXPECT_TRUE(t.lock_plan_flag.as_bool());
-  EXPECT_FALSE(t.rev_fdbk_flag.as_bool());  // only "Y" is true
-  EXPECT_FALSE(t.driving_path_flag.as_bool());
-  // Blank durations and quantities stay blank; any number is a value, 0 too.
-  EXPECT_EQ(t.total_float_hr_cnt.dur_empty, 1);
-  EXPECT_EQ(t.remain_drtn_hr_cnt.dur_empty, 0);
-  EXPECT_DOUBLE_EQ(t.remain_drtn_hr_cnt.hours, 16.5);
-  EXPECT_EQ(t.act_work_qty.unit_empty, 1);
-  EXPECT_EQ(t.remain_work_qty.unit_empty, 0);
-  EXPECT_EQ(t.remain_work_qty.kind, s_unit::work);
-  EXPECT_EQ(t.cstr_date.time, at(2013, 2, 14, 9, 0));
-  // An unreadable date is an empty date, which sorts after real ones.
-  EXPECT_EQ(t.early_start_date.empty, 1);
-  EXPECT_TRUE(t.cstr_date.less(t.early_start_date));
-  EXPECT_EQ(t.cstr_type.code, 7);
-  EXPECT_EQ(t.task_type.code, 4);
-  EXPECT_EQ(t.duration_type.code, 0);
+  // Numbers read their leading number; only "Y" is a set flag; blank
+  // durations and quantities stay blank while any number, 0 too, is a
+  // value; an unreadable date is empty; columns the file does not carry keep
+  // the state of a new record.
+  const std::pair<double, double> read[] = {
+      {t.task_id.value, 42}, {t.wbs_id.value, 0}, {t.clndr_id.value, 0}, {t.est_wt.value, -25},
+      {t.est_wt.value_empty, 0}, {t.float_path.value, -3}, {t.lock_plan_flag.as_bool(), 1},
+      {t.rev_fdbk_flag.as_bool(), 0}, {t.driving_path_flag.as_bool(), 0}, {t.total_float_hr_cnt.dur_empty, 1},
+      {t.remain_drtn_hr_cnt.dur_empty, 0}, {t.remain_drtn_hr_cnt.hours, 16.5}, {t.act_work_qty.unit_empty, 1},
+      {t.remain_work_qty.unit_empty, 0}, {t.remain_work_qty.kind, s_unit::work},
+      {double(t.cstr_date.time), double(at(2013, 2, 14, 9, 0))}, {t.early_start_date.empty, 1},
+      {t.cstr_type.code, 7}, {t.task_type.code, 4}, {t.duration_type.code, 0}, {t.status_code.code, 2},
+      {t.target_drtn_hr_cnt.dur_empty, 1}, {t.phys_complete_pct.value_empty, 1}};
+  for (size_t i = 0; i < std::size(read); ++i) EXPECT_EQ(read[i].first, read[i].second) << "case " << i;
+  EXPECT_TRUE(t.cstr_date.less(t.early_start_date));  // an empty date sorts after real ones
   EXPECT_EQ(t.priority_type.text(), u"5 - Lowest");
-  // Each byte is one character.
-  EXPECT_EQ(t.task_name.value, u"Caf\u00e9 \u00abnord\u00bb");
-  // Columns the file does not carry keep the state of a new record.
-  EXPECT_EQ(t.status_code.code, 2);
-  EXPECT_EQ(t.target_drtn_hr_cnt.dur_empty, 1);
-  EXPECT_EQ(t.phys_complete_pct.value_empty, 1);
+  EXPECT_EQ(t.task_name.value, u"Caf\u00e9 \u00abnord\u00bb");  // each byte one character
 
   // Rates per hour are units of the rate kind, blank or not; prices are costs.
   ASSERT_EQ(load(lists, xer({"%T\tRSRC", "%F\trsrc_id\tdef_qty_per_hr\trsrc_type", "%R\t5\t1.5\tRT_Equip",
@@ -464,6 +451,10 @@ class FieldLookup : public ::testing::Test {
   RSRC* res = nullptr;
 };
 
+// Each case: the value asked for, what it shows; an empty text may also be
+// the shared empty value, which `none` lists.
+using shown = std::pair<const s_val*, const char16_t*>;
+
 TEST_F(FieldLookup, ActivityMembersLinksUserFieldsAndCodes) {
   catalog::field_spec s;
   s.caption = u"Reviewer";
@@ -471,25 +462,30 @@ TEST_F(FieldLookup, ActivityMembersLinksUserFieldsAndCodes) {
   s.key = u"user_field_12";
   catalog::catalogs().register_field(catalog_kind::activity, s);
   field_lookup look(doc);
-  EXPECT_EQ(&look.value(*t1, 130), &t1->task_code);  // the record's own member
-  EXPECT_EQ(look.value(*t1, 148).text(), u"P1");     // project\7Cproj_short_name
-  EXPECT_EQ(look.value(*t1, 149).text(), u"Project One");  // the project's own WBS node
-  EXPECT_EQ(&look.value(*t1, 150), &area->status_code);    // projwbs\7Cstatus_code
-  EXPECT_EQ(look.value(*t1, 152).text(), u"P1.A");
-  EXPECT_EQ(look.value(*t1, 154).text(), u"Area A");
-  EXPECT_EQ(look.value(*t1, 155).text(), u"P1.A");
-  EXPECT_EQ(look.value(*t1, 138).text(), u"Ten-hour days");
-  EXPECT_EQ(look.value(*t1, 147).text(), u"CRANE.Tower crane");
-
-  // Fields that answer nothing for activities, even where the member exists.
-  EXPECT_TRUE(empty(look.value(*t1, id_of(catalog_kind::activity, u"projwbs\\7Canticip_end_date"))));
-  EXPECT_TRUE(empty(look.value(*t1, 213)));
-  // Without links, linked fields are empty; ids of other catalogs answer nothing.
+  // The record's own members, and those of its links.
+  EXPECT_EQ(&look.value(*t1, 130), &t1->task_code);
+  EXPECT_EQ(&look.value(*t1, 150), &area->status_code);  // projwbs\7Cstatus_code
+  const shown cases[] = {
+      {&look.value(*t1, 148), u"P1"}, {&look.value(*t1, 149), u"Project One"},  // the project's own WBS node
+      {&look.value(*t1, 152), u"P1.A"}, {&look.value(*t1, 154), u"Area A"}, {&look.value(*t1, 155), u"P1.A"},
+      {&look.value(*t1, 138), u"Ten-hour days"}, {&look.value(*t1, 147), u"CRANE.Tower crane"},
+      {&look.value(*t2, 130), u"A101"},
+      // User fields (the first value wins) and codes.
+      {&look.value(*t1, 100012), u"Jane"}, {&look.value(*proj, 100016), u"project text"},
+      {&look.value(*t1, 500007), u"NORTH"}, {&look.value(*proj, 600003), u"CIVIL"},
+      {&look.value(*res, 700002), u"HEAVY"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(value->text(), text) << test_support::narrow(text);
+  // Fields that answer nothing for activities, even where the member exists;
+  // linked fields without links; ids of other catalogs; a user field whose
+  // type is missing or of another record; a code of a value the document
+  // lacks.
+  const s_val* none[] = {&look.value(*t1, id_of(catalog_kind::activity, u"projwbs\\7Canticip_end_date")),
+                         &look.value(*t1, 213), &look.value(*t1, 328), &look.value(*t1, 0), &look.value(*t1, 99999),
+                         &look.value(*t2, 100012), &look.value(*t1, 100015), &look.value(*t1, 100016),
+                         &look.value(*t1, 500008), &look.value(*t2, 500007), &look.value(*proj, 500003),
+                         &look.value(*res, 600002)};
+  for (size_t i = 0; i < std::size(none); ++i) EXPECT_TRUE(empty(*none[i])) << "case " << i;
   for (uint32_t id : {138u, 148u, 149u, 150u, 152u, 154u, 155u}) EXPECT_TRUE(empty(look.value(*t2, id))) << id;
-  EXPECT_EQ(look.value(*t2, 130).text(), u"A101");
-  EXPECT_TRUE(empty(look.value(*t1, 328)));
-  EXPECT_TRUE(empty(look.value(*t1, 0)));
-  EXPECT_TRUE(empty(look.value(*t1, 99999)));
 
   // Durations and work show in the activity's calendar; without one, in the defaults.
   const s_val& d = look.value(*t1, id_of(catalog_kind::activity, u"remain_drtn_hr_cnt"));
@@ -500,71 +496,57 @@ TEST_F(FieldLookup, ActivityMembersLinksUserFieldsAndCodes) {
   look.value(*t2, id_of(catalog_kind::activity, u"remain_drtn_hr_cnt"));
   EXPECT_EQ(t2->remain_drtn_hr_cnt.factors, default_period_factors());
 
-  // User fields and codes.
-  EXPECT_EQ(look.value(*t1, 100012).text(), u"Jane");
-  EXPECT_TRUE(empty(look.value(*t2, 100012)));
+  // User fields of a number type answer numbers.
   const s_val& money = look.value(*t1, 100013);
   EXPECT_EQ(money.type(), val_type::cost);
   EXPECT_DOUBLE_EQ(money.as_double(), 12.5);
   const s_val& whole = look.value(*t1, 100014);
   EXPECT_EQ(whole.type(), val_type::integer);
   EXPECT_EQ(whole.as_ulong(), 7u);
-  EXPECT_TRUE(empty(look.value(*t1, 100015)));  // its type is missing
-  EXPECT_EQ(look.value(*proj, 100016).text(), u"project text");
-  EXPECT_TRUE(empty(look.value(*t1, 100016)));  // another record's id
-
-  EXPECT_EQ(look.value(*t1, 500007).text(), u"NORTH");
-  EXPECT_TRUE(empty(look.value(*t1, 500008)));
-  EXPECT_TRUE(empty(look.value(*t2, 500007)));
-  EXPECT_EQ(look.value(*proj, 600003).text(), u"CIVIL");
-  EXPECT_TRUE(empty(look.value(*proj, 500003)));
-  EXPECT_EQ(look.value(*res, 700002).text(), u"HEAVY");
-  EXPECT_TRUE(empty(look.value(*res, 600002)));
 }
 
 TEST_F(FieldLookup, WbsProjectResourceAndRelationships) {
   field_lookup look(doc);
-  EXPECT_EQ(look.value(*area, 374).text(), u"P1.A");  // the WBS code
-  EXPECT_EQ(&look.value(*area, 510), &area->wbs_name);
-  EXPECT_EQ(&look.value(*area, 472), &area->status_code);
-  EXPECT_EQ(look.value(*area, 473).text(), u"Site manager");
+  auto pred = [&](std::u16string_view key) { return id_of(catalog_kind::predecessor, key); };
+  auto succ = [&](std::u16string_view key) { return id_of(catalog_kind::successor, key); };
+  // Members answered as themselves, also from the project's own node.
+  const std::pair<const s_val*, const s_val*> own[] = {
+      {&look.value(*area, 510), &area->wbs_name}, {&look.value(*area, 472), &area->status_code},
+      {&look.value(*proj, 328), &proj->proj_short_name}, {&look.value(*proj, 331), &top->status_code},
+      {&look.value(*res, 533), &res->rsrc_short_name}, {&look.value(*res, 534), &res->rsrc_name},
+      {&look.predecessor_value(*rel, pred(u"lag_hr_cnt")), &rel->lag_hr_cnt}};
+  for (size_t i = 0; i < std::size(own); ++i) EXPECT_EQ(own[i].first, own[i].second) << "case " << i;
+  const shown cases[] = {
+      {&look.value(*area, 374), u"P1.A"},  // the WBS code
+      {&look.value(*area, 473), u"Site manager"}, {&look.value(*proj, 330), u"Project One"},
+      {&look.value(*proj, 335), u"Site manager"},
+      {&look.value(*res, id_of(catalog_kind::resource, u"clndr_id")), u"Ten-hour days"},
+      {&look.predecessor_value(*rel, pred(u"predtask\\7Ctask_code")), u"A100"},
+      {&look.predecessor_value(*rel, pred(u"predproject\\7Cproj_short_name")), u"P1"},
+      {&look.predecessor_value(*rel, pred(u"predtask.projwbs\\7Cwbs_full_name")), u"P1.A"},
+      {&look.predecessor_value(*rel, pred(u"predtask\\7Crsrc_id")), u"CRANE.Tower crane"},
+      {&look.successor_value(*rel, succ(u"task\\7Ctask_code")), u"A101"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(value->text(), text) << test_support::narrow(text);
   EXPECT_EQ(look.value(*area, id_of(catalog_kind::wbs, u"anticip_end_date")).as_time(), 86400);
-  EXPECT_TRUE(empty(look.value(*area, 511)));  // [caption]
+  // A predecessor-catalog id asked through the successor catalog, or of a
+  // relationship linked to nothing, answers nothing.
+  TASKPRED loose;
+  const s_val* none[] = {&look.value(*area, 511),  // [caption]
+                         &look.value(*proj, id_of(catalog_kind::project, u"project\\7Cfcst_start_date")),
+                         &look.value(*res, id_of(catalog_kind::resource, u"role_id")),
+                         &look.predecessor_value(*rel, pred(u"critical_flag")),
+                         &look.successor_value(*rel, succ(u"project\\7Cproj_short_name")),
+                         &look.successor_value(*rel, succ(u"rtf")),
+                         &look.successor_value(*rel, pred(u"predtask\\7Ctask_code")),
+                         &look.predecessor_value(loose, pred(u"predtask\\7Ctask_code"))};
+  for (size_t i = 0; i < std::size(none); ++i) EXPECT_TRUE(empty(*none[i])) << "case " << i;
 
-  EXPECT_EQ(&look.value(*proj, 328), &proj->proj_short_name);
-  EXPECT_EQ(look.value(*proj, 330).text(), u"Project One");
-  EXPECT_EQ(&look.value(*proj, 331), &top->status_code);  // from the project's own node
-  EXPECT_EQ(look.value(*proj, 335).text(), u"Site manager");
-  EXPECT_TRUE(empty(look.value(*proj, id_of(catalog_kind::project, u"project\\7Cfcst_start_date"))));
+  // Durations show in the calendar of their record: the project's, the predecessor's.
   const s_val& drtn = look.value(*proj, id_of(catalog_kind::project, u"remain_drtn_hr_cnt"));
   ASSERT_EQ(&drtn, &proj->remain_drtn_hr_cnt);
   EXPECT_EQ(*proj->remain_drtn_hr_cnt.factors, cal->calendar.factors);
-
-  EXPECT_EQ(&look.value(*res, 533), &res->rsrc_short_name);
-  EXPECT_EQ(&look.value(*res, 534), &res->rsrc_name);
-  EXPECT_EQ(look.value(*res, id_of(catalog_kind::resource, u"clndr_id")).text(), u"Ten-hour days");
-  EXPECT_TRUE(empty(look.value(*res, id_of(catalog_kind::resource, u"role_id"))));
-
-  // Relationships.
-  auto pred = [&](std::u16string_view key) { return id_of(catalog_kind::predecessor, key); };
-  auto succ = [&](std::u16string_view key) { return id_of(catalog_kind::successor, key); };
-  EXPECT_EQ(look.predecessor_value(*rel, pred(u"predtask\\7Ctask_code")).text(), u"A100");
-  EXPECT_EQ(look.predecessor_value(*rel, pred(u"predproject\\7Cproj_short_name")).text(), u"P1");
-  EXPECT_EQ(look.predecessor_value(*rel, pred(u"predtask.projwbs\\7Cwbs_full_name")).text(), u"P1.A");
-  EXPECT_EQ(look.predecessor_value(*rel, pred(u"predtask\\7Crsrc_id")).text(), u"CRANE.Tower crane");
-  EXPECT_EQ(&look.predecessor_value(*rel, pred(u"lag_hr_cnt")), &rel->lag_hr_cnt);
-  EXPECT_TRUE(empty(look.predecessor_value(*rel, pred(u"critical_flag"))));
-  // The predecessor's remaining duration shows in its calendar.
   look.predecessor_value(*rel, pred(u"predtask\\7Cremain_drtn_hr_cnt"));
   EXPECT_EQ(*t1->remain_drtn_hr_cnt.factors, cal->calendar.factors);
-
-  EXPECT_EQ(look.successor_value(*rel, succ(u"task\\7Ctask_code")).text(), u"A101");
-  EXPECT_TRUE(empty(look.successor_value(*rel, succ(u"project\\7Cproj_short_name"))));
-  EXPECT_TRUE(empty(look.successor_value(*rel, succ(u"rtf"))));
-  // A predecessor-catalog id asked through the successor catalog answers nothing.
-  EXPECT_TRUE(empty(look.successor_value(*rel, pred(u"predtask\\7Ctask_code"))));
-  TASKPRED loose;  // linked to nothing
-  EXPECT_TRUE(empty(look.predecessor_value(loose, pred(u"predtask\\7Ctask_code"))));
 }
 
 }  // namespace

@@ -1,9 +1,13 @@
 // Excel 2007+ workbooks: the ZIP container and its bounds, the XML parts
 // (workbook, relationships, styles, shared strings, sheets), every kind of
 // cell as the binary workbook's reader shows it, and the import through the
-// one open road. The workbooks are assembled here (tests/xlsx_support.h).
+// one open road, and the scanner of worksheet XML. The workbooks are
+// assembled here.
 #include <gtest/gtest.h>
+#include <zip.h>
 
+#include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -11,11 +15,116 @@
 #include "document/schedule_file.h"
 #include "document/workbook/workbook.h"
 #include "document/workbook/xlsx_workbook.h"
+#include "document/workbook/xml_scan.h"
+#include "document/workbook/xml_stream.h"
 #include "document/workbook/zip_container.h"
 #include "test_support.h"
 #include "values/enums.h"
 #include "values/s_date.h"
-#include "xlsx_support.h"
+
+// Excel 2007+ workbooks assembled here: XML parts written into a ZIP
+// container through the ZIP library, laid out as the schedule export lays
+// them out (sheets listed by name in the workbook part and found through its
+// relationships).
+namespace test_support {
+
+struct zip_part {
+  std::string name;
+  std::string data;
+  bool deflate = true;
+};
+
+// Writes the parts, in this order, into a new ZIP file at `path`.
+inline void write_zip(const std::filesystem::path& path, const std::vector<zip_part>& parts) {
+  int error = 0;
+  zip_t* z = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  if (!z) throw std::runtime_error("cannot create " + path.string());
+  for (const zip_part& p : parts) {
+    zip_source_t* s = zip_source_buffer(z, p.data.data(), p.data.size(), 0);
+    const zip_int64_t i = zip_file_add(z, p.name.c_str(), s, ZIP_FL_ENC_UTF_8);
+    if (i < 0) throw std::runtime_error("cannot add " + p.name);
+    zip_set_file_compression(z, zip_uint64_t(i), p.deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 9);
+  }
+  if (zip_close(z) != 0) throw std::runtime_error("cannot write " + path.string());
+}
+
+constexpr const char* sml_ns = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"";
+constexpr const char* rel_type = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+
+// A worksheet part around rows of cells.
+inline std::string sheet_xml(const std::string& rows, const std::string& before_data = "") {
+  return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><worksheet ") + sml_ns + ">" + before_data +
+         "<sheetData>" + rows + "</sheetData></worksheet>";
+}
+
+// An inline-string cell and a row of them.
+inline std::string text_cell(const std::string& text) { return "<c t=\"inlineStr\"><is><t>" + text + "</t></is></c>"; }
+inline std::string text_row(const std::vector<std::string>& texts) {
+  std::string r = "<row>";
+  for (const std::string& t : texts) r += text_cell(t);
+  return r + "</row>";
+}
+
+struct xlsx_sheet_part {
+  xlsx_sheet_part(std::string n, std::string x, std::string e = {})
+      : name(std::move(n)), xml(std::move(x)), entry(std::move(e)) {}
+  std::string name;  // as the workbook lists it
+  std::string xml;
+  std::string entry;  // the part's entry; "xl/worksheets/sheetN.xml" when empty
+};
+
+struct xlsx_parts {
+  std::vector<xlsx_sheet_part> sheets;  // in workbook order
+  std::string strings;                  // the shared strings part, if any
+  std::string styles;                   // the styles part, if any
+  std::string book_properties;          // e.g. <workbookPr date1904="1"/>
+};
+
+// The entries of a workbook; the sheets' entries come last and in reverse
+// workbook order, so that nothing finds a sheet by its place in the file.
+inline std::vector<zip_part> xlsx_entries(const xlsx_parts& w) {
+  std::vector<zip_part> out;
+  out.push_back({"_rels/.rels",
+                 "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                 "<Relationship Id=\"rId1\" Type=\"" + std::string(rel_type) +
+                     "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"});
+  std::string sheets, links;
+  std::vector<zip_part> sheet_entries;
+  for (size_t i = 0; i < w.sheets.size(); ++i) {
+    const std::string id = "rId" + std::to_string(i + 10);
+    const std::string entry =
+        w.sheets[i].entry.empty() ? "xl/worksheets/sheet" + std::to_string(i + 1) + ".xml" : w.sheets[i].entry;
+    sheets += "<sheet name=\"" + w.sheets[i].name + "\" sheetId=\"" + std::to_string(i + 1) + "\" r:id=\"" + id + "\"/>";
+    links += "<Relationship Id=\"" + id + "\" Type=\"" + rel_type + "worksheet\" Target=\"" +
+             (entry.rfind("xl/", 0) == 0 ? entry.substr(3) : "/" + entry) + "\"/>";
+    sheet_entries.insert(sheet_entries.begin(), {entry, w.sheets[i].xml});
+  }
+  if (!w.strings.empty()) {
+    links += "<Relationship Id=\"rId2\" Type=\"" + std::string(rel_type) + "sharedStrings\" Target=\"sharedStrings.xml\"/>";
+    out.push_back({"xl/sharedStrings.xml", w.strings});
+  }
+  if (!w.styles.empty()) {
+    links += "<Relationship Id=\"rId3\" Type=\"" + std::string(rel_type) + "styles\" Target=\"styles.xml\"/>";
+    out.push_back({"xl/styles.xml", w.styles});
+  }
+  out.push_back({"xl/workbook.xml",
+                 std::string("<workbook ") + sml_ns +
+                     " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">" +
+                     w.book_properties + "<sheets>" + sheets + "</sheets></workbook>"});
+  out.push_back({"xl/_rels/workbook.xml.rels",
+                 "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" + links +
+                     "</Relationships>"});
+  out.insert(out.end(), sheet_entries.begin(), sheet_entries.end());
+  return out;
+}
+
+// The smallest user-data sheet an export writes.
+inline xlsx_sheet_part user_data_sheet() {
+  return {"USERDATA", sheet_xml(text_row({"user_data"}) + text_row({"UserSettings Do Not Edit"}) +
+                                text_row({"DurationQtyType=QT_Hour"}))};
+}
+
+}  // namespace test_support
 
 namespace tessel::document {
 namespace {
@@ -87,31 +196,18 @@ TEST_F(Xlsx, EveryKindOfCell) {
   EXPECT_EQ(s.row_count(), 4u);
   EXPECT_EQ(s.column_count(), 5u);
   // Shared strings: plain, rich text joined, phonetic guide left out,
-  // escaped characters restored; an index past the table is empty.
-  EXPECT_EQ(text_of(s, 0, 0), "task_code");
-  EXPECT_EQ(text_of(s, 0, 1), "Activity Name");
-  EXPECT_EQ(text_of(s, 0, 2), "A1000");
-  EXPECT_EQ(text_of(s, 0, 3), " Pour\r & cure_x0041_ ");
-  EXPECT_EQ(text_of(s, 0, 4), "");
-  // Inline rich text, a formula's text result (not its formula), booleans,
-  // an error.
-  EXPECT_EQ(text_of(s, 1, 0), "abc");
-  EXPECT_EQ(text_of(s, 1, 1), "calc");
-  EXPECT_EQ(text_of(s, 1, 2), "TRUE");
-  EXPECT_EQ(text_of(s, 1, 3), "FALSE");
-  EXPECT_EQ(text_of(s, 1, 4), "");
-  // Numbers, and numbers with a date style: built-in date and time, built-in
-  // date alone, a custom format.
-  EXPECT_EQ(text_of(s, 2, 0), "16");
-  EXPECT_EQ(text_of(s, 2, 1), "0.1");
-  EXPECT_EQ(text_of(s, 2, 2), "1/26/2024 7:30:00 AM");
-  EXPECT_EQ(text_of(s, 2, 3), "1/26/2024 12:00:00 AM");
-  EXPECT_EQ(text_of(s, 2, 4), "1/26/2024 7:30:00 AM");
-  // Cells without a reference take the column after the one before.
-  EXPECT_EQ(text_of(s, 3, 0), "1");
-  EXPECT_EQ(text_of(s, 3, 1), "");
-  EXPECT_EQ(text_of(s, 3, 3), "2");
-  EXPECT_EQ(text_of(s, 3, 4), "3");
+  // escaped characters restored; an index past the table is empty. Inline
+  // rich text, a formula's text result (not its formula), booleans, an
+  // error. Numbers, and numbers with a date style: built-in date and time,
+  // built-in date alone, a custom format. Cells without a reference take
+  // the column after the one before.
+  const char* const expected[4][5] = {
+      {"task_code", "Activity Name", "A1000", " Pour\r & cure_x0041_ ", ""},
+      {"abc", "calc", "TRUE", "FALSE", ""},
+      {"16", "0.1", "1/26/2024 7:30:00 AM", "1/26/2024 12:00:00 AM", "1/26/2024 7:30:00 AM"},
+      {"1", "", "", "2", "3"}};
+  for (uint32_t r = 0; r < 4; ++r)
+    for (uint32_t c = 0; c < 5; ++c) EXPECT_EQ(text_of(s, r, c), expected[r][c]) << r << "," << c;
   EXPECT_EQ(s.column(u"task_code"), 0);
 }
 
@@ -278,7 +374,7 @@ TEST_F(Xlsx, EachBoundRefusesWithItsReason) {
 TEST_F(Xlsx, AnEntryMayNotExpandBeyondItsClaimedSize) {
   const fs::path path = s_.dir / "lying.zip";
   write_zip(path, {{"a.xml", "<a>" + std::string(5000, 'z') + "0123456789</a>"}});
-  std::string bytes = file_bytes(path);
+  std::string bytes = read_file(path);
   // The directory's uncompressed size (offset 24 of its entry) made smaller.
   const size_t at = bytes.find("PK\x01\x02");
   ASSERT_NE(at, std::string::npos);
@@ -314,6 +410,119 @@ TEST(XlsxReal, OpensLikeItsBinaryTwin) {
   EXPECT_EQ(status_xls, 0);
   EXPECT_GT(from_xlsx.size(), 100000u);
   EXPECT_TRUE(from_xlsx == from_xls) << "the Activity view's copy text differs";
+}
+
+}  // namespace
+}  // namespace tessel::document
+
+// The scanner of worksheet XML: what it hands its handler (local names,
+// decoded text and attributes) whatever the chunks the bytes arrive in, and
+// what it refuses (a document type, undefined entities, another encoding,
+// XML that is not well-formed).
+namespace tessel::document {
+namespace {
+
+using test_support::narrow;
+
+// Writes down every event: "<name a=v>", "</name>", "[text]" (adjacent
+// texts joined, since their split is the chunks').
+class recorder : public xml_handler {
+ public:
+  std::string events;
+  void start(std::string_view name, const char** a) override {
+    events += "<" + std::string(name);
+    for (; a && a[0]; a += 2) events += " " + std::string(a[0]) + "=" + a[1];
+    events += ">";
+  }
+  void end(std::string_view name) override { events += "</" + std::string(name) + ">"; }
+  void text(std::string_view t) override {
+    if (!events.empty() && events.back() == ']') events.pop_back();
+    else events += "[";
+    events += std::string(t) + "]";
+  }
+};
+
+std::string scanned(const std::string& xml, size_t chunk = size_t(-1)) {
+  recorder r;
+  std::u16string why;
+  if (!scan_xml_text(xml, "xl/worksheets/sheet1.xml", r, why, chunk)) return "refused: " + narrow(why);
+  return r.events;
+}
+
+TEST(XmlScan, ElementsAttributesAndText) {
+  const std::string xml =
+      "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>\r\n"
+      "<x:worksheet xmlns:x=\"urn:x\"><!-- a comment with <tags> -->"
+      "<x:row r='2' spans=\"1:2\"><x:c r=\"A2\" t = \"s\" ><x:v>12</x:v></x:c>"
+      "<x:c t=\"inlineStr\" note=\"a&gt;b &amp; &quot;c&quot; &#65;&#x42;\"><x:is><x:t>&lt;&apos;&amp;&#x20AC;&#128512;</x:t></x:is></x:c>"
+      "<x:c><x:v><![CDATA[<&>]]></x:v></x:c><x:c/></x:row><?pi ignored?></x:worksheet>";
+  const std::string expected =
+      "<worksheet xmlns:x=urn:x><row r=2 spans=1:2><c r=A2 t=s><v>[12]</v></c>"
+      "<c t=inlineStr note=a>b & \"c\" AB><is><t>[<'&\xE2\x82\xAC\xF0\x9F\x98\x80]</t></is></c>"
+      "<c><v>[<&>]</v></c><c></c></row></worksheet>";
+  EXPECT_EQ(scanned(xml), expected);
+  // However the bytes are cut, the events are the same.
+  for (size_t chunk = 1; chunk < xml.size(); ++chunk) ASSERT_EQ(scanned(xml, chunk), expected) << "chunk " << chunk;
+}
+
+TEST(XmlScan, RefusesWhatAWorksheetNeverHolds) {
+  const struct {
+    std::string xml;
+    const char* reason;
+  } cases[] = {
+      {"<?xml version=\"1.0\"?><!DOCTYPE a [<!ENTITY b \"c\">]><a>&b;</a>", "declares a document type"},
+      {"<a>&b;</a>", "entity that XML does not define"},
+      {"<a x=\"&nbsp;\"/>", "entity that XML does not define"},
+      {"<a>&#0;</a>", "entity that XML does not define"},
+      {"<a>&#xD800;</a>", "entity that XML does not define"},
+      {"<a>&#x110000;</a>", "entity that XML does not define"},
+      {"<a>&amp</a>", "entity that XML does not define"},
+      {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a/>", "not written in UTF-8"},
+      {"\xFF\xFE<\0a\0/\0>\0", "not written in UTF-8"},
+      {"<a><b></a></b>", "does not match its start"},
+      {"</a>", "does not match its start"},
+      {"<a><b>", "ends before its elements do"},
+      {"<a><b x=\"1", "ends inside a tag"},
+      {"<a><!-- open", "ends inside a tag"},
+      {"<a x=1/>", "without quotes"},
+      {"<a x/>", "without its value"},
+      {"<a x=\"1/>", "ends inside a tag"},
+      {"< a/>", "a tag without a name"},
+      {"<a><!ELEMENT a ANY></a>", "a markup declaration"},
+      {"<a/>junk", "text outside its elements"},
+      {[] {
+         std::string deep;
+         for (size_t i = 0; i <= max_xml_depth; ++i) deep += "<a>";
+         return deep;
+       }(),
+       "nests its elements deeper"},
+  };
+  for (const auto& c : cases) {
+    for (size_t chunk : {size_t(-1), size_t(1), size_t(3)}) {
+      const std::string got = scanned(c.xml, chunk);
+      EXPECT_NE(got.find(c.reason), std::string::npos) << c.xml << " in chunks of " << chunk << ": " << got;
+      EXPECT_EQ(got.rfind("refused: The part ", 0), 0u) << got;
+      EXPECT_NE(got.find("xl/worksheets/sheet1.xml"), std::string::npos) << got;
+    }
+  }
+  // A handler's refusal stops the scan with the handler's words.
+  struct stopper : recorder {
+    void start(std::string_view name, const char** a) override {
+      recorder::start(name, a);
+      if (name == "stop") refusal = u"Stopped here.";
+    }
+  } s;
+  std::u16string why;
+  EXPECT_FALSE(scan_xml_text("<a><b/><stop/><c/></a>", "p.xml", s, why));
+  EXPECT_EQ(why, u"Stopped here.");
+  EXPECT_EQ(s.events, "<a><b></b><stop>");
+}
+
+TEST(XmlScan, ATokenMayNotGrowWithoutEnd) {
+  const std::string xml = "<a>" + std::string(max_xml_token + 200000, 'x') + "</a>";
+  EXPECT_NE(scanned(xml, 65536).find("longer than any worksheet writes"), std::string::npos);
+  // Long, but ended, is read.
+  EXPECT_EQ(scanned("<a>" + std::string(100000, 'y') + "</a>", 4096), "<a>[" + std::string(100000, 'y') + "]</a>");
 }
 
 }  // namespace
