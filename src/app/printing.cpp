@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
+#include <QSaveFile>
 #include <QSettings>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -308,9 +309,15 @@ bool print_accepted(CMainFrame& frame, QPrinter& printer, const print_options& o
 void preview_print(CMainFrame& frame) { show_print_preview(frame); }
 
 bool write_pdf(CMainFrame& frame, const QString& out, const print_options& options, const page_progress& progress) {
+  // Written beside the target and put in its place at the end: a stopped or
+  // failed printout leaves no partial file behind and keeps a PDF of that
+  // name that was there before, and replacing a big earlier PDF costs
+  // nothing before the first page.
+  QSaveFile file(out);
+  if (!file.open(QIODevice::WriteOnly)) return false;
   bool whole = false;
   {
-    QPdfWriter writer(out);
+    QPdfWriter writer(&file);
     writer.setResolution(300);
     writer.setCreator(QStringLiteral("Corvane Tessel Reader"));
     writer.setTitle(QFileInfo(frame.file_path()).fileName());
@@ -322,9 +329,12 @@ bool write_pdf(CMainFrame& frame, const QString& out, const print_options& optio
     });
     whole = drawn > 0 && drawn == pages;
   }
-  // A stopped or failed printout leaves no partial file behind.
-  if (!whole) QFile::remove(out);
-  return whole;
+  if (!whole) {
+    file.cancelWriting();
+    file.commit();  // discards the partial file
+    return false;
+  }
+  return file.commit();
 }
 
 bool write_pdf_with_progress(CMainFrame& frame, const QString& out, const print_options& options) {

@@ -98,7 +98,8 @@ void print_with_dialog(CMainFrame& frame);
 bool print_accepted(CMainFrame& frame, QPrinter& printer, const print_options& options);
 void preview_print(CMainFrame& frame);
 // Writes the printed pages to a PDF file; false when it cannot be written
-// or was stopped, and then no file is left behind.
+// or was stopped, and then no partial file is left behind and a file of
+// that name stays as it was.
 bool write_pdf(CMainFrame& frame, const QString& out, const print_options& options = {},
                const page_progress& progress = {});
 // The same with a progress dialog ("Page k of n") that Esc or Cancel stops.

@@ -1,8 +1,12 @@
 // The paper and orientation chosen once (in the Print dialog or Page Setup)
-// are what the preview plans with and what an exported PDF's pages measure.
+// are what the preview plans with and what an exported PDF's pages measure;
+// a PDF export stopped half way leaves an earlier file of its name alone.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>
 #include <QSettings>
@@ -87,6 +91,26 @@ TEST(PageSetup, AnAcceptedPrintDialogPrintsEveryPageAndKeepsItsPaper) {
   }
   save_print_options({});
   forget_page_layout();
+}
+
+TEST(PdfExport, AStoppedExportKeepsTheEarlierFileOfItsName) {
+  CMainFrame frame;
+  frame.resize(1200, 800);
+  ASSERT_TRUE(frame.open_file_now(QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer")));
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("schedule.pdf"));
+  {
+    QFile earlier(pdf);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("the earlier export");
+  }
+  EXPECT_FALSE(write_pdf(frame, pdf, {}, [](int k, int) { return k < 2; }));
+  QFile kept(pdf);
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), QByteArray("the earlier export"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("schedule.pdf")});  // nothing left over
+  ASSERT_TRUE(write_pdf(frame, pdf));
+  EXPECT_TRUE(QFileInfo(pdf).size() > 1000);
 }
 
 }  // namespace
