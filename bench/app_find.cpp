@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -91,14 +92,19 @@ int main(int argc, char** argv) {
     filters.emplace_back("active a month", f);
   }
   {
+    // The first code type's most assigned value.
     const std::vector<std::u16string> types = analysis::code_type_names(doc);
     if (!types.empty()) {
-      const std::vector<std::u16string> values = analysis::code_value_names(doc, types[0]);
-      if (!values.empty()) {
+      std::map<std::u16string, std::size_t> uses;
+      for (const document::TASKACTV& a : doc.taskactv)
+        if (a.code && a.code->type && a.code->type->actv_code_type.value == types[0]) ++uses[a.code->short_name.value];
+      if (!uses.empty()) {
         analysis::quick_filter f;
         f.code_type = types[0];
-        f.code_value = values[0];
-        filters.emplace_back("code (first type, first value)", f);
+        f.code_value = std::max_element(uses.begin(), uses.end(), [](const auto& a, const auto& b) {
+                         return a.second < b.second;
+                       })->first;
+        filters.emplace_back("code (first type, most used value)", f);
       }
     }
   }
