@@ -20,32 +20,6 @@ using namespace tessel;
 using test_support::quoted;
 using test_support::run_dump;
 
-// Two projects; A -> B -> C, C -> A (a loop), C -> D across projects.
-std::string logic_file() {
-  using V = std::vector<std::string>;
-  return test_support::xer({
-      V{"%T", "PROJECT"},
-      V{"%F", "proj_id", "proj_short_name", "critical_path_type", "critical_drtn_hr_cnt"},
-      V{"%R", "1", "ONE", "CT_TotFloat", "0"},
-      V{"%R", "2", "TWO", "CT_DrivPath", ""},
-      V{"%T", "TASK"},
-      V{"%F", "task_id", "proj_id", "task_code", "task_name", "status_code", "task_type", "driving_path_flag",
-        "total_float_hr_cnt", "early_start_date", "early_end_date"},
-      V{"%R", "1", "1", "A", "Alpha", "TK_NotStart", "TT_Task", "N", "0", "2024-03-04 08:00", "2024-03-08 17:00"},
-      V{"%R", "2", "1", "B", "Bravo", "TK_Active", "TT_Mile", "N", "8", "2024-03-11 08:00", "2024-03-11 08:00"},
-      V{"%R", "3", "1", "C", "Charlie alpha", "TK_NotStart", "TT_Task", "Y", "-8", "2024-03-12 08:00",
-        "2024-03-15 17:00"},
-      V{"%R", "4", "2", "D", "Delta", "TK_NotStart", "TT_Task", "Y", "40", "2024-03-18 08:00", "2024-03-19 17:00"},
-      V{"%R", "5", "2", "A", "Second A", "TK_NotStart", "TT_Task", "N", "0", "", ""},
-      V{"%T", "TASKPRED"},
-      V{"%F", "task_pred_id", "task_id", "pred_task_id", "proj_id", "pred_proj_id", "pred_type"},
-      V{"%R", "100", "2", "1", "1", "1", "PR_FS"},
-      V{"%R", "101", "3", "2", "1", "1", "PR_FS"},
-      V{"%R", "102", "1", "3", "1", "1", "PR_FS"},
-      V{"%R", "103", "4", "3", "2", "1", "PR_FS"},
-  });
-}
-
 // The first cell of every line after the header (Activity ID or group title).
 std::vector<std::string> first_cells(const std::string& table) {
   std::vector<std::string> out;
@@ -60,13 +34,16 @@ bool holds(const std::vector<std::string>& cells, const std::string& id) {
   return std::find(cells.begin(), cells.end(), id) != cells.end();
 }
 
+// tests/data/xer/find-logic.xer: ONE (critical at most 0 h of float) with
+// A "Alpha", B "Bravo" (a milestone in progress) and C "Charlie alpha";
+// TWO (the driving path) with D "Delta" and a second A. A -> B -> C, C -> A
+// (a loop), C -> D across projects.
 class FindDump : public ::testing::Test {
  protected:
   std::string dump(const std::string& args, int* status = nullptr, bool with_stderr = false) {
     return run_dump(args + " " + quoted(file_), status, with_stderr);
   }
-  test_support::scratch scratch_;
-  std::filesystem::path file_ = scratch_.file("logic.xer", logic_file());
+  std::filesystem::path file_ = std::filesystem::path(TESSEL_TEST_DATA) / "xer" / "find-logic.xer";
 };
 
 TEST_F(FindDump, WhereFormsRestrictTheView) {
