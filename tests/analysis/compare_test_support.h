@@ -17,7 +17,8 @@
 namespace compare_test {
 
 // The activity columns written; a task's map fills them by name, `wbs`
-// naming a WBS key ("" the project's own node) and `calendar` a name.
+// naming a WBS key ("" the project's own node). Every activity is on the
+// one calendar, "Standard".
 inline const std::vector<std::string>& task_columns() {
   static const std::vector<std::string> c = {
       "task_name", "task_type", "status_code", "target_drtn_hr_cnt", "remain_drtn_hr_cnt", "total_float_hr_cnt",
@@ -36,7 +37,7 @@ struct export_builder {
     std::string key, project, parent, code;
   };
   struct task_row {
-    std::string project, code, wbs, calendar = "Standard";
+    std::string project, code, wbs;
     std::map<std::string, std::string> col;
   };
   struct pred_row {
@@ -46,7 +47,6 @@ struct export_builder {
 
   int first_id;
   std::vector<project_row> projects;
-  std::vector<std::pair<std::string, std::string>> calendars = {{"Standard", "8"}};
   std::vector<wbs_row> wbs;
   std::vector<task_row> tasks;
   std::vector<pred_row> preds;
@@ -62,7 +62,7 @@ struct export_builder {
   // An activity with further columns; answers its index for relationships.
   size_t task(const std::string& project, const std::string& code, const std::string& name = "",
               std::initializer_list<std::pair<const std::string, std::string>> columns = {}) {
-    task_row t{project, code, "", "Standard", {{"task_type", "TT_Task"}, {"status_code", "TK_NotStart"}}};
+    task_row t{project, code, "", {{"task_type", "TT_Task"}, {"status_code", "TK_NotStart"}}};
     t.col["task_name"] = name.empty() ? "Activity " + code : name;
     for (const auto& [column, value] : columns) t.col[column] = value;
     tasks.push_back(t);
@@ -90,11 +90,6 @@ struct export_builder {
       if (wbs[i].key == key) return id(3, i);
     return "999997";
   }
-  std::string calendar_id(const std::string& name) const {
-    for (size_t i = 0; i < calendars.size(); ++i)
-      if (calendars[i].first == name) return id(4, i);
-    return "";
-  }
 
   std::string text() const {
     std::vector<std::vector<std::string>> l;
@@ -103,9 +98,7 @@ struct export_builder {
     for (size_t i = 0; i < projects.size(); ++i) l.push_back({"%R", id(1, i), projects[i].short_name, projects[i].data_date});
     l.push_back({"%T", "CALENDAR"});
     l.push_back({"%F", "clndr_id", "clndr_name", "clndr_type", "day_hr_cnt", "clndr_data"});
-    for (size_t i = 0; i < calendars.size(); ++i)
-      l.push_back({"%R", id(4, i), calendars[i].first, "CA_Base", calendars[i].second,
-                   test_support::weekdays_calendar()});
+    l.push_back({"%R", id(4, 0), "Standard", "CA_Base", "8", test_support::weekdays_calendar()});
     l.push_back({"%T", "PROJWBS"});
     l.push_back({"%F", "wbs_id", "proj_id", "parent_wbs_id", "proj_node_flag", "wbs_short_name", "wbs_name"});
     for (size_t i = 0; i < projects.size(); ++i)
@@ -119,8 +112,7 @@ struct export_builder {
     l.push_back(f);
     for (size_t i = 0; i < tasks.size(); ++i) {
       const task_row& t = tasks[i];
-      std::vector<std::string> r = {"%R", id(5, i), project_id(t.project), wbs_id(t.project, t.wbs),
-                                    calendar_id(t.calendar), t.code};
+      std::vector<std::string> r = {"%R", id(5, i), project_id(t.project), wbs_id(t.project, t.wbs), id(4, 0), t.code};
       for (const std::string& c : task_columns()) {
         auto it = t.col.find(c);
         r.push_back(it == t.col.end() ? "" : it->second);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
 #include "analysis/find_rows.h"
@@ -22,82 +23,16 @@ namespace {
 using namespace tessel;
 using test_support::narrow;
 
-// Three projects with their own critical rules (longest path; total float
-// at most 16 h; no threshold), two calendars (8 h and 10 h a day), two code
-// types of one name in two projects, and logic with a loop:
+// tests/data/xer/find-filter.xer: three projects with their own critical
+// rules (longest path; total float at most 16 h; no threshold), calendars of
+// 8 h and 10 h a day and a broken one, two code types of one name in two
+// projects, and logic with a loop:
 //   A -> B -> C -> A, D -> B, C -> E (E in project 2), and a relationship
 //   whose predecessor is not in the file.
-std::string sample() {
-  using V = std::vector<std::string>;
-  return test_support::xer({
-      V{"%T", "CALENDAR"},
-      V{"%F", "clndr_id", "clndr_name", "day_hr_cnt"},
-      V{"%R", "601", "Eight", "8"},
-      V{"%R", "602", "Ten", "10"},
-      V{"%R", "603", "Broken", "0"},
-      V{"%T", "PROJECT"},
-      V{"%F", "proj_id", "proj_short_name", "critical_path_type", "critical_drtn_hr_cnt"},
-      V{"%R", "1", "LONG", "CT_DrivPath", "80"},
-      V{"%R", "2", "FLOAT", "CT_TotFloat", "16"},
-      V{"%R", "3", "PLAIN", "", ""},
-      V{"%T", "PROJWBS"},
-      V{"%F", "wbs_id", "proj_id", "seq_num", "proj_node_flag", "wbs_short_name", "wbs_name", "parent_wbs_id"},
-      V{"%R", "10", "1", "0", "Y", "LONG", "Long", ""},
-      V{"%R", "11", "1", "1", "N", "W1", "First", "10"},
-      V{"%R", "12", "1", "2", "N", "W2", "Second", "10"},
-      V{"%R", "20", "2", "0", "Y", "FLOAT", "Float", ""},
-      V{"%R", "30", "3", "0", "Y", "PLAIN", "Plain", ""},
-      V{"%T", "TASK"},
-      V{"%F", "task_id", "proj_id", "wbs_id", "clndr_id", "task_code", "task_name", "status_code", "task_type",
-        "driving_path_flag", "total_float_hr_cnt", "early_start_date", "early_end_date", "act_start_date",
-        "act_end_date"},
-      V{"%R", "1", "1", "11", "601", "A", "Alpha pour", "TK_NotStart", "TT_Task", "Y", "40", "2024-03-04 08:00",
-        "2024-03-08 17:00", "", ""},
-      V{"%R", "2", "1", "11", "602", "B", "Bravo beam", "TK_Active", "TT_Task", "N", "-8", "2024-03-11 08:00",
-        "2024-03-15 17:00", "2024-03-01 08:00", ""},
-      V{"%R", "3", "1", "12", "601", "C", "Charlie", "TK_Complete", "TT_Mile", "Y", "0", "2024-03-18 08:00",
-        "2024-03-18 08:00", "2024-02-20 08:00", "2024-02-21 17:00"},
-      V{"%R", "4", "1", "12", "602", "D", "Delta ALPHA", "TK_NotStart", "TT_FinMile", "N", "20", "",
-        "2024-03-20 17:00", "", ""},
-      V{"%R", "5", "2", "20", "601", "E", "Echo", "TK_NotStart", "TT_Task", "N", "16", "2024-03-01 08:00",
-        "2024-03-02 17:00", "", ""},
-      V{"%R", "6", "2", "20", "602", "F", "Foxtrot", "TK_NotStart", "TT_Task", "Y", "17", "2024-03-09 08:00",
-        "2024-03-10 17:00", "", ""},
-      V{"%R", "7", "2", "20", "603", "G", "Golf", "TK_Active", "TT_Task", "N", "21", "", "", "", ""},
-      V{"%R", "8", "3", "30", "", "H", "Hotel", "TK_NotStart", "TT_Task", "N", "0", "", "", "", ""},
-      V{"%R", "9", "3", "30", "601", "I", "India", "TK_NotStart", "TT_Task", "N", "", "", "", "", ""},
-      V{"%T", "TASKPRED"},
-      V{"%F", "task_pred_id", "task_id", "pred_task_id", "proj_id", "pred_proj_id", "pred_type"},
-      V{"%R", "100", "2", "1", "1", "1", "PR_FS"},
-      V{"%R", "101", "3", "2", "1", "1", "PR_FS"},
-      V{"%R", "102", "1", "3", "1", "1", "PR_FS"},
-      V{"%R", "103", "2", "4", "1", "1", "PR_FS"},
-      V{"%R", "104", "5", "3", "2", "1", "PR_FS"},
-      V{"%R", "105", "1", "999", "1", "1", "PR_FS"},
-      V{"%T", "ACTVTYPE"},
-      V{"%F", "actv_code_type_id", "proj_id", "actv_code_type"},
-      V{"%R", "70", "1", "Phase"},
-      V{"%R", "71", "2", "Phase"},
-      V{"%R", "72", "2", "Area"},
-      V{"%T", "ACTVCODE"},
-      V{"%F", "actv_code_id", "actv_code_type_id", "short_name", "actv_code_name"},
-      V{"%R", "80", "70", "DES", "Design"},
-      V{"%R", "81", "71", "DES", "Design"},
-      V{"%R", "82", "71", "des", "lower"},
-      V{"%R", "83", "72", "DES", "Area design"},
-      V{"%T", "TASKACTV"},
-      V{"%F", "task_id", "actv_code_type_id", "actv_code_id", "proj_id"},
-      V{"%R", "1", "70", "80", "1"},
-      V{"%R", "5", "71", "81", "2"},
-      V{"%R", "6", "71", "82", "2"},
-      V{"%R", "7", "72", "83", "2"},
-  });
-}
-
 class FindFilter : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(doc_.open(scratch_.write("sample.xer", sample())));
+    ASSERT_TRUE(doc_.open((std::filesystem::path(TESSEL_TEST_DATA) / "xer" / "find-filter.xer").u16string()));
     ASSERT_EQ(doc().task.size(), 9u);
   }
   const document::Document& doc() const { return *doc_.document(); }
@@ -117,7 +52,6 @@ class FindFilter : public ::testing::Test {
     return filtered(f);
   }
 
-  test_support::scratch scratch_;
   view::TesselDoc doc_;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -21,95 +22,17 @@ namespace {
 
 using rows = std::vector<std::vector<std::string>>;
 
-const std::vector<std::string> task_fields = {
-    "%F", "task_id", "proj_id", "clndr_id", "task_code", "task_type", "status_code", "total_float_hr_cnt",
-    "target_drtn_hr_cnt", "cstr_type", "cstr_type2", "act_start_date", "act_end_date", "early_start_date",
-    "early_end_date", "target_end_date", "driving_path_flag"};
+// Schedules kept in tests/data/xer; each activity's name says what it is
+// there for.
+std::filesystem::path data(const char* name) { return std::filesystem::path(TESSEL_TEST_DATA) / "xer" / name; }
 
 // ALPHA judges float by a threshold of 0 hours, BETA by the driving path;
 // both have the data date Monday 2024-03-04 08:00. C10 works 10 hours a day.
-// The comment of each activity says what it is there for.
-std::string two_projects() {
-  rows r = {
-      {"%T", "PROJECT"},
-      {"%F", "proj_id", "proj_short_name", "last_recalc_date", "critical_path_type", "critical_drtn_hr_cnt"},
-      {"%R", "1", "ALPHA", "2024-03-04 08:00", "CT_TotFloat", "0"},
-      {"%R", "2", "BETA", "2024-03-04 08:00", "CT_DrivPath", ""},
-      {"%T", "CALENDAR"},
-      {"%F", "clndr_id", "clndr_name", "day_hr_cnt"},
-      {"%R", "8", "C8", "8"},
-      {"%R", "10", "C10", "10"},
-      {"%T", "TASK"},
-      task_fields,
-      // Finished a day after its planned finish: missed; huge float, but completed.
-      {"%R", "101", "1", "8", "A1", "TT_Task", "TK_Complete", "1000", "40", "", "", "2024-02-01 08:00",
-       "2024-02-10 17:00", "", "", "2024-02-09 17:00", "N"},
-      // Started; critical; an early start before the data date is fine once started; missed.
-      {"%R", "102", "1", "8", "A2", "TT_Task", "TK_Active", "0", "80", "", "", "2024-02-20 08:00", "",
-       "2024-02-20 08:00", "2024-03-20 17:00", "2024-03-01 17:00", "N"},
-      // Critical; 50 days long on 8 hours a day.
-      {"%R", "103", "1", "8", "A3", "TT_Task", "TA_NotStarted", "0", "400", "", "", "", "", "2024-03-04 08:00",
-       "2024-04-30 17:00", "2024-05-01 17:00", "N"},
-      // 44.1 days of float and 40 days long on 10 hours a day; Start On.
-      {"%R", "104", "1", "10", "A4", "TT_Task", "TA_NotStarted", "441", "400", "CS_MSO", "", "", "",
-       "2024-03-05 08:00", "2024-03-30 17:00", "2024-04-01 17:00", "N"},
-      // 40 days of float, 45 days long on 10 hours a day; Start On or After is no hard constraint.
-      {"%R", "105", "1", "10", "A5", "TT_Task", "TA_NotStarted", "400", "450", "CS_MSOA", "", "", "",
-       "2024-03-05 08:00", "2024-04-20 17:00", "2024-04-25 17:00", "N"},
-      // Level of effort: counted nowhere.
-      {"%R", "106", "1", "8", "A6", "TT_LOE", "TA_NotStarted", "-8", "40", "", "", "", "", "2024-03-01 08:00",
-       "2024-03-02 17:00", "2024-02-01 17:00", "N"},
-      // WBS summary: counted nowhere, not even as the latest critical activity.
-      {"%R", "107", "1", "8", "A7", "TT_WBS", "TA_NotStarted", "-8", "500", "CS_MSO", "", "", "",
-       "2024-03-01 08:00", "2024-06-02 17:00", "2024-02-01 17:00", "N"},
-      // The latest critical activity; negative float; Finish On or Before as its secondary constraint.
-      {"%R", "108", "1", "10", "A8", "TT_FinMile", "TA_NotStarted", "-8", "0", "", "CS_MEOB", "", "",
-       "2024-05-01 17:00", "2024-05-01 17:00", "2024-05-01 17:00", "N"},
-      // Early dates before the data date without having started; due on the data date itself.
-      {"%R", "109", "1", "8", "A9", "TT_Task", "TA_NotStarted", "16", "16", "", "", "", "", "2024-03-01 08:00",
-       "2024-03-02 17:00", "2024-03-04 08:00", "N"},
-      // Started after the data date, before its FS predecessor A9 finished; no successor.
-      {"%R", "110", "1", "8", "A10", "TT_Task", "TK_Active", "8", "40", "", "", "2024-03-05 08:00", "",
-       "2024-03-05 08:00", "2024-03-15 17:00", "2024-03-10 17:00", "N"},
-      // No relationship at all.
-      {"%R", "111", "1", "8", "A11", "TT_Task", "TA_NotStarted", "24", "40", "", "", "", "", "2024-03-04 08:00",
-       "2024-03-08 17:00", "2024-03-08 17:00", "N"},
-      // Finished before its planned finish.
-      {"%R", "112", "1", "8", "A12", "TT_Task", "TK_Complete", "0", "40", "", "", "2024-02-01 08:00",
-       "2024-02-05 17:00", "", "", "2024-02-06 17:00", "N"},
-      // Finished early, long before its planned finish: counts for the execution index all the same.
-      {"%R", "113", "1", "8", "A13", "TT_Task", "TK_Complete", "0", "40", "", "", "2024-02-20 08:00",
-       "2024-03-01 17:00", "", "", "2024-04-01 17:00", "N"},
-      // On the driving path; 10 days of float.
-      {"%R", "201", "2", "8", "B1", "TT_Task", "TA_NotStarted", "80", "40", "", "", "", "", "2024-03-04 08:00",
-       "2024-03-10 17:00", "2024-03-10 17:00", "Y"},
-      // Negative float off the driving path: not critical here, though it finishes last.
-      {"%R", "202", "2", "8", "B2", "TT_Task", "TA_NotStarted", "-8", "40", "", "", "", "", "2024-05-25 08:00",
-       "2024-06-01 17:00", "2024-06-01 17:00", "N"},
-      // On the driving path with float: critical by BETA's rule, which ALPHA's path follows too.
-      {"%R", "203", "2", "8", "B3", "TT_Task", "TK_Active", "80", "40", "", "", "2024-03-01 08:00", "",
-       "2024-03-01 08:00", "2024-03-05 17:00", "2024-03-05 17:00", "Y"},
-      {"%T", "TASKPRED"},
-      {"%F", "task_pred_id", "task_id", "pred_task_id", "pred_type", "lag_hr_cnt"},
-      {"%R", "1", "102", "101", "PR_FS", "0"},
-      {"%R", "2", "103", "102", "PR_FS", "0"},
-      {"%R", "3", "108", "103", "PR_FS", "-8"},
-      {"%R", "4", "104", "109", "PR_SS", "16"},
-      {"%R", "5", "105", "104", "PR_FF", "0"},
-      {"%R", "6", "108", "105", "PR_SF", "0"},
-      {"%R", "7", "110", "109", "PR_FS", "0"},
-      {"%R", "8", "109", "106", "PR_FS", ""},
-      {"%R", "9", "107", "108", "PR_FS", "0"},  // its successor is a WBS summary: not counted
-      {"%R", "10", "101", "109", "PR_FS", "8"},  // its successor is completed: not counted
-      {"%R", "11", "102", "203", "PR_FS", "0"},
-      {"%R", "12", "201", "203", "PR_FS", "0"},
-      {"%T", "TASKRSRC"},
-      {"%F", "taskrsrc_id", "task_id", "proj_id", "rsrc_id", "role_id"},
-      {"%R", "1", "102", "1", "5", ""},
-      {"%R", "2", "103", "1", "", "7"},  // a role without a resource is an assignment too
-  };
-  return xer(r);
-}
+// Relationships: A1 -> A2 -> A3 -> A8 (lag -8 h), A9 -> A4 (SS, 16 h),
+// A4 -> A5 (FF), A5 -> A8 (SF), A9 -> A10, A6 -> A9, A8 -> A7 (a WBS
+// summary: not counted), A9 -> A1 (8 h lag; completed: not counted), B3 -> A2,
+// B3 -> B1. A2 has a resource, A3 a role without one (an assignment too).
+const std::string two_projects = test_support::quoted(data("check-two-projects.xer"));
 
 const char* const two_projects_table =
     "project\tcheck\tcount\tof\tvalue\tlimit\tresult\n"
@@ -117,7 +40,7 @@ const char* const two_projects_table =
     "ALPHA\tleads\t1\t9\t11.1\t=0\tfail\n"
     "ALPHA\tlags\t1\t9\t11.1\t<=5%\tfail\n"
     "ALPHA\tfinish-to-start\t6\t9\t66.7\t>=90%\tfail\n"
-    "ALPHA\thard-constraints\t2\t8\t25.0\t<=5%\tfail\n"
+    "ALPHA\thard-constraints\t3\t8\t37.5\t<=5%\tfail\n"
     "ALPHA\thigh-float\t1\t8\t12.5\t<=5%\tfail\n"
     "ALPHA\tnegative-float\t1\t8\t12.5\t=0\tfail\n"
     "ALPHA\thigh-duration\t2\t8\t25.0\t<=5%\tfail\n"
@@ -164,12 +87,10 @@ const analysis::check_line& line(const analysis::project_check& p, check_kind k)
 }  // namespace
 
 TEST(ScheduleCheck, EachCheckCountsWhatItShould) {
-  test_support::scratch s;
-  const auto file = s.file("two.xer", two_projects());
-  EXPECT_EQ(test_support::run_dump("--check " + test_support::quoted(file)), two_projects_table);
+  EXPECT_EQ(test_support::run_dump("--check " + two_projects), two_projects_table);
 
   view::TesselDoc doc;
-  ASSERT_TRUE(doc.open(file.u16string()));
+  ASSERT_TRUE(doc.open(data("check-two-projects.xer").u16string()));
   const analysis::schedule_check c = analysis::check_schedule(*doc.document());
   EXPECT_FALSE(c.baseline_file);
   ASSERT_EQ(c.projects.size(), 2u);
@@ -187,8 +108,7 @@ TEST(ScheduleCheck, EachCheckCountsWhatItShould) {
 }
 
 TEST(ScheduleCheck, ListsNameWhatEachCheckCounts) {
-  test_support::scratch s;
-  const std::string file = test_support::quoted(s.file("two.xer", two_projects()));
+  const std::string& file = two_projects;
   using test_support::run_dump;
   EXPECT_EQ(run_dump("--check-list logic " + file), "ALPHA\tA10\nALPHA\tA11\nBETA\tB1\nBETA\tB2\nBETA\tB3\n");
   EXPECT_EQ(run_dump("--check-list leads " + file), "ALPHA\tA3\tA8\n");
@@ -218,22 +138,11 @@ TEST(ScheduleCheck, ListsNameWhatEachCheckCounts) {
 // A baseline file gives the finishes to meet: the forecast finishes of the
 // same Activity IDs in the project of the same name, whatever the ids.
 TEST(ScheduleCheck, BaselineFinishesComeFromTheBaselineFile) {
-  test_support::scratch s;
-  const auto current = s.file("two.xer", two_projects());
-  const auto base = s.file("base.xer", xer({
-      {"%T", "PROJECT"},
-      {"%F", "proj_id", "proj_short_name", "last_recalc_date"},
-      {"%R", "77", "ALPHA", "2024-01-01 08:00"},
-      {"%T", "TASK"},
-      {"%F", "task_id", "proj_id", "task_code", "status_code", "act_end_date", "early_end_date"},
-      {"%R", "9001", "77", "A1", "TK_Complete", "2024-02-10 17:00", ""},  // met exactly
-      {"%R", "9002", "77", "A2", "TA_NotStarted", "", "2024-03-20 17:00"},  // not due yet
-      {"%R", "9009", "77", "A9", "TA_NotStarted", "", "2024-03-01 17:00"},
-      {"%R", "9010", "77", "A10", "TA_NotStarted", "", "2024-03-04 08:00"},  // due on the data date
-      {"%R", "9013", "77", "A13", "TA_NotStarted", "", "2024-03-05 17:00"},
-  }));
+  // ALPHA's A1 (met exactly), A2 (not due yet), A9, A10 (due on the data
+  // date) and A13, under other ids.
+  const std::string base = test_support::quoted(data("check-baseline.xer"));
   const std::string out =
-      test_support::run_dump("--check --baseline " + test_support::quoted(base) + " " + test_support::quoted(current));
+      test_support::run_dump("--check --baseline " + base + " " + two_projects);
   EXPECT_NE(out.find("ALPHA\tmissed\t2\t3\t66.7\t<=5%\tfail\n"), std::string::npos) << out;
   // Three completed against three due: the early finisher A13 counts too.
   EXPECT_NE(out.find("ALPHA\tbei\t3\t3\t1.00\t>=0.95\tpass\n"), std::string::npos) << out;
@@ -241,8 +150,7 @@ TEST(ScheduleCheck, BaselineFinishesComeFromTheBaselineFile) {
   EXPECT_NE(out.find("BETA\tmissed\t\t\t\t<=5%\tn/a\n"), std::string::npos) << out;
   ASSERT_GE(out.size(), 16u);
   EXPECT_EQ(out.substr(out.size() - 16), "#\tbaseline=file\n");
-  EXPECT_EQ(test_support::run_dump("--check-list missed --baseline " + test_support::quoted(base) + " " +
-                                   test_support::quoted(current)),
+  EXPECT_EQ(test_support::run_dump("--check-list missed --baseline " + base + " " + two_projects),
             "ALPHA\tA9\nALPHA\tA10\n");
 }
 
@@ -251,37 +159,12 @@ TEST(ScheduleCheck, BaselineFinishesComeFromTheBaselineFile) {
 // resource check does not apply; a critical path must begin by the first
 // working hour after the data date.
 TEST(ScheduleCheck, DataDatesEmptyProjectsAndWhereThePathBegins) {
-  test_support::scratch s;
-  const auto file = s.file("dates.xer", xer({
-      {"%T", "PROJECT"},
-      {"%F", "proj_id", "proj_short_name", "last_recalc_date"},
-      {"%R", "3", "GAMMA", "2024-03-02 00:00"},  // a Saturday: work resumes Monday 08:00
-      {"%R", "4", "DELTA", "2024-03-04 08:00"},
-      {"%R", "5", "EPSILON", ""},
-      {"%R", "6", "EMPTY", "2024-03-04 08:00"},
-      {"%R", "7", "ZETA", "2024-03-04 08:00"},
-      {"%T", "TASK"},
-      {"%F", "task_id", "proj_id", "task_code", "task_type", "status_code", "total_float_hr_cnt", "act_start_date",
-       "early_start_date", "early_end_date"},
-      {"%R", "31", "3", "G1", "TT_Task", "TA_NotStarted", "0", "", "2024-03-04 08:00", "2024-03-08 17:00"},
-      {"%R", "32", "3", "G2", "TT_Task", "TA_NotStarted", "0", "", "2024-03-11 08:00", "2024-03-15 17:00"},
-      // Finishes with G2: the first of equal finishes is the latest critical activity.
-      {"%R", "33", "3", "G3", "TT_Task", "TA_NotStarted", "0", "", "2024-03-11 08:00", "2024-03-15 17:00"},
-      // Level of effort, critical by its float: a path does not run back through it.
-      {"%R", "40", "4", "D0", "TT_LOE", "TA_NotStarted", "0", "", "2024-02-01 08:00", "2024-03-08 17:00"},
-      {"%R", "41", "4", "D1", "TT_Task", "TA_NotStarted", "40", "", "2024-03-04 08:00", "2024-03-08 17:00"},
-      {"%R", "42", "4", "D2", "TT_Task", "TA_NotStarted", "0", "", "2024-03-11 08:00", "2024-03-15 17:00"},
-      {"%R", "43", "4", "D3", "TT_Task", "TA_NotStarted", "0", "", "2024-03-18 08:00", "2024-03-22 17:00"},
-      {"%R", "51", "5", "E1", "TT_Task", "TA_NotStarted", "0", "", "2024-03-04 08:00", "2024-03-08 17:00"},
-      // Finishes on the data date: no critical path length left.
-      {"%R", "71", "7", "Z1", "TT_Task", "TK_Active", "0", "2024-03-01 08:00", "2024-03-01 08:00", "2024-03-04 08:00"},
-      {"%T", "TASKPRED"},
-      {"%F", "task_pred_id", "task_id", "pred_task_id", "pred_type", "lag_hr_cnt"},
-      {"%R", "1", "32", "31", "PR_FS", "0"},
-      {"%R", "2", "43", "42", "PR_FS", "0"},
-      {"%R", "3", "42", "40", "PR_FS", "0"},
-  }));
-  const std::string out = test_support::run_dump("--check " + test_support::quoted(file));
+  // GAMMA's data date is a Saturday: work resumes Monday 08:00. G1 -> G2,
+  // G3 finishing with G2; DELTA's D0 (a critical level of effort) -> D2 ->
+  // D3, D1 with float; EPSILON has no data date, EMPTY no activity; ZETA's
+  // only activity finishes on the data date.
+  const std::string file = test_support::quoted(data("check-data-dates.xer"));
+  const std::string out = test_support::run_dump("--check " + file);
   for (const char* expected : {
            "GAMMA\tcritical-path\t2\t\t\t\tpass\n", "GAMMA\tresources\t\t\t\t\tn/a\n",
            "DELTA\tcritical-path\t2\t\t\t\tfail\n", "EPSILON\tlogic\t1\t1\t100.0\t<=5%\tfail\n",

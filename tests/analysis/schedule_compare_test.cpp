@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <regex>
 
 #include "analysis/schedule_compare.h"
 #include "compare_test_support.h"
@@ -27,62 +28,32 @@ std::vector<std::string> lines_of(const std::vector<analysis::change_line>& line
   return out;
 }
 
-std::vector<analysis::change_line> compare(const export_builder& o, const export_builder& n) {
+std::vector<analysis::change_line> compare(const std::string& o, const std::string& n) {
   static std::unique_ptr<Document_xer> od, nd;  // the lines point into them until the next compare
-  od = o.load();
-  nd = n.load();
+  catalog::build_catalogs();
+  od = std::make_unique<Document_xer>();
+  nd = std::make_unique<Document_xer>();
+  EXPECT_TRUE(od->load_bytes(o) && nd->load_bytes(n));
   return analysis::compare_schedules(analysis::match_schedules(*od, *nd));
 }
+std::vector<analysis::change_line> compare(const export_builder& o, const export_builder& n) {
+  return compare(o.text(), n.text());
+}
 
-// One project whose activities change in every way a line reports.
-void every_kind(export_builder& o, export_builder& n) {
-  o.project("p", "BL-1", "2025-01-06 08:00");
-  n.project("p", "UP-1", "2025-02-03 08:00");
-  for (export_builder* b : {&o, &n}) {
-    b->calendars.push_back({"Night", "10"});
-    b->element("e1", "p", "", "E1");
-    b->element("e2", "p", "", "E2");
-    b->element("e21", "p", "e2", "1");
-  }
-  // OLD: A1 A2 A3 A4.
-  const size_t a1 = o.task("p", "A1", "Pour",
-                           {{"target_drtn_hr_cnt", "40"}, {"remain_drtn_hr_cnt", "40"}, {"total_float_hr_cnt", "16"},
-                            {"early_start_date", "2025-01-06 08:00"}, {"early_end_date", "2025-01-10 17:00"},
-                            {"cstr_type", "CS_MSO"}, {"cstr_date", "2025-01-06 08:00"}, {"phys_complete_pct", "0"}});
-  o.tasks[a1].wbs = "e1";
-  const size_t a2 = o.task("p", "A2", "", {{"status_code", "TK_Complete"}, {"act_start_date", "2025-01-02 08:00"},
-                                           {"act_end_date", "2025-01-03 17:00"}});
-  const size_t a3 = o.task("p", "A3", "", {{"target_drtn_hr_cnt", "8"}, {"early_start_date", "2025-01-20 08:00"},
-                                           {"early_end_date", "2025-01-20 17:00"}});
-  const size_t a4 = o.task("p", "A4", "Gone", {{"early_end_date", "2025-03-01 17:00"}});
-  o.pred(a1, a2, "PR_FS", "0");
-  o.pred(a1, a2, "PR_SS", "8");
-  o.pred(a1, a3, "PR_FF", "0");
-  o.pred(a1, a4, "PR_FS", "0");
+// tests/data/xer/compare-old.xer and compare-new.xer: one project whose
+// activities change in every way a line reports (OLD: A1 A2 A3 A4; NEW: A1
+// A2 A3 A5), written with export_builder, the ids of OLD from 100000 and of
+// NEW from 500000.
+std::string data(const char* name) { return test_support::read_file(std::string(TESSEL_TEST_DATA) + "/xer/" + name); }
 
-  // NEW: A1 A2 A3 A5.
-  const size_t n1 = n.task("p", "A1", "Pour slab",
-                           {{"task_type", "TT_Rsrc"}, {"status_code", "TK_Active"}, {"target_drtn_hr_cnt", "48"},
-                            {"remain_drtn_hr_cnt", "24"}, {"act_start_date", "2025-01-07 08:00"},
-                            {"early_start_date", "2025-01-07 08:00"}, {"early_end_date", "2025-01-14 17:00"},
-                            {"cstr_type2", "CS_MEOB"}, {"cstr_date2", "2025-02-01 17:00"}, {"phys_complete_pct", "50"}});
-  n.tasks[n1].wbs = "e21";
-  n.tasks[n1].calendar = "Night";
-  const size_t n2 = n.task("p", "A2", "", {{"status_code", "TK_Complete"}, {"act_start_date", "2025-01-02 09:00"},
-                                           {"early_end_date", "2025-01-03 17:00"}});
-  const size_t n3 = n.task("p", "A3", "", {{"target_drtn_hr_cnt", "8.0"}, {"early_start_date", "2025-01-20 08:00"},
-                                           {"early_end_date", "2025-01-20 17:00"}});
-  const size_t n5 = n.task("p", "A5", "New work", {{"early_end_date", "2025-02-28 17:00"}});
-  n.pred(n1, n2, "PR_SS", "16");
-  n.pred(n1, n2, "PR_FS", "");
-  n.pred(n1, n3, "PR_SF", "0");
-  n.pred(n1, n5, "PR_FS", "0");
+// The same export with every six-digit id starting with `from` starting with `to`.
+std::string renumbered(const std::string& text, char from, char to) {
+  return std::regex_replace(text, std::regex(std::string("\t") + from + "(\\d{5})(?=[\t\r])"),
+                            std::string("\t") + to + "$1");
 }
 
 TEST(ScheduleCompare, EveryKindOfChangeInItsOrderWithItsDifferenceInDays) {
-  export_builder o(100000), n(500000);
-  every_kind(o, n);
-  const auto lines = compare(o, n);
+  const auto lines = compare(data("compare-old.xer"), data("compare-new.xer"));
   EXPECT_EQ(lines_of(lines), (std::vector<std::string>{
                                  "UP-1||data-date|2025-01-06 08:00|2025-02-03 08:00",
                                  "UP-1||finish|2025-03-01 17:00|2025-02-28 17:00",
@@ -191,13 +162,10 @@ TEST(ScheduleCompare, WbsPathEndsAtAMissingParentOrALoop) {
 }
 
 TEST(ScheduleCompare, UnchangedScheduleGivesNoLines) {
-  export_builder o(100000), n(500000);
-  every_kind(o, n);
-  export_builder o2 = o, n2 = n;
-  o2.first_id = 300000;
-  n2.first_id = 700000;
-  EXPECT_TRUE(compare(o, o2).empty());
-  EXPECT_TRUE(compare(n2, n).empty());
+  const std::string o = data("compare-old.xer"), n = data("compare-new.xer");
+  ASSERT_NE(renumbered(o, '1', '3'), o);
+  EXPECT_TRUE(compare(o, renumbered(o, '1', '3')).empty());
+  EXPECT_TRUE(compare(renumbered(n, '5', '7'), n).empty());
 }
 
 }  // namespace

@@ -27,69 +27,6 @@ using namespace tessel;
 using namespace tessel::view;
 using catalog::catalog_kind;
 
-// Activities 1001 A1 .. 1005 A5 (A5 in WBS 12, the others in 13). A4 has the
-// three predecessors A1 (FS), A2 (SS, 16 h lag) and A3 (FF) and the one
-// successor A5. Activity code types, in this order: 82 "Phase", 81 "Area",
-// 83 "Zone"; A1 has Phase DES "Design" and Area NTH "North", A2 only Area
-// STH "South", A3 a Zone assignment whose value has no short name. A1 has
-// two steps ("Survey" done, weight 1, 100 %; "Report" weight 3, 40 %), A2
-// one step ("Check", weight 2). Project 1 has project code "Sector" = "PUB"
-// ("Public"); resource R1 resource code "Trade" = "MEC" ("Mechanical").
-std::string schedule_text() {
-  std::vector<rows_test::task_spec> tasks;
-  for (int i = 1; i <= 5; ++i) {
-    rows_test::task_spec t{std::to_string(1000 + i), "A" + std::to_string(i), {}};
-    if (i == 5) t.cells["wbs_id"] = "12";
-    if (i == 1) t.cells["rsrc_id"] = "501";
-    tasks.push_back(t);
-  }
-  tasks[0].cells["total_float_hr_cnt"] = "16";
-  std::string text = rows_test::schedule(tasks);
-  text.resize(text.rfind("%E"));
-  using list = std::vector<std::string>;
-  auto table = [&text](const std::string& name, const list& fields, const std::vector<list>& records) {
-    text += "%T\t" + name + "\r\n%F";
-    for (const std::string& f : fields) text += "\t" + f;
-    for (const list& r : records) {
-      text += "\r\n%R";
-      for (const std::string& v : r) text += "\t" + v;
-    }
-    text += "\r\n";
-  };
-  table("TASKPRED", {"task_pred_id", "task_id", "pred_task_id", "proj_id", "pred_proj_id", "pred_type", "lag_hr_cnt"},
-        {{"1", "1004", "1001", "1", "1", "PR_FS", "0"}, {"2", "1004", "1002", "1", "1", "PR_SS", "16"},
-         {"3", "1004", "1003", "1", "1", "PR_FF", "0"}, {"4", "1005", "1004", "1", "1", "PR_FS", "0"}});
-  table("TASKPROC",
-        {"proc_id", "task_id", "proj_id", "seq_num", "proc_name", "complete_flag", "proc_wt", "complete_pct"},
-        {{"1", "1001", "1", "10", "Survey", "Y", "1", "100"}, {"2", "1001", "1", "20", "Report", "N", "3", "40"},
-         {"3", "1002", "1", "10", "Check", "N", "2", "0"}});
-  table("ACTVTYPE",
-        {"actv_code_type_id", "actv_short_len", "seq_num", "actv_code_type", "proj_id", "actv_code_type_scope"},
-        {{"82", "4", "0", "Phase", "", "AS_Global"}, {"81", "4", "10", "Area", "", "AS_Global"},
-         {"83", "4", "20", "Zone", "", "AS_Global"}});
-  table("ACTVCODE",
-        {"actv_code_id", "parent_actv_code_id", "actv_code_type_id", "actv_code_name", "short_name", "seq_num"},
-        {{"8101", "", "81", "North", "NTH", "0"}, {"8102", "", "81", "South", "STH", "10"},
-         {"8201", "", "82", "Design", "DES", "0"}, {"8301", "", "83", "Unnamed", "", "0"}});
-  table("TASKACTV", {"task_id", "actv_code_type_id", "actv_code_id", "proj_id"},
-        {{"1001", "81", "8101", "1"}, {"1001", "82", "8201", "1"}, {"1002", "81", "8102", "1"},
-         {"1003", "83", "8301", "1"}});
-  table("PCATTYPE", {"proj_catg_type_id", "seq_num", "proj_catg_short_len", "proj_catg_type"},
-        {{"91", "0", "4", "Sector"}});
-  table("PCATVAL", {"proj_catg_id", "proj_catg_type_id", "seq_num", "proj_catg_short_name", "parent_proj_catg_id",
-                    "proj_catg_name"},
-        {{"9101", "91", "0", "PUB", "", "Public"}});
-  table("PROJPCAT", {"proj_id", "proj_catg_type_id", "proj_catg_id"}, {{"1", "91", "9101"}});
-  table("RCATTYPE", {"rsrc_catg_type_id", "seq_num", "rsrc_catg_short_len", "rsrc_catg_type"},
-        {{"95", "0", "4", "Trade"}});
-  table("RCATVAL",
-        {"rsrc_catg_id", "rsrc_catg_type_id", "rsrc_catg_short_name", "rsrc_catg_name", "parent_rsrc_catg_id",
-         "seq_num"},
-        {{"9501", "95", "MEC", "Mechanical", "", "0"}});
-  table("RSRCRCAT", {"rsrc_id", "rsrc_catg_type_id", "rsrc_catg_id"}, {{"501", "95", "9501"}});
-  return text + "%E\r\n";
-}
-
 // A category's table view on a layout, refreshed, with the selection a
 // test asks for.
 class followed_table {
@@ -174,15 +111,25 @@ void expect_values(const recording_surface& s,
   for (const auto& [caption, value] : want) EXPECT_EQ(value_of(s, caption), value) << narrow(caption);
 }
 
-// Each test opens the schedule with a data folder of its own, so that no
-// remembered column list of the real user changes a layout.
+// tests/data/xer/details.xer: the schedule of rows_test::schedule (WBS A,
+// B, A1, C; resources R1 "Crane", R2 "Crew") with activities 1001 A1 ..
+// 1005 A5, A5 in WBS 12, the others in 13; A1 on R1 with 16 h of float. A4
+// has the three predecessors A1 (FS), A2 (SS, 16 h lag) and A3 (FF) and the
+// one successor A5. Activity code types, in this order: 82 "Phase", 81
+// "Area", 83 "Zone"; A1 has Phase DES "Design" and Area NTH "North", A2 only
+// Area STH "South", A3 a Zone assignment whose value has no short name. A1
+// has two steps ("Survey" done, weight 1, 100 %; "Report" weight 3, 40 %),
+// A2 one step ("Check", weight 2). Project 1 has project code "Sector" =
+// "PUB" ("Public"); resource R1 resource code "Trade" = "MEC" ("Mechanical").
+// Each test opens it with a data folder of its own, so that no remembered
+// column list of the real user changes a layout.
 class DetailViews : public config_sandbox {
  protected:
   DetailViews() : config_sandbox("tessel-details-") {}
   void SetUp() override {
     config_sandbox::SetUp();
     setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);  // the shipped layouts
-    file_.emplace(schedule_text());
+    file_.emplace(test_support::read_file(TESSEL_TEST_DATA "/xer/details.xer"));
     activities_ = std::make_unique<followed_table>(doc(), layout(view_kind::activity));
   }
   void TearDown() override {

@@ -26,25 +26,14 @@ using namespace rows_test;
 
 namespace {
 
-constexpr uint32_t kColourField = 100903;  // the text user field 903 below
+constexpr uint32_t kColourField = 100903;  // the user field "Colour" below
 
-// Four activities: A10 and A20 on R1, A30 without a resource, A40 on R2,
-// with a user text field "Colour" holding marker words and near misses.
-std::string four_activities() {
-  std::string text = schedule({
-      {"1", "A10", {{"rsrc_id", "501"}, {"task_name", "Green"}}},
-      {"2", "A20", {{"rsrc_id", "501"}, {"task_name", "Beam"}}},
-      {"3", "A30", {{"task_name", "Column"}}},
-      {"4", "A40", {{"rsrc_id", "502"}, {"task_name", "Deck"}}},
-  });
-  const std::string udf =
-      "%T\tUDFTYPE\r\n%F\tudf_type_id\ttable_name\tudf_type_name\tudf_type_label\tlogical_data_type\r\n"
-      "%R\t903\tTASK\tuser_field_903\tColour\tFT_TEXT\r\n"
-      "%T\tUDFVALUE\r\n%F\tudf_type_id\tfk_id\tproj_id\tudf_text\r\n"
-      "%R\t903\t1\t1\tRed\r\n%R\t903\t2\t1\tred\r\n%R\t903\t3\t1\tRed \r\n%R\t903\t4\t1\tUDF_G4\r\n";
-  text.insert(text.rfind("%E"), udf);
-  return text;
-}
+// tests/data/xer/table-four-activities.xer: the schedule of
+// rows_test::schedule with four activities: A10 "Green" and A20 "Beam" on
+// R1, A30 "Column" without a resource, A40 "Deck" on R2, and a user text
+// field 903 "Colour" holding "Red", the near misses "red" and "Red ", and
+// "UDF_G4".
+std::string four_activities() { return test_support::read_file(TESSEL_TEST_DATA "/xer/table-four-activities.xer"); }
 
 // Activities A001, A002, ... in order.
 std::string many_activities(int count) {
