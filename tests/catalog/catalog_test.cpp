@@ -61,21 +61,13 @@ TEST_F(CatalogBuiltin, EntriesKeepTheRulesTheirReadersRelyOn) {
       // A start or finish date spans, a duration measures time, a summed
       // value is a count or a quantity.
       const std::u16string_view key = e.key;
-      switch (e.value_class) {
-        case value_classes::plain: break;
-        case value_classes::start_date:
-          EXPECT_TRUE(e.value_type == value_types::date && key.find(u"start") != key.npos) << e.field_id;
-          break;
-        case value_classes::finish_date:
-          EXPECT_TRUE(e.value_type == value_types::date &&
-                      (key.find(u"end") != key.npos || key == u"act_progress_date")) << e.field_id;
-          break;
-        case value_classes::summable:
-          EXPECT_TRUE(e.value_type == value_types::integer || e.value_type == value_types::units) << e.field_id;
-          break;
-        case value_classes::duration: EXPECT_EQ(e.value_type, value_types::duration) << e.field_id; break;
-        default: ADD_FAILURE() << e.field_id;
-      }
+      const uint32_t c = e.value_class, t = e.value_type;
+      const bool date = t == value_types::date;
+      EXPECT_TRUE(c == value_classes::plain ||
+                  (c == value_classes::start_date && date && key.find(u"start") != key.npos) ||
+                  (c == value_classes::finish_date && date && (key.find(u"end") != key.npos || key == u"act_progress_date")) ||
+                  (c == value_classes::summable && (t == value_types::integer || t == value_types::units)) ||
+                  (c == value_classes::duration && t == value_types::duration)) << e.field_id;
     }
   }
   EXPECT_EQ(next_id, 599u);
