@@ -871,19 +871,6 @@ TEST(LoadReport, ThroughTheSharedOpen) {
   EXPECT_EQ(doc.document()->report().notice(), "This file seems cut short: 5 activities read, no end marker.");
 }
 
-TEST(LoadReport, CleanRealExportsGiveNoWarning) {
-  SKIP_WITHOUT_REAL_EXPORTS();
-  for (const char* name : {"bhatticoder-convention-center-roads-utilities.xer", "pyp6xer-sp10-cost-loaded.xer",
-                           "schedanalytics-54069-up-20251218.xer"}) {
-    const fs::path p = test_support::real_dir() / name;
-    view::TesselDoc doc;
-    ASSERT_TRUE(doc.open(p.u16string())) << name;
-    const load_report& r = doc.document()->report();
-    EXPECT_FALSE(r.has_warning()) << name << "\n" << report_text(r);
-    EXPECT_FALSE(r.tables_read.empty());
-  }
-}
-
 TEST(LoadReport, WorkbookSheets) {
   catalog::build_catalogs();
   Document_xls doc;
