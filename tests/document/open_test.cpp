@@ -816,6 +816,7 @@ TEST(LoadReport, ReferencesThatPointNowhere) {
   l.push_back({"%R", "1", "1", "1", "70"});
   l.push_back({"%R", "2", "1", "1", "71"});  // resource 71 is missing
   l.push_back({"%R", "3", "9", "1", "70"});  // activity 9 is missing
+  l.push_back({"%R", "4", "1", "1", ""});    // names no resource (a role's): nothing missing
   l.push_back({"%T", "FOO"});
   l.push_back({"%F", "a"});
   l.push_back({"%R", "1"});
