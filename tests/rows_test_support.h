@@ -25,15 +25,6 @@ namespace fs = std::filesystem;
 using namespace tessel;
 using namespace tessel::view;
 
-// Monday to Friday, 08:00-12:00 and 13:00-17:00.
-inline const std::string kWeekdays = test_support::weekdays_calendar();
-// Every day of the week, 07:00-17:00 (10 hours).
-inline const std::string kEveryDay = [] {
-  std::string days;
-  for (int d = 1; d <= 7; ++d) days += "(0||" + std::to_string(d) + "()((0||0(s|07:00|f|17:00)())))";
-  return "(0||CalendarData()((0||DaysOfWeek()(" + days + "))(0||Exceptions()()))";
-}();
-
 // The activity columns a test can fill; the others stay blank.
 inline const std::vector<std::string> kTaskColumns = {
     "task_id",         "proj_id",        "wbs_id",        "clndr_id",          "rsrc_id",
@@ -47,7 +38,8 @@ struct task_spec {
   std::map<std::string, std::string> cells;  // column -> cell text
 };
 
-// The export text: calendars 601 "Standard 5 Day Workweek" (weekdays, 8 h),
+// The export text: tests/data/xer/rows_base.xer, then the activities.
+// Calendars 601 "Standard 5 Day Workweek" (weekdays, 8 h),
 // 602 "Seven Day" (every day, 10 h a day), 603 "Night Shift" (weekdays, 8 h);
 // `standard_name` renames 601. Project 1 ("P1"); WBS: 10 the project node P1
 // (responsible manager 302), 11 A (303) and 12 B under it, 13 A1 under A,
@@ -56,36 +48,13 @@ struct task_spec {
 // project 1, WBS 13, calendar 601, not started, task dependent.
 inline std::string schedule(const std::vector<task_spec>& tasks,
                             const std::string& standard_name = "Standard 5 Day Workweek") {
-  std::string out = "ERMHDR\t19.12\t2024-01-10\tProject\tadmin\r\n";
+  std::string out = test_support::xer_data("rows_base.xer");
+  const std::string standard = "Standard 5 Day Workweek";
+  out.replace(out.find(standard), standard.size(), standard_name);
   auto line = [&out](std::vector<std::string> fields) {
     for (size_t i = 0; i < fields.size(); ++i) out += (i ? "\t" : "") + fields[i];
     out += "\r\n";
   };
-  line({"%T", "OBS"});
-  line({"%F", "obs_id", "parent_obs_id", "obs_name"});
-  line({"%R", "301", "", "Enterprise"});
-  line({"%R", "302", "301", "Team"});
-  line({"%R", "303", "302", "Site"});
-  line({"%T", "PROJECT"});
-  line({"%F", "proj_id", "proj_short_name", "clndr_id"});
-  line({"%R", "1", "P1", "601"});
-  line({"%T", "CALENDAR"});
-  line({"%F", "clndr_id", "clndr_name", "day_hr_cnt", "week_hr_cnt", "month_hr_cnt", "year_hr_cnt", "clndr_data"});
-  line({"%R", "601", standard_name, "8", "40", "172", "2000", kWeekdays});
-  line({"%R", "602", "Seven Day", "10", "70", "300", "3650", kEveryDay});
-  line({"%R", "603", "Night Shift", "8", "40", "172", "2000", kWeekdays});
-  line({"%T", "PROJWBS"});
-  line({"%F", "wbs_id", "proj_id", "obs_id", "seq_num", "proj_node_flag", "wbs_short_name", "wbs_name",
-        "parent_wbs_id", "status_code"});
-  line({"%R", "10", "1", "302", "0", "Y", "P1", "Project One", "", "WS_Open"});
-  line({"%R", "11", "1", "303", "10", "N", "A", "Area A", "10", "WS_Open"});
-  line({"%R", "12", "1", "302", "20", "N", "B", "Area B", "10", "WS_Planned"});
-  line({"%R", "13", "1", "303", "10", "N", "A1", "Area A1", "11", "WS_Open"});
-  line({"%R", "14", "1", "", "30", "N", "C", "Area C", "10", "WS_Open"});
-  line({"%T", "RSRC"});
-  line({"%F", "rsrc_id", "rsrc_short_name", "rsrc_name", "clndr_id"});
-  line({"%R", "501", "R1", "Crane", "601"});
-  line({"%R", "502", "R2", "Crew", "601"});
   line({"%T", "TASK"});
   std::vector<std::string> f{"%F"};
   f.insert(f.end(), kTaskColumns.begin(), kTaskColumns.end());

@@ -132,6 +132,9 @@ auto wbs_by_path(const Doc& d, std::u16string_view path) -> decltype(&d.projwbs[
   return nullptr;
 }
 
+// An export kept beside the tests, as its bytes.
+inline std::string xer_data(const char* name) { return read_file(fs::path(TESSEL_TEST_DATA) / "xer" / name); }
+
 // A workbook kept beside the tests.
 inline std::u16string xls_path(const char* name) { return (fs::path(TESSEL_TEST_DATA) / "xls" / name).u16string(); }
 

@@ -63,6 +63,7 @@ TEST_F(ColumnFiles, ReadingAppendsKnownAvailableNewFieldsOnlyAndSavingWritesEver
         "complete_pct:80\nstart_date:wide\tend_date:1e2\tend_date:3\n");
   ASSERT_TRUE(ReadColumnFile(l, file));
   EXPECT_EQ(keys_of(l), "task_code,task_name,start_date,end_date");
+  ASSERT_EQ(l.column_count(), 4u);
   EXPECT_FLOAT_EQ(l.column_at(0)->width, 100.0f);  // existing columns stay as they were
   EXPECT_FLOAT_EQ(l.column_at(1)->width, 87.5f);
   EXPECT_FLOAT_EQ(l.column_at(2)->width, 0.0f);
@@ -106,6 +107,7 @@ TEST_F(ColumnFiles, ReadingAppendsKnownAvailableNewFieldsOnlyAndSavingWritesEver
   back.set_name(u"Act One");
   ASSERT_TRUE(ReadColumnFile(back, column_file(back)));
   EXPECT_EQ(keys_of(back), "task_code,task_name,start_date");
+  ASSERT_EQ(back.column_count(), 3u);
   EXPECT_EQ(back.column_at(2)->width, 0.1f);
 
   // With remembering off nothing is written.
@@ -154,13 +156,17 @@ TEST_F(ColumnFiles, PruneThenReloadAfterOpening) {
   write(column_file(l), "task_name:300\nstart_date:80\ntask_code:5\n");
 
   // The schedule opened supplies neither task_name nor end_date.
-  catalog::catalogs().mark_available(*catalog::find_field(catalog_kind::activity, u"task_name"), false);
-  catalog::catalogs().mark_available(*catalog::find_field(catalog_kind::activity, u"end_date"), false);
+  for (std::u16string_view key : {u"task_name", u"end_date"}) {
+    catalog::field_entry* e = catalog::find_field(catalog_kind::activity, key);
+    ASSERT_NE(e, nullptr);
+    catalog::catalogs().mark_available(*e, false);
+  }
   for (view_kind v : {view_kind::activity, view_kind::wbs, view_kind::project, view_kind::resource})
     PruneUnavailableColumns(layouts, v);
   EXPECT_EQ(keys_of(l), "task_code,?");
   ReloadColumnFiles(layouts);
   EXPECT_EQ(keys_of(l), "task_code,?,start_date");  // task_name is not added back
+  ASSERT_EQ(l.column_count(), 3u);
   EXPECT_FLOAT_EQ(l.column_at(0)->width, 100.0f);
 
   // Remembering off: nothing is read again.

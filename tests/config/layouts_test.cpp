@@ -151,61 +151,11 @@ TEST_F(Layouts, ViewTypeInsideTheFileDecidesTheView) {
   EXPECT_EQ(ReadLayoutFile(root_ / "missing.tlf", filters_), nullptr);
 }
 
-const char* const k_full_activity =
-    "(0||Layout(view_type|VP_ACT|view_name|Test Layout)(\n"
-    " (0||TaskView()(\n"
-    "  (0||Columns()(\n"
-    "   (0||task_code(width|87.5)())\n"
-    "   (0||no_such_field(width|50)())\n"
-    "   (0||task_\x7Fname(width|250)())\n"
-    "   (0||start_date(width|abc)())\n"
-    "  ))\n"
-    "  (0||GroupSortBy()(\n"
-    "   (0||GroupBys()(\n"
-    "    (0||G(source_field|status_code|join_path|PROJWBS|include_all|Y)())\n"
-    "    (0||G(column_title|Activity Type|include_all|y)())\n"
-    "    (0||G(join_path|PROJWBS)())\n"
-    "    (0||G(source_field|start_date|date_unit|W)())\n"
-    "    (0||G(source_field|end_date|date_unit|Q)())\n"
-    "    (0||G(include_all|Y)())\n"
-    "   ))\n"
-    "   (0||SortBys()(\n"
-    "    (0||S(source_field|start_date|sort_type|ASC)())\n"
-    "    (0||S(source_field|task_code|sort_type|DESC)())\n"
-    "    (0||S(source_field|task_name)())\n"
-    "    (0||S(source_field|nonexistent|sort_type|ASC)())\n"
-    "   ))\n"
-    "   (0||Levels()(\n"
-    "    (0||L(back_color|4292206570|color|4294967295)())\n"
-    "    (0||L(back_color|-16777216)())\n"
-    "   ))\n"
-    "  ))\n"
-    "  (0||GanttSettings()(\n"
-    "   (0||GanttBars()(\n"
-    "    (0||Actual Work(start_source_field|start_date|end_source_field|end_date|hide|1|summary|Y)(\n"
-    "     (0||FilterList(source_field|bool_or)((0||F(filter_name|In Progress)())(0||F(filter_name|Nope)())))\n"
-    "     (0||MidRect(shape|1|color|255)())\n"
-    "     (0||StartPoint(color|16711680|border_color|65280)())\n"
-    "     (0||EndPoint(border_color|65280)())\n"
-    "     (0||Labels()((0||task_name(position|L)())(0||task_code(position|R)())(0||bogus(position|L)())))\n"
-    "    ))\n"
-    "    (0||Fancy Bar(start_source_field|start_date|end_source_field|end_date)())\n"
-    "    (0||Remaining Work(start_source_field|restart_date)((0||FilterList()((0||F(filter_name|Completed)())))))\n"
-    "    (0||Milestone(start_source_field|start_date|end_source_field|end_date|hide|yes)(\n"
-    "     (0||FilterList(source_field|bool_and)((0||F(filter_name|Nope)())))\n"
-    "    ))\n"
-    "    (0||Summary(start_source_field|start_date|end_source_field|end_date)())\n"
-    "   ))\n"
-    "  ))\n"
-    "  (0||DateRange(date_scale|6)())\n"
-    "  (0||TaskRsrcColumns()((0||rsrc\\7Crsrc_name(width|200)())(0||rsrc_short_name(width|90)())))\n"
-    "  (0||TaskPredColumns()((0||predtask\\7Ctask_code(width|100)())(0||task\\7Ctask_code(width|100)())))\n"
-    "  (0||TaskSuccColumns()((0||task\\7Ctask_code(width|110)())))\n"
-    " ))\n"
-    "))\n";
 
 TEST_F(Layouts, ActivityReaderTakesEveryPartAndSkipsWhatItCannotUse) {
-  auto layout = read(k_full_activity);
+  // tests/data/layouts/full_activity.tlf: an activity layout with every
+  // part, each holding what the reader must take and what it must skip.
+  auto layout = read(test_support::read_file(fs::path(TESSEL_TEST_DATA) / "layouts" / "full_activity.tlf"));
   ASSERT_NE(layout, nullptr);
   ASSERT_EQ(layout->view(), view_kind::activity);
   EXPECT_EQ(layout->name(), u"Test Layout");

@@ -12,6 +12,7 @@
 #include "calendar_oracle.h"
 #include "document/calendars/calendar.h"
 #include "document/document.h"
+#include "document/load_report.h"
 #include "test_support.h"
 #include "view/tessel_doc.h"
 
@@ -134,6 +135,12 @@ TEST_F(RealExports, EveryFileOpensWithItsRecordCountsAndLoadsAsItsRowsRead) {
     }
   }
   EXPECT_EQ(counted, std::size(expected));
+  // Whole exports leave nothing to warn about in their load report.
+  for (const char* name : {"bhatticoder-convention-center-roads-utilities.xer", "pyp6xer-sp10-cost-loaded.xer",
+                           "schedanalytics-54069-up-20251218.xer"}) {
+    EXPECT_FALSE(opened(name).report().has_warning()) << name << "\n" << report_text(opened(name).report());
+    EXPECT_FALSE(opened(name).report().tables_read.empty()) << name;
+  }
   EXPECT_GE(files, 25u);
   EXPECT_GT(total_tasks, 1000u);
   EXPECT_GE(calendars, 90u);

@@ -535,17 +535,6 @@ void for_each_enum_type(F&& f) {
   f(s_review_status());
 }
 
-// Codes in ascending order of the type's `less`.
-template <class T>
-std::vector<std::u16string> captions_sorted(std::vector<int32_t> codes) {
-  std::vector<T> v;
-  for (int32_t c : codes) v.emplace_back(c);
-  std::stable_sort(v.begin(), v.end(), [](const T& a, const T& b) { return a.less(b); });
-  std::vector<std::u16string> out;
-  for (const T& e : v) out.push_back(e.text());
-  return out;
-}
-
 }  // namespace
 
 TEST(EnumsTest, ReadsStoredCodesCaptionsOrDefaultFromTextOrBytes) {
@@ -606,25 +595,42 @@ TEST(EnumsTest, ReadsStoredCodesCaptionsOrDefaultFromTextOrBytes) {
   EXPECT_EQ(s_activity_status(std::string_view("TK_Compl\xe9te")).code, 2);
 }
 
+TEST(EnumsTest, CodesCaptionsAndOrderHoldForEveryEntry) {
+  int ranked = 0;
+  for_each_enum_type([&](const auto& v) {
+    using T = std::decay_t<decltype(v)>;
+    SCOPED_TRACE(static_cast<int>(v.type()));
+    std::vector<int32_t> codes;
+    bool takes_captions = false;
+    for (const enum_entry& e : T::entries()) takes_captions |= !e.caption.empty() && e.accepted == e.caption;
+    for (const enum_entry& e : T::entries()) {
+      // A stored code reads back as its code and shows its caption; so does
+      // the one other text an entry accepts.
+      codes.push_back(e.code);
+      EXPECT_EQ(T(e.code).text(), e.caption);
+      if (!e.stored.empty()) EXPECT_EQ(T::code_of(e.stored), e.code) << test_support::narrow(e.stored);
+      if (!e.accepted.empty()) EXPECT_EQ(T::code_of(e.accepted), e.code) << test_support::narrow(e.accepted);
+      // A type that reads one of its captions reads them all (a workbook writes captions).
+      if (takes_captions && !e.caption.empty()) EXPECT_EQ(T::code_of(e.caption), e.code) << test_support::narrow(e.caption);
+    }
+    // Sorted, the captions run alphabetically (an empty one last) for the
+    // types ranked by caption, the codes upwards for the others.
+    std::sort(codes.begin(), codes.end(), [](int32_t a, int32_t b) { return T(a).less(T(b)); });
+    const bool by_caption = !T::table().ranks.empty();
+    ranked += by_caption;
+    for (size_t i = 1; i < codes.size(); ++i) {
+      const std::u16string a = T(codes[i - 1]).text(), b = T(codes[i]).text();
+      if (by_caption) EXPECT_TRUE(b.empty() || (!a.empty() && a < b)) << test_support::narrow(a) << " | " << test_support::narrow(b);
+      else EXPECT_LT(codes[i - 1], codes[i]);
+    }
+  });
+  // Constraint, activity, percent complete and duration types.
+  EXPECT_EQ(ranked, 4);
+  EXPECT_TRUE(s_constraint_type(1).less(s_constraint_type(0)));  // no constraint sorts last
+  EXPECT_TRUE(s_activity_type(4).less(s_activity_type(0)));     // Finish Milestone before Task Dependent
+}
+
 TEST(EnumsTest, OrderEqualityAndCaptionRanks) {
-  EXPECT_EQ(captions_sorted<s_constraint_type>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}),
-            (std::vector<std::u16string>{u"As Late As Possible", u"Finish On", u"Finish On or After",
-                                         u"Finish On or Before", u"Mandatory Finish", u"Mandatory Start", u"Start On",
-                                         u"Start On or After", u"Start On or Before", u""}));
-  EXPECT_EQ(captions_sorted<s_activity_type>({0, 1, 2, 3, 4, 5}),
-            (std::vector<std::u16string>{u"Finish Milestone", u"Level of Effort", u"Resource Dependent",
-                                         u"Start Milestone", u"Task Dependent", u"WBS Summary"}));
-  EXPECT_EQ(captions_sorted<s_percent_comlete_type>({0, 1, 2}),
-            (std::vector<std::u16string>{u"Duration", u"Physical", u"Units"}));
-  EXPECT_EQ(captions_sorted<s_duration_type>({0, 1, 2, 3}),
-            (std::vector<std::u16string>{u"Fixed Duration && Units", u"Fixed Duration and Units/Time", u"Fixed Units",
-                                         u"Fixed Units/Time"}));
-  // The others sort by code, whatever their captions.
-  EXPECT_EQ(captions_sorted<s_activity_status>({2, 0, 1}),
-            (std::vector<std::u16string>{u"Completed", u"In Progress", u"Not Started"}));
-  EXPECT_EQ(captions_sorted<s_relationship_type>({3, 1, 2, 0}),
-            (std::vector<std::u16string>{u"Finish To Finish", u"Finish To Start", u"Start To Finish",
-                                         u"Start To Start"}));
   // A code the table does not know sorts after the known ones.
   EXPECT_TRUE(s_constraint_type(0).less(s_constraint_type(42)));
 
