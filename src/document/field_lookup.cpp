@@ -203,6 +203,7 @@ struct builder {
     switch (at) {
       case rk::task:
         if (name == u"rsrc_id") name = u"primary_rsrc_text";  // "code.name" of the primary resource
+        if (name == u"end_datee") name = u"end_date";  // the Successors table's Finish is spelt so
         if (name == u"clndr_id") return step(task_calendar, rk::calendar) && bind(u"clndr_name");
         // The WBS column shows the element's full code, as the WBS view's code column does.
         if (name == u"wbs_id" || name == u"wbs_path") return step(task_wbs, rk::wbs) && bind(u"wbs_path");
