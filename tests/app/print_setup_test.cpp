@@ -1,12 +1,8 @@
 // The paper and orientation chosen once (in the Print dialog or Page Setup)
-// are what the preview plans with and what an exported PDF's pages measure;
-// a PDF export stopped half way leaves an earlier file of its name alone.
+// are what the preview plans with and what an exported PDF's pages measure.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>
 #include <QSettings>
@@ -22,7 +18,6 @@ namespace tessel::app {
 namespace {
 
 using PageSetup = frame_fixture;
-using PdfExport = frame_fixture;
 
 void forget_page_layout() {
   QSettings s(organisation, app_title);
@@ -90,24 +85,6 @@ TEST_F(PageSetup, AnAcceptedPrintDialogPrintsEveryPageAndKeepsItsPaper) {
   }
   save_print_options({});
   forget_page_layout();
-}
-
-TEST_F(PdfExport, AStoppedExportKeepsTheEarlierFileOfItsName) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  QTemporaryDir dir;
-  const QString pdf = dir.filePath(QStringLiteral("schedule.pdf"));
-  {
-    QFile earlier(pdf);
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-    earlier.write("the earlier export");
-  }
-  EXPECT_FALSE(write_pdf(*frame, pdf, {}, [](int k, int) { return k < 2; }));
-  QFile kept(pdf);
-  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-  EXPECT_EQ(kept.readAll(), QByteArray("the earlier export"));
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("schedule.pdf")});  // nothing left over
-  ASSERT_TRUE(write_pdf(*frame, pdf));
-  EXPECT_TRUE(QFileInfo(pdf).size() > 1000);
 }
 
 }  // namespace
