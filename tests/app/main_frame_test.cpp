@@ -377,14 +377,9 @@ TEST(FrameRules, TimescaleEntriesZoomAndToggles) {
 TEST(CommandLine, RenderOptionsAndErrors) {
   command_line c = parse_command_line({"--render", "out.png", "--category", "WBS", "--layout", "List", "--size",
                                        "800x600", "--select", "3", "--details", "Codes", "f.xer"});
-  EXPECT_EQ(c.mode, run_mode::render);
-  EXPECT_EQ(c.out, "out.png");
-  EXPECT_EQ(c.category, view::view_kind::wbs);
-  EXPECT_EQ(c.layout, "List");
-  EXPECT_EQ(c.size, QSize(800, 600));
-  EXPECT_EQ(c.select, 3);
-  EXPECT_EQ(c.details_tab, "Codes");
-  EXPECT_EQ(c.file, "f.xer");
+  EXPECT_EQ(std::tuple(c.mode, c.category, c.size, c.select),
+            std::tuple(run_mode::render, view::view_kind::wbs, QSize(800, 600), 3));
+  EXPECT_EQ(QStringList({c.out, c.layout, c.details_tab, c.file}), QStringList({"out.png", "List", "Codes", "f.xer"}));
 
   c = parse_command_line({"--render", "o.png", "--dialog", "columns", "activity", "pred", "f.xer"});
   EXPECT_EQ(c.dialog, "columns");
