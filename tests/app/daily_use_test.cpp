@@ -18,43 +18,33 @@
 #include "app/dialogs/columns_dlg.h"
 #include "app/frame_rules.h"
 #include "app/tessel_app.h"
+#include "frame_fixture.h"
 #include "view/display_scale.h"
 #include "view/gantt/gantt_view.h"
 
 namespace tessel::app {
 namespace {
 
-const QString demo = QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer");
-
-class DailyUse : public ::testing::Test {
+// Each test starts on the demo schedule with no remembered window.
+class DailyUse : public frame_fixture {
  protected:
   void SetUp() override {
-    set_display_scale_override(1.0f);
     QSettings(organisation, app_title).remove(QStringLiteral("Window"));
-    frame = std::make_unique<CMainFrame>();
-    frame->resize(1400, 900);
-    frame->show();
-    QApplication::processEvents();
-  }
-  void TearDown() override {
-    frame.reset();
-    QSettings(organisation, app_title).remove(QStringLiteral("Window"));
-    set_display_scale_override(0.0f);
-  }
-  void open_demo() {
+    frame_fixture::SetUp();
     ASSERT_TRUE(frame->open_file_now(demo));
     QApplication::processEvents();
   }
+  void TearDown() override {
+    frame_fixture::TearDown();
+    QSettings(organisation, app_title).remove(QStringLiteral("Window"));
+  }
   view::HostPane& tp() { return frame->table_pane()->pane(); }
   view::HostPane& gp() { return frame->gantt_pane()->pane(); }
-
-  std::unique_ptr<CMainFrame> frame;
 };
 
 }  // namespace
 
 TEST_F(DailyUse, AnOpenShowsTheFirstBarsAndBothPanesKeepOneVerticalRange) {
-  open_demo();
   // The chart opens on the first bars, not on its lead-in.
   auto* g = dynamic_cast<view::GanttView*>(gp().view());
   ASSERT_NE(g, nullptr);
@@ -80,7 +70,6 @@ TEST_F(DailyUse, AnOpenShowsTheFirstBarsAndBothPanesKeepOneVerticalRange) {
 }
 
 TEST_F(DailyUse, ArrowKeysMoveTheSelectionAndCtrlCInASubTableCopiesThatSubTable) {
-  open_demo();
   view::View* table = frame->view_at(views::activity_table);
   ASSERT_NE(table, nullptr);
   frame->table_pane()->setFocus();
@@ -121,7 +110,6 @@ TEST_F(DailyUse, ArrowKeysMoveTheSelectionAndCtrlCInASubTableCopiesThatSubTable)
 }
 
 TEST_F(DailyUse, TheColumnChooserKeepsItsScrollPositionAndFilters) {
-  open_demo();
   view::Layout* layout = frame->current_layout(view::view_kind::activity);
   ASSERT_NE(layout, nullptr);
   ColumnsDlg dlg(layout);
@@ -145,7 +133,6 @@ TEST_F(DailyUse, TheColumnChooserKeepsItsScrollPositionAndFilters) {
 }
 
 TEST_F(DailyUse, SizePositionThemeCategoryAndSplittersComeBackAtTheNextStart) {
-  open_demo();
   frame->resize(1100, 760);
   frame->move(40, 30);
   frame->set_theme(theme::dark_grey);

@@ -1,12 +1,8 @@
 // The paper and orientation chosen once (in the Print dialog or Page Setup)
-// are what the preview plans with and what an exported PDF's pages measure;
-// a PDF export stopped half way leaves an earlier file of its name alone.
+// are what the preview plans with and what an exported PDF's pages measure.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>
 #include <QSettings>
@@ -14,12 +10,14 @@
 #include <QTemporaryDir>
 
 #include "app/app_info.h"
-#include "app/main_frame.h"
+#include "frame_fixture.h"
 #include "app/print_preview.h"
 #include "app/printing.h"
 
 namespace tessel::app {
 namespace {
+
+using PageSetup = frame_fixture;
 
 void forget_page_layout() {
   QSettings s(organisation, app_title);
@@ -27,7 +25,7 @@ void forget_page_layout() {
     s.remove(QLatin1String(key));
 }
 
-TEST(PageSetup, TheChosenPaperRulesPreviewAndPdf) {
+TEST_F(PageSetup, TheChosenPaperRulesPreviewAndPdf) {
   forget_page_layout();
   const QSize first = preview_page_size();
   EXPECT_GT(first.width(), first.height());  // landscape until someone says otherwise
@@ -44,12 +42,10 @@ TEST(PageSetup, TheChosenPaperRulesPreviewAndPdf) {
 
   const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
   if (!pdfinfo.isEmpty()) {
-    CMainFrame frame;
-    frame.resize(1200, 800);
-    ASSERT_TRUE(frame.open_file_now(QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer")));
+    ASSERT_TRUE(frame->open_file_now(demo));
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("a3.pdf"));
-    ASSERT_TRUE(write_pdf(frame, pdf, print_options{}, {}));
+    ASSERT_TRUE(write_pdf(*frame, pdf, print_options{}, {}));
     QProcess p;
     p.start(pdfinfo, {pdf});
     ASSERT_TRUE(p.waitForFinished(30000));
@@ -62,11 +58,9 @@ TEST(PageSetup, TheChosenPaperRulesPreviewAndPdf) {
 
 // The print dialog's printer, once accepted: every page printed, its paper
 // kept for the next printout.
-TEST(PageSetup, AnAcceptedPrintDialogPrintsEveryPageAndKeepsItsPaper) {
+TEST_F(PageSetup, AnAcceptedPrintDialogPrintsEveryPageAndKeepsItsPaper) {
   forget_page_layout();
-  CMainFrame frame;
-  frame.resize(1200, 800);
-  ASSERT_TRUE(frame.open_file_now(QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer")));
+  ASSERT_TRUE(frame->open_file_now(demo));
   QTemporaryDir dir;
   const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
   QPrinter printer(QPrinter::HighResolution);
@@ -74,11 +68,11 @@ TEST(PageSetup, AnAcceptedPrintDialogPrintsEveryPageAndKeepsItsPaper) {
   printer.setOutputFileName(pdf);
   printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                                     QPageLayout::Millimeter));
-  ASSERT_TRUE(print_accepted(frame, printer, print_options{true, false}));
+  ASSERT_TRUE(print_accepted(*frame, printer, print_options{true, false}));
   EXPECT_EQ(page_layout().pageSize().id(), QPageSize::Letter);
   EXPECT_EQ(page_layout().orientation(), QPageLayout::Portrait);
   EXPECT_TRUE(saved_print_options().repeat_table);
-  const print_plan plan = plan_pages(frame, printer.width(), printer.height(), print_options{true, false},
+  const print_plan plan = plan_pages(*frame, printer.width(), printer.height(), print_options{true, false},
                                      printer.logicalDpiX());
   const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
   if (!pdfinfo.isEmpty()) {
@@ -91,26 +85,6 @@ TEST(PageSetup, AnAcceptedPrintDialogPrintsEveryPageAndKeepsItsPaper) {
   }
   save_print_options({});
   forget_page_layout();
-}
-
-TEST(PdfExport, AStoppedExportKeepsTheEarlierFileOfItsName) {
-  CMainFrame frame;
-  frame.resize(1200, 800);
-  ASSERT_TRUE(frame.open_file_now(QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer")));
-  QTemporaryDir dir;
-  const QString pdf = dir.filePath(QStringLiteral("schedule.pdf"));
-  {
-    QFile earlier(pdf);
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-    earlier.write("the earlier export");
-  }
-  EXPECT_FALSE(write_pdf(frame, pdf, {}, [](int k, int) { return k < 2; }));
-  QFile kept(pdf);
-  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-  EXPECT_EQ(kept.readAll(), QByteArray("the earlier export"));
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("schedule.pdf")});  // nothing left over
-  ASSERT_TRUE(write_pdf(frame, pdf));
-  EXPECT_TRUE(QFileInfo(pdf).size() > 1000);
 }
 
 }  // namespace

@@ -84,10 +84,7 @@ TEST_F(Surface, TextStaysInsideItsRectangleAndIsVerticallyCentred) {
     const std::u16string long_text = u"A long activity name that is much wider than its cell";
     paint([&](qpainter_surface& s) { s.text({20, 30, 60, 20}, long_text, view::text_style{}); }, cache);
     EXPECT_GT(ink(20, 30, 80, 50), 20) << cache;
-    EXPECT_EQ(ink(0, 0, 20, 100), 0) << cache;
-    EXPECT_EQ(ink(80, 0, 200, 100), 0) << cache;
-    EXPECT_EQ(ink(0, 0, 200, 30), 0) << cache;
-    EXPECT_EQ(ink(0, 50, 200, 100), 0) << cache;
+    EXPECT_EQ(ink(0, 0, 200, 100), ink(20, 30, 80, 50)) << cache;  // none outside the rectangle
     // Ink sits about the middle: as much room above as below.
     int top = 100, bottom = -1;
     for (int y = 30; y < 50; ++y)

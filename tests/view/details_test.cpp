@@ -190,8 +190,7 @@ TEST_F(DetailViews, TabsTheirClicksTypeQueriesAndChildPanes) {
   }
   EXPECT_FALSE(act.setCurrentTab(u"Notebook"));
   EXPECT_EQ(act.currentTab(), u"Status");
-  EXPECT_EQ(act.contentWidth(), 0.0f);
-  EXPECT_EQ(act.contentHeight(), 0.0f);
+  EXPECT_EQ(std::pair(act.contentWidth(), act.contentHeight()), std::pair(0.0f, 0.0f));
 
   WBSDetailView wbs;
   EXPECT_EQ(wbs.tabs(), std::vector<std::u16string>{u"General"});
@@ -514,8 +513,7 @@ TEST(DetailViewsWithoutSchedule, PaintNothingAndReportNoSize) {
   for (View* v : std::initializer_list<View*>{&act, &preds, &codes, &steps}) {
     v->refresh();
     EXPECT_TRUE(paint(*v).calls().empty());
-    EXPECT_EQ(v->contentWidth(), 0.0f);
-    EXPECT_EQ(v->contentHeight(), 0.0f);
+    EXPECT_EQ(std::pair(v->contentWidth(), v->contentHeight()), std::pair(0.0f, 0.0f));
   }
 }
 

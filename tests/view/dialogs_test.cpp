@@ -56,6 +56,12 @@ void five_days(CALENDAR& c) {
   }
 }
 
+// The inspector's list, its selected entry and its two edits.
+using names = std::vector<std::u16string>;
+std::tuple<names, int, std::u16string, std::u16string> shown(const calendar_inspector& s) {
+  return {s.names, s.selected, s.name_text, s.base_text};
+}
+
 std::vector<int> working_cells(const half_hour_grid& g) {
   std::vector<int> cells;
   for (int i = 0; i < 48; ++i)
@@ -100,11 +106,8 @@ TEST(CalendarInspector, TypeButtonsNamesMonthsAndPeriodFigures) {
   four_calendars f;
   calendar_inspector s = open_inspector(&f.doc, day(2012, 1, 18) + 3600 * 15);
   EXPECT_EQ(s.kind, calendar_kind::global);
-  EXPECT_EQ(s.names, (std::vector<std::u16string>{u"Corporate", u"Five Day"}));
-  EXPECT_EQ(s.selected, 0);
+  EXPECT_EQ(shown(s), std::tuple(names{u"Corporate", u"Five Day"}, 0, u"Corporate", u""));
   EXPECT_EQ(s.calendar, f.corporate);
-  EXPECT_EQ(s.name_text, u"Corporate");
-  EXPECT_EQ(s.base_text, u"");
   EXPECT_EQ(s.month, (month_ref{2012, 1}));
   EXPECT_EQ(s.selected_date, day(2012, 1, 18));
 
@@ -114,19 +117,15 @@ TEST(CalendarInspector, TypeButtonsNamesMonthsAndPeriodFigures) {
 
   // No resource calendars: the list and both edits are emptied.
   set_kind(s, calendar_kind::resource);
-  EXPECT_TRUE(s.names.empty());
-  EXPECT_EQ(s.selected, -1);
+  EXPECT_EQ(shown(s), std::tuple(names{}, -1, u"", u""));
   EXPECT_EQ(s.calendar, nullptr);
-  EXPECT_EQ(s.name_text, u"");
-  EXPECT_EQ(s.base_text, u"");
 
   // The project list names "Five Day", which the global calendar of that
   // name, earlier in the document, answers.
   set_kind(s, calendar_kind::project);
-  EXPECT_EQ(s.names, (std::vector<std::u16string>{u"Five Day", u"Site"}));
+  EXPECT_EQ(shown(s), std::tuple(names{u"Five Day", u"Site"}, 0, u"Five Day", u"Corporate"));
   EXPECT_EQ(s.calendar, f.five_day);
   EXPECT_NE(s.calendar, f.project_five_day);
-  EXPECT_EQ(s.base_text, u"Corporate");
   select_entry(s, 1);
   EXPECT_EQ(s.calendar, f.site);
   select_entry(s, 2);  // past the list
@@ -231,11 +230,10 @@ TEST(CalendarPanels, MonthGridColoursAndHitsAndTheDayPanelFillsWorkingHalfHours)
         c.text.size() <= 2)
       ++numbers;
   EXPECT_EQ(numbers, 31);
-  EXPECT_EQ(fill_under(s.calls(), u"3"), standard_day_color);
-  EXPECT_EQ(fill_under(s.calls(), u"4"), nonwork_day_color);
-  EXPECT_EQ(fill_under(s.calls(), u"7"), exception_day_color);
-  EXPECT_EQ(fill_under(s.calls(), u"9"), exception_day_color);
-  EXPECT_EQ(fill_under(s.calls(), u"15"), nonwork_day_color);  // Sunday
+  std::vector<uint32_t> fills;  // the 3rd, 4th, 7th, 9th and 15th (a Sunday)
+  for (const char16_t* d : {u"3", u"4", u"7", u"9", u"15"}) fills.push_back(fill_under(s.calls(), d));
+  EXPECT_EQ(fills, (std::vector<uint32_t>{standard_day_color, nonwork_day_color, exception_day_color,
+                                          exception_day_color, nonwork_day_color}));
   EXPECT_TRUE(std::any_of(s.calls().begin(), s.calls().end(), [](const recorded_call& c) {
     return c.what == recorded_call::kind::text && c.text == u"January 2012";
   }));
@@ -288,8 +286,6 @@ TEST(CalendarPanels, MonthGridColoursAndHitsAndTheDayPanelFillsWorkingHalfHours)
 // fields and the layout; Add and Remove on the table and on the relationship
 // tables; and column files replaced whole or not at all.
 namespace fs = std::filesystem;
-using namespace tessel;
-using namespace tessel::view;
 using catalog::catalog_kind;
 
 namespace {
@@ -445,8 +441,6 @@ TEST_F(ColumnChooser, ColumnFilesAreReplacedWholeOrNotAtAll) {
 
 // The options pages: list texts and setting codes, the row interval typed by
 // the user, and OK storing into the settings and "Settings.cfg" at once.
-using namespace tessel;
-using namespace tessel::view;
 
 namespace {
 
