@@ -391,6 +391,13 @@ using test_support::wbs_by_path;
 using test_support::task_by_code;
 constexpr auto field = test_support::field_id;
 
+// Texts joined by "|", so that a run of shown values compares in one.
+std::u16string joined(std::initializer_list<std::u16string> texts) {
+  std::u16string out;
+  for (const std::u16string& t : texts) out += (&t == texts.begin() ? u"" : u"|") + t;
+  return out;
+}
+
 bool available(catalog_kind k, std::u16string_view key) {
   const catalog::field_entry* e = catalog::find_field(k, key);
   return e && e->available;
@@ -672,15 +679,14 @@ TEST_F(WorkbookImport, FullExport) {
   EXPECT_EQ(shown(a2000, u"taskrsrc_cnt"), u"2");
 
   // What the catalogs offer: the columns the workbook carries.
-  EXPECT_TRUE(available(catalog_kind::activity, u"total_cost"));
-  EXPECT_FALSE(available(catalog_kind::activity, u"act_work_cost"));
-  EXPECT_FALSE(available(catalog_kind::activity, u"early_start_date"));
-  EXPECT_TRUE(available(catalog_kind::activity, u"bcwp"));
-  EXPECT_TRUE(available(catalog_kind::wbs, u"task_cnt"));
-  EXPECT_TRUE(available(catalog_kind::predecessor, u"predtask\\7Ctask_name"));
-  EXPECT_FALSE(available(catalog_kind::predecessor, u"predtask\\7Cend_date"));
-  EXPECT_TRUE(available(catalog_kind::successor, u"task\\7Cend_datee"));
-  EXPECT_TRUE(available(catalog_kind::resource, u"role_list"));
+  std::string offered;
+  for (auto [kind, key] : {std::pair{catalog_kind::activity, u"total_cost"}, {catalog_kind::activity, u"act_work_cost"},
+                           {catalog_kind::activity, u"early_start_date"}, {catalog_kind::activity, u"bcwp"},
+                           {catalog_kind::wbs, u"task_cnt"}, {catalog_kind::predecessor, u"predtask\\7Ctask_name"},
+                           {catalog_kind::predecessor, u"predtask\\7Cend_date"},
+                           {catalog_kind::successor, u"task\\7Cend_datee"}, {catalog_kind::resource, u"role_list"}})
+    offered += available(kind, key) ? "Y" : "n";
+  EXPECT_EQ(offered, "YnnYYYnYY");
   const catalog::field_entry* user_field = catalog::find_field(100012);
   ASSERT_NE(user_field, nullptr);
   EXPECT_EQ(user_field->caption, u"Site Contact");
@@ -721,38 +727,29 @@ TEST_F(WorkbookImport, FullExport) {
   EXPECT_EQ(f.value(*a2000, 500007).text(), u"North");
   EXPECT_EQ(f.value(*m9000, 500007).text(), u"");
 
-  // A relationship shows its own copies of its activities' columns.
-  const uint32_t pred_name = field(catalog_kind::predecessor, u"predtask\\7Ctask_name");
-  EXPECT_EQ(f.predecessor_value(doc.taskpred[0], pred_name).text(), u"Excavation (as exported)");
-  EXPECT_EQ(f.predecessor_value(doc.taskpred[1], pred_name).text(), u"Foundations");
-  EXPECT_EQ(f.successor_value(doc.taskpred[0], field(catalog_kind::successor, u"task\\7Cend_datee")).text(),
-            u"3-Feb-2012");
-  EXPECT_EQ(f.predecessor_value(ff, field(catalog_kind::predecessor, u"lag_hr_cnt")).text(), u"1.5d");
-  EXPECT_EQ(f.predecessor_value(doc.taskpred[1], field(catalog_kind::predecessor, u"rsff")).text(), u"1");
-
-  // WBS elements: the figures the activities' group columns carry, else
-  // those of their subtree.
+  // A relationship shows its own copies of its activities' columns; WBS
+  // elements the figures the activities' group columns carry, else those of
+  // their subtree; resources rates and prices as exported, calendar and
+  // currency by name.
+  auto pred = [&](const TASKPRED& r, std::u16string_view key) {
+    return f.predecessor_value(r, field(catalog_kind::predecessor, key)).text();
+  };
   const PROJWBS* site = wbs_by_path(doc, u"OFC.SITE");
   const PROJWBS* building = wbs_by_path(doc, u"OFC.BLD");
   ASSERT_TRUE(site && building);
-  EXPECT_EQ(f.value(*site, field(catalog_kind::wbs, u"task_cnt")).text(), u"2");
-  EXPECT_EQ(f.value(*site, field(catalog_kind::wbs, u"status_code")).text(), u"Active");
-  EXPECT_EQ(f.value(*building, field(catalog_kind::wbs, u"task_cnt")).text(), u"1");
-  EXPECT_EQ(f.value(*building, field(catalog_kind::wbs, u"start_date")).text(), u"6-Feb-2012");
-  EXPECT_EQ(f.value(doc.project[0], field(catalog_kind::project, u"task_cnt")).text(), u"4");
-
-  // Resources: rates and prices as exported, calendar and currency by name.
-  auto rsrc_shown = [&](const RSRC& r, std::u16string_view key) {
-    return f.value(r, field(catalog_kind::resource, key)).text();
-  };
-  EXPECT_EQ(rsrc_shown(crane, u"cost_per_qty"), u"$120/h");
+  auto wbs = [&](const PROJWBS* w, std::u16string_view key) { return f.value(*w, field(catalog_kind::wbs, key)).text(); };
+  auto rsrc = [&](const RSRC& r, std::u16string_view key) { return f.value(r, field(catalog_kind::resource, key)).text(); };
+  EXPECT_EQ(joined({pred(doc.taskpred[0], u"predtask\\7Ctask_name"), pred(doc.taskpred[1], u"predtask\\7Ctask_name"),
+                                  f.successor_value(doc.taskpred[0], field(catalog_kind::successor, u"task\\7Cend_datee")).text(),
+                                  pred(ff, u"lag_hr_cnt"), pred(doc.taskpred[1], u"rsff"), wbs(site, u"task_cnt"),
+                                  wbs(site, u"status_code"), wbs(building, u"task_cnt"), wbs(building, u"start_date"),
+                                  f.value(doc.project[0], field(catalog_kind::project, u"task_cnt")).text(),
+                                  rsrc(crane, u"cost_per_qty"), rsrc(crew, u"curr_id"), rsrc(crane, u"clndr_id"),
+                                  rsrc(crew, u"role_list"), rsrc(crew, u"rsrc_type"), f.value(crane, 100030).text()}),
+            u"Excavation (as exported)|Foundations|3-Feb-2012|1.5d|1|2|Active|1|6-Feb-2012|4|$120/h|US Dollar|"
+            u"Standard 5 Day|Steel, Welding|Labor|B-17");
   EXPECT_EQ(crew.max_qty_per_hr.kind, s_unit::rate);
   EXPECT_EQ(crew.max_qty_per_hr.amount, 16.0);
-  EXPECT_EQ(rsrc_shown(crew, u"curr_id"), u"US Dollar");
-  EXPECT_EQ(rsrc_shown(crane, u"clndr_id"), u"Standard 5 Day");
-  EXPECT_EQ(rsrc_shown(crew, u"role_list"), u"Steel, Welding");
-  EXPECT_EQ(rsrc_shown(crew, u"rsrc_type"), u"Labor");
-  EXPECT_EQ(f.value(crane, 100030).text(), u"B-17");
 }
 
 // A real spreadsheet export of a large project (7,107 activities, 18,550

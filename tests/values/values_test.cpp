@@ -310,35 +310,33 @@ TEST_F(ValuesQuantity, WorkRatesAndPrices) {
   EXPECT_EQ(s_unit(1, 5).text(), u"");  // unknown kind
 }
 
+// The display preferences as one text: durations' unit, decimals and
+// label, then the same for units, then the percentages' decimals.
+std::string prefs_text() {
+  const display_prefs& p = prefs();
+  return std::to_string(p.duration_unit) + "/" + std::to_string(p.duration_decimals) + (p.duration_label ? "L " : " ") +
+         std::to_string(p.unit_unit) + "/" + std::to_string(p.unit_decimals) + (p.unit_label ? "L " : " ") +
+         std::to_string(p.percent_decimals);
+}
+
 TEST_F(ValuesQuantity, WorkbookImportPreferences) {
+  EXPECT_EQ(prefs_text(), "1/1 1/1 1");  // the start-up defaults
   apply_workbook_user_data(u"Currency=USD\nDurationQtyType=QT_Week\nSmallScaleQtyType=QT_Hour\n", true);
-  EXPECT_EQ(prefs().duration_unit, week);
-  EXPECT_EQ(prefs().unit_unit, hour);
-  EXPECT_EQ(prefs().duration_decimals, as_stored);
-  EXPECT_EQ(prefs().unit_decimals, as_stored);
-  EXPECT_TRUE(prefs().duration_label && prefs().unit_label);
-  EXPECT_EQ(prefs().percent_decimals, 3);
-  // Figures exported in days show as the same numbers with "d".
+  EXPECT_EQ(prefs_text(), "2/0L 0/0L 3");
+  // Figures exported in days show as the same numbers with "d"; units not
+  // named stay.
   apply_workbook_user_data(u"DurationQtyType=QT_Day", true);
   EXPECT_EQ(s_dur(2.5).text(), u"2.5d");
-  EXPECT_EQ(prefs().unit_unit, hour);  // not named: unchanged
+  EXPECT_EQ(prefs_text(), "1/0L 0/0L 3");
 
   reset_prefs();
   prefs().duration_unit = year;
   apply_workbook_user_data(u"DurationQtyType=QT_Hour SmallScaleQtyType=QT_Month", false);
-  EXPECT_EQ(prefs().duration_unit, year);  // unreadable user data: units of time stay
-  EXPECT_EQ(prefs().unit_unit, day);
-  EXPECT_EQ(prefs().duration_decimals, as_stored);
+  EXPECT_EQ(prefs_text(), "4/0L 1/0L 3");  // unreadable user data: units of time stay
   apply_workbook_user_data(u"DurationQtyType=QT_Fortnight;SmallScaleQtyType=QT_Year", true);
-  EXPECT_EQ(prefs().duration_unit, year);
-  EXPECT_EQ(prefs().unit_unit, year);
-
+  EXPECT_EQ(prefs_text(), "4/0L 4/0L 3");
   reset_prefs();
-  const display_prefs defaults;
-  EXPECT_EQ(prefs().duration_unit, defaults.duration_unit);
-  EXPECT_EQ(prefs().duration_decimals, 1);
-  EXPECT_FALSE(prefs().duration_label);
-  EXPECT_EQ(prefs().percent_decimals, 1);
+  EXPECT_EQ(prefs_text(), "1/1 1/1 1");
 }
 
 TEST(ValuesDate, BothFormsReadTheSameReadingAndShowItMarked) {
