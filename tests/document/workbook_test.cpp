@@ -398,6 +398,19 @@ std::u16string joined(std::initializer_list<std::u16string> texts) {
   return out;
 }
 
+// The WBS elements in order, each as path, short name and name, its
+// parent's path and its own activities' codes, one element a line.
+std::u16string wbs_text(const Document& doc) {
+  std::u16string s;
+  for (const PROJWBS& w : doc.projwbs) {
+    s += w.wbs_path.value + u" (" + w.wbs_short_name.value + u", " + w.wbs_name.value + u") under " +
+         (w.parent ? w.parent->wbs_path.value : u"-") + u":";
+    for (const TASK* t : w.tasks) s += u" " + t->task_code.value;
+    s += u"\n";
+  }
+  return s;
+}
+
 bool available(catalog_kind k, std::u16string_view key) {
   const catalog::field_entry* e = catalog::find_field(k, key);
   return e && e->available;
@@ -507,19 +520,9 @@ TEST_F(WorkbookImport, WbsTreeFromWbsCodes) {
   const PROJWBS* node = &doc.projwbs[0];
   EXPECT_EQ(doc.project[0].top_wbs, node);
   EXPECT_EQ(doc.project[0].proj_short_name.value, u"P");
-  EXPECT_EQ(node->wbs_path.value, u"P");
-  const PROJWBS* one = wbs_by_path(doc, u"P.1");
-  const PROJWBS* two = wbs_by_path(doc, u"P.1.2");
-  ASSERT_TRUE(one && two && wbs_by_path(doc, u"P.1.3"));
-  EXPECT_EQ(one->parent, node);
-  EXPECT_EQ(two->parent, one);
-  EXPECT_EQ(two->wbs_short_name.value, u"2");
-  EXPECT_EQ(two->wbs_name.value, u"Two");  // the first activity names it
-  EXPECT_EQ(one->children.size(), 2u);
-  EXPECT_EQ(task_by_code(doc, u"C")->projwbs, node);
-  EXPECT_EQ(task_by_code(doc, u"D")->projwbs, node);
-  EXPECT_EQ(task_by_code(doc, u"E")->projwbs, two);
-  EXPECT_EQ(two->tasks.size(), 2u);
+  // The first activity names an element.
+  EXPECT_EQ(wbs_text(doc), u"P (P, ) under -: C D\nP.1 (1, ) under P:\nP.1.2 (2, Two) under P.1: A E\nP.1.3 (3, ) under P.1: B\n");
+  EXPECT_EQ(wbs_by_path(doc, u"P.1")->children.size(), 2u);
   for (const PROJWBS& w : doc.projwbs) {
     EXPECT_EQ(w.project, &doc.project[0]);
     if (&w != node) {
@@ -531,22 +534,14 @@ TEST_F(WorkbookImport, WbsTreeFromWbsCodes) {
   Document_xls dots;
   sheets[1] = workbook_sheet::from_rows("TASK", {{u"wbs_id"}, {u""}, {u"X..1.2"}, {u"X..1.3"}});
   ASSERT_TRUE(import_sheets(dots, sheets));
-  ASSERT_EQ(dots.projwbs.size(), 4u);
-  EXPECT_EQ(dots.projwbs[0].wbs_path.value, u"X.");
-  ASSERT_TRUE(wbs_by_path(dots, u"X..1.2") && wbs_by_path(dots, u"X..1"));
-  EXPECT_EQ(wbs_by_path(dots, u"X..1.2")->parent, wbs_by_path(dots, u"X..1"));
-  EXPECT_EQ(wbs_by_path(dots, u"X..1")->parent, &dots.projwbs[0]);
-  EXPECT_EQ(wbs_by_path(dots, u"X..1")->wbs_short_name.value, u"1");
+  EXPECT_EQ(wbs_text(dots), u"X. (X., ) under -:\nX..1 (1, ) under X.:\nX..1.2 (2, ) under X..1: \nX..1.3 (3, ) under X..1: \n");
 
   // Codes without a common lead all hang below a project node without a
   // code of its own.
   Document_xls other;
   sheets[1] = workbook_sheet::from_rows("TASK", {{u"wbs_id"}, {u""}, {u"A.1"}, {u"B"}});
   ASSERT_TRUE(import_sheets(other, sheets));
-  ASSERT_EQ(other.projwbs.size(), 4u);
-  EXPECT_EQ(other.projwbs[0].wbs_path.value, u"");
-  EXPECT_EQ(wbs_by_path(other, u"A")->parent, &other.projwbs[0]);
-  EXPECT_EQ(wbs_by_path(other, u"B")->parent, &other.projwbs[0]);
+  EXPECT_EQ(wbs_text(other), u" (, ) under -:\nA (A, ) under :\nA.1 (1, ) under A: \nB (B, ) under : \n");
 }
 
 // The relationship sheet carries the WBS names of both activities: each
