@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <memory>
 #include <set>
@@ -137,16 +138,16 @@ TEST(RecordsLoadTest, CellsConvertByKindAndByRulesOfTheirOwn) {
                              "%R\t6\t\tMaterial", "%T\tRSRCRATE", "%F\trsrc_rate_id\tmax_qty_per_hr\tcost_per_qty2",
                              "%R\t1\t2\t75.25"})),
             2);
-  EXPECT_EQ(lists.rsrc[0].def_qty_per_hr.kind, s_unit::rate);
-  EXPECT_DOUBLE_EQ(lists.rsrc[0].def_qty_per_hr.amount, 1.5);
-  EXPECT_EQ(lists.rsrc[0].rsrc_type.code, 1);
-  EXPECT_EQ(lists.rsrc[1].def_qty_per_hr.kind, s_unit::rate);
-  EXPECT_EQ(lists.rsrc[1].def_qty_per_hr.unit_empty, 1);
-  EXPECT_EQ(lists.rsrc[1].rsrc_type.code, 2);
-  EXPECT_EQ(lists.rsrcrate[0].max_qty_per_hr.kind, s_unit::rate);
-  EXPECT_DOUBLE_EQ(lists.rsrcrate[0].cost_per_qty2.value, 75.25);
   // Derived members wait for the passes.
-  EXPECT_EQ(lists.rsrc[0].cost_per_qty.unit_empty, 1);
+  ASSERT_EQ(lists.rsrc.size(), 2u);
+  ASSERT_EQ(lists.rsrcrate.size(), 1u);
+  const RSRC &r0 = lists.rsrc[0], &r1 = lists.rsrc[1];
+  const std::pair<double, double> rates[] = {
+      {r0.def_qty_per_hr.kind, s_unit::rate}, {r0.def_qty_per_hr.amount, 1.5}, {r0.rsrc_type.code, 1},
+      {r1.def_qty_per_hr.kind, s_unit::rate}, {r1.def_qty_per_hr.unit_empty, 1}, {r1.rsrc_type.code, 2},
+      {lists.rsrcrate[0].max_qty_per_hr.kind, s_unit::rate}, {lists.rsrcrate[0].cost_per_qty2.value, 75.25},
+      {r0.cost_per_qty.unit_empty, 1}};
+  for (size_t i = 0; i < std::size(rates); ++i) EXPECT_EQ(rates[i].first, rates[i].second) << "case " << i;
 
   // Columns with rules of their own.
   const std::string week =
@@ -172,15 +173,11 @@ TEST(RecordsLoadTest, CellsConvertByKindAndByRulesOfTheirOwn) {
   // Monday 8 January 2024: 8 to 12 and 13 to 17.
   EXPECT_EQ(c.calendar.working_minutes(at(2024, 1, 8, 8, 0), at(2024, 1, 8, 17, 0)), 480);
   // Positive hour counts replace the defaults, others keep them.
-  EXPECT_DOUBLE_EQ(c.calendar.factors.day, 10.0);
-  EXPECT_DOUBLE_EQ(c.calendar.factors.week, 40.0);
-  EXPECT_DOUBLE_EQ(c.calendar.factors.month, 172.0);
-  EXPECT_DOUBLE_EQ(c.calendar.factors.year, 2000.0);
+  const period_factors& f = c.calendar.factors;
+  EXPECT_EQ((std::array{f.day, f.week, f.month, f.year}), (std::array{10.0, 40.0, 172.0, 2000.0}));
 
   const money_symbols& m = lists.currtype[0].symbols;
-  EXPECT_EQ(m.currency, u"\u00a3");
-  EXPECT_EQ(m.decimal, u",");
-  EXPECT_EQ(m.group, u".");
+  EXPECT_EQ(m.currency + u" " + m.decimal + u" " + m.group, u"\u00a3 , .");
 }
 
 TEST(RecordsLoadTest, EveryColumnOfEveryTableLoadsIntoItsMember) {
