@@ -3,6 +3,7 @@
 // load report of what an open found, and damaged or hostile files.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
@@ -164,26 +165,19 @@ TEST(OpenSchedule, LinksAndDerivesWithoutWritingTheFile) {
     EXPECT_EQ(by_code(d, t.code).end_date.text(), t.finish) << test_support::narrow(t.code);
   }
 
-  // In progress across the Wednesday holiday: Mon, Tue, Thu, Fri of 8 hours.
-  EXPECT_DOUBLE_EQ(ip.total_drtn_hr_cnt.hours, 32.0);
-  EXPECT_TRUE(ip.act_drtn_hr_cnt.dur_empty) << "only a suspended activity has an actual duration";
-  EXPECT_EQ(ip.active_cnt.value, 1);
-  EXPECT_EQ(ip.notstarted_cnt.value, 0);
-
-  // Suspended without a resume date: whole hours worked before the suspension.
-  EXPECT_DOUBLE_EQ(susp.total_drtn_hr_cnt.hours, 72.0);
-  EXPECT_DOUBLE_EQ(susp.act_drtn_hr_cnt.hours, 10.0);
-
-  // Suspended and resumed: the pause is not counted; actual = total - remaining.
-  const TASK& resumed = by_code(d, u"RESUMED");
-  EXPECT_DOUBLE_EQ(resumed.total_drtn_hr_cnt.hours, 72.0 - 22.0);
-  EXPECT_DOUBLE_EQ(resumed.act_drtn_hr_cnt.hours, 50.0 - 16.0);
-
-  // Milestones hide the dates they do not have, but durations still count them.
-  EXPECT_EQ(by_code(d, u"SM").reend_date.text(), u"");
-  EXPECT_DOUBLE_EQ(by_code(d, u"SM").total_drtn_hr_cnt.hours, 0.0);
-  EXPECT_EQ(by_code(d, u"FM").act_start_date.text(), u"");
-  EXPECT_EQ(by_code(d, u"FM").complete_cnt.value, 1);
+  // Total and actual hours. In progress across the Wednesday holiday: Mon,
+  // Tue, Thu, Fri of 8 hours, and only a suspended activity has an actual
+  // duration. Suspended without a resume date: whole hours worked before the
+  // suspension. Suspended and resumed: the pause is not counted; actual =
+  // total - remaining. Milestones hide the dates they do not have, but
+  // durations still count them.
+  const TASK &resumed = by_code(d, u"RESUMED"), &sm = by_code(d, u"SM"), &fm = by_code(d, u"FM");
+  EXPECT_TRUE(ip.act_drtn_hr_cnt.dur_empty);
+  EXPECT_EQ((std::array{ip.total_drtn_hr_cnt.hours, susp.total_drtn_hr_cnt.hours, susp.act_drtn_hr_cnt.hours,
+                        resumed.total_drtn_hr_cnt.hours, resumed.act_drtn_hr_cnt.hours, sm.total_drtn_hr_cnt.hours}),
+            (std::array{32.0, 72.0, 10.0, 72.0 - 22.0, 50.0 - 16.0, 0.0}));
+  EXPECT_EQ((std::array{ip.active_cnt.value, ip.notstarted_cnt.value, fm.complete_cnt.value}), (std::array{1, 0, 1}));
+  EXPECT_EQ(sm.reend_date.text() + fm.act_start_date.text(), u"");
 
   // Without a calendar there is nothing to count working time in.
   const TASK& nocal = by_code(d, u"NOCAL");
