@@ -445,24 +445,18 @@ TEST(WorkbookConvert, CellTextsByValueType) {
 
   // Durations and quantities keep the number shown; an empty cell is empty.
   s_dur d;
-  wb::set_value(d, u"6.5");
-  EXPECT_EQ(d.hours, 6.5);
-  EXPECT_EQ(d.dur_empty, 0);
-  wb::set_value(d, u"");
-  EXPECT_EQ(d.dur_empty, 1);
   s_unit u;
-  wb::set_value(u, u"40");
-  EXPECT_EQ(u.amount, 40.0);
-  EXPECT_EQ(u.unit_empty, 0);
-  EXPECT_EQ(u.symbols, workbook_money_symbols());
-
   s_date date;
+  wb::set_value(d, u"6.5");
+  wb::set_value(u, u"40");
   wb::set_value(date, u"2/3/2012 5:00:00 PM");
-  EXPECT_EQ(date.time, s_date::from_ymd(2012, 2, 3, 17).time);
-  EXPECT_EQ(date.empty, 0);
+  std::vector<double> got_values = {d.hours, double(d.dur_empty), u.amount, double(u.unit_empty), double(date.time),
+                                    double(date.empty)};
+  wb::set_value(d, u"");
   wb::set_value(date, u"");
-  EXPECT_EQ(date.empty, 1);
-  EXPECT_EQ(date.time, 0);
+  got_values.insert(got_values.end(), {double(d.dur_empty), double(date.empty), double(date.time)});
+  EXPECT_EQ(got_values, (std::vector<double>{6.5, 0, 40, 0, double(s_date::from_ymd(2012, 2, 3, 17).time), 0, 1, 1, 0}));
+  EXPECT_EQ(u.symbols, workbook_money_symbols());
 
   // Enumerations read their stored codes and the captions an export writes.
   s_activity_status status;
