@@ -342,24 +342,20 @@ TEST_F(ValuesQuantity, WorkbookImportPreferences) {
 TEST(ValuesDate, BothFormsReadTheSameReadingAndShowItMarked) {
   const s_date a = xer("2012-01-05 08:00");
   const s_date b = wb("1/5/2012 8:00:00 AM");
-  EXPECT_EQ(a.time, 1325750400);  // 2012-01-05 08:00 as UTC
-  EXPECT_EQ(b.time, a.time);
-  EXPECT_EQ(a.text(), u"5-Jan-2012");
-  EXPECT_EQ(b.text(), u"5-Jan-2012");
-  EXPECT_EQ(a.empty, 0);
-  EXPECT_EQ(b.empty, 0);
+  // Time (2012-01-05 08:00 as UTC), text, empty flag.
+  auto described = [](const s_date& d) {
+    return std::to_string(d.time) + " " + test_support::narrow(d.text()) + " " + std::to_string(d.empty) +
+           (d.has_date() ? " has a date" : " no date");
+  };
+  for (const s_date& d : {a, b}) EXPECT_EQ(described(d), "1325750400 5-Jan-2012 0 has a date");
 
   EXPECT_EQ(wb("1/5/2012 12:30:00 PM").format_for_scale(2), u"2012/1/05 12:30");
   EXPECT_EQ(wb("1/5/2012 12:30:00 AM").format_for_scale(2), u"2012/1/05 00:30");
   EXPECT_EQ(wb("12/31/2012 11:59:59 PM").time, xer("2012-12-31 23:59").time + 59);
 
   // No date shows empty and is empty.
-  for (const s_date& d : {xer(""), wb(""), xer("2012-02-30 08:00"), wb("13/1/2012 8:00:00 AM"), s_date()}) {
-    EXPECT_EQ(d.time, 0);
-    EXPECT_EQ(d.empty, 1);
-    EXPECT_EQ(d.text(), u"");
-    EXPECT_FALSE(d.has_date());
-  }
+  for (const s_date& d : {xer(""), wb(""), xer("2012-02-30 08:00"), wb("13/1/2012 8:00:00 AM"), s_date()})
+    EXPECT_EQ(described(d), "0  1 no date");
   EXPECT_EQ(xer("1970-01-01 00:00").text(), u"");
   EXPECT_EQ(s_date::from_time(0).text(), u"");
   EXPECT_EQ(s_date::from_time(1).text(), u"1-Jan-1970");
@@ -606,10 +602,10 @@ TEST(EnumsTest, CodesCaptionsAndOrderHoldForEveryEntry) {
       // the one other text an entry accepts.
       codes.push_back(e.code);
       EXPECT_EQ(T(e.code).text(), e.caption);
-      if (!e.stored.empty()) EXPECT_EQ(T::code_of(e.stored), e.code) << test_support::narrow(e.stored);
-      if (!e.accepted.empty()) EXPECT_EQ(T::code_of(e.accepted), e.code) << test_support::narrow(e.accepted);
+      if (!e.stored.empty()) { EXPECT_EQ(T::code_of(e.stored), e.code) << test_support::narrow(e.stored); }
+      if (!e.accepted.empty()) { EXPECT_EQ(T::code_of(e.accepted), e.code) << test_support::narrow(e.accepted); }
       // A type that reads one of its captions reads them all (a workbook writes captions).
-      if (takes_captions && !e.caption.empty()) EXPECT_EQ(T::code_of(e.caption), e.code) << test_support::narrow(e.caption);
+      if (takes_captions && !e.caption.empty()) { EXPECT_EQ(T::code_of(e.caption), e.code) << test_support::narrow(e.caption); }
     }
     // Sorted, the captions run alphabetically (an empty one last) for the
     // types ranked by caption, the codes upwards for the others.
