@@ -60,17 +60,14 @@ TEST(RecordsLoadTest, ColumnsAreFoundByNameRowsTakenAsTheyStand) {
     return s;
   };
   for (size_t i = 0; i < 2; ++i) EXPECT_EQ(record_text(a.task[i]), record_text(b.task[i])) << i;
-  const TASK& t = b.task[0];
-  EXPECT_EQ(t.task_id.value, 11u);
-  EXPECT_EQ(t.task_code.value, u"A100");
-  EXPECT_EQ(t.status_code.code, 1);
-  EXPECT_EQ(t.act_start_date.time, at(2012, 1, 5, 8, 0));
-  EXPECT_EQ(t.act_start_date.empty, 0);
-  EXPECT_EQ(t.phys_complete_pct.value, 37);  // the fraction is dropped
-  EXPECT_EQ(b.task[1].status_code.text(), u"Completed");
-  // A completed activity without an actual-finish column has no actual finish.
-  EXPECT_FALSE(b.task[1].act_end_date.has_date());
-  EXPECT_EQ(b.task[1].act_end_date.empty, 1);
+  // The fraction of a percentage is dropped; a completed activity without
+  // an actual-finish column has no actual finish.
+  const TASK &t = b.task[0], &done = b.task[1];
+  EXPECT_EQ(t.task_code.value + u" " + done.status_code.text(), u"A100 Completed");
+  EXPECT_EQ((std::array<double, 7>{double(t.task_id.value), double(t.status_code.code), double(t.act_start_date.time),
+                                   double(t.act_start_date.empty), double(t.phys_complete_pct.value),
+                                   double(done.act_end_date.has_date()), double(done.act_end_date.empty)}),
+            (std::array<double, 7>{11, 1, double(at(2012, 1, 5, 8, 0)), 0, 37, 0, 1}));
 
   // Rows and columns are taken as they stand.
   record_lists lists;

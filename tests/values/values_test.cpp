@@ -122,10 +122,7 @@ TEST_F(ValuesNumber, OrderingRules) {
   // Durations sort the empty ones last.
   std::vector<s_dur> v = {s_dur(5), s_dur(), s_dur(-2), s_dur(0)};
   std::sort(v.begin(), v.end(), [](const s_dur& a, const s_dur& b) { return a.less(b); });
-  EXPECT_EQ(v[0].hours, -2);
-  EXPECT_EQ(v[1].hours, 0);
-  EXPECT_EQ(v[2].hours, 5);
-  EXPECT_EQ(v[3].dur_empty, 1);
+  EXPECT_EQ((std::array{v[0].hours, v[1].hours, v[2].hours, double(v[3].dur_empty)}), (std::array{-2.0, 0.0, 5.0, 1.0}));
 }
 
 // A value never compares with a value of another type, nor with the shared
