@@ -3,6 +3,7 @@
 // load report of what an open found, and damaged or hostile files.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
@@ -164,26 +165,19 @@ TEST(OpenSchedule, LinksAndDerivesWithoutWritingTheFile) {
     EXPECT_EQ(by_code(d, t.code).end_date.text(), t.finish) << test_support::narrow(t.code);
   }
 
-  // In progress across the Wednesday holiday: Mon, Tue, Thu, Fri of 8 hours.
-  EXPECT_DOUBLE_EQ(ip.total_drtn_hr_cnt.hours, 32.0);
-  EXPECT_TRUE(ip.act_drtn_hr_cnt.dur_empty) << "only a suspended activity has an actual duration";
-  EXPECT_EQ(ip.active_cnt.value, 1);
-  EXPECT_EQ(ip.notstarted_cnt.value, 0);
-
-  // Suspended without a resume date: whole hours worked before the suspension.
-  EXPECT_DOUBLE_EQ(susp.total_drtn_hr_cnt.hours, 72.0);
-  EXPECT_DOUBLE_EQ(susp.act_drtn_hr_cnt.hours, 10.0);
-
-  // Suspended and resumed: the pause is not counted; actual = total - remaining.
-  const TASK& resumed = by_code(d, u"RESUMED");
-  EXPECT_DOUBLE_EQ(resumed.total_drtn_hr_cnt.hours, 72.0 - 22.0);
-  EXPECT_DOUBLE_EQ(resumed.act_drtn_hr_cnt.hours, 50.0 - 16.0);
-
-  // Milestones hide the dates they do not have, but durations still count them.
-  EXPECT_EQ(by_code(d, u"SM").reend_date.text(), u"");
-  EXPECT_DOUBLE_EQ(by_code(d, u"SM").total_drtn_hr_cnt.hours, 0.0);
-  EXPECT_EQ(by_code(d, u"FM").act_start_date.text(), u"");
-  EXPECT_EQ(by_code(d, u"FM").complete_cnt.value, 1);
+  // Total and actual hours. In progress across the Wednesday holiday: Mon,
+  // Tue, Thu, Fri of 8 hours, and only a suspended activity has an actual
+  // duration. Suspended without a resume date: whole hours worked before the
+  // suspension. Suspended and resumed: the pause is not counted; actual =
+  // total - remaining. Milestones hide the dates they do not have, but
+  // durations still count them.
+  const TASK &resumed = by_code(d, u"RESUMED"), &sm = by_code(d, u"SM"), &fm = by_code(d, u"FM");
+  EXPECT_TRUE(ip.act_drtn_hr_cnt.dur_empty);
+  EXPECT_EQ((std::array{ip.total_drtn_hr_cnt.hours, susp.total_drtn_hr_cnt.hours, susp.act_drtn_hr_cnt.hours,
+                        resumed.total_drtn_hr_cnt.hours, resumed.act_drtn_hr_cnt.hours, sm.total_drtn_hr_cnt.hours}),
+            (std::array{32.0, 72.0, 10.0, 72.0 - 22.0, 50.0 - 16.0, 0.0}));
+  EXPECT_EQ((std::array{ip.active_cnt.value, ip.notstarted_cnt.value, fm.complete_cnt.value}), (std::array{1, 0, 1}));
+  EXPECT_EQ(sm.reend_date.text() + fm.act_start_date.text(), u"");
 
   // Without a calendar there is nothing to count working time in.
   const TASK& nocal = by_code(d, u"NOCAL");
@@ -191,21 +185,20 @@ TEST(OpenSchedule, LinksAndDerivesWithoutWritingTheFile) {
   EXPECT_TRUE(nocal.total_drtn_hr_cnt.dur_empty);
   EXPECT_EQ(nocal.total_drtn_hr_cnt.text(), u"");
 
-  // The leaf element holds every activity; its counts are its own activities'.
+  // The leaf element holds every activity; its counts are its own
+  // activities'; the project rolls its top element's subtree up. Counts:
+  // all, complete, active, not started; then actual start and finish, start
+  // and finish.
+  auto rollup = [](const auto& r) {
+    return std::to_string(r.task_cnt.value) + "/" + std::to_string(r.complete_cnt.value) + "/" +
+           std::to_string(r.active_cnt.value) + "/" + std::to_string(r.notstarted_cnt.value) + " " +
+           test_support::narrow(r.act_start_date.text() + u" " + r.act_end_date.text() + u" " + r.start_date.text() +
+                                u" " + r.end_date.text());
+  };
   const PROJWBS& leaf = *ip.projwbs;
-  EXPECT_EQ(leaf.task_cnt.value, 9);
-  EXPECT_EQ(leaf.complete_cnt.value, 2);
-  EXPECT_EQ(leaf.active_cnt.value, 3);
-  EXPECT_EQ(leaf.notstarted_cnt.value, 4);
-  EXPECT_EQ(leaf.act_start_date.text(), u"1-Jan-2024");
-  EXPECT_EQ(leaf.act_end_date.text(), u"5-Jan-2024");
+  EXPECT_EQ(rollup(leaf), "9/2/3/4 1-Jan-2024 5-Jan-2024 1-Jan-2024 12-Jan-2024");
   EXPECT_EQ(leaf.parent->task_cnt.value, 0) << "a parent counts only its own activities";
-
-  // The project rolls its top element's subtree up.
-  EXPECT_EQ(p.task_cnt.value, 9);
-  EXPECT_EQ(p.complete_cnt.value, 2);
-  EXPECT_EQ(p.start_date.text(), u"1-Jan-2024");
-  EXPECT_EQ(p.end_date.text(), u"12-Jan-2024");
+  EXPECT_EQ(rollup(p), "9/2/3/4 1-Jan-2024 5-Jan-2024 1-Jan-2024 12-Jan-2024");
   EXPECT_DOUBLE_EQ(p.total_drtn_hr_cnt.hours, 72.0);
 
   // A material resource is priced per unit in its own currency's symbols.
@@ -723,18 +716,6 @@ TEST(LoadReport, FileCutInsideItsActivityTable) {
   // activity has only its first values.
   l.back().resize(3);
   const load_report r = report_of(xer(l));
-  ASSERT_TRUE(r.end_marker.has_value());
-  EXPECT_FALSE(*r.end_marker);
-  EXPECT_EQ(r.activities, 63u);
-  ASSERT_EQ(r.tables_read.size(), 4u);
-  EXPECT_EQ(r.tables_read[3].name, "TASK");
-  EXPECT_EQ(r.tables_read[3].rows, 63u);
-  const auto& short_rows = faults(r, "TASK", row_fault::too_few_values);
-  EXPECT_EQ(short_rows.count, 1u);
-  EXPECT_EQ(short_rows.first_lines, std::vector<size_t>{12 + 63});
-  EXPECT_TRUE(r.has_warning());
-  EXPECT_EQ(r.notice(), "This file seems cut short: 63 activities read, no end marker.");
-
   EXPECT_EQ(report_text(r),
             "Format: XER text export\n"
             "Encoding: windows-1252\n"
@@ -780,15 +761,15 @@ TEST(LoadReport, BadRowsAndDuplicateIds) {
   l.push_back({"%F", "task_id", "task_code"});
   l.push_back({"%R", "3", "AGAIN"});  // line 24
   l.push_back({"%E"});
-  const load_report r = report_of(xer(l));
-  EXPECT_EQ(faults(r, "TASK", row_fault::duplicate_id).first_lines, (std::vector<size_t>{17, 24}));
-  EXPECT_EQ(faults(r, "TASK", row_fault::id_not_a_number).first_lines, (std::vector<size_t>{18, 21}));
-  EXPECT_EQ(faults(r, "TASK", row_fault::too_many_values).first_lines, std::vector<size_t>{19});
-  EXPECT_EQ(faults(r, "TASK", row_fault::too_few_values).count, 0u);
-  EXPECT_EQ(r.unreadable_dates.count, 1u);
-  EXPECT_EQ(r.unreadable_dates.first_lines, std::vector<size_t>{20});
-  EXPECT_TRUE(r.has_warning());
-  EXPECT_EQ(r.notice(), "Some rows of this file are damaged: 10 activities read, 5 rows at fault.");
+  EXPECT_EQ(report_text(report_of(xer(l))),
+            "Format: XER text export\nEncoding: windows-1252\nEnd marker: present\n"
+            "Warning: Some rows of this file are damaged: 10 activities read, 5 rows at fault.\n"
+            "Tables read:\n  PROJECT\t1\n  PROJWBS\t1\n  CALENDAR\t1\n  TASK\t9\n  TASK\t1\nTables not read: none\n"
+            "Rows at fault (read as far as they go):\n"
+            "  TASK: 1 row with more values than fields (line 19)\n"
+            "  TASK: 2 rows with id that is not a number (lines 18, 21)\n"
+            "  TASK: 2 rows with id already taken (lines 17, 24)\n"
+            "References that point nowhere: none\nDates that could not be read: 1 (line 20)\n");
   // Tables that tie records together have no id of their own to repeat.
   lines codes = schedule(1);
   codes.push_back({"%T", "TASKACTV"});
@@ -822,21 +803,16 @@ TEST(LoadReport, ReferencesThatPointNowhere) {
   l.push_back({"%R", "1"});
   l.push_back({"%R", "2"});
   l.push_back({"%E"});
-  const load_report r = report_of(xer(l));
-  auto count = [&](dangling_kind k) { return r.dangling[size_t(k)]; };
-  EXPECT_EQ(count(dangling_kind::relationship_other_project), 2u);
-  EXPECT_EQ(count(dangling_kind::relationship_missing_activity), 1u);
-  EXPECT_EQ(count(dangling_kind::assignment_missing_resource), 1u);
-  EXPECT_EQ(count(dangling_kind::assignment_missing_activity), 1u);
-  EXPECT_EQ(count(dangling_kind::activity_missing_wbs), 1u);
-  EXPECT_EQ(count(dangling_kind::activity_missing_calendar), 1u);
-  EXPECT_EQ(r.notice(), "This file refers to records it does not hold: 3 activities read, 7 references point nowhere.");
-  ASSERT_EQ(r.tables_not_read.size(), 1u);
-  EXPECT_EQ(r.tables_not_read[0].name, "FOO");
-  EXPECT_EQ(r.tables_not_read[0].rows, 2u);
-  const std::string text = report_text(r);
-  EXPECT_NE(text.find("Tables not read:\n  FOO\t2\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("  2 relationships to a project not in the file\n"), std::string::npos) << text;
+  EXPECT_EQ(report_text(report_of(xer(l))),
+            "Format: XER text export\nEncoding: windows-1252\nEnd marker: present\n"
+            "Warning: This file refers to records it does not hold: 3 activities read, 7 references point nowhere.\n"
+            "Tables read:\n  PROJECT\t1\n  PROJWBS\t1\n  CALENDAR\t1\n  TASK\t3\n  TASKPRED\t4\n  RSRC\t1\n"
+            "  TASKRSRC\t4\nTables not read:\n  FOO\t2\nRows at fault (read as far as they go): none\n"
+            "References that point nowhere:\n"
+            "  1 relationships to an activity not in the file\n  2 relationships to a project not in the file\n"
+            "  1 assignments of an activity not in the file\n  1 assignments of a resource not in the file\n"
+            "  1 activities in a WBS element not in the file\n  1 activities on a calendar not in the file\n"
+            "Dates that could not be read: none\n");
 }
 
 TEST(LoadReport, ManyFaultsKeepTheirFirstLines) {

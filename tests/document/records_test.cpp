@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <memory>
 #include <set>
@@ -59,17 +60,14 @@ TEST(RecordsLoadTest, ColumnsAreFoundByNameRowsTakenAsTheyStand) {
     return s;
   };
   for (size_t i = 0; i < 2; ++i) EXPECT_EQ(record_text(a.task[i]), record_text(b.task[i])) << i;
-  const TASK& t = b.task[0];
-  EXPECT_EQ(t.task_id.value, 11u);
-  EXPECT_EQ(t.task_code.value, u"A100");
-  EXPECT_EQ(t.status_code.code, 1);
-  EXPECT_EQ(t.act_start_date.time, at(2012, 1, 5, 8, 0));
-  EXPECT_EQ(t.act_start_date.empty, 0);
-  EXPECT_EQ(t.phys_complete_pct.value, 37);  // the fraction is dropped
-  EXPECT_EQ(b.task[1].status_code.text(), u"Completed");
-  // A completed activity without an actual-finish column has no actual finish.
-  EXPECT_FALSE(b.task[1].act_end_date.has_date());
-  EXPECT_EQ(b.task[1].act_end_date.empty, 1);
+  // The fraction of a percentage is dropped; a completed activity without
+  // an actual-finish column has no actual finish.
+  const TASK &t = b.task[0], &done = b.task[1];
+  EXPECT_EQ(t.task_code.value + u" " + done.status_code.text(), u"A100 Completed");
+  EXPECT_EQ((std::array<double, 7>{double(t.task_id.value), double(t.status_code.code), double(t.act_start_date.time),
+                                   double(t.act_start_date.empty), double(t.phys_complete_pct.value),
+                                   double(done.act_end_date.has_date()), double(done.act_end_date.empty)}),
+            (std::array<double, 7>{11, 1, double(at(2012, 1, 5, 8, 0)), 0, 37, 0, 1}));
 
   // Rows and columns are taken as they stand.
   record_lists lists;
@@ -83,13 +81,10 @@ TEST(RecordsLoadTest, ColumnsAreFoundByNameRowsTakenAsTheyStand) {
             3);
   // Rows are never merged: equal ids give two records; a second TASK table
   // adds to the same list.
-  ASSERT_EQ(lists.task.size(), 4u);
-  EXPECT_EQ(lists.task[0].task_name.value, u"second");
-  EXPECT_EQ(lists.task[1].task_name.value, u"only");
-  EXPECT_EQ(lists.task[1].task_id.value, 1u);
-  EXPECT_EQ(lists.task[2].task_name.value, u"");
-  EXPECT_EQ(lists.task[3].task_code.value, u"B1");
-  EXPECT_EQ(lists.task[3].task_id.value, 4u);
+  std::u16string tasks;
+  for (const TASK& t : lists.task)
+    tasks += test_support::u16(std::to_string(t.task_id.value)) + u" " + t.task_code.value + u" " + t.task_name.value + u"|";
+  EXPECT_EQ(tasks, u"1 A1 second|1 A2 only|3 A3 |4 B1 |");
   ASSERT_EQ(lists.taskpred.size(), 1u);
   EXPECT_EQ(lists.taskpred[0].pred_task_id.value, 999u);
   EXPECT_EQ(lists.taskpred[0].pred_type.text(), u"Start To Start");
@@ -140,16 +135,16 @@ TEST(RecordsLoadTest, CellsConvertByKindAndByRulesOfTheirOwn) {
                              "%R\t6\t\tMaterial", "%T\tRSRCRATE", "%F\trsrc_rate_id\tmax_qty_per_hr\tcost_per_qty2",
                              "%R\t1\t2\t75.25"})),
             2);
-  EXPECT_EQ(lists.rsrc[0].def_qty_per_hr.kind, s_unit::rate);
-  EXPECT_DOUBLE_EQ(lists.rsrc[0].def_qty_per_hr.amount, 1.5);
-  EXPECT_EQ(lists.rsrc[0].rsrc_type.code, 1);
-  EXPECT_EQ(lists.rsrc[1].def_qty_per_hr.kind, s_unit::rate);
-  EXPECT_EQ(lists.rsrc[1].def_qty_per_hr.unit_empty, 1);
-  EXPECT_EQ(lists.rsrc[1].rsrc_type.code, 2);
-  EXPECT_EQ(lists.rsrcrate[0].max_qty_per_hr.kind, s_unit::rate);
-  EXPECT_DOUBLE_EQ(lists.rsrcrate[0].cost_per_qty2.value, 75.25);
   // Derived members wait for the passes.
-  EXPECT_EQ(lists.rsrc[0].cost_per_qty.unit_empty, 1);
+  ASSERT_EQ(lists.rsrc.size(), 2u);
+  ASSERT_EQ(lists.rsrcrate.size(), 1u);
+  const RSRC &r0 = lists.rsrc[0], &r1 = lists.rsrc[1];
+  const std::pair<double, double> rates[] = {
+      {r0.def_qty_per_hr.kind, s_unit::rate}, {r0.def_qty_per_hr.amount, 1.5}, {r0.rsrc_type.code, 1},
+      {r1.def_qty_per_hr.kind, s_unit::rate}, {r1.def_qty_per_hr.unit_empty, 1}, {r1.rsrc_type.code, 2},
+      {lists.rsrcrate[0].max_qty_per_hr.kind, s_unit::rate}, {lists.rsrcrate[0].cost_per_qty2.value, 75.25},
+      {r0.cost_per_qty.unit_empty, 1}};
+  for (size_t i = 0; i < std::size(rates); ++i) EXPECT_EQ(rates[i].first, rates[i].second) << "case " << i;
 
   // Columns with rules of their own.
   const std::string week =
@@ -175,15 +170,11 @@ TEST(RecordsLoadTest, CellsConvertByKindAndByRulesOfTheirOwn) {
   // Monday 8 January 2024: 8 to 12 and 13 to 17.
   EXPECT_EQ(c.calendar.working_minutes(at(2024, 1, 8, 8, 0), at(2024, 1, 8, 17, 0)), 480);
   // Positive hour counts replace the defaults, others keep them.
-  EXPECT_DOUBLE_EQ(c.calendar.factors.day, 10.0);
-  EXPECT_DOUBLE_EQ(c.calendar.factors.week, 40.0);
-  EXPECT_DOUBLE_EQ(c.calendar.factors.month, 172.0);
-  EXPECT_DOUBLE_EQ(c.calendar.factors.year, 2000.0);
+  const period_factors& f = c.calendar.factors;
+  EXPECT_EQ((std::array{f.day, f.week, f.month, f.year}), (std::array{10.0, 40.0, 172.0, 2000.0}));
 
   const money_symbols& m = lists.currtype[0].symbols;
-  EXPECT_EQ(m.currency, u"\u00a3");
-  EXPECT_EQ(m.decimal, u",");
-  EXPECT_EQ(m.group, u".");
+  EXPECT_EQ(m.currency + u" " + m.decimal + u" " + m.group, u"\u00a3 , .");
 }
 
 TEST(RecordsLoadTest, EveryColumnOfEveryTableLoadsIntoItsMember) {

@@ -391,6 +391,26 @@ using test_support::wbs_by_path;
 using test_support::task_by_code;
 constexpr auto field = test_support::field_id;
 
+// Texts joined by "|", so that a run of shown values compares in one.
+std::u16string joined(std::initializer_list<std::u16string> texts) {
+  std::u16string out;
+  for (const std::u16string& t : texts) out += (&t == texts.begin() ? u"" : u"|") + t;
+  return out;
+}
+
+// The WBS elements in order, each as path, short name and name, its
+// parent's path and its own activities' codes, one element a line.
+std::u16string wbs_text(const Document& doc) {
+  std::u16string s;
+  for (const PROJWBS& w : doc.projwbs) {
+    s += w.wbs_path.value + u" (" + w.wbs_short_name.value + u", " + w.wbs_name.value + u") under " +
+         (w.parent ? w.parent->wbs_path.value : u"-") + u":";
+    for (const TASK* t : w.tasks) s += u" " + t->task_code.value;
+    s += u"\n";
+  }
+  return s;
+}
+
 bool available(catalog_kind k, std::u16string_view key) {
   const catalog::field_entry* e = catalog::find_field(k, key);
   return e && e->available;
@@ -425,24 +445,18 @@ TEST(WorkbookConvert, CellTextsByValueType) {
 
   // Durations and quantities keep the number shown; an empty cell is empty.
   s_dur d;
-  wb::set_value(d, u"6.5");
-  EXPECT_EQ(d.hours, 6.5);
-  EXPECT_EQ(d.dur_empty, 0);
-  wb::set_value(d, u"");
-  EXPECT_EQ(d.dur_empty, 1);
   s_unit u;
-  wb::set_value(u, u"40");
-  EXPECT_EQ(u.amount, 40.0);
-  EXPECT_EQ(u.unit_empty, 0);
-  EXPECT_EQ(u.symbols, workbook_money_symbols());
-
   s_date date;
+  wb::set_value(d, u"6.5");
+  wb::set_value(u, u"40");
   wb::set_value(date, u"2/3/2012 5:00:00 PM");
-  EXPECT_EQ(date.time, s_date::from_ymd(2012, 2, 3, 17).time);
-  EXPECT_EQ(date.empty, 0);
+  std::vector<double> got_values = {d.hours, double(d.dur_empty), u.amount, double(u.unit_empty), double(date.time),
+                                    double(date.empty)};
+  wb::set_value(d, u"");
   wb::set_value(date, u"");
-  EXPECT_EQ(date.empty, 1);
-  EXPECT_EQ(date.time, 0);
+  got_values.insert(got_values.end(), {double(d.dur_empty), double(date.empty), double(date.time)});
+  EXPECT_EQ(got_values, (std::vector<double>{6.5, 0, 40, 0, double(s_date::from_ymd(2012, 2, 3, 17).time), 0, 1, 1, 0}));
+  EXPECT_EQ(u.symbols, workbook_money_symbols());
 
   // Enumerations read their stored codes and the captions an export writes.
   s_activity_status status;
@@ -500,19 +514,9 @@ TEST_F(WorkbookImport, WbsTreeFromWbsCodes) {
   const PROJWBS* node = &doc.projwbs[0];
   EXPECT_EQ(doc.project[0].top_wbs, node);
   EXPECT_EQ(doc.project[0].proj_short_name.value, u"P");
-  EXPECT_EQ(node->wbs_path.value, u"P");
-  const PROJWBS* one = wbs_by_path(doc, u"P.1");
-  const PROJWBS* two = wbs_by_path(doc, u"P.1.2");
-  ASSERT_TRUE(one && two && wbs_by_path(doc, u"P.1.3"));
-  EXPECT_EQ(one->parent, node);
-  EXPECT_EQ(two->parent, one);
-  EXPECT_EQ(two->wbs_short_name.value, u"2");
-  EXPECT_EQ(two->wbs_name.value, u"Two");  // the first activity names it
-  EXPECT_EQ(one->children.size(), 2u);
-  EXPECT_EQ(task_by_code(doc, u"C")->projwbs, node);
-  EXPECT_EQ(task_by_code(doc, u"D")->projwbs, node);
-  EXPECT_EQ(task_by_code(doc, u"E")->projwbs, two);
-  EXPECT_EQ(two->tasks.size(), 2u);
+  // The first activity names an element.
+  EXPECT_EQ(wbs_text(doc), u"P (P, ) under -: C D\nP.1 (1, ) under P:\nP.1.2 (2, Two) under P.1: A E\nP.1.3 (3, ) under P.1: B\n");
+  EXPECT_EQ(wbs_by_path(doc, u"P.1")->children.size(), 2u);
   for (const PROJWBS& w : doc.projwbs) {
     EXPECT_EQ(w.project, &doc.project[0]);
     if (&w != node) {
@@ -524,22 +528,14 @@ TEST_F(WorkbookImport, WbsTreeFromWbsCodes) {
   Document_xls dots;
   sheets[1] = workbook_sheet::from_rows("TASK", {{u"wbs_id"}, {u""}, {u"X..1.2"}, {u"X..1.3"}});
   ASSERT_TRUE(import_sheets(dots, sheets));
-  ASSERT_EQ(dots.projwbs.size(), 4u);
-  EXPECT_EQ(dots.projwbs[0].wbs_path.value, u"X.");
-  ASSERT_TRUE(wbs_by_path(dots, u"X..1.2") && wbs_by_path(dots, u"X..1"));
-  EXPECT_EQ(wbs_by_path(dots, u"X..1.2")->parent, wbs_by_path(dots, u"X..1"));
-  EXPECT_EQ(wbs_by_path(dots, u"X..1")->parent, &dots.projwbs[0]);
-  EXPECT_EQ(wbs_by_path(dots, u"X..1")->wbs_short_name.value, u"1");
+  EXPECT_EQ(wbs_text(dots), u"X. (X., ) under -:\nX..1 (1, ) under X.:\nX..1.2 (2, ) under X..1: \nX..1.3 (3, ) under X..1: \n");
 
   // Codes without a common lead all hang below a project node without a
   // code of its own.
   Document_xls other;
   sheets[1] = workbook_sheet::from_rows("TASK", {{u"wbs_id"}, {u""}, {u"A.1"}, {u"B"}});
   ASSERT_TRUE(import_sheets(other, sheets));
-  ASSERT_EQ(other.projwbs.size(), 4u);
-  EXPECT_EQ(other.projwbs[0].wbs_path.value, u"");
-  EXPECT_EQ(wbs_by_path(other, u"A")->parent, &other.projwbs[0]);
-  EXPECT_EQ(wbs_by_path(other, u"B")->parent, &other.projwbs[0]);
+  EXPECT_EQ(wbs_text(other), u" (, ) under -:\nA (A, ) under :\nA.1 (1, ) under A: \nB (B, ) under : \n");
 }
 
 // The relationship sheet carries the WBS names of both activities: each
@@ -672,15 +668,14 @@ TEST_F(WorkbookImport, FullExport) {
   EXPECT_EQ(shown(a2000, u"taskrsrc_cnt"), u"2");
 
   // What the catalogs offer: the columns the workbook carries.
-  EXPECT_TRUE(available(catalog_kind::activity, u"total_cost"));
-  EXPECT_FALSE(available(catalog_kind::activity, u"act_work_cost"));
-  EXPECT_FALSE(available(catalog_kind::activity, u"early_start_date"));
-  EXPECT_TRUE(available(catalog_kind::activity, u"bcwp"));
-  EXPECT_TRUE(available(catalog_kind::wbs, u"task_cnt"));
-  EXPECT_TRUE(available(catalog_kind::predecessor, u"predtask\\7Ctask_name"));
-  EXPECT_FALSE(available(catalog_kind::predecessor, u"predtask\\7Cend_date"));
-  EXPECT_TRUE(available(catalog_kind::successor, u"task\\7Cend_datee"));
-  EXPECT_TRUE(available(catalog_kind::resource, u"role_list"));
+  std::string offered;
+  for (auto [kind, key] : {std::pair{catalog_kind::activity, u"total_cost"}, {catalog_kind::activity, u"act_work_cost"},
+                           {catalog_kind::activity, u"early_start_date"}, {catalog_kind::activity, u"bcwp"},
+                           {catalog_kind::wbs, u"task_cnt"}, {catalog_kind::predecessor, u"predtask\\7Ctask_name"},
+                           {catalog_kind::predecessor, u"predtask\\7Cend_date"},
+                           {catalog_kind::successor, u"task\\7Cend_datee"}, {catalog_kind::resource, u"role_list"}})
+    offered += available(kind, key) ? "Y" : "n";
+  EXPECT_EQ(offered, "YnnYYYnYY");
   const catalog::field_entry* user_field = catalog::find_field(100012);
   ASSERT_NE(user_field, nullptr);
   EXPECT_EQ(user_field->caption, u"Site Contact");
@@ -721,38 +716,29 @@ TEST_F(WorkbookImport, FullExport) {
   EXPECT_EQ(f.value(*a2000, 500007).text(), u"North");
   EXPECT_EQ(f.value(*m9000, 500007).text(), u"");
 
-  // A relationship shows its own copies of its activities' columns.
-  const uint32_t pred_name = field(catalog_kind::predecessor, u"predtask\\7Ctask_name");
-  EXPECT_EQ(f.predecessor_value(doc.taskpred[0], pred_name).text(), u"Excavation (as exported)");
-  EXPECT_EQ(f.predecessor_value(doc.taskpred[1], pred_name).text(), u"Foundations");
-  EXPECT_EQ(f.successor_value(doc.taskpred[0], field(catalog_kind::successor, u"task\\7Cend_datee")).text(),
-            u"3-Feb-2012");
-  EXPECT_EQ(f.predecessor_value(ff, field(catalog_kind::predecessor, u"lag_hr_cnt")).text(), u"1.5d");
-  EXPECT_EQ(f.predecessor_value(doc.taskpred[1], field(catalog_kind::predecessor, u"rsff")).text(), u"1");
-
-  // WBS elements: the figures the activities' group columns carry, else
-  // those of their subtree.
+  // A relationship shows its own copies of its activities' columns; WBS
+  // elements the figures the activities' group columns carry, else those of
+  // their subtree; resources rates and prices as exported, calendar and
+  // currency by name.
+  auto pred = [&](const TASKPRED& r, std::u16string_view key) {
+    return f.predecessor_value(r, field(catalog_kind::predecessor, key)).text();
+  };
   const PROJWBS* site = wbs_by_path(doc, u"OFC.SITE");
   const PROJWBS* building = wbs_by_path(doc, u"OFC.BLD");
   ASSERT_TRUE(site && building);
-  EXPECT_EQ(f.value(*site, field(catalog_kind::wbs, u"task_cnt")).text(), u"2");
-  EXPECT_EQ(f.value(*site, field(catalog_kind::wbs, u"status_code")).text(), u"Active");
-  EXPECT_EQ(f.value(*building, field(catalog_kind::wbs, u"task_cnt")).text(), u"1");
-  EXPECT_EQ(f.value(*building, field(catalog_kind::wbs, u"start_date")).text(), u"6-Feb-2012");
-  EXPECT_EQ(f.value(doc.project[0], field(catalog_kind::project, u"task_cnt")).text(), u"4");
-
-  // Resources: rates and prices as exported, calendar and currency by name.
-  auto rsrc_shown = [&](const RSRC& r, std::u16string_view key) {
-    return f.value(r, field(catalog_kind::resource, key)).text();
-  };
-  EXPECT_EQ(rsrc_shown(crane, u"cost_per_qty"), u"$120/h");
+  auto wbs = [&](const PROJWBS* w, std::u16string_view key) { return f.value(*w, field(catalog_kind::wbs, key)).text(); };
+  auto rsrc = [&](const RSRC& r, std::u16string_view key) { return f.value(r, field(catalog_kind::resource, key)).text(); };
+  EXPECT_EQ(joined({pred(doc.taskpred[0], u"predtask\\7Ctask_name"), pred(doc.taskpred[1], u"predtask\\7Ctask_name"),
+                                  f.successor_value(doc.taskpred[0], field(catalog_kind::successor, u"task\\7Cend_datee")).text(),
+                                  pred(ff, u"lag_hr_cnt"), pred(doc.taskpred[1], u"rsff"), wbs(site, u"task_cnt"),
+                                  wbs(site, u"status_code"), wbs(building, u"task_cnt"), wbs(building, u"start_date"),
+                                  f.value(doc.project[0], field(catalog_kind::project, u"task_cnt")).text(),
+                                  rsrc(crane, u"cost_per_qty"), rsrc(crew, u"curr_id"), rsrc(crane, u"clndr_id"),
+                                  rsrc(crew, u"role_list"), rsrc(crew, u"rsrc_type"), f.value(crane, 100030).text()}),
+            u"Excavation (as exported)|Foundations|3-Feb-2012|1.5d|1|2|Active|1|6-Feb-2012|4|$120/h|US Dollar|"
+            u"Standard 5 Day|Steel, Welding|Labor|B-17");
   EXPECT_EQ(crew.max_qty_per_hr.kind, s_unit::rate);
   EXPECT_EQ(crew.max_qty_per_hr.amount, 16.0);
-  EXPECT_EQ(rsrc_shown(crew, u"curr_id"), u"US Dollar");
-  EXPECT_EQ(rsrc_shown(crane, u"clndr_id"), u"Standard 5 Day");
-  EXPECT_EQ(rsrc_shown(crew, u"role_list"), u"Steel, Welding");
-  EXPECT_EQ(rsrc_shown(crew, u"rsrc_type"), u"Labor");
-  EXPECT_EQ(f.value(crane, 100030).text(), u"B-17");
 }
 
 // A real spreadsheet export of a large project (7,107 activities, 18,550

@@ -40,6 +40,16 @@ struct counting_item : GroupItem {
   int* destroyed_;
 };
 
+// A tree as one text: each row's name as names() gives it, a line each,
+// indented by its depth.
+std::u16string tree_text(const Row& r) {
+  std::u16string s;
+  const codes n = names(r.children());
+  for (size_t i = 0; i < n.size(); ++i)
+    s += std::u16string(2 * size_t(r.children()[i]->depth - 1), u' ') + n[i] + u"\n" + tree_text(*r.children()[i]);
+  return s;
+}
+
 }  // namespace
 
 TEST(RowsTree, LeafRowsAnswerThroughTheirRecordsGroupRowsKeepSummaries) {
@@ -265,21 +275,17 @@ TEST(RowsViews, WbsGroupsUseTheWbsFieldsAndEachViewBuildsItsTree) {
   // even though the layout names a sort.
   s = grouped({group_by(field(catalog_kind::wbs, u"wbs_concat_name"))}, {{wbs_name, true}});
   root = build_wbs_tree(o.doc(), s);
-  ASSERT_EQ(names(root->children()), (codes{u"P1"}));
-  EXPECT_EQ(names(root->children()[0]->children()), (codes{u"A", u"B", u"C"}));
-  EXPECT_EQ(names(root->children()[0]->children()[0]->children()), (codes{u"A1"}));
-  EXPECT_EQ(root->children()[0]->children()[0]->children()[0]->depth, 3);
+  EXPECT_EQ(tree_text(*root), u"P1\n  A\n    A1\n  B\n  C\n");
+  ASSERT_EQ(root->children().size(), 1u);
   EXPECT_TRUE(root->children()[0]->is_wbs_row());
   EXPECT_FALSE(root->children()[0]->is_group_row());
 
   // Grouped by Responsible Manager: the OBS hierarchy, elements in file order.
   s.group_bys = {group_by(field(catalog_kind::wbs, u"obs_id"))};
   root = build_wbs_tree(o.doc(), s);
-  ASSERT_EQ(names(root->children()), (codes{u"[Enterprise]", u"[No Responsible Manager]"}));
-  const Row& team = *root->children()[0]->children()[0];
-  EXPECT_TRUE(team.group_item()->is_obs_group_item());
-  EXPECT_EQ(names(team.children()), (codes{u"P1", u"[Site]", u"B"}));
-  EXPECT_EQ(names(team.children()[1]->children()), (codes{u"A", u"A1"}));
+  EXPECT_EQ(tree_text(*root), u"[Enterprise]\n  [Team]\n    P1\n    [Site]\n      A\n      A1\n    B\n[No Responsible Manager]\n  C\n");
+  ASSERT_FALSE(root->children().empty() || root->children()[0]->children().empty());
+  EXPECT_TRUE(root->children()[0]->children()[0]->group_item()->is_obs_group_item());
 
   // Grouped by any other field: value groups, then sorted.
   s.group_bys = {group_by(field(catalog_kind::wbs, u"status_code"))};
@@ -368,22 +374,18 @@ TEST(RowsGrouping, ValueAndIntervalGroupsInTheOrderTheirFirstRecordIsMet) {
   auto root = build_activity_tree(o.doc(), by_resource);
   // A40 joins R1's group although other groups were made in between; an
   // activity whose resource is missing from the file has none.
-  ASSERT_EQ(names(root->children()), (codes{u"[R1.Crane]", u"[No primary Resource]", u"[R2.Crew]"}));
-  EXPECT_EQ(names(root->children()[0]->children()), (codes{u"A10", u"A40"}));
-  EXPECT_EQ(names(root->children()[1]->children()), (codes{u"A20", u"A50"}));
+  EXPECT_EQ(tree_text(*root), u"[R1.Crane]\n  A10\n  A40\n[No primary Resource]\n  A20\n  A50\n[R2.Crew]\n  A30\n");
+  ASSERT_EQ(root->children().size(), 3u);
   const GroupItem& r1 = *root->children()[0]->group_item();
   EXPECT_TRUE(r1.is_activity_group_item());
   EXPECT_TRUE(r1.matches(*root->children()[0]->children()[1]));
   EXPECT_FALSE(r1.matches(*root->children()[1]->children()[0]));
-  EXPECT_EQ(root->children()[0]->depth, 1);
-  EXPECT_EQ(root->children()[0]->children()[0]->depth, 2);
 
   GroupSortSettings weekly = grouped({group_by(act(u"start_date"), 3)});
   root = build_activity_tree(o.doc(), weekly);
-  ASSERT_EQ(names(root->children()), (codes{u"[31-Dec-2023 to 7-Jan-2024]", u"[7-Jan-2024 to 14-Jan-2024]", u"[]"}));
-  EXPECT_EQ(names(root->children()[1]->children()), (codes{u"A20", u"A30", u"A50"}));
   // The group of activities without a start collects all of them.
-  EXPECT_EQ(names(root->children()[2]->children()), (codes{u"A40"}));
+  EXPECT_EQ(tree_text(*root), u"[31-Dec-2023 to 7-Jan-2024]\n  A10\n[7-Jan-2024 to 14-Jan-2024]\n  A20\n  A30\n  A50\n[]\n  A40\n");
+  ASSERT_EQ(root->children().size(), 3u);
   const GroupItem& week = *root->children()[1]->group_item();
   EXPECT_EQ(week.key_value().text(), u"7-Jan-2024");
   EXPECT_TRUE(week.matches(*root->children()[1]->children()[2]));
@@ -419,15 +421,12 @@ TEST(RowsGrouping, WbsHierarchyNestsElementsUnderTheirParentsAndShowsWhatIsExpan
   }));
   GroupSortSettings s = grouped({wbs_tree()});
   auto root = build_activity_tree(o.doc(), s);
-  ASSERT_EQ(names(root->children()), (codes{u"[P1 - Project One]", u"[No WBS]"}));
+  // Element A holds its child element's group and its own activity.
+  EXPECT_EQ(tree_text(*root), u"[P1 - Project One]\n  [P1.A - Area A]\n    [P1.A.A1 - Area A1]\n      A10\n      A40\n    A30\n  [P1.B - Area B]\n    A20\n[No WBS]\n  A50\n");
+  ASSERT_EQ(root->children().size(), 2u);
   const Row& p1 = *root->children()[0];
   EXPECT_TRUE(p1.group_item()->is_wbs_group_item());
-  EXPECT_EQ(names(p1.children()), (codes{u"[P1.A - Area A]", u"[P1.B - Area B]"}));
   const Row& a = *p1.children()[0];
-  // Element A holds its child element's group and its own activity.
-  EXPECT_EQ(names(a.children()), (codes{u"[P1.A.A1 - Area A1]", u"A30"}));
-  EXPECT_EQ(names(a.children()[0]->children()), (codes{u"A10", u"A40"}));
-  EXPECT_EQ(a.children()[0]->children()[0]->depth, 4);
   EXPECT_TRUE(a.children()[0]->group_item()->matches(*a.children()[0]->children()[0]));
   EXPECT_FALSE(a.group_item()->matches(*a.children()[0]->children()[0]));
 

@@ -122,10 +122,7 @@ TEST_F(ValuesNumber, OrderingRules) {
   // Durations sort the empty ones last.
   std::vector<s_dur> v = {s_dur(5), s_dur(), s_dur(-2), s_dur(0)};
   std::sort(v.begin(), v.end(), [](const s_dur& a, const s_dur& b) { return a.less(b); });
-  EXPECT_EQ(v[0].hours, -2);
-  EXPECT_EQ(v[1].hours, 0);
-  EXPECT_EQ(v[2].hours, 5);
-  EXPECT_EQ(v[3].dur_empty, 1);
+  EXPECT_EQ((std::array{v[0].hours, v[1].hours, v[2].hours, double(v[3].dur_empty)}), (std::array{-2.0, 0.0, 5.0, 1.0}));
 }
 
 // A value never compares with a value of another type, nor with the shared
@@ -310,58 +307,52 @@ TEST_F(ValuesQuantity, WorkRatesAndPrices) {
   EXPECT_EQ(s_unit(1, 5).text(), u"");  // unknown kind
 }
 
+// The display preferences as one text: durations' unit, decimals and
+// label, then the same for units, then the percentages' decimals.
+std::string prefs_text() {
+  const display_prefs& p = prefs();
+  return std::to_string(p.duration_unit) + "/" + std::to_string(p.duration_decimals) + (p.duration_label ? "L " : " ") +
+         std::to_string(p.unit_unit) + "/" + std::to_string(p.unit_decimals) + (p.unit_label ? "L " : " ") +
+         std::to_string(p.percent_decimals);
+}
+
 TEST_F(ValuesQuantity, WorkbookImportPreferences) {
+  EXPECT_EQ(prefs_text(), "1/1 1/1 1");  // the start-up defaults
   apply_workbook_user_data(u"Currency=USD\nDurationQtyType=QT_Week\nSmallScaleQtyType=QT_Hour\n", true);
-  EXPECT_EQ(prefs().duration_unit, week);
-  EXPECT_EQ(prefs().unit_unit, hour);
-  EXPECT_EQ(prefs().duration_decimals, as_stored);
-  EXPECT_EQ(prefs().unit_decimals, as_stored);
-  EXPECT_TRUE(prefs().duration_label && prefs().unit_label);
-  EXPECT_EQ(prefs().percent_decimals, 3);
-  // Figures exported in days show as the same numbers with "d".
+  EXPECT_EQ(prefs_text(), "2/0L 0/0L 3");
+  // Figures exported in days show as the same numbers with "d"; units not
+  // named stay.
   apply_workbook_user_data(u"DurationQtyType=QT_Day", true);
   EXPECT_EQ(s_dur(2.5).text(), u"2.5d");
-  EXPECT_EQ(prefs().unit_unit, hour);  // not named: unchanged
+  EXPECT_EQ(prefs_text(), "1/0L 0/0L 3");
 
   reset_prefs();
   prefs().duration_unit = year;
   apply_workbook_user_data(u"DurationQtyType=QT_Hour SmallScaleQtyType=QT_Month", false);
-  EXPECT_EQ(prefs().duration_unit, year);  // unreadable user data: units of time stay
-  EXPECT_EQ(prefs().unit_unit, day);
-  EXPECT_EQ(prefs().duration_decimals, as_stored);
+  EXPECT_EQ(prefs_text(), "4/0L 1/0L 3");  // unreadable user data: units of time stay
   apply_workbook_user_data(u"DurationQtyType=QT_Fortnight;SmallScaleQtyType=QT_Year", true);
-  EXPECT_EQ(prefs().duration_unit, year);
-  EXPECT_EQ(prefs().unit_unit, year);
-
+  EXPECT_EQ(prefs_text(), "4/0L 4/0L 3");
   reset_prefs();
-  const display_prefs defaults;
-  EXPECT_EQ(prefs().duration_unit, defaults.duration_unit);
-  EXPECT_EQ(prefs().duration_decimals, 1);
-  EXPECT_FALSE(prefs().duration_label);
-  EXPECT_EQ(prefs().percent_decimals, 1);
+  EXPECT_EQ(prefs_text(), "1/1 1/1 1");
 }
 
 TEST(ValuesDate, BothFormsReadTheSameReadingAndShowItMarked) {
   const s_date a = xer("2012-01-05 08:00");
   const s_date b = wb("1/5/2012 8:00:00 AM");
-  EXPECT_EQ(a.time, 1325750400);  // 2012-01-05 08:00 as UTC
-  EXPECT_EQ(b.time, a.time);
-  EXPECT_EQ(a.text(), u"5-Jan-2012");
-  EXPECT_EQ(b.text(), u"5-Jan-2012");
-  EXPECT_EQ(a.empty, 0);
-  EXPECT_EQ(b.empty, 0);
+  // Time (2012-01-05 08:00 as UTC), text, empty flag.
+  auto described = [](const s_date& d) {
+    return std::to_string(d.time) + " " + test_support::narrow(d.text()) + " " + std::to_string(d.empty) +
+           (d.has_date() ? " has a date" : " no date");
+  };
+  for (const s_date& d : {a, b}) EXPECT_EQ(described(d), "1325750400 5-Jan-2012 0 has a date");
 
   EXPECT_EQ(wb("1/5/2012 12:30:00 PM").format_for_scale(2), u"2012/1/05 12:30");
   EXPECT_EQ(wb("1/5/2012 12:30:00 AM").format_for_scale(2), u"2012/1/05 00:30");
   EXPECT_EQ(wb("12/31/2012 11:59:59 PM").time, xer("2012-12-31 23:59").time + 59);
 
   // No date shows empty and is empty.
-  for (const s_date& d : {xer(""), wb(""), xer("2012-02-30 08:00"), wb("13/1/2012 8:00:00 AM"), s_date()}) {
-    EXPECT_EQ(d.time, 0);
-    EXPECT_EQ(d.empty, 1);
-    EXPECT_EQ(d.text(), u"");
-    EXPECT_FALSE(d.has_date());
-  }
+  for (const s_date& d : {xer(""), wb(""), xer("2012-02-30 08:00"), wb("13/1/2012 8:00:00 AM"), s_date()})
+    EXPECT_EQ(described(d), "0  1 no date");
   EXPECT_EQ(xer("1970-01-01 00:00").text(), u"");
   EXPECT_EQ(s_date::from_time(0).text(), u"");
   EXPECT_EQ(s_date::from_time(1).text(), u"1-Jan-1970");
@@ -608,10 +599,10 @@ TEST(EnumsTest, CodesCaptionsAndOrderHoldForEveryEntry) {
       // the one other text an entry accepts.
       codes.push_back(e.code);
       EXPECT_EQ(T(e.code).text(), e.caption);
-      if (!e.stored.empty()) EXPECT_EQ(T::code_of(e.stored), e.code) << test_support::narrow(e.stored);
-      if (!e.accepted.empty()) EXPECT_EQ(T::code_of(e.accepted), e.code) << test_support::narrow(e.accepted);
+      if (!e.stored.empty()) { EXPECT_EQ(T::code_of(e.stored), e.code) << test_support::narrow(e.stored); }
+      if (!e.accepted.empty()) { EXPECT_EQ(T::code_of(e.accepted), e.code) << test_support::narrow(e.accepted); }
       // A type that reads one of its captions reads them all (a workbook writes captions).
-      if (takes_captions && !e.caption.empty()) EXPECT_EQ(T::code_of(e.caption), e.code) << test_support::narrow(e.caption);
+      if (takes_captions && !e.caption.empty()) { EXPECT_EQ(T::code_of(e.caption), e.code) << test_support::narrow(e.caption); }
     }
     // Sorted, the captions run alphabetically (an empty one last) for the
     // types ranked by caption, the codes upwards for the others.
