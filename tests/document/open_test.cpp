@@ -168,7 +168,7 @@ TEST(OpenSchedule, LinksAndDerivesWithoutWritingTheFile) {
   // Total and actual hours. In progress across the Wednesday holiday: Mon,
   // Tue, Thu, Fri of 8 hours, and only a suspended activity has an actual
   // duration. Suspended without a resume date: whole hours worked before the
-  // suspension. Suspended and resumed: the pause is not counted; actual =
+  // suspension (10 of 10.5). Suspended and resumed: the pause is not counted; actual =
   // total - remaining. Milestones hide the dates they do not have, but
   // durations still count them.
   const TASK &resumed = by_code(d, u"RESUMED"), &sm = by_code(d, u"SM"), &fm = by_code(d, u"FM");
