@@ -140,9 +140,9 @@ struct export_builder {
 // An export from "NAME: A1 A2 | OTHER: B1": projects in order, each with its
 // activities (a name again goes on with its project); `*` as a project name
 // puts the activities in no project of the file.
-inline export_builder written(const std::string& spec, int first_id) {
+inline export_builder written(const std::string& outline, int first_id) {
   export_builder b(first_id);
-  std::istringstream in(spec);
+  std::istringstream in(outline);
   std::string project;
   for (std::string word; in >> word;) {
     if (word == "|") continue;
