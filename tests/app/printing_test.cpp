@@ -1,7 +1,8 @@
 // Printing the whole schedule: the page grid (row bands down, timeline
 // across), the two print options, text that a PDF reader finds again, a
 // printout stopped half way leaving no file, where the file dialogs start,
-// rendering and printing from the command line without a window; the notice
+// rendering and printing from the command line without a window; the paper
+// chosen once ruling preview, PDF and print; the notice
 // after opening a file that is not whole.
 #include <gtest/gtest.h>
 
@@ -10,11 +11,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QPrinter>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <set>
 
+#include "app/app_info.h"
 #include "app/print_preview.h"
 #include "app/printing.h"
 #include "app/ribbon.h"
@@ -24,6 +28,16 @@
 
 namespace tessel::app {
 namespace {
+
+// What a PDF tool of poppler-utils (from the install script) prints.
+QString poppler(const char* tool, const QStringList& args) {
+  const QString exe = QStandardPaths::findExecutable(QLatin1String(tool));
+  EXPECT_FALSE(exe.isEmpty()) << tool << " (poppler-utils) is not installed";
+  QProcess p;
+  p.start(exe, args);
+  EXPECT_TRUE(p.waitForFinished(60000)) << tool;
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
 
 using Printing = frame_fixture;
 
@@ -83,16 +97,11 @@ TEST_F(Printing, PagesHoldTheWholeTableAndTheWholeTimeline) {
 }
 
 TEST_F(Printing, PdfTextIsFoundAgain) {
-  const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-  if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
   ASSERT_TRUE(frame->open_file_now(demo));
   QTemporaryDir dir;
   const QString pdf = dir.filePath("demo.pdf");
   ASSERT_TRUE(write_pdf(*frame, pdf, {true, false}));
-  QProcess p;
-  p.start(pdftotext, {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
-  ASSERT_TRUE(p.waitForFinished(60000));
-  const QString text = QString::fromUtf8(p.readAllStandardOutput());
+  const QString text = poppler("pdftotext", {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
   EXPECT_TRUE(text.contains(QStringLiteral("Activity ID"))) << text.left(400).toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("Activity Name")));
   EXPECT_TRUE(text.contains(QStringLiteral("Page 1 of ")));
@@ -253,6 +262,62 @@ TEST(Headless, PrintToPdfPaginatesEveryVisibleRow) {
   EXPECT_EQ(plan_pages(frame, 3300, 2300).gantt_width, 0);
   frame.set_category(view::view_kind::resource);
   EXPECT_EQ(plan_pages(frame, 3300, 2300).gantt_width, 0);
+}
+
+void forget_page_layout() {
+  QSettings s(organisation, app_title);
+  for (const char* key : {"Print/PageSize", "Print/PageSizeMillimeters", "Print/Orientation"})
+    s.remove(QLatin1String(key));
+}
+
+TEST_F(Printing, TheChosenPaperRulesPreviewAndPdf) {
+  forget_page_layout();
+  const QSize first = preview_page_size();
+  EXPECT_GT(first.width(), first.height());  // landscape until someone says otherwise
+
+  QPageLayout chosen = page_layout();
+  chosen.setPageSize(QPageSize(QPageSize::A3));
+  chosen.setOrientation(QPageLayout::Portrait);
+  save_page_layout(chosen);
+  EXPECT_EQ(page_layout().pageSize().id(), QPageSize::A3);
+  EXPECT_EQ(page_layout().orientation(), QPageLayout::Portrait);
+  const QSize portrait = preview_page_size();
+  EXPECT_LT(portrait.width(), portrait.height());
+  EXPECT_GT(portrait.height(), first.width());  // A3 is taller than A4 or Letter is wide
+
+  ASSERT_TRUE(frame->open_file_now(demo));
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("a3.pdf"));
+  ASSERT_TRUE(write_pdf(*frame, pdf));
+  const QString info = poppler("pdfinfo", {pdf});
+  EXPECT_TRUE(info.contains(QStringLiteral("842 x 1191 pts (A3)"))) << info.toStdString();
+  forget_page_layout();
+  EXPECT_EQ(preview_page_size(), first);
+}
+
+// The print dialog's printer, once accepted: every page printed, its paper
+// kept for the next printout.
+TEST_F(Printing, AnAcceptedPrintDialogPrintsEveryPageAndKeepsItsPaper) {
+  forget_page_layout();
+  ASSERT_TRUE(frame->open_file_now(demo));
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                    QPageLayout::Millimeter));
+  ASSERT_TRUE(print_accepted(*frame, printer, print_options{true, false}));
+  EXPECT_EQ(page_layout().pageSize().id(), QPageSize::Letter);
+  EXPECT_EQ(page_layout().orientation(), QPageLayout::Portrait);
+  EXPECT_TRUE(saved_print_options().repeat_table);
+  const print_plan plan = plan_pages(*frame, printer.width(), printer.height(), print_options{true, false},
+                                     printer.logicalDpiX());
+  const QString info = poppler("pdfinfo", {pdf});
+  EXPECT_TRUE(info.contains(QStringLiteral("Pages:           %1\n").arg(plan.pages))) << info.toStdString();
+  EXPECT_TRUE(info.contains(QStringLiteral("612 x 792 pts (letter)"))) << info.toStdString();
+  save_print_options({});
+  forget_page_layout();
 }
 
 }  // namespace
