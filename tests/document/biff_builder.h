@@ -86,4 +86,16 @@ inline std::string compound(std::string s) {
 // A workbook stream without records of the workbook's own.
 inline std::string stream(const std::vector<std::pair<std::string, std::string>>& sheets) { return stream("", sheets); }
 
+// A sheet read back as one text: its name, then each row's cells joined by
+// "|" on a line of its own, so that a whole sheet compares at once.
+template <class Sheet>
+std::u16string sheet_text(const Sheet& s) {
+  std::u16string out(s.name().begin(), s.name().end());
+  for (uint32_t r = 0; r < s.row_count(); ++r) {
+    out += u'\n';
+    for (uint32_t c = 0; c < s.column_count(); ++c) (out += c ? u"|" : u"") += s.cell(r, c);
+  }
+  return out;
+}
+
 }  // namespace biff_builder

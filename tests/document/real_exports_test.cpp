@@ -3,6 +3,7 @@
 // a few calendars hold the hours read off the files by hand.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -107,13 +108,9 @@ TEST_F(RealExports, EveryFileOpensWithItsRecordCountsAndLoadsAsItsRowsRead) {
     for (const counts& c : expected) {
       if (name != c.file) continue;
       ++counted;
-      EXPECT_EQ(d.project.size(), c.projects);
-      EXPECT_EQ(d.task.size(), c.activities);
-      EXPECT_EQ(d.taskpred.size(), c.relationships);
-      EXPECT_EQ(d.projwbs.size(), c.wbs);
-      EXPECT_EQ(d.rsrc.size(), c.resources);
-      EXPECT_EQ(d.calendar.size(), c.calendars);
-      EXPECT_EQ(d.taskrsrc.size(), c.assignments);
+      EXPECT_EQ((std::array{d.project.size(), d.task.size(), d.taskpred.size(), d.projwbs.size(), d.rsrc.size(),
+                            d.calendar.size(), d.taskrsrc.size()}),
+                (std::array{c.projects, c.activities, c.relationships, c.wbs, c.resources, c.calendars, c.assignments}));
     }
     for (const TASK& t : d.task) {
       const bool has_dates = t.calendar && t.start_date.time > 0 && t.end_date.time >= t.start_date.time;
