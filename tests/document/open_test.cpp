@@ -139,18 +139,16 @@ TEST(OpenSchedule, LinksAndDerivesWithoutWritingTheFile) {
 
   // Step weights become percentages of their sum.
   ASSERT_EQ(ip.steps.size(), 2u);
-  EXPECT_DOUBLE_EQ(ip.steps[0]->step_pct.value, 25.0);
-  EXPECT_DOUBLE_EQ(ip.steps[1]->step_pct.value, 75.0);
+  EXPECT_EQ((std::array{ip.steps[0]->step_pct.value, ip.steps[1]->step_pct.value}), (std::array{25.0, 75.0}));
 
   // The WBS: paths run from the top element down although children come first.
   ASSERT_EQ(d.project.size(), 1u);
   const PROJECT& p = d.project[0];
-  ASSERT_NE(p.top_wbs, nullptr);
-  EXPECT_EQ(p.top_wbs->wbs_short_name.value, u"PRJ");
-  EXPECT_EQ(ip.projwbs->wbs_path.value, u"PRJ.A.B");
-  EXPECT_EQ(ip.projwbs->parent->wbs_path.value, u"PRJ.A");
-  EXPECT_EQ(p.top_wbs->node_type.text(), u"Project");
-  EXPECT_EQ(ip.projwbs->node_type.text(), u"WBS");
+  ASSERT_TRUE(p.top_wbs && ip.projwbs && ip.projwbs->parent);
+  EXPECT_EQ(p.top_wbs->wbs_short_name.value + u" " + p.top_wbs->node_type.text() + u" | " +
+                ip.projwbs->parent->wbs_path.value + u" > " + ip.projwbs->wbs_path.value + u" " +
+                ip.projwbs->node_type.text(),
+            u"PRJ Project | PRJ.A > PRJ.A.B WBS");
   EXPECT_EQ(p.tasks.size(), 9u);
 
   // Shown dates: an actual one is marked "A", a constraint marks the date it
@@ -181,9 +179,7 @@ TEST(OpenSchedule, LinksAndDerivesWithoutWritingTheFile) {
 
   // Without a calendar there is nothing to count working time in.
   const TASK& nocal = by_code(d, u"NOCAL");
-  EXPECT_EQ(nocal.calendar, nullptr);
-  EXPECT_TRUE(nocal.total_drtn_hr_cnt.dur_empty);
-  EXPECT_EQ(nocal.total_drtn_hr_cnt.text(), u"");
+  EXPECT_TRUE(!nocal.calendar && nocal.total_drtn_hr_cnt.dur_empty && nocal.total_drtn_hr_cnt.text().empty());
 
   // The leaf element holds every activity; its counts are its own
   // activities'; the project rolls its top element's subtree up. Counts:
@@ -204,8 +200,7 @@ TEST(OpenSchedule, LinksAndDerivesWithoutWritingTheFile) {
   // A material resource is priced per unit in its own currency's symbols.
   ASSERT_EQ(d.rsrc.size(), 2u);
   const RSRC& conc = d.rsrc[0];
-  ASSERT_NE(conc.rate, nullptr);
-  ASSERT_NE(conc.currency, nullptr);
+  ASSERT_TRUE(conc.rate && conc.currency);
   EXPECT_EQ(conc.cost_per_qty.text(), u"\u00A31.234,50/unit");
   EXPECT_EQ(conc.def_qty_per_hr.kind, s_unit::plain_rate);
   EXPECT_EQ(d.rsrc[1].cost_per_qty.text(), u"") << "a resource without prices shows none";
@@ -734,10 +729,7 @@ TEST(LoadReport, WholeFileHasNoWarning) {
   l.push_back({"%E"});
   const load_report r = report_of(xer(l));
   EXPECT_EQ(r.end_marker, std::optional<bool>(true));
-  EXPECT_FALSE(r.has_warning());
-  EXPECT_EQ(r.notice(), "");
-  EXPECT_TRUE(r.row_faults.empty());
-  EXPECT_EQ(r.dangling_total(), 0u);
+  EXPECT_TRUE(!r.has_warning() && r.notice().empty() && r.row_faults.empty() && r.dangling_total() == 0);
   // An empty last value ends its line with a TAB, or, from some writers,
   // is left out: the row is whole either way. Two values short it is not.
   lines t = schedule(0);
