@@ -9,6 +9,7 @@
 
 #include "app/frame_rules.h"
 #include "app/ribbon_icons.h"
+#include "app/ribbon_panel.h"
 
 namespace tessel::app {
 namespace {
@@ -55,32 +56,6 @@ QToolButton* small_button(const QString& text, glyph g, const QString& tip) {
   return b;
 }
 
-// A panel: its controls over a caption, as ribbons group their commands.
-QFrame* panel(const QString& caption, QLayout* content) {
-  auto* frame = new QFrame;
-  frame->setObjectName(QStringLiteral("ribbonPanel"));
-  auto* v = new QVBoxLayout(frame);
-  v->setContentsMargins(4, 4, 4, 2);
-  v->setSpacing(2);
-  content->setContentsMargins(0, 0, 0, 0);
-  auto* body = new QWidget;
-  body->setLayout(content);
-  v->addWidget(body, 1);
-  auto* cap = new QLabel(caption);
-  cap->setObjectName(QStringLiteral("panelCaption"));
-  cap->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-  v->addWidget(cap);
-  return frame;
-}
-
-QFrame* separator() {
-  auto* line = new QFrame;
-  line->setObjectName(QStringLiteral("panelSeparator"));
-  line->setFrameShape(QFrame::VLine);
-  line->setFixedWidth(1);
-  return line;
-}
-
 QHBoxLayout* row(std::initializer_list<QWidget*> widgets) {
   auto* h = new QHBoxLayout;
   h->setSpacing(2);
@@ -96,21 +71,9 @@ QVBoxLayout* column(std::initializer_list<QWidget*> widgets) {
   return v;
 }
 
-QWidget* page(std::initializer_list<QFrame*> panels) {
-  auto* w = new QWidget;
-  w->setObjectName(QStringLiteral("ribbonPage"));
-  auto* h = new QHBoxLayout(w);
-  h->setContentsMargins(4, 2, 4, 2);
-  h->setSpacing(0);
-  bool first = true;
-  for (QFrame* p : panels) {
-    if (!first) h->addWidget(separator());
-    h->addWidget(p);
-    first = false;
-  }
-  h->addStretch(1);
-  return w;
-}
+// A panel: its controls over a caption, as ribbons group their commands;
+// `g` pictures it when the page folds it.
+RibbonPanel* panel(const QString& caption, QLayout* content, glyph g) { return new RibbonPanel(caption, content, g); }
 
 const char* category_name(view::view_kind c) {
   switch (c) {
@@ -202,7 +165,7 @@ QWidget* Ribbon::button_page(const QString& caption, std::initializer_list<QTool
   auto* r = new QHBoxLayout;
   r->setSpacing(2);
   for (QToolButton* b : buttons) r->addWidget(b);
-  return page({panel(caption, r)});
+  return new RibbonPage({panel(caption, r, glyph::table)});
 }
 
 QToolButton* Ribbon::make_big_button(const QString& text, int glyph_code, const QString& tip) {
@@ -251,11 +214,12 @@ QWidget* Ribbon::make_file_page() {
   info->addWidget(f.report_line);
   info->addLayout(row({f.report_link, f.help_link, f.web_link}));
   info->addStretch(1);
-  return page({panel(QStringLiteral("Schedule"), row({f.open, f.recent, f.encoding})),
-               panel(QStringLiteral("Compare"), row({f.compare, f.close_compare})),
-               panel(QStringLiteral("Print"), row({f.print, f.preview, f.export_pdf})),
-               panel(QStringLiteral("Options"), row({f.options})), panel(QStringLiteral("Info"), info),
-               panel(QStringLiteral("Close"), row({f.exit}))});
+  return new RibbonPage({panel(QStringLiteral("Schedule"), row({f.open, f.recent, f.encoding}), glyph::open),
+                         panel(QStringLiteral("Compare"), row({f.compare, f.close_compare}), glyph::open),
+                         panel(QStringLiteral("Print"), row({f.print, f.preview, f.export_pdf}), glyph::print),
+                         panel(QStringLiteral("Options"), row({f.options}), glyph::options),
+                         panel(QStringLiteral("Info"), info, glyph::help),
+                         panel(QStringLiteral("Close"), row({f.exit}), glyph::exit)});
 }
 
 QWidget* Ribbon::make_category_page(view::view_kind category) {
@@ -309,9 +273,11 @@ QWidget* Ribbon::make_category_page(view::view_kind category) {
 
   c.calendar = big_button(QStringLiteral("Calendar"), glyph::calendar, QStringLiteral("Show the schedule's calendars"));
 
-  std::vector<QFrame*> panels = {panel(QStringLiteral("Layout"), layout_box), panel(QStringLiteral("Panes"), panes),
-                                 panel(QStringLiteral("Table"), tables), panel(QStringLiteral("View"), view_box),
-                                 panel(QStringLiteral("Calendar"), row({c.calendar}))};
+  std::vector<RibbonPanel*> panels = {panel(QStringLiteral("Layout"), layout_box, glyph::table),
+                                      panel(QStringLiteral("Panes"), panes, glyph::details),
+                                      panel(QStringLiteral("Table"), tables, glyph::table),
+                                      panel(QStringLiteral("View"), view_box, glyph::expand),
+                                      panel(QStringLiteral("Calendar"), row({c.calendar}), glyph::calendar)};
   if (has_gantt) {
     c.timescale = new QComboBox;
     c.timescale->setFixedWidth(104);
@@ -327,29 +293,19 @@ QWidget* Ribbon::make_category_page(view::view_kind category) {
     ts->addWidget(c.timescale);
     ts->addWidget(c.zoom, 0, Qt::AlignHCenter);
     ts->addStretch(1);
-    panels.push_back(panel(QStringLiteral("Timescale"), ts));
+    panels.push_back(panel(QStringLiteral("Timescale"), ts, glyph::gantt));
   }
   // The WBS table shows the elements that hold a shown activity, so the
   // same filter has a panel there too.
   if (category == view::view_kind::activity || category == view::view_kind::wbs)
-    panels.push_back(panel(QStringLiteral("Filter"), make_filter_controls(c.filter)));
+    panels.push_back(panel(QStringLiteral("Filter"), make_filter_controls(c.filter), glyph::filter));
   if (category == view::view_kind::activity) {
-    panels.push_back(panel(QStringLiteral("Trace"), make_trace_controls(c.trace)));
+    panels.push_back(panel(QStringLiteral("Trace"), make_trace_controls(c.trace), glyph::trace));
     c.check = big_button(QStringLiteral("Check"), glyph::check,
                          QStringLiteral("Check the schedule's logic, floats, constraints and dates"));
-    panels.push_back(panel(QStringLiteral("Check"), row({c.check})));
+    panels.push_back(panel(QStringLiteral("Check"), row({c.check}), glyph::check));
   }
-  auto* w = new QWidget;
-  w->setObjectName(QStringLiteral("ribbonPage"));
-  auto* h = new QHBoxLayout(w);
-  h->setContentsMargins(4, 2, 4, 2);
-  h->setSpacing(0);
-  for (std::size_t i = 0; i < panels.size(); ++i) {
-    if (i) h->addWidget(separator());
-    h->addWidget(panels[i]);
-  }
-  h->addStretch(1);
-  return w;
+  return new RibbonPage(panels);
 }
 
 void Ribbon::contextMenuEvent(QContextMenuEvent* event) {

@@ -140,6 +140,23 @@ void draw(QPainter& p, glyph g, const QColor& ink) {
       p.drawLine(QPointF(11, 17), QPointF(15, 21));
       p.drawLine(QPointF(15, 21), QPointF(22, 11));
       break;
+    case glyph::filter: {  // a funnel
+      QPainterPath path;
+      path.moveTo(4, 6); path.lineTo(28, 6); path.lineTo(18, 17); path.lineTo(18, 26); path.lineTo(14, 28);
+      path.lineTo(14, 17);
+      path.closeSubpath();
+      p.fillPath(path, soft);
+      p.drawPath(path);
+      break;
+    }
+    case glyph::trace:  // three activities joined by their relationships
+      p.fillRect(QRectF(3, 4, 10, 6), soft);
+      p.drawRect(QRectF(3, 4, 10, 6));
+      p.drawRect(QRectF(19, 13, 10, 6));
+      p.drawRect(QRectF(3, 22, 10, 6));
+      p.drawPolyline(QPolygonF({QPointF(13, 7), QPointF(16, 7), QPointF(16, 16), QPointF(19, 16)}));
+      p.drawPolyline(QPolygonF({QPointF(24, 19), QPointF(24, 25), QPointF(13, 25)}));
+      break;
   }
 }
 

@@ -9,7 +9,7 @@ namespace tessel::app {
 
 enum class glyph {
   open, recent, encoding, print, preview, pdf, options, exit, details, gantt, table, predecessors, successors,
-  expand, collapse, go_to, calendar, help, web, check,
+  expand, collapse, go_to, calendar, help, web, check, filter, trace,
 };
 
 QIcon glyph_icon(glyph g, const QColor& ink, int size);

@@ -64,6 +64,7 @@ QString theme_style_sheet(theme t) {
 #ribbonPages, #ribbonPage, #ribbon { background: %7; }
 #ribbonPages { border-bottom: 1px solid %10; }
 #ribbonPanel { background: transparent; }
+#ribbonDropDown { background: %7; border: 1px solid %10; }
 #ribbonPanel QLabel, #ribbonPanel QToolButton { color: %8; }
 #panelCaption { color: %9; font-size: 8pt; }
 #versionLine { padding: 2px 4px; }

@@ -1,0 +1,78 @@
+// The ribbon in a window too narrow for all its panels: the widest fold into
+// a button that drops their controls down, nothing overlaps, and the
+// controls work folded and open out again as the window widens.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include "app/ribbon.h"
+#include "app/ribbon_panel.h"
+#include "frame_fixture.h"
+
+namespace tessel::app {
+namespace {
+
+TEST(RibbonFit, FoldsFromTheRightWhatGivesBackRoom) {
+  // The last panel would give back too little folded to be worth it.
+  const std::vector<int> open{100, 500, 180, 60 + min_fold_gain - 1}, folded{60, 70, 70, 60};
+  const int all = 840 + min_fold_gain - 1;
+  EXPECT_EQ(panels_to_fold(open, folded, all), (std::vector<bool>{false, false, false, false}));
+  EXPECT_EQ(panels_to_fold(open, folded, all - 1), (std::vector<bool>{false, false, true, false}));
+  // 110 from the third is not enough for 111.
+  EXPECT_EQ(panels_to_fold(open, folded, all - 111), (std::vector<bool>{false, true, true, false}));
+  // Never room enough: all that gain enough fold.
+  EXPECT_EQ(panels_to_fold(open, folded, 0), (std::vector<bool>{true, true, true, false}));
+}
+
+// The visible panels of the current page lie side by side within it.
+void expect_side_by_side(QWidget* page) {
+  int right = 0;
+  for (RibbonPanel* p : static_cast<RibbonPage*>(page)->panels()) {
+    if (!p->isVisible()) continue;
+    EXPECT_GE(p->geometry().left(), right) << p->fold_button()->toolTip().toStdString();
+    right = p->geometry().right();
+  }
+  EXPECT_LE(right, page->width());
+}
+
+using RibbonFrame = frame_fixture;
+
+TEST_F(RibbonFrame, ANarrowWindowFoldsTheFilterWhoseControlsStillWork) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  filter_controls& c = frame->ribbon()->controls(view::view_kind::activity).filter;
+  // Folded or open, the checkbox's panel is above it and the page above that.
+  QWidget* above = c.critical->parentWidget();
+  while (above && !dynamic_cast<RibbonPanel*>(above)) above = above->parentWidget();
+  auto* filter = static_cast<RibbonPanel*>(above);
+  ASSERT_TRUE(filter && filter->fold_button()->toolTip() == QStringLiteral("Filter"));
+  QWidget* page = filter->parentWidget();
+
+  frame->resize(1000, 700);
+  QApplication::processEvents();
+  expect_side_by_side(page);
+  ASSERT_TRUE(filter->folded());
+  EXPECT_FALSE(c.critical->isVisible());
+  QTest::mouseClick(filter->fold_button(), Qt::LeftButton);
+  ASSERT_TRUE(filter->drop_down()->isVisible());
+  EXPECT_TRUE(c.critical->isVisible());
+  const QString before = frame->shown_control().status_text();
+  QTest::mouseClick(c.critical, Qt::LeftButton, {}, QPoint(6, c.critical->height() / 2));
+  EXPECT_TRUE(c.critical->isChecked());
+  EXPECT_NE(frame->shown_control().status_text(), before);
+  EXPECT_TRUE(filter->drop_down()->isVisible()) << "a tick leaves the drop-down open";
+  QTest::mouseClick(c.clear, Qt::LeftButton);
+  EXPECT_FALSE(filter->drop_down()->isVisible()) << "a command closes it";
+  EXPECT_FALSE(c.critical->isChecked());
+
+  // Wide again: every panel open, the checkbox back in its panel.
+  frame->resize(1800, 700);
+  QApplication::processEvents();
+  expect_side_by_side(page);
+  for (RibbonPanel* p : static_cast<RibbonPage*>(page)->panels()) EXPECT_FALSE(p->folded());
+  EXPECT_TRUE(c.critical->isVisible());
+  EXPECT_EQ(c.critical->window(), frame.get());
+}
+
+}  // namespace
+}  // namespace tessel::app
