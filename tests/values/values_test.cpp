@@ -588,6 +588,7 @@ TEST(EnumsTest, ReadsStoredCodesCaptionsOrDefaultFromTextOrBytes) {
 
 TEST(EnumsTest, CodesCaptionsAndOrderHoldForEveryEntry) {
   int ranked = 0;
+  std::set<int> tags;
   for_each_enum_type([&](const auto& v) {
     using T = std::decay_t<decltype(v)>;
     SCOPED_TRACE(static_cast<int>(v.type()));
@@ -604,6 +605,22 @@ TEST(EnumsTest, CodesCaptionsAndOrderHoldForEveryEntry) {
       // A type that reads one of its captions reads them all (a workbook writes captions).
       if (takes_captions && !e.caption.empty()) { EXPECT_EQ(T::code_of(e.caption), e.code) << test_support::narrow(e.caption); }
     }
+    // Codes 0 to 5 pairwise: not_equal negates equal, the bounds agree with
+    // the strict order; a copy keeps type and code.
+    for (int32_t a = 0; a < 6; ++a)
+      for (int32_t b = 0; b < 6; ++b) {
+        const T x(a), y(b);
+        EXPECT_EQ(x.equal(y), a == b);
+        EXPECT_EQ(x.not_equal(y), a != b);
+        EXPECT_EQ(x.less_equal(y), x.less(y) || x.equal(y));
+        EXPECT_EQ(x.greater_equal(y), x.greater(y) || x.equal(y));
+        EXPECT_EQ(x.greater(y), y.less(x));
+      }
+    const T three(3);
+    const val_ptr copy = three.clone();
+    EXPECT_TRUE(copy->type() == three.type() && copy->equal(three) && copy->text() == three.text());
+    tags.insert(static_cast<int>(v.type()));
+    EXPECT_GE(static_cast<int>(v.type()), static_cast<int>(val_type::first_enum));
     // Sorted, the captions run alphabetically (an empty one last) for the
     // types ranked by caption, the codes upwards for the others.
     std::sort(codes.begin(), codes.end(), [](int32_t a, int32_t b) { return T(a).less(T(b)); });
@@ -615,45 +632,14 @@ TEST(EnumsTest, CodesCaptionsAndOrderHoldForEveryEntry) {
       else EXPECT_LT(codes[i - 1], codes[i]);
     }
   });
-  // Constraint, activity, percent complete and duration types.
+  EXPECT_EQ(tags.size(), 15u);
+  // Constraint, activity, percent complete and duration types; equality is
+  // by code, order by rank; a code the table does not know sorts after the
+  // known ones.
   EXPECT_EQ(ranked, 4);
   EXPECT_TRUE(s_constraint_type(1).less(s_constraint_type(0)));  // no constraint sorts last
-  EXPECT_TRUE(s_activity_type(4).less(s_activity_type(0)));     // Finish Milestone before Task Dependent
-}
-
-TEST(EnumsTest, OrderEqualityAndCaptionRanks) {
-  // A code the table does not know sorts after the known ones.
-  EXPECT_TRUE(s_constraint_type(0).less(s_constraint_type(42)));
-
-  // Every type has a real inequality and bounds that agree with its order.
-  std::set<int> tags;
-  for_each_enum_type([&](const auto& v) {
-    using T = std::decay_t<decltype(v)>;
-    tags.insert(static_cast<int>(v.type()));
-    EXPECT_GE(static_cast<int>(v.type()), static_cast<int>(val_type::first_enum));
-    // All pairs of codes 0..5: not_equal is the negation of equal, and the
-    // bounds agree with the strict order.
-    for (int32_t a = 0; a < 6; ++a) {
-      for (int32_t b = 0; b < 6; ++b) {
-        const T x(a), y(b);
-        EXPECT_EQ(x.equal(y), a == b);
-        EXPECT_EQ(x.not_equal(y), a != b);
-        EXPECT_EQ(x.less_equal(y), x.less(y) || x.equal(y));
-        EXPECT_EQ(x.greater_equal(y), x.greater(y) || x.equal(y));
-        EXPECT_EQ(x.greater(y), y.less(x));
-      }
-    }
-    // A copy keeps type and code.
-    const T three(3);
-    val_ptr copy = three.clone();
-    EXPECT_EQ(copy->type(), three.type());
-    EXPECT_TRUE(copy->equal(three));
-    EXPECT_EQ(copy->text(), three.text());
-  });
-  EXPECT_EQ(tags.size(), 15u);
-
-  // Caption-ranked types: equality is by code, order by rank.
+  EXPECT_TRUE(s_constraint_type(0).greater_equal(s_constraint_type(9)));
   EXPECT_TRUE(s_activity_type(4).less_equal(s_activity_type(0)));  // Finish Milestone before Task Dependent
   EXPECT_FALSE(s_activity_type(0).less_equal(s_activity_type(4)));
-  EXPECT_TRUE(s_constraint_type(0).greater_equal(s_constraint_type(9)));
+  EXPECT_TRUE(s_constraint_type(0).less(s_constraint_type(42)));
 }
