@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QPrinter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -55,7 +57,12 @@ class preview_dialog : public QDialog {
     auto* box = new QVBoxLayout(this);
     box->addLayout(top);
     box->addWidget(scroll, 1);
-    resize(page_.width() + 60, page_.height() + 100);
+    // At the page's size, but within the screen it opens on: a laptop's 768
+    // lines are fewer than a landscape page's. Drawn without a display, the
+    // window stands for the screen.
+    const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen");
+    const QSize room = headless || !frame.screen() ? frame.size() : frame.screen()->availableGeometry().size();
+    resize(QSize(page_.width() + 60, page_.height() + 100).boundedTo(room * 0.9));
 
     connect(prev_, &QPushButton::clicked, this, [this] { go(page_index_ - 1); });
     connect(next_, &QPushButton::clicked, this, [this] { go(page_index_ + 1); });

@@ -1,11 +1,15 @@
-// The ribbon in a window too narrow for all its panels: the widest fold into
-// a button that drops their controls down, nothing overlaps, and the
-// controls work folded and open out again as the window widens.
+// The window on a small screen: a ribbon too wide for it folds panels into
+// buttons that drop their controls down (nothing overlaps, the controls
+// work folded, and open out again as the window widens); Print Preview
+// opens within the screen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "app/print_preview.h"
 #include "app/ribbon.h"
 #include "app/ribbon_panel.h"
 #include "frame_fixture.h"
@@ -36,9 +40,9 @@ void expect_side_by_side(QWidget* page) {
   EXPECT_LE(right, page->width());
 }
 
-using RibbonFrame = frame_fixture;
+using SmallScreen = frame_fixture;
 
-TEST_F(RibbonFrame, ANarrowWindowFoldsTheFilterWhoseControlsStillWork) {
+TEST_F(SmallScreen, ANarrowWindowFoldsTheFilterWhoseControlsStillWork) {
   ASSERT_TRUE(frame->open_file_now(demo));
   filter_controls& c = frame->ribbon()->controls(view::view_kind::activity).filter;
   // Folded or open, the checkbox's panel is above it and the page above that.
@@ -72,6 +76,19 @@ TEST_F(RibbonFrame, ANarrowWindowFoldsTheFilterWhoseControlsStillWork) {
   for (RibbonPanel* p : static_cast<RibbonPage*>(page)->panels()) EXPECT_FALSE(p->folded());
   EXPECT_TRUE(c.critical->isVisible());
   EXPECT_EQ(c.critical->window(), frame.get());
+}
+
+TEST_F(SmallScreen, PrintPreviewOpensWithinTheScreen) {
+  ASSERT_TRUE(frame->open_file_now(demo));
+  frame->resize(1000, 600);  // drawn without a display, the window stands for the screen
+  const QTemporaryDir dir;
+  const QString png = dir.filePath(QStringLiteral("preview.png"));
+  ASSERT_TRUE(render_print_preview(*frame, png));
+  const QImage shot(png);
+  ASSERT_FALSE(shot.isNull());
+  EXPECT_LE(shot.height(), 600);
+  EXPECT_LE(shot.width(), 1000);
+  EXPECT_GT(preview_page_size().height(), 600) << "the page itself is taller than the screen";
 }
 
 }  // namespace
