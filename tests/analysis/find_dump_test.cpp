@@ -43,6 +43,7 @@ TEST_F(FindDump, WhereFormsRestrictTheView) {
   EXPECT_EQ(status, 0);
   // Several --where: AND.
   EXPECT_EQ(ids("--where critical --where text=ALPHA"), "No WBS A C");
+  EXPECT_EQ(ids("--where milestone --where status=not-started"), "");
 }
 
 TEST_F(FindDump, TraceTakesTheFirstActivityWithTheId) {
