@@ -73,8 +73,7 @@ TEST_F(ColumnFiles, ReadingAppendsKnownAvailableNewFieldsOnlyAndSavingWritesEver
   WBSLayout w;
   write(root_ / "data" / "VP_WBS" / "W_columns.cfg", "wbs_concat_name:120\ntask_code:100\n");
   ASSERT_TRUE(ReadColumnFile(w, root_ / "data" / "VP_WBS" / "W_columns.cfg"));
-  ASSERT_EQ(w.column_count(), 1u);
-  EXPECT_EQ(w.column_at(0)->field_id, 374u);
+  EXPECT_EQ(columns_of(w), "wbs_concat_name:120");
 
   // Saving writes every layout's lists.
   layout_lists layouts;
@@ -98,12 +97,6 @@ TEST_F(ColumnFiles, ReadingAppendsKnownAvailableNewFieldsOnlyAndSavingWritesEver
   EXPECT_EQ(read(act_folder() / "Act One_succ_columns.cfg"), "");
   ASSERT_TRUE(fs::exists(root_ / "data" / "VP_RES" / "Res_columns.cfg"));
   EXPECT_FALSE(fs::exists(root_ / "data" / "VP_RES" / "Res_pred_columns.cfg"));
-
-  // What was written reads back to the same columns.
-  ActivityLayout back;
-  back.set_name(u"Act One");
-  ASSERT_TRUE(ReadColumnFile(back, column_file(back)));
-  EXPECT_EQ(columns_of(back), "task_code:100,task_name:87.5,start_date:0.1");
 
   // With remembering off nothing is written.
   layouts.of(view_kind::activity)[0]->remove_column(0);
