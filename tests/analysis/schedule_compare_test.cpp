@@ -139,10 +139,10 @@ TEST(ScheduleCompare, DuplicateRelationshipsPairByTypeThenByPredecessor) {
   o.pred(0, 1, "PR_SS", "8");
   o.pred(0, 1, "PR_FF", "0");
   n.pred(0, 1, "PR_SF", "0");
-  n.pred(0, 1, "PR_SS", "4");
+  n.pred(0, 1, "PR_SS", "4.5");  // a part of an hour shows
   n.pred(0, 1, "PR_FS", "0");
   EXPECT_EQ(lines_of(compare(o, n)), (std::vector<std::string>{"P|S|predecessor-changed|T FF 0|T SF 0",
-                                                               "P|S|predecessor-changed|T SS 8|T SS 4"}));
+                                                               "P|S|predecessor-changed|T SS 8|T SS 4.5"}));
   // A fourth in NEW is added, whatever its type.
   n.pred(0, 1, "PR_FS", "0");
   EXPECT_EQ(lines_of(compare(o, n)).at(0), "P|S|predecessor-added||T FS 0");
