@@ -74,21 +74,17 @@ struct export_builder {
   }
 
   std::string id(int kind, size_t index) const { return std::to_string(first_id + kind * 10000 + int(index)); }
-  std::string project_id(const std::string& key) const {
-    for (size_t i = 0; i < projects.size(); ++i)
-      if (projects[i].key == key) return id(1, i);
-    return "999999";  // names no project
+  // The id of kind `kind` of the row with the key; an unknown key gives an
+  // id that names no record.
+  template <class Row>
+  std::string id_of(const std::vector<Row>& rows, int kind, const std::string& key) const {
+    for (size_t i = 0; i < rows.size(); ++i)
+      if (rows[i].key == key) return id(kind, i);
+    return "99999" + std::to_string(kind);
   }
-  std::string project_node_id(const std::string& key) const {
-    for (size_t i = 0; i < projects.size(); ++i)
-      if (projects[i].key == key) return id(2, i);
-    return "999998";
-  }
+  std::string project_id(const std::string& key) const { return id_of(projects, 1, key); }
   std::string wbs_id(const std::string& project, const std::string& key) const {
-    if (key.empty()) return project_node_id(project);
-    for (size_t i = 0; i < wbs.size(); ++i)
-      if (wbs[i].key == key) return id(3, i);
-    return "999997";
+    return key.empty() ? id_of(projects, 2, project) : id_of(wbs, 3, key);
   }
 
   std::string text() const {
@@ -148,7 +144,7 @@ inline export_builder written(const std::string& outline, int first_id) {
     if (word == "|") continue;
     if (word.ends_with(':')) {
       project = word.substr(0, word.size() - 1);
-      if (project != "*" && b.project_id(project) == "999999") b.project(project, project);
+      if (project != "*" && b.project_id(project) == "999991") b.project(project, project);
     } else {
       b.task(project == "*" ? "nowhere" : project, word);
     }

@@ -1,8 +1,11 @@
 // Comparing two updates of a schedule: every kind of change line, in order,
-// on exports whose ids are all renumbered between OLD and NEW.
+// on exports whose ids are all renumbered between OLD and NEW, as tessel-dump
+// --compare prints them too; the consecutive updates of one real schedule.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <regex>
 
 #include "analysis/schedule_compare.h"
@@ -13,6 +16,9 @@ using namespace tessel::document;
 using compare_test::export_builder;
 using compare_test::written;
 using test_support::narrow;
+using test_support::quoted;
+using test_support::real_dir;
+using test_support::run_dump;
 
 namespace {
 
@@ -44,7 +50,8 @@ std::vector<analysis::change_line> compare(const export_builder& o, const export
 // activities change in every way a line reports (OLD: A1 A2 A3 A4; NEW: A1
 // A2 A3 A5), written with export_builder, the ids of OLD from 100000 and of
 // NEW from 500000.
-std::string data(const char* name) { return test_support::read_file(std::string(TESSEL_TEST_DATA) + "/xer/" + name); }
+using test_support::xer_data;
+const std::filesystem::path data_dir = std::filesystem::path(TESSEL_TEST_DATA) / "xer";
 
 // The same export with every six-digit id starting with `from` starting with `to`.
 std::string renumbered(const std::string& text, char from, char to) {
@@ -53,33 +60,47 @@ std::string renumbered(const std::string& text, char from, char to) {
 }
 
 TEST(ScheduleCompare, EveryKindOfChangeInItsOrderWithItsDifferenceInDays) {
-  const auto lines = compare(data("compare-old.xer"), data("compare-new.xer"));
-  EXPECT_EQ(lines_of(lines), (std::vector<std::string>{
-                                 "UP-1||data-date|2025-01-06 08:00|2025-02-03 08:00",
-                                 "UP-1||finish|2025-03-01 17:00|2025-02-28 17:00",
-                                 "UP-1|A1|name|Pour|Pour slab",
-                                 "UP-1|A1|type|TT_Task|TT_Rsrc",
-                                 "UP-1|A1|status|TK_NotStart|TK_Active",
-                                 "UP-1|A1|calendar|Standard|Night",
-                                 "UP-1|A1|wbs|E1|E2.1",
-                                 "UP-1|A1|original-duration|40|48",
-                                 "UP-1|A1|remaining-duration|40|24",
-                                 "UP-1|A1|total-float|16|",
-                                 "UP-1|A1|start|2025-01-06 08:00|2025-01-07 08:00",
-                                 "UP-1|A1|finish|2025-01-10 17:00|2025-01-14 17:00",
-                                 "UP-1|A1|constraint|CS_MSO 2025-01-06 08:00|",
-                                 "UP-1|A1|constraint2||CS_MEOB 2025-02-01 17:00",
-                                 "UP-1|A1|percent-complete|0|50",
-                                 "UP-1|A1|predecessor-added||A5 FS 0",
-                                 "UP-1|A1|predecessor-deleted|A4 FS 0|",
-                                 "UP-1|A1|predecessor-changed|A2 SS 8|A2 SS 16",
-                                 "UP-1|A1|predecessor-changed|A3 FF 0|A3 SF 0",
-                                 "UP-1|A2|start|2025-01-02 08:00|2025-01-02 09:00",
-                                 "UP-1|A2|actual-start|2025-01-02 08:00|2025-01-02 09:00",
-                                 "UP-1|A2|actual-finish|2025-01-03 17:00|",
-                                 "UP-1|A5|added||New work",
-                                 "UP-1|A4|deleted|Gone|",
-                             }));
+  const auto lines = compare(xer_data("compare-old.xer"), xer_data("compare-new.xer"));
+  const std::vector<std::string> expected{
+      "UP-1||data-date|2025-01-06 08:00|2025-02-03 08:00",
+      "UP-1||finish|2025-03-01 17:00|2025-02-28 17:00",
+      "UP-1|A1|name|Pour|Pour slab",
+      "UP-1|A1|type|TT_Task|TT_Rsrc",
+      "UP-1|A1|status|TK_NotStart|TK_Active",
+      "UP-1|A1|calendar|Standard|Night",
+      "UP-1|A1|wbs|E1|E2.1",
+      "UP-1|A1|original-duration|40|48",
+      "UP-1|A1|remaining-duration|40|24",
+      "UP-1|A1|total-float|16|",
+      "UP-1|A1|start|2025-01-06 08:00|2025-01-07 08:00",
+      "UP-1|A1|finish|2025-01-10 17:00|2025-01-14 17:00",
+      "UP-1|A1|constraint|CS_MSO 2025-01-06 08:00|",
+      "UP-1|A1|constraint2||CS_MEOB 2025-02-01 17:00",
+      "UP-1|A1|percent-complete|0|50",
+      "UP-1|A1|predecessor-added||A5 FS 0",
+      "UP-1|A1|predecessor-deleted|A4 FS 0|",
+      "UP-1|A1|predecessor-changed|A2 SS 8|A2 SS 16",
+      "UP-1|A1|predecessor-changed|A3 FF 0|A3 SF 0",
+      "UP-1|A2|start|2025-01-02 08:00|2025-01-02 09:00",
+      "UP-1|A2|actual-start|2025-01-02 08:00|2025-01-02 09:00",
+      "UP-1|A2|actual-finish|2025-01-03 17:00|",
+      "UP-1|A5|added||New work",
+      "UP-1|A4|deleted|Gone|",
+  };
+  EXPECT_EQ(lines_of(lines), expected);
+  // tessel-dump prints them as TSV under its header.
+  int status = -1;
+  const std::string old_file = quoted(data_dir / "compare-old.xer");
+  std::string printed = run_dump("--compare " + old_file + " " + quoted(data_dir / "compare-new.xer"), &status);
+  EXPECT_EQ(status, 0);
+  std::replace(printed.begin(), printed.end(), '\t', '|');
+  std::string tsv = "project|activity_id|change|old|new\n";
+  for (const std::string& l : expected) tsv += l + "\n";
+  EXPECT_EQ(printed, tsv);
+  run_dump("--compare " + old_file + " " + quoted(data_dir / "none.xer"), &status);
+  EXPECT_EQ(status, 1);
+  run_dump("--compare " + old_file, &status);
+  EXPECT_EQ(status, 2);
   // The differences in days.
   auto delta = [&](const std::string& code, analysis::change_kind k) {
     for (const analysis::change_line& l : lines)
@@ -113,59 +134,99 @@ TEST(ScheduleCompare, AddedAndDeletedProjectsShowOneLineEach) {
 TEST(ScheduleCompare, DuplicateRelationshipsPairByTypeThenByPredecessor) {
   // Three relationships between the same two activities; NEW keeps the FS,
   // changes the SS lag and turns the FF into an SF.
-  export_builder o(100000), n(500000);
-  for (export_builder* b : {&o, &n}) {
-    b->project("p", "P");
-    b->task("p", "S");
-    b->task("p", "T");
-  }
+  export_builder o = written("P: S T", 100000), n = written("P: S T", 500000);
   o.pred(0, 1, "PR_FS", "0");
   o.pred(0, 1, "PR_SS", "8");
   o.pred(0, 1, "PR_FF", "0");
   n.pred(0, 1, "PR_SF", "0");
-  n.pred(0, 1, "PR_SS", "4");
+  n.pred(0, 1, "PR_SS", "4.5");  // a part of an hour shows
   n.pred(0, 1, "PR_FS", "0");
   EXPECT_EQ(lines_of(compare(o, n)), (std::vector<std::string>{"P|S|predecessor-changed|T FF 0|T SF 0",
-                                                               "P|S|predecessor-changed|T SS 8|T SS 4"}));
+                                                               "P|S|predecessor-changed|T SS 8|T SS 4.5"}));
   // A fourth in NEW is added, whatever its type.
   n.pred(0, 1, "PR_FS", "0");
   EXPECT_EQ(lines_of(compare(o, n)).at(0), "P|S|predecessor-added||T FS 0");
 }
 
 TEST(ScheduleCompare, ALaterDuplicateIdIsIgnoredWithItsRelationships) {
-  export_builder o(100000), n(500000);
-  for (export_builder* b : {&o, &n}) {
-    b->project("p", "P");
-    b->task("p", "A1");
-    b->task("p", "B");
-  }
-  const size_t dup = o.task("p", "A1", "a second A1");
+  export_builder o = written("P: A1 B", 100000), n = written("P: A1 B", 500000);
+  const size_t dup = o.task("P", "A1", "a second A1");
   o.pred(dup, 1);
-  const size_t dup_new = n.task("p", "B", "a second B");
+  const size_t dup_new = n.task("P", "B", "a second B");
   n(dup_new, "status_code") = "TK_Active";
   EXPECT_TRUE(compare(o, n).empty());
 }
 
 TEST(ScheduleCompare, WbsPathEndsAtAMissingParentOrALoop) {
-  export_builder o(100000), n(500000);
-  o.project("p", "P");
-  n.project("p", "P");
-  o.element("l1", "p", "l2", "L1");
-  o.element("l2", "p", "l1", "L2");
-  o.element("m", "p", "nowhere", "M");
-  o.tasks[o.task("p", "A")].wbs = "l1";
-  o.tasks[o.task("p", "B")].wbs = "m";
-  n.element("x", "p", "", "X");
-  n.tasks[n.task("p", "A")].wbs = "x";
-  n.task("p", "B");  // on the project's own node
+  export_builder o = written("P: A B", 100000), n = written("P: A B", 500000);
+  o.element("l1", "P", "l2", "L1");
+  o.element("l2", "P", "l1", "L2");
+  o.element("m", "P", "nowhere", "M");
+  o.tasks[0].wbs = "l1";
+  o.tasks[1].wbs = "m";
+  n.element("x", "P", "", "X");
+  n.tasks[0].wbs = "x";  // B stays on the project's own node
   EXPECT_EQ(lines_of(compare(o, n)), (std::vector<std::string>{"P|A|wbs|L2.L1|X", "P|B|wbs|M|"}));
 }
 
 TEST(ScheduleCompare, UnchangedScheduleGivesNoLines) {
-  const std::string o = data("compare-old.xer"), n = data("compare-new.xer");
+  const std::string o = xer_data("compare-old.xer"), n = xer_data("compare-new.xer");
   ASSERT_NE(renumbered(o, '1', '3'), o);
   EXPECT_TRUE(compare(o, renumbered(o, '1', '3')).empty());
   EXPECT_TRUE(compare(renumbered(n, '5', '7'), n).empty());
+}
+
+bool has_line(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// Counts checked against an independent reading of the files, lines by hand.
+TEST(ScheduleCompare, ConsecutiveUpdatesOfARealSchedule) {
+  SKIP_WITHOUT_REAL_EXPORTS();
+  const char* files[] = {"schedanalytics-54069-bl-20250902.xer", "schedanalytics-54069-up-20251121.xer",
+                         "schedanalytics-54069-up-20251204.xer", "schedanalytics-54069-up-20251218.xer"};
+  std::vector<std::vector<std::string>> outs;
+  std::vector<std::map<std::string, int>> counts(3);
+  for (int i = 0; i < 3; ++i) {
+    const auto lines =
+        compare(test_support::read_file(real_dir() / files[i]), test_support::read_file(real_dir() / files[i + 1]));
+    outs.push_back(lines_of(lines));
+    for (const analysis::change_line& l : lines) ++counts[i][std::string(analysis::change_kind_text(l.kind))];
+  }
+  // The baseline's project is renamed in the update: paired by its IDs.
+  const std::vector<std::string>& first = outs[0];
+  ASSERT_GE(first.size(), 2u);
+  EXPECT_EQ(first[0], "UP-54069-20251121||data-date|2025-09-02 17:00|2025-11-21 17:00");
+  EXPECT_EQ(first[1], "UP-54069-20251121||finish|2026-01-09 17:00|2026-02-17 17:00");
+  EXPECT_EQ(counts[0], (std::map<std::string, int>{{"added", 4},
+                                                   {"calendar", 2},
+                                                   {"data-date", 1},
+                                                   {"deleted", 1},
+                                                   {"finish", 23},
+                                                   {"name", 1},
+                                                   {"original-duration", 7},
+                                                   {"predecessor-added", 10},
+                                                   {"predecessor-deleted", 5},
+                                                   {"remaining-duration", 10},
+                                                   {"start", 22},
+                                                   {"status", 5},
+                                                   {"total-float", 24},
+                                                   {"type", 2}}));
+  // Checked by hand against the two files.
+  for (const char* line : {"UP-54069-20251121|PCS-140|calendar|COCH-7d/w No H|COCH-5D/w/ Holidays",
+                           "UP-54069-20251121|PCS-140|original-duration|256|160",
+                           "UP-54069-20251121|PCS-140|total-float|40|-168",
+                           "UP-54069-20251121|PCS-140|predecessor-added||MILE-130 FS 0",
+                           "UP-54069-20251121|C-PH1-RM-10|status|TK_NotStart|TK_Complete",
+                           "UP-54069-20251121|IPP-SAFE-20|type|TT_Task|TT_FinMile"})
+    EXPECT_TRUE(has_line(first, line)) << line;
+  EXPECT_EQ(first.back(), "UP-54069-20251121|C-PH2-RB-20|deleted|Insulation (ARMICELL) for Chiller|");
+  EXPECT_TRUE(has_line(outs[1], "UP-54069-20251204|C-PH2-RB-10|deleted|Electrical Rough-ins|"));
+  EXPECT_EQ(counts[1]["total-float"], 19);
+  EXPECT_EQ(counts[1]["start"], 13);
+  EXPECT_EQ(counts[2]["total-float"], 20);
+  EXPECT_EQ(counts[2]["start"], 19);
+  EXPECT_EQ(counts[2]["deleted"] + counts[2]["added"], 0);
 }
 
 }  // namespace
