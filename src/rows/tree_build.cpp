@@ -311,27 +311,18 @@ class grouper {
 };
 
 // Leaf rows grouped level by level.
-// With `shown`, only the records whose flag (by position in the list) is set.
 template <class Leaf, class List>
 void group_leaves(view_kind view, const Document& doc, RootRow& root, const List& list,
-                  const std::vector<GroupBy>& levels, std::shared_ptr<const tree_context> ctx,
-                  const std::vector<uint8_t>* shown = nullptr) {
+                  const std::vector<GroupBy>& levels, std::shared_ptr<const tree_context> ctx) {
   const document::field_lookup& fields = doc.fields();
-  std::size_t position = 0;
-  auto skip = [&] {
-    const std::size_t p = position++;
-    return shown && (p >= shown->size() || !(*shown)[p]);
-  };
   if (levels.empty()) {
-    root.children().reserve(shown ? 0 : list.size());
-    for (const auto& r : list)
-      if (!skip()) root.add_child(std::make_unique<Leaf>(r, fields));
+    root.children().reserve(list.size());
+    for (const auto& r : list) root.add_child(std::make_unique<Leaf>(r, fields));
     return;
   }
   grouper g(view, doc, std::move(ctx), levels);
   g.start(root);
   for (const auto& r : list) {
-    if (skip()) continue;
     auto leaf = std::make_unique<Leaf>(r, fields);
     Row& at = g.place(root, *leaf);
     at.add_child(std::move(leaf));
@@ -505,17 +496,6 @@ void sort_children(Row& parent, const std::vector<SortBy>& keys) {
 std::unique_ptr<RootRow> build_activity_tree(const Document& doc, const GroupSortSettings& settings) {
   auto root = std::make_unique<RootRow>();
   group_leaves<ActivityRow>(view_kind::activity, doc, *root, doc.task, settings.group_bys, make_tree_context(doc));
-  sort_tree(*root, settings.sort_bys);
-  return root;
-}
-
-std::unique_ptr<RootRow> build_activity_tree(const Document& doc, const GroupSortSettings& settings,
-                                             const std::vector<uint8_t>& shown) {
-  auto root = std::make_unique<RootRow>();
-  group_leaves<ActivityRow>(view_kind::activity, doc, *root, doc.task, settings.group_bys, make_tree_context(doc),
-                            &shown);
-  // Groups made in advance (include-all levels) may have stayed empty.
-  keep_rows(*root, [](const Row&) { return true; });
   sort_tree(*root, settings.sort_bys);
   return root;
 }

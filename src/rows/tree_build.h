@@ -30,11 +30,6 @@
 namespace tessel::view {
 
 std::unique_ptr<RootRow> build_activity_tree(const document::Document& doc, const GroupSortSettings& settings);
-// The Activity view's tree restricted to the activities whose flag in
-// `shown` (by position in the document's activity list) is set: group rows
-// that hold none of them are left out, so every summary is over shown rows.
-std::unique_ptr<RootRow> build_activity_tree(const document::Document& doc, const GroupSortSettings& settings,
-                                             const std::vector<uint8_t>& shown);
 std::unique_ptr<RootRow> build_wbs_tree(const document::Document& doc, const GroupSortSettings& settings);
 std::unique_ptr<RootRow> build_project_tree(const document::Document& doc, const GroupSortSettings& settings);
 std::unique_ptr<RootRow> build_resource_tree(const document::Document& doc, const GroupSortSettings& settings);
