@@ -169,6 +169,16 @@ TEST(ScheduleCompare, WbsPathEndsAtAMissingParentOrALoop) {
   EXPECT_EQ(lines_of(compare(o, n)), (std::vector<std::string>{"P|A|wbs|L2.L1|X", "P|B|wbs|M|"}));
 }
 
+// A name may hold a lone CR (the export's reader keeps it); printed, the
+// change stays one line of five columns.
+TEST(ScheduleCompare, APrintedChangeStaysOneLine) {
+  export_builder o = written("P: A", 100000), n = written("P: A", 500000);
+  n(0, "task_name") = "Two\rlines";
+  test_support::scratch s;
+  EXPECT_EQ(run_dump("--compare " + quoted(s.file("o.xer", o.text())) + " " + quoted(s.file("n.xer", n.text()))),
+            "project\tactivity_id\tchange\told\tnew\nP\tA\tname\tActivity A\tTwo lines\n");
+}
+
 TEST(ScheduleCompare, UnchangedScheduleGivesNoLines) {
   const std::string o = xer_data("compare-old.xer"), n = xer_data("compare-new.xer");
   ASSERT_NE(renumbered(o, '1', '3'), o);
