@@ -298,9 +298,9 @@ QWidget* Ribbon::make_category_page(view::view_kind category) {
   // The WBS table shows the elements that hold a shown activity, so the
   // same filter has a panel there too.
   if (category == view::view_kind::activity || category == view::view_kind::wbs)
-    panels.push_back(panel(QStringLiteral("Filter"), make_filter_controls(c.filter), glyph::filter));
+    panels.push_back(c.filter_panel = panel(QStringLiteral("Filter"), make_filter_controls(c.filter), glyph::filter));
   if (category == view::view_kind::activity) {
-    panels.push_back(panel(QStringLiteral("Trace"), make_trace_controls(c.trace), glyph::trace));
+    panels.push_back(c.trace_panel = panel(QStringLiteral("Trace"), make_trace_controls(c.trace), glyph::trace));
     c.check = big_button(QStringLiteral("Check"), glyph::check,
                          QStringLiteral("Check the schedule's logic, floats, constraints and dates"));
     panels.push_back(panel(QStringLiteral("Check"), row({c.check}), glyph::check));

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/filter_panel.h"
+#include "app/ribbon_panel.h"
 #include "config/layout.h"
 
 namespace tessel::app {
@@ -36,6 +37,8 @@ struct category_controls {
   // Activity page (null elsewhere).
   filter_controls filter;
   trace_controls trace;
+  RibbonPanel* filter_panel = nullptr;
+  RibbonPanel* trace_panel = nullptr;
   QToolButton* check = nullptr;  // Activity only: the Schedule Check pane
 };
 

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStyle>
 #include <algorithm>
 #include <numeric>
 
@@ -87,6 +88,14 @@ void RibbonPanel::set_folded(bool folded) {
   body_->show();  // a widget moved to another parent is hidden until shown
   button_->setVisible(folded);
   caption_->setVisible(!folded);
+}
+
+void RibbonPanel::set_marked(bool marked) {
+  if (button_->property("marked").toBool() == marked) return;
+  button_->setProperty("marked", marked);
+  // A style sheet reads a property only when the widget is polished again.
+  button_->style()->unpolish(button_);
+  button_->style()->polish(button_);
 }
 
 void RibbonPanel::show_drop_down() {

@@ -34,6 +34,9 @@ class RibbonPanel : public QFrame {
   int folded_width() const;
   bool folded() const { return folded_; }
   void set_folded(bool folded);
+  // Shows the folded button pressed while the panel's controls restrict
+  // what is shown (a filter, a trace), so no restriction hides in a fold.
+  void set_marked(bool marked);
 
   QToolButton* fold_button() const { return button_; }
   // The drop-down the folded button opens, holding the panel's controls.

@@ -312,7 +312,12 @@ QString ShownControl::shown_text() const {
   return table ? QString::fromStdU16String(view::shown_text(*table)) : QString();
 }
 
-void ShownControl::update_status() { status_->setText(shown_text()); }
+void ShownControl::update_status() {
+  status_->setText(shown_text());
+  for (view::view_kind k : {view::view_kind::activity, view::view_kind::wbs})
+    if (RibbonPanel* p = frame_.ribbon()->controls(k).filter_panel) p->set_marked(filter_.any());
+  if (RibbonPanel* p = frame_.ribbon()->controls(view::view_kind::activity).trace_panel) p->set_marked(tracing());
+}
 
 void ShownControl::open_find() {
   bar_holder_->show();

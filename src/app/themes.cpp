@@ -71,7 +71,8 @@ QString theme_style_sheet(theme t) {
 #panelSeparator { background: %10; border: none; margin: 6px 2px; }
 #ribbonPanel QToolButton { border: 1px solid transparent; border-radius: 2px; padding: 1px 3px; }
 #ribbonPanel QToolButton:hover { background: %11; border-color: %10; }
-#ribbonPanel QToolButton:pressed, #ribbonPanel QToolButton:checked { background: %12; border-color: %10; }
+#ribbonPanel QToolButton:pressed, #ribbonPanel QToolButton:checked, #ribbonPanel QToolButton[marked="true"] {
+  background: %12; border-color: %10; }
 #ribbonPanel QToolButton:disabled { color: %9; }
 QMainWindow, QStatusBar { background: %13; color: %14; }
 QStatusBar QLabel { color: %14; padding: 0 6px; }

@@ -64,10 +64,12 @@ TEST_F(SmallScreen, ANarrowWindowFoldsTheFilterWhoseControlsStillWork) {
   QTest::mouseClick(c.critical, Qt::LeftButton, {}, QPoint(6, c.critical->height() / 2));
   EXPECT_TRUE(c.critical->isChecked());
   EXPECT_NE(frame->shown_control().status_text(), before);
+  EXPECT_TRUE(filter->fold_button()->property("marked").toBool()) << "a filter set shows on the folded button";
   EXPECT_TRUE(filter->drop_down()->isVisible()) << "a tick leaves the drop-down open";
   QTest::mouseClick(c.clear, Qt::LeftButton);
   EXPECT_FALSE(filter->drop_down()->isVisible()) << "a command closes it";
   EXPECT_FALSE(c.critical->isChecked());
+  EXPECT_FALSE(filter->fold_button()->property("marked").toBool());
 
   // Wide again: every panel open, the checkbox back in its panel.
   frame->resize(1800, 700);
