@@ -126,8 +126,7 @@ class ViewTable : public ::testing::Test {
 
 TEST_F(ViewTable, FlatRowsCellsAndMarkersAtScaleOne) {
   table_setup t(four_activities());
-  EXPECT_EQ(t.view.contentWidth(), 380.0f);
-  EXPECT_EQ(t.view.contentHeight(), 4 * 18.0f + 30.0f);
+  EXPECT_EQ(std::pair(t.view.contentWidth(), t.view.contentHeight()), std::pair(380.0f, 4 * 18.0f + 30.0f));
   const auto lines = t.paint();
   // Row 0: the first column indented one level, text clipped 5 before the
   // cell's right edge; a user field holding "Red" shows the red marker, a
@@ -153,10 +152,8 @@ TEST_F(ViewTable, FlatRowsCellsAndMarkersAtScaleOne) {
 
   set_display_scale(1.5f);
   table_setup big(four_activities(), 570, 300);
-  EXPECT_EQ(big.view.headerHeight(), 45.0f);
-  EXPECT_EQ(big.view.rowHeight(), 27.0f);
-  EXPECT_EQ(big.view.contentWidth(), 570.0f);
-  EXPECT_EQ(big.view.contentHeight(), 4 * 27.0f + 45.0f);
+  EXPECT_EQ(std::tuple(big.view.headerHeight(), big.view.rowHeight(), big.view.contentWidth(), big.view.contentHeight()),
+            std::tuple(45.0f, 27.0f, 570.0f, 4 * 27.0f + 45.0f));
   expect_lines(big.paint(), {"text 30 46 112.5 26 #000000 Calibri 22 A10",
                              "text 157.5 46 285 26 #000000 Calibri 22 Green", "image red 499.5 48 21 21",
                              "fill 0 0 570 45 #F0F0F0", "text 7.5 0 132 45 #000000 Calibri 22 Activity ID",
@@ -380,8 +377,7 @@ TEST_F(ViewTable, WithoutLayoutOrDocumentNothingToDrawOtherViewsListTheirOwnReco
   pane.paint(s);
   EXPECT_EQ(s.calls().size(), 1u);
   EXPECT_TRUE(pane.copy_text().empty());
-  EXPECT_EQ(bare.contentWidth(), 0.0f);
-  EXPECT_EQ(bare.contentHeight(), 0.0f);
+  EXPECT_EQ(std::pair(bare.contentWidth(), bare.contentHeight()), std::pair(0.0f, 0.0f));
   EXPECT_EQ(pane.scroll_range(scroll_bar::vertical), 0);
   EXPECT_TRUE(bare.onLButtonDown(mouse_left_held, 1, 1));
   EXPECT_TRUE(bare.onLButtonUp(0, 1, 1));
@@ -609,6 +605,8 @@ class TableKeys : public demo_panes {
   }
 };
 
+using ColumnFit = demo_panes;
+
 class FirstColumn : public demo_sandbox {
  protected:
   // Paints the first column of every row of one layout and answers how many
@@ -742,19 +740,11 @@ TEST_F(TableKeys, AClickInTheChartSelectsItsRowAndTheSidewaysWheelPans) {
   EXPECT_EQ(gp.scroll_pos(scroll_bar::vertical), 36);
 }
 
-TEST_F(FirstColumn, AWiderRememberedWidthStaysAndADoubleClickOnAHandleFits) {
-  TesselDoc doc;
-  ASSERT_TRUE(doc.open(demo()));
-  Layout* l = doc.configuration().layouts().find(view_kind::activity, u"Classic WBS Layout");
-  ASSERT_NE(l, nullptr);
+TEST_F(ColumnFit, AWiderRememberedWidthStaysAndADoubleClickOnAHandleFits) {
+  Layout* l = layout;
   ASSERT_GE(l->column_count(), 2u);
   l->columns()[0].width = 900.0f;  // the user's own, wider than any ID needs
-  ActivityTableView view;
-  view.set_document(doc.document());
-  view.set_layout(l);
-  view.refresh();
-  HostPane pane;
-  pane.set_view(&view);
+  HostPane& pane = tp;
   pane.set_client_size(1200, 600);
   recording_surface s;
   pane.paint(s);
@@ -769,7 +759,7 @@ TEST_F(FirstColumn, AWiderRememberedWidthStaysAndADoubleClickOnAHandleFits) {
   const float name_width = l->columns()[1].width;
   EXPECT_GT(name_width, 150.0f);
   float widest = 0.0f;
-  for (const Row* r : view.visibleRows())
+  for (const Row* r : table.visibleRows())
     if (!r->is_group_row())
       widest = std::max(widest, s.text_width(r->field_value(l->columns()[1].field_id).text(),
                                              current_table_metrics().cell_style));
@@ -781,7 +771,7 @@ TEST_F(FirstColumn, AWiderRememberedWidthStaysAndADoubleClickOnAHandleFits) {
   EXPECT_LT(l->columns()[0].width, 400.0f);
   // Every ID fits beside its row's indentation (grouped: level + 1 steps).
   float ids = 0.0f;
-  for (const Row* r : view.visibleRows())
+  for (const Row* r : table.visibleRows())
     if (!r->is_group_row())
       ids = std::max(ids, static_cast<float>(r->depth + 1) * 20.0f +
                               s.text_width(r->field_value(l->columns()[0].field_id).text(),
