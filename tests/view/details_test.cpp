@@ -457,54 +457,6 @@ TEST_F(DetailViews, CodeTablesListOnlyTypesWithAValueInTypeOrderAndStepsFollow) 
                                                               u"Step Weight", u"Step Weight Percent"}));
 }
 
-// The window's arrangement without the window: a click in the table pane
-// selects, and its button up makes the Details pane show the child of its
-// current tab, refreshed from the new selection.
-TEST_F(DetailViews, ChildPanesFollowTabAndSelectionThroughTheHost) {
-  View& table = *activities_->get();
-  ActivityDetailView details(&table);
-  RelationshipTableView preds(0, &table), succs(1, &table);
-  ActivityCodeTableView codes(&table);
-  ActivityStepTableView steps(&table);
-  HostPane table_pane, details_pane, p0, p1, p2, p3;
-  table_pane.set_view(&table);
-  table_pane.set_client_size(800, 600);
-  details_pane.set_view(&details);
-  details_pane.set_client_size(800, 300);
-  table_pane.set_details_pane(&details_pane);
-  details_pane.set_children({&p0, &p1, &p2, &p3}, {&preds, &succs, &codes, &steps});
-  recording_surface s;
-  table_pane.paint(s);
-  details_pane.paint(s);  // places the tabs
-
-  // The client y of an activity's line in the table pane.
-  const auto line_of = [&](std::u16string_view code) {
-    for (const Row* r : table.visibleRows())
-      if (r->activity() && r->activity()->task_code.value == code) return r->table_rect.y + 2.0f;
-    ADD_FAILURE() << "activity not shown";
-    return 0.0f;
-  };
-  const auto click = [](HostPane& pane, float x, float y) {
-    pane.left_button_down(mouse_left_held, x, y);
-    pane.left_button_up(0, x, y);
-  };
-  const rect_f predecessors_tab = details.tabRects()[2];
-  click(details_pane, predecessors_tab.x + 3.0f, predecessors_tab.y + 3.0f);
-  EXPECT_EQ(details.currentTab(), u"Predecessors");
-  EXPECT_EQ(details_pane.shown_child(), 0);
-  EXPECT_TRUE(preds.visibleRows().empty());  // nothing selected yet
-
-  click(table_pane, 40.0f, line_of(u"A5"));
-  EXPECT_EQ(details_pane.shown_child(), 0);
-  EXPECT_EQ(p0.view(), &preds);
-  ASSERT_EQ(preds.visibleRows().size(), 1u);
-  EXPECT_EQ(preds.visibleRows()[0]->relationship()->predtask->task_code.value, u"A4");
-
-  const rect_f general_tab = details.tabRects()[0];
-  click(details_pane, general_tab.x, general_tab.y);
-  EXPECT_EQ(details_pane.shown_child(), -1);
-}
-
 TEST(DetailViewsWithoutSchedule, PaintNothingAndReportNoSize) {
   ActivityDetailView act;
   RelationshipTableView preds(0);
