@@ -26,16 +26,14 @@ namespace tessel::app {
 namespace {
 
 // Each test starts on the demo schedule with no remembered window.
-class DailyUse : public frame_fixture {
+class DailyUse : public demo_frame {
  protected:
   void SetUp() override {
     QSettings(organisation, app_title).remove(QStringLiteral("Window"));
-    frame_fixture::SetUp();
-    ASSERT_TRUE(frame->open_file_now(demo));
-    QApplication::processEvents();
+    demo_frame::SetUp();
   }
   void TearDown() override {
-    frame_fixture::TearDown();
+    demo_frame::TearDown();
     QSettings(organisation, app_title).remove(QStringLiteral("Window"));
   }
   view::HostPane& tp() { return frame->table_pane()->pane(); }

@@ -13,14 +13,8 @@
 namespace tessel::app {
 namespace {
 
-class FindFilterFrame : public frame_fixture {
+class FindFilterFrame : public demo_frame {
  protected:
-  void SetUp() override {
-    frame_fixture::SetUp();
-    ASSERT_TRUE(frame->open_file_now(demo));
-    QApplication::processEvents();
-  }
-
   view::View* table() const { return frame->view_at(views::activity_table); }
   QString selected_id() const {
     const view::Row* r = table()->selectedRow();

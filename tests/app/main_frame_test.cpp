@@ -29,6 +29,7 @@ namespace tessel::app {
 namespace {
 
 using Frame = frame_fixture;
+using DemoFrame = demo_frame;
 
 TEST_F(Frame, EmptyWindowHasNoScheduleAndOpensADroppedFile) {
   EXPECT_EQ(frame->windowTitle(), "Corvane Tessel Reader");
@@ -75,9 +76,7 @@ TEST(FrameStart, FileOnTheCommandLineOpensInTheFreshWindow) {
 
 // One window on the demo schedule driven through its controls in turn; each
 // step leaves the window as the next one expects it.
-TEST_F(Frame, DemoScheduleThroughTheRibbonPanesAndKeys) {
-  ASSERT_TRUE(frame->open_file_now(demo));
-  QApplication::processEvents();
+TEST_F(DemoFrame, DemoScheduleThroughTheRibbonPanesAndKeys) {
   const category_controls& c = frame->ribbon()->controls(view::view_kind::activity);
   view::HostPane& tp = frame->table_pane()->pane();
   view::HostPane& gp = frame->gantt_pane()->pane();
@@ -210,8 +209,7 @@ TEST_F(Frame, DemoScheduleThroughTheRibbonPanesAndKeys) {
   EXPECT_EQ(frame->ribbon()->controls(view::view_kind::wbs).layout->currentText(), "Project Status");
 }
 
-TEST_F(Frame, RefusedOrCancelledOpensKeepTheScheduleAndItsTitle) {
-  ASSERT_TRUE(frame->open_file_now(demo));
+TEST_F(DemoFrame, RefusedOrCancelledOpensKeepTheScheduleAndItsTitle) {
   EXPECT_FALSE(frame->go_to());  // nothing selected
   const document::Document* before = frame->document();
   QTemporaryDir dir;

@@ -39,7 +39,8 @@ QString poppler(const char* tool, const QStringList& args) {
   return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-using Printing = frame_fixture;
+// Each printing test starts with the demo open in the window.
+using Printing = demo_frame;
 
 // The slices of the chart across one band, in page order.
 std::vector<std::pair<int, int>> slices(const print_plan& plan, int band) {
@@ -54,7 +55,6 @@ std::vector<std::pair<int, int>> slices(const print_plan& plan, int band) {
 }
 
 TEST_F(Printing, PagesHoldTheWholeTableAndTheWholeTimeline) {
-  ASSERT_TRUE(frame->open_file_now(demo));
   view::View* table = frame->table_pane()->pane().view();
   view::View* gantt = frame->gantt_pane()->pane().view();
   const print_plan plan = plan_pages(*frame, 3300, 2300);
@@ -97,7 +97,6 @@ TEST_F(Printing, PagesHoldTheWholeTableAndTheWholeTimeline) {
 }
 
 TEST_F(Printing, PdfTextIsFoundAgain) {
-  ASSERT_TRUE(frame->open_file_now(demo));
   QTemporaryDir dir;
   const QString pdf = dir.filePath("demo.pdf");
   ASSERT_TRUE(write_pdf(*frame, pdf, {true, false}));
@@ -118,7 +117,6 @@ TEST_F(Printing, PdfTextIsFoundAgain) {
 // Stopped half way, an export keeps the earlier file of its name and leaves
 // nothing beside it.
 TEST_F(Printing, StoppedPrintoutKeepsTheEarlierFile) {
-  ASSERT_TRUE(frame->open_file_now(demo));
   QTemporaryDir dir;
   const QString pdf = dir.filePath("stopped.pdf");
   const auto contents = [&] {
@@ -162,7 +160,6 @@ int ink(const QImage& img, int x0, int x1) {
 }
 
 TEST_F(Printing, PreviewDrawsTheAskedPage) {
-  ASSERT_TRUE(frame->open_file_now(demo));
   const QSize size = preview_page_size();
   EXPECT_GT(size.width(), size.height());  // landscape
   const print_plan plan = plan_pages(*frame, size.width(), size.height(), {}, 96.0);
@@ -180,7 +177,6 @@ TEST_F(Printing, PreviewDrawsTheAskedPage) {
 TEST_F(Printing, DialogsStartBesideTheSchedule) {
   EXPECT_EQ(proposed_pdf_path(QStringLiteral("/srv/plans/Tower B.xer")), QStringLiteral("/srv/plans/Tower B.pdf"));
   EXPECT_EQ(proposed_pdf_path(QStringLiteral("/srv/plans/site.v2.xls")), QStringLiteral("/srv/plans/site.v2.pdf"));
-  ASSERT_TRUE(frame->open_file_now(demo));
   EXPECT_EQ(frame->open_dialog_folder(), QFileInfo(demo).absolutePath());
   // A fresh window starts where the last file was opened.
   CMainFrame fresh;
@@ -285,7 +281,6 @@ TEST_F(Printing, TheChosenPaperRulesPreviewAndPdf) {
   EXPECT_LT(portrait.width(), portrait.height());
   EXPECT_GT(portrait.height(), first.width());  // A3 is taller than A4 or Letter is wide
 
-  ASSERT_TRUE(frame->open_file_now(demo));
   QTemporaryDir dir;
   const QString pdf = dir.filePath(QStringLiteral("a3.pdf"));
   ASSERT_TRUE(write_pdf(*frame, pdf));
@@ -299,7 +294,6 @@ TEST_F(Printing, TheChosenPaperRulesPreviewAndPdf) {
 // kept for the next printout.
 TEST_F(Printing, AnAcceptedPrintDialogPrintsEveryPageAndKeepsItsPaper) {
   forget_page_layout();
-  ASSERT_TRUE(frame->open_file_now(demo));
   QTemporaryDir dir;
   const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
   QPrinter printer(QPrinter::HighResolution);

@@ -226,12 +226,8 @@ TEST_F(DetailViews, ActivityGeneralAndStatusShowTheSelectedRecordAndScale) {
 
   ASSERT_TRUE(activities_->select_activity(u"A1"));
   recording_surface general = paint(act);
-  std::vector<std::u16string> drawn = texts(general);
-  auto at = std::find(drawn.begin(), drawn.end(), u"Activity");
-  ASSERT_NE(at, drawn.end());
-  ASSERT_GE(drawn.end() - at, 3);
-  EXPECT_EQ(at[1], u"A1");
-  EXPECT_EQ(at[2], u"Activity A1");
+  EXPECT_EQ(value_of(general, u"Activity"), u"A1");
+  EXPECT_EQ(value_of(general, u"A1"), u"Activity A1");  // the name beside the ID
   expect_values(general, {{u"Activity Type", u"Task Dependent"}, {u"Activity Calendar", u"Standard 5 Day Workweek"},
                           {u"Responsible Manager", u"Area A1"}, {u"Primary Resource", u"R1.Crane"}});
   EXPECT_NE(value_of(general, u"Duration Type"), u"");
@@ -320,23 +316,12 @@ TEST_F(DetailViews, RelationshipTablesListTheSelectedActivitysLinksSelectAndResi
   for (const ListColumn& c : columns) width += c.width;
   EXPECT_FLOAT_EQ(preds.contentWidth(), width);
 
-  const auto pred_codes = [&](View& v) {
-    std::vector<std::u16string> out;
-    for (const Row* r : v.visibleRows()) {
-      EXPECT_TRUE(r->is_relationship_row());
-      out.push_back(r->relationship()->predtask->task_code.value);
-    }
-    return out;
-  };
-  EXPECT_EQ(pred_codes(preds), (std::vector<std::u16string>{u"A1", u"A2", u"A3"}));
-  EXPECT_EQ(succs.visibleRows()[0]->relationship()->task->task_code.value, u"A5");
-
   // Each row shows the other activity's columns: the first column is the
   // predecessor's (or successor's) activity id.
   ASSERT_EQ(catalog::find_field(columns[0].field_id)->key, u"predtask\\7Ctask_code");
   const auto rows = cells(paint(preds), preds.headerHeight());
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[1][0], u"A2");
+  EXPECT_EQ((std::vector{rows[0][0], rows[1][0], rows[2][0]}), (std::vector<std::u16string>{u"A1", u"A2", u"A3"}));
   EXPECT_NE(std::find(rows[1].begin(), rows[1].end(), u"Start To Start"), rows[1].end());
   EXPECT_EQ(cells(paint(succs), succs.headerHeight()).at(0).at(0), u"A5");
   const std::vector<std::u16string> header = texts(paint(preds));

@@ -56,10 +56,10 @@ void five_days(CALENDAR& c) {
   }
 }
 
-// The inspector's list, its selected entry and its two edits.
+// The inspector's list, its selected entry, its two edits and the calendar they show.
 using names = std::vector<std::u16string>;
-std::tuple<names, int, std::u16string, std::u16string> shown(const calendar_inspector& s) {
-  return {s.names, s.selected, s.name_text, s.base_text};
+std::tuple<names, int, std::u16string, std::u16string, const CALENDAR*> shown(const calendar_inspector& s) {
+  return {s.names, s.selected, s.name_text, s.base_text, s.calendar};
 }
 
 std::vector<int> working_cells(const half_hour_grid& g) {
@@ -106,25 +106,21 @@ TEST(CalendarInspector, TypeButtonsNamesMonthsAndPeriodFigures) {
   four_calendars f;
   calendar_inspector s = open_inspector(&f.doc, day(2012, 1, 18) + 3600 * 15);
   EXPECT_EQ(s.kind, calendar_kind::global);
-  EXPECT_EQ(shown(s), std::tuple(names{u"Corporate", u"Five Day"}, 0, u"Corporate", u""));
-  EXPECT_EQ(s.calendar, f.corporate);
+  EXPECT_EQ(shown(s), std::tuple(names{u"Corporate", u"Five Day"}, 0, u"Corporate", u"", f.corporate));
   EXPECT_EQ(s.month, (month_ref{2012, 1}));
   EXPECT_EQ(s.selected_date, day(2012, 1, 18));
 
   select_entry(s, 1);
-  EXPECT_EQ(s.calendar, f.five_day);
-  EXPECT_EQ(s.base_text, u"Corporate");
+  EXPECT_EQ(shown(s), std::tuple(names{u"Corporate", u"Five Day"}, 1, u"Five Day", u"Corporate", f.five_day));
 
   // No resource calendars: the list and both edits are emptied.
   set_kind(s, calendar_kind::resource);
-  EXPECT_EQ(shown(s), std::tuple(names{}, -1, u"", u""));
-  EXPECT_EQ(s.calendar, nullptr);
+  EXPECT_EQ(shown(s), std::tuple(names{}, -1, u"", u"", nullptr));
 
   // The project list names "Five Day", which the global calendar of that
   // name, earlier in the document, answers.
   set_kind(s, calendar_kind::project);
-  EXPECT_EQ(shown(s), std::tuple(names{u"Five Day", u"Site"}, 0, u"Five Day", u"Corporate"));
-  EXPECT_EQ(s.calendar, f.five_day);
+  EXPECT_EQ(shown(s), std::tuple(names{u"Five Day", u"Site"}, 0, u"Five Day", u"Corporate", f.five_day));
   EXPECT_NE(s.calendar, f.project_five_day);
   select_entry(s, 1);
   EXPECT_EQ(s.calendar, f.site);
