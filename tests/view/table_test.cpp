@@ -152,7 +152,8 @@ TEST_F(ViewTable, FlatRowsCellsAndMarkersAtScaleOne) {
 
   set_display_scale(1.5f);
   table_setup big(four_activities(), 570, 300);
-  EXPECT_EQ(std::tuple(big.view.headerHeight(), big.view.rowHeight(), big.view.contentWidth(), big.view.contentHeight()),
+  const ActivityTableView& b = big.view;
+  EXPECT_EQ(std::tuple(b.headerHeight(), b.rowHeight(), b.contentWidth(), b.contentHeight()),
             std::tuple(45.0f, 27.0f, 570.0f, 4 * 27.0f + 45.0f));
   expect_lines(big.paint(), {"text 30 46 112.5 26 #000000 Calibri 22 A10",
                              "text 157.5 46 285 26 #000000 Calibri 22 Green", "image red 499.5 48 21 21",
@@ -433,11 +434,7 @@ TEST(TableText, HeaderGroupLinesRowLinesAndEmptyTables) {
   auto root = build_activity_tree(o.doc(), s);
   const auto cols = columns({u"task_code", u"start_date", u"end_date", u"total_drtn_hr_cnt"});
 
-  EXPECT_EQ(table_header_text(cols), u"Activity ID\tStart\tFinish\tAt Completion Duration");
   // Group rows: the title in the first column, summaries in the others.
-  EXPECT_EQ(table_row_text(*root->children()[0], cols), u"R1.Crane\t8-Jan-2024\t12-Jan-2024\t5");
-  EXPECT_EQ(table_row_text(*root->children()[0]->children()[1], cols), u"A20\t10-Jan-2024\t12-Jan-2024\t3");
-
   const std::u16string text = table_text(*root, cols);
   EXPECT_EQ(text,
             u"Activity ID\tStart\tFinish\tAt Completion Duration\n"
