@@ -183,9 +183,8 @@ TEST_F(Dialogs, WindowHooksRenderAndOpenTheDialogsOfTheDemoSchedule) {
     EXPECT_GT(img.width(), 200) << name;
     EXPECT_GT(img.height(), 100) << name;
   }
+  // A relationship table's chooser is rendered through the command line below.
   r.dialog = QStringLiteral("columns");
-  r.table = QStringLiteral("successors");
-  EXPECT_EQ(render_dialog_png(r), QString());
   r.table = QStringLiteral("sideways");
   EXPECT_NE(render_dialog_png(r), QString());
   r.table.clear();

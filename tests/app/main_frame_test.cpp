@@ -103,10 +103,8 @@ TEST_F(DemoFrame, DemoScheduleThroughTheRibbonPanesAndKeys) {
   EXPECT_EQ(gp.scroll_pos(view::scroll_bar::vertical), 40);
   EXPECT_EQ(frame->table_pane()->verticalScrollBar()->value(), 40);
   EXPECT_EQ(frame->gantt_pane()->verticalScrollBar()->value(), 40);
-  frame->gantt_pane()->verticalScrollBar()->setValue(100);
-  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::vertical), 100);
-  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::vertical), 100);
-  // Horizontal positions stay each pane's own.
+  // A vertical bar moves both panes (DailyUse drags the chart's to its end);
+  // horizontal positions stay each pane's own.
   frame->gantt_pane()->horizontalScrollBar()->setValue(200);
   EXPECT_EQ(gp.scroll_pos(view::scroll_bar::horizontal), 200);
   EXPECT_EQ(tp.scroll_pos(view::scroll_bar::horizontal), 0);

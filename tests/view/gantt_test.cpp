@@ -686,14 +686,12 @@ TEST(GanttTimescale, RangesEndAfterTheCellLimitOrSpanTheMarginsAroundOneDay) {
   // A one-day schedule on Week/Day, Wednesday 10 January 2024 08:00 to
   // 17:00, spans from the Sunday before to five days after.
   const timescale w = build_timescale(5, at(2024, 1, 10, 8), at(2024, 1, 10, 17));
-  ASSERT_FALSE(w.empty());
   EXPECT_EQ(w.code, 5);
-  // Five days back is Friday 5 January; the Sunday on or before it is 31 December.
-  EXPECT_EQ(w.lower.front(), at(2023, 12, 31));
-  // The day after the last date, plus five days.
-  EXPECT_EQ(w.lower.back(), at(2024, 1, 16));
-  ASSERT_EQ(w.lower.size(), 17u);
-  for (size_t i = 1; i < w.lower.size(); ++i) EXPECT_EQ(w.lower[i] - w.lower[i - 1], 86400);
+  // Days from five days back (Friday 5 January) moved to the Sunday on or
+  // before it, 31 December, to the day after the last date plus five days.
+  std::vector<int64_t> days;
+  for (int64_t d = at(2023, 12, 31); d <= at(2024, 1, 16); d += 86400) days.push_back(d);
+  EXPECT_EQ(w.lower, days);
   // Weeks from the same Sunday, the last one reaching past the end.
   EXPECT_EQ(w.upper, (std::vector<int64_t>{at(2023, 12, 31), at(2024, 1, 7), at(2024, 1, 14), at(2024, 1, 21)}));
 
