@@ -35,10 +35,8 @@ TEST_F(Frame, EmptyWindowHasNoScheduleAndOpensADroppedFile) {
   EXPECT_EQ(frame->windowTitle(), "Corvane Tessel Reader");
   EXPECT_EQ(frame->document(), nullptr);
   category_controls& c = frame->ribbon()->controls(view::view_kind::activity);
-  EXPECT_FALSE(c.details->isEnabled());
-  EXPECT_FALSE(c.timescale->isEnabled());
-  EXPECT_FALSE(c.expand_all->isEnabled());
-  EXPECT_FALSE(frame->ribbon()->file().print->isEnabled());
+  for (QWidget* w : std::initializer_list<QWidget*>{c.details, c.timescale, c.expand_all, frame->ribbon()->file().print})
+    EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
   EXPECT_FALSE(frame->copy_table());
   // Details is hidden and the table pane is 600 pixels wide at start.
   EXPECT_EQ(frame->outer_splitter()->sizes().value(1), 0);

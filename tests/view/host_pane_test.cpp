@@ -280,10 +280,9 @@ TEST(HostPane, MouseRoutingRefreshesAndRepaintsTheRightPanes) {
   t.pane.left_button_up(0, 5, 6);
   // The extra pane is repainted only on button down.
   EXPECT_EQ(counts(), (std::vector<int>{1, 1, 2, 2, 2, 1, 1}));
-  EXPECT_EQ(shown_reported, 2);
-  EXPECT_EQ(d.pane.shown_child(), 2);
-  EXPECT_EQ(child.pane.view(), &codes);
-  EXPECT_EQ(codes.refreshes, 1);
+  // Reported and shown: the child of index 2, given its view and refreshed.
+  EXPECT_EQ(std::tuple(shown_reported, d.pane.shown_child(), child.pane.view(), codes.refreshes),
+            std::tuple(2, 2, &codes, 1));
 
   // A tab without a child, or a child that has no view: every child hidden.
   detail.child_index = -1;

@@ -673,15 +673,13 @@ TEST_F(TableKeys, ArrowsPagesAndEndsMoveTheSelectionIntoSightInBothPanes) {
   EXPECT_EQ(selected(), 20);
   EXPECT_TRUE(selection_in_sight());
   EXPECT_EQ(gp.scroll_pos(scroll_bar::vertical), tp.scroll_pos(scroll_bar::vertical));
-  tp.key_down(nav_key::up);
-  EXPECT_EQ(selected(), 19);
-  tp.key_down(nav_key::page_down);
-  EXPECT_EQ(selected(), 19 + 15);
-  EXPECT_TRUE(selection_in_sight());
-  tp.key_down(nav_key::page_up);
-  tp.key_down(nav_key::page_up);
-  EXPECT_EQ(selected(), 4);
-  EXPECT_TRUE(selection_in_sight());
+  // A page is the 15 rows in sight.
+  for (const auto& [key, row] : {std::pair{nav_key::up, 19}, {nav_key::page_down, 34}, {nav_key::page_up, 19},
+                                 {nav_key::page_up, 4}}) {
+    tp.key_down(key);
+    EXPECT_EQ(selected(), row);
+    EXPECT_TRUE(selection_in_sight()) << row;
+  }
   tp.key_down(nav_key::end);
   EXPECT_EQ(selected(), static_cast<int>(rows()) - 1);
   EXPECT_TRUE(selection_in_sight());
@@ -702,12 +700,10 @@ TEST_F(TableKeys, LeftRightAndEnterFoldGroupRowsAndLeftGoesUpToTheGroup) {
   tp.key_down(nav_key::left);  // the expanded first group collapses
   EXPECT_EQ(rows(), 1u);
   EXPECT_EQ(selected(), 0);
-  tp.key_down(nav_key::right);
-  EXPECT_EQ(rows(), all);
-  tp.key_down(nav_key::enter);
-  EXPECT_EQ(rows(), 1u);
-  tp.key_down(nav_key::enter);
-  EXPECT_EQ(rows(), all);
+  for (const auto& [key, count] : {std::pair{nav_key::right, all}, {nav_key::enter, 1u}, {nav_key::enter, all}}) {
+    tp.key_down(key);
+    EXPECT_EQ(rows(), count);
+  }
   tp.key_down(nav_key::end);  // an activity, deep in the tree
   const int leaf = selected();
   ASSERT_FALSE(table.visibleRows()[static_cast<std::size_t>(leaf)]->has_children());
