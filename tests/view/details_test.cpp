@@ -348,12 +348,14 @@ TEST_F(DetailViews, RelationshipTablesListTheSelectedActivitysLinksSelectAndResi
   preds.onLButtonDown(mouse_left_held, 50.0f, 5.0f);  // a header click keeps the selection
   EXPECT_EQ(preds.selectedRow(), preds.visibleRows()[1]);
   const recording_surface s = paint(preds);
-  bool filled = false, white_text = false;
+  std::vector<std::string> filled;  // the second row's line alone, the table's width across
+  bool white_text = false;
   for (const recorded_call& c : s.calls()) {
-    filled |= c.what == recorded_call::kind::fill && c.color == rgb(51, 153, 255);
+    if (c.what == recorded_call::kind::fill && c.color == rgb(51, 153, 255)) filled.push_back(draw_line(c));
     white_text |= c.what == recorded_call::kind::text && c.text == u"A2" && c.color == rgb(255, 255, 255);
   }
-  EXPECT_TRUE(filled && white_text);
+  EXPECT_EQ(filled, std::vector<std::string>{"fill 0 37 " + draw_number(width) + " 17 #3399FF"});
+  EXPECT_TRUE(white_text);
   preds.onLButtonDown(mouse_left_held, 50.0f, 300.0f);  // below the rows: nothing selected
   EXPECT_EQ(preds.selectedRow(), nullptr);
   preds.onLButtonUp(0, 50.0f, 300.0f);
