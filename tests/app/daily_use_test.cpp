@@ -144,11 +144,9 @@ TEST_F(DailyUse, SizePositionThemeCategoryAndSplittersComeBackAtTheNextStart) {
   next.recall_window();
   next.show();
   QApplication::processEvents();
-  EXPECT_EQ(next.size(), QSize(1100, 760));
-  EXPECT_EQ(next.current_theme(), theme::dark_grey);
-  EXPECT_EQ(next.category(), view::view_kind::project);
-  EXPECT_EQ(next.outer_splitter()->sizes(), rows);
-  EXPECT_EQ(next.inner_splitter()->sizes(), cols);
+  EXPECT_EQ(std::tuple(next.size(), next.current_theme(), next.category()),
+            std::tuple(QSize(1100, 760), theme::dark_grey, view::view_kind::project));
+  EXPECT_EQ(std::pair(next.outer_splitter()->sizes(), next.inner_splitter()->sizes()), std::pair(rows, cols));
 }
 
 }  // namespace tessel::app

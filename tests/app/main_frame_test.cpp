@@ -35,8 +35,8 @@ TEST_F(Frame, EmptyWindowHasNoScheduleAndOpensADroppedFile) {
   EXPECT_EQ(frame->windowTitle(), "Corvane Tessel Reader");
   EXPECT_EQ(frame->document(), nullptr);
   category_controls& c = frame->ribbon()->controls(view::view_kind::activity);
-  for (QWidget* w : std::initializer_list<QWidget*>{c.details, c.timescale, c.expand_all, frame->ribbon()->file().print})
-    EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+  const std::initializer_list<QWidget*> idle{c.details, c.timescale, c.expand_all, frame->ribbon()->file().print};
+  for (QWidget* w : idle) EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
   EXPECT_FALSE(frame->copy_table());
   // Details is hidden and the table pane is 600 pixels wide at start.
   EXPECT_EQ(frame->outer_splitter()->sizes().value(1), 0);
@@ -104,8 +104,8 @@ TEST_F(DemoFrame, DemoScheduleThroughTheRibbonPanesAndKeys) {
   // A vertical bar moves both panes (DailyUse drags the chart's to its end);
   // horizontal positions stay each pane's own.
   frame->gantt_pane()->horizontalScrollBar()->setValue(200);
-  EXPECT_EQ(gp.scroll_pos(view::scroll_bar::horizontal), 200);
-  EXPECT_EQ(tp.scroll_pos(view::scroll_bar::horizontal), 0);
+  EXPECT_EQ(std::pair(gp.scroll_pos(view::scroll_bar::horizontal), tp.scroll_pos(view::scroll_bar::horizontal)),
+            std::pair(200, 0));
 
   // Details and Gantt toggled twice restore their splits.
   QSplitter* outer = frame->outer_splitter();
@@ -123,9 +123,8 @@ TEST_F(DemoFrame, DemoScheduleThroughTheRibbonPanesAndKeys) {
       {c.gantt, inner, table_pane_width, width - table_pane_width, true}};
   for (const auto& [button, splitter, first, second, checked] : clicks) {
     button->click();
-    EXPECT_EQ(splitter->sizes().value(0), first) << button->text().toStdString();
-    EXPECT_EQ(splitter->sizes().value(1), second) << button->text().toStdString();
-    EXPECT_EQ(button->isChecked(), checked) << button->text().toStdString();
+    EXPECT_EQ(std::tuple(splitter->sizes().value(0), splitter->sizes().value(1), button->isChecked()),
+              std::tuple(first, second, checked)) << button->text().toStdString();
   }
 
   // The selected row shows in the Details child pane of its tab.
