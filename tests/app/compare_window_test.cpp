@@ -38,11 +38,10 @@ class CompareWindow : public frame_fixture {
 
 TEST_F(CompareWindow, ChangesTabListsTheLinesUntilTheComparisonCloses) {
   CompareSession& c = *frame->comparison();
-  EXPECT_FALSE(c.active());
-  EXPECT_FALSE(frame->ribbon()->file().close_compare->isEnabled());
+  const QToolButton* close = frame->ribbon()->file().close_compare;
+  EXPECT_EQ(std::pair(c.active(), close->isEnabled()), std::pair(false, false));
   ASSERT_TRUE(c.open_other_now(old_file));
-  EXPECT_TRUE(c.active());
-  EXPECT_TRUE(frame->ribbon()->file().close_compare->isEnabled());
+  EXPECT_EQ(std::pair(c.active(), close->isEnabled()), std::pair(true, true));
   ASSERT_EQ(frame->ribbon()->tabs()->count(), 6);
   EXPECT_EQ(frame->ribbon()->tabs()->tabText(5), "Changes");
   EXPECT_EQ(gantt()->other_bars(), c.match());
