@@ -53,7 +53,8 @@ TEST_F(CompareWindow, ChangesTabListsTheLinesUntilTheComparisonCloses) {
   QTreeWidget* tree = c.panel()->tree();
   ASSERT_EQ(static_cast<size_t>(tree->topLevelItemCount()), c.panel()->table().groups.size());
   EXPECT_EQ(tree->topLevelItem(0)->text(0), "Data date (1)");
-  EXPECT_TRUE(c.panel()->header()->text().contains("Finish slip: +39.0 days")) << c.panel()->header()->text().toStdString();
+  const QString header = c.panel()->header()->text();
+  EXPECT_TRUE(header.contains("Finish slip: +39.0 days")) << header.toStdString();
   size_t shown = 0;
   for (int i = 0; i < tree->topLevelItemCount(); ++i) shown += static_cast<size_t>(tree->topLevelItem(i)->childCount());
   EXPECT_EQ(shown, c.lines().size());

@@ -123,7 +123,8 @@ TEST_F(DailyUse, TheColumnChooserKeepsItsScrollPositionAndFilters) {
   dlg.set_filter(QStringLiteral("float"));
   ASSERT_FALSE(dlg.available().isEmpty());
   EXPECT_LT(dlg.available().size(), 20);
-  for (const QString& c : dlg.available()) EXPECT_TRUE(c.contains(QStringLiteral("float"), Qt::CaseInsensitive)) << c.toStdString();
+  for (const QString& c : dlg.available())
+    EXPECT_TRUE(c.contains(QStringLiteral("float"), Qt::CaseInsensitive)) << c.toStdString();
 }
 
 TEST_F(DailyUse, SizePositionThemeCategoryAndSplittersComeBackAtTheNextStart) {

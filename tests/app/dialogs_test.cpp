@@ -78,8 +78,7 @@ TEST(CalendarDialog, OpensOnGlobalAndTodayAndFollowsTheTypeButtons) {
   EXPECT_TRUE(edits[0]->isReadOnly());
 
   CalendarTimePeriodsDlg periods(dlg.state().calendar);
-  EXPECT_EQ(periods.figure(0), QStringLiteral("7.5"));
-  EXPECT_EQ(periods.figure(1), QStringLiteral("0.0"));
+  EXPECT_EQ(QStringList({periods.figure(0), periods.figure(1)}), QStringList({"7.5", "0.0"}));
   CalendarWorkweekDlg week(dlg.state().calendar);
   EXPECT_EQ(week.weekday(), 1);
   EXPECT_EQ(week.findChild<QListWidget*>()->item(0)->text(), QStringLiteral("Sunday"));
@@ -98,8 +97,7 @@ TEST(CalendarDialog, OpensOnGlobalAndTodayAndFollowsTheTypeButtons) {
 TEST_F(Dialogs, ColumnChooserAddsAndRemovesOnTheLayout) {
   view::ActivityLayout l;
   l.add_column(catalog::find_field(catalog::catalog_kind::activity, u"task_code")->field_id, 100);
-  ColumnsDlg dlg(&l);
-  EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Customize Columns"));
+  ColumnsDlg dlg(&l);  // its title is checked where the window opens it
   EXPECT_EQ(dlg.inserted(), QStringList{QStringLiteral("Activity ID")});
   const QStringList before = dlg.available();
   ASSERT_GE(before.size(), 5);

@@ -359,7 +359,8 @@ TEST(FrameRules, TimescaleEntriesZoomAndToggles) {
   EXPECT_EQ(gantt_toggled(0, 400), std::make_pair(600, 0));
 
   for (int p = zoom_slider_min; p <= zoom_slider_max; ++p)
-    for (float s : {1.0f, 1.25f, 1.5f, 1.75f, 2.0f}) ASSERT_EQ(slider_of_zoom(zoom_of_slider(p, s), s), p) << p << " " << s;
+    for (float s : {1.0f, 1.25f, 1.5f, 1.75f, 2.0f})
+      ASSERT_EQ(slider_of_zoom(zoom_of_slider(p, s), s), p) << p << " " << s;
   // Truncated, not rounded.
   EXPECT_EQ(slider_of_zoom(50.9f, 1.0f), 50);
   EXPECT_EQ(slider_of_zoom(33.0f, 1.5f), 49);

@@ -134,7 +134,8 @@ TEST(CalendarInspector, TypeButtonsNamesMonthsAndPeriodFigures) {
   EXPECT_EQ(none.calendar, nullptr);
   EXPECT_EQ(none.month, (month_ref{2012, 1}));
   // With a data date it opens on that month, the earliest of the projects'.
-  for (int d : {0, 9, 3}) f.doc.project.emplace_back().last_recalc_date = d ? s_date::from_ymd(2025, d, 1, 8) : s_date();
+  for (int d : {0, 9, 3})
+    f.doc.project.emplace_back().last_recalc_date = d ? s_date::from_ymd(2025, d, 1, 8) : s_date();
   EXPECT_EQ(schedule_data_date(&f.doc), day(2025, 3, 1) + 8 * 3600);
   const calendar_inspector dated = open_inspector(&f.doc, day(2031, 3, 14));
   EXPECT_EQ(dated.month, (month_ref{2025, 3}));

@@ -582,10 +582,7 @@ TEST(GanttLinks, DatesByTypeAndOnlyBetweenActivitiesWithRowsAndDates) {
   document::TASK& b = f.task(3000, 4000);
   document::TASK& hidden = f.task(5000, 6000);  // no row
   document::TASK& undated = f.task(7000, 0);
-  f.row(nullptr);
-  f.row(&a);
-  f.row(&b);
-  f.row(&undated);
+  for (const document::TASK* t : std::initializer_list<const document::TASK*>{nullptr, &a, &b, &undated}) f.row(t);
   for (int type : {0, 1, 2, 3, 9}) f.rel(a, b, type);
   f.rel(a, hidden, 1);
   f.rel(hidden, b, 1);
@@ -598,7 +595,8 @@ TEST(GanttLinks, DatesByTypeAndOnlyBetweenActivitiesWithRowsAndDates) {
   ix.find(0, 3, found);
   ASSERT_EQ(found.size(), 6u);
   std::multiset<std::tuple<int, int, int64_t, int64_t, bool, bool>> got;
-  for (const gantt::link* l : found) got.insert({l->pred_row, l->succ_row, l->from_date, l->to_date, l->from_finish, l->to_start});
+  for (const gantt::link* l : found)
+    got.insert({l->pred_row, l->succ_row, l->from_date, l->to_date, l->from_finish, l->to_start});
   const std::multiset<std::tuple<int, int, int64_t, int64_t, bool, bool>> want{
       {1, 2, 2000, 4000, true, false}, {1, 2, 2000, 3000, true, true}, {1, 2, 1000, 4000, false, false},
       {1, 2, 1000, 3000, false, true}, {1, 2, 2000, 3000, true, true},  // unknown type: finish to start

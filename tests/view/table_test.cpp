@@ -247,12 +247,11 @@ TEST_F(ViewTable, SelectionByClickAndScrolledPaintsOfTheRowsInSight) {
   for (std::size_t i = 0; i < s.view.visibleRows().size(); ++i)
     EXPECT_EQ(s.view.visibleRows()[i]->table_rect.w >= 0.0f, i >= 2 && i <= 12) << i;
   EXPECT_FALSE(has(lines, "text 20 -9 75 17 #000000 Calibri 15 A002"));
-  const auto third = position(lines, "text 20 27 75 17 #000000 Calibri 15 A003");
   const auto last = position(lines, "text 20 207 75 17 #000000 Calibri 15 A013");
-  ASSERT_LT(third, static_cast<std::ptrdiff_t>(lines.size()));
   ASSERT_LT(last, static_cast<std::ptrdiff_t>(lines.size()));
   EXPECT_GT(position(lines, "fill 0 0 380 30 #F0F0F0"), last);  // painted over the rows
-  expect_lines(lines, {"line 0 30 380 30 #646464 1", "line 0 224 380 224 #646464 1"});
+  expect_lines(lines, {"text 20 27 75 17 #000000 Calibri 15 A003", "line 0 30 380 30 #646464 1",
+                       "line 0 224 380 224 #646464 1"});
   // The click point is taken in content coordinates.
   s.pane.set_scroll_pos(scroll_bar::vertical, 90);
   s.paint();
@@ -386,12 +385,11 @@ TEST_F(ViewTable, WithoutLayoutOrDocumentNothingToDrawOtherViewsListTheirOwnReco
 
   // Other views list their own records.
   opened o(four_activities());
-  const auto make = [](view_kind k) { return make_table_view(k); };
-  EXPECT_TRUE(make(view_kind::activity)->isActivityTable());
-  EXPECT_TRUE(make(view_kind::wbs)->isWbsTable());
-  EXPECT_TRUE(make(view_kind::project)->isProjectTable());
-  EXPECT_TRUE(make(view_kind::resource)->isResourceTable());
-  EXPECT_FALSE(make(view_kind::resource)->isActivityTable());
+  EXPECT_TRUE(make_table_view(view_kind::activity)->isActivityTable());
+  EXPECT_TRUE(make_table_view(view_kind::wbs)->isWbsTable());
+  EXPECT_TRUE(make_table_view(view_kind::project)->isProjectTable());
+  EXPECT_TRUE(make_table_view(view_kind::resource)->isResourceTable());
+  EXPECT_FALSE(make_table_view(view_kind::resource)->isActivityTable());
 
   // WBS grouped by its code: elements nested under their parents.
   WBSLayout wbs;
