@@ -241,13 +241,11 @@ TEST(CalendarPanels, MonthGridColoursAndHitsAndTheDayPanelFillsWorkingHalfHours)
   // 1 January 2012 is a Sunday: the first cell of the first week row.
   const month_panel_geometry g = month_panel_layout(area, {2012, 1});
   ASSERT_EQ(g.days.size(), 31u);
-  EXPECT_FLOAT_EQ(g.days[0].rect.x, 10.0f);
-  EXPECT_FLOAT_EQ(g.days[0].rect.y, 20.0f + 2 * 23.0f);
+  EXPECT_EQ(std::pair(g.days[0].rect.x, g.days[0].rect.y), std::pair(10.0f, 20.0f + 2 * 23.0f));
   EXPECT_FLOAT_EQ(g.days[30].rect.y, 20.0f + 6 * 23.0f);  // the 31st, a Tuesday, in the fifth week
   const auto& d4 = g.days[3].rect;
   const month_hit h = hit_month_panel(g, d4.x + d4.w / 2, d4.y + d4.h / 2);
-  EXPECT_EQ(h.what, month_hit::kind::day);
-  EXPECT_EQ(h.date, day(2012, 1, 4));
+  EXPECT_EQ(std::pair(h.what, h.date), std::pair(month_hit::kind::day, day(2012, 1, 4)));
   EXPECT_EQ(hit_month_panel(g, g.previous_arrow.x + 2, g.previous_arrow.y + 2).what, month_hit::kind::previous);
   EXPECT_EQ(hit_month_panel(g, g.next_arrow.right() - 2, g.next_arrow.y + 2).what, month_hit::kind::next);
   EXPECT_EQ(hit_month_panel(g, area.x + area.w / 2, area.y + 30).what, month_hit::kind::none);  // weekday headings
