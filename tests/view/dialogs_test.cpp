@@ -123,7 +123,7 @@ TEST(CalendarInspector, TypeButtonsNamesMonthsAndPeriodFigures) {
   EXPECT_EQ(shown(s), std::tuple(names{u"Five Day", u"Site"}, 0, u"Five Day", u"Corporate", f.five_day));
   EXPECT_NE(s.calendar, f.project_five_day);
   select_entry(s, 1);
-  EXPECT_EQ(s.calendar, f.site);
+  EXPECT_EQ(shown(s), std::tuple(names{u"Five Day", u"Site"}, 1, u"Site", u"Corporate", f.site));
   select_entry(s, 2);  // past the list
   EXPECT_EQ(s.calendar, nullptr);
   EXPECT_EQ(s.name_text, u"");
