@@ -319,7 +319,6 @@ connectors find_connectors(const std::vector<recorded_call>& calls) {
   return out;
 }
 
-
 TEST(GanttView, ConnectorsJoinTheDatesTheirTypeNames) {
   chart c(with_links(rows_test::schedule({task("1", "A", "2024-01-10 00:00", "2024-01-11 00:00"),
                                           task("2", "FF", "2024-01-12 00:00", "2024-01-13 00:00"),
