@@ -38,11 +38,10 @@ class CompareWindow : public frame_fixture {
 
 TEST_F(CompareWindow, ChangesTabListsTheLinesUntilTheComparisonCloses) {
   CompareSession& c = *frame->comparison();
-  EXPECT_FALSE(c.active());
-  EXPECT_FALSE(frame->ribbon()->file().close_compare->isEnabled());
+  const QToolButton* close = frame->ribbon()->file().close_compare;
+  EXPECT_EQ(std::pair(c.active(), close->isEnabled()), std::pair(false, false));
   ASSERT_TRUE(c.open_other_now(old_file));
-  EXPECT_TRUE(c.active());
-  EXPECT_TRUE(frame->ribbon()->file().close_compare->isEnabled());
+  EXPECT_EQ(std::pair(c.active(), close->isEnabled()), std::pair(true, true));
   ASSERT_EQ(frame->ribbon()->tabs()->count(), 6);
   EXPECT_EQ(frame->ribbon()->tabs()->tabText(5), "Changes");
   EXPECT_EQ(gantt()->other_bars(), c.match());
@@ -54,7 +53,8 @@ TEST_F(CompareWindow, ChangesTabListsTheLinesUntilTheComparisonCloses) {
   QTreeWidget* tree = c.panel()->tree();
   ASSERT_EQ(static_cast<size_t>(tree->topLevelItemCount()), c.panel()->table().groups.size());
   EXPECT_EQ(tree->topLevelItem(0)->text(0), "Data date (1)");
-  EXPECT_TRUE(c.panel()->header()->text().contains("Finish slip: +39.0 days")) << c.panel()->header()->text().toStdString();
+  const QString header = c.panel()->header()->text();
+  EXPECT_TRUE(header.contains("Finish slip: +39.0 days")) << header.toStdString();
   size_t shown = 0;
   for (int i = 0; i < tree->topLevelItemCount(); ++i) shown += static_cast<size_t>(tree->topLevelItem(i)->childCount());
   EXPECT_EQ(shown, c.lines().size());

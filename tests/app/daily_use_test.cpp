@@ -26,16 +26,14 @@ namespace tessel::app {
 namespace {
 
 // Each test starts on the demo schedule with no remembered window.
-class DailyUse : public frame_fixture {
+class DailyUse : public demo_frame {
  protected:
   void SetUp() override {
     QSettings(organisation, app_title).remove(QStringLiteral("Window"));
-    frame_fixture::SetUp();
-    ASSERT_TRUE(frame->open_file_now(demo));
-    QApplication::processEvents();
+    demo_frame::SetUp();
   }
   void TearDown() override {
-    frame_fixture::TearDown();
+    demo_frame::TearDown();
     QSettings(organisation, app_title).remove(QStringLiteral("Window"));
   }
   view::HostPane& tp() { return frame->table_pane()->pane(); }
@@ -78,13 +76,9 @@ TEST_F(DailyUse, ArrowKeysMoveTheSelectionAndCtrlCInASubTableCopiesThatSubTable)
   EXPECT_EQ(table->selectedIndex(), 1);
   QTest::keyClick(frame->table_pane(), Qt::Key_End);
   EXPECT_EQ(table->selectedIndex(), static_cast<int>(table->visibleRows().size()) - 1);
-  // The last row is scrolled wholly into sight below the header.
-  const float top = static_cast<float>(table->selectedIndex()) * table->rowHeight();
-  const float pos = static_cast<float>(frame->table_pane()->verticalScrollBar()->value());
-  EXPECT_GE(top, pos);
-  EXPECT_LE(top + table->rowHeight(),
-            pos + static_cast<float>(frame->table_pane()->viewport()->height()) - table->headerHeight());
-  EXPECT_GT(pos, 0.0f);
+  // Where the keys scroll to is the panes' concern (TableKeys in the view
+  // tests); the scroll bars follow as they follow the wheel.
+  EXPECT_GT(frame->table_pane()->verticalScrollBar()->value(), 0);
 
   // An activity with successors, its Successors tab shown.
   frame->toggle_details();
@@ -129,7 +123,8 @@ TEST_F(DailyUse, TheColumnChooserKeepsItsScrollPositionAndFilters) {
   dlg.set_filter(QStringLiteral("float"));
   ASSERT_FALSE(dlg.available().isEmpty());
   EXPECT_LT(dlg.available().size(), 20);
-  for (const QString& c : dlg.available()) EXPECT_TRUE(c.contains(QStringLiteral("float"), Qt::CaseInsensitive)) << c.toStdString();
+  for (const QString& c : dlg.available())
+    EXPECT_TRUE(c.contains(QStringLiteral("float"), Qt::CaseInsensitive)) << c.toStdString();
 }
 
 TEST_F(DailyUse, SizePositionThemeCategoryAndSplittersComeBackAtTheNextStart) {
@@ -150,11 +145,9 @@ TEST_F(DailyUse, SizePositionThemeCategoryAndSplittersComeBackAtTheNextStart) {
   next.recall_window();
   next.show();
   QApplication::processEvents();
-  EXPECT_EQ(next.size(), QSize(1100, 760));
-  EXPECT_EQ(next.current_theme(), theme::dark_grey);
-  EXPECT_EQ(next.category(), view::view_kind::project);
-  EXPECT_EQ(next.outer_splitter()->sizes(), rows);
-  EXPECT_EQ(next.inner_splitter()->sizes(), cols);
+  EXPECT_EQ(std::tuple(next.size(), next.current_theme(), next.category()),
+            std::tuple(QSize(1100, 760), theme::dark_grey, view::view_kind::project));
+  EXPECT_EQ(std::pair(next.outer_splitter()->sizes(), next.inner_splitter()->sizes()), std::pair(rows, cols));
 }
 
 }  // namespace tessel::app

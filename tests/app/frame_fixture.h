@@ -31,4 +31,14 @@ class frame_fixture : public ::testing::Test {
   QStringList refusals;
 };
 
+// The same window with the demo schedule open.
+class demo_frame : public frame_fixture {
+ protected:
+  void SetUp() override {
+    frame_fixture::SetUp();
+    ASSERT_TRUE(frame->open_file_now(demo));
+    QApplication::processEvents();
+  }
+};
+
 }  // namespace tessel::app

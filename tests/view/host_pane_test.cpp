@@ -59,6 +59,11 @@ class probe_view final : public View {
   }
 };
 
+// A pane's horizontal and vertical scroll ranges.
+std::pair<int, int> ranges(const HostPane& p) {
+  return {p.scroll_range(scroll_bar::horizontal), p.scroll_range(scroll_bar::vertical)};
+}
+
 struct counted_pane {
   HostPane pane;
   int repaints = 0;
@@ -74,10 +79,8 @@ TEST(HostPane, WithoutViewPaintsWhiteAndIgnoresEverything) {
   p.pane.set_client_size(300, 200);
   recording_surface s;
   p.pane.paint(s);
-  ASSERT_EQ(s.calls().size(), 1u);
-  EXPECT_EQ(draw_line(s.calls()[0]), "fill 0 0 300 200 #FFFFFF");
-  EXPECT_EQ(p.pane.scroll_range(scroll_bar::horizontal), 0);
-  EXPECT_EQ(p.pane.scroll_range(scroll_bar::vertical), 0);
+  EXPECT_EQ(draw_text(s.calls()), "fill 0 0 300 200 #FFFFFF\n");
+  EXPECT_EQ(ranges(p.pane), std::pair(0, 0));
   p.pane.left_button_down(mouse_left_held, 10, 10);
   p.pane.left_button_up(0, 10, 10);
   EXPECT_EQ(p.repaints, 0);
@@ -98,16 +101,11 @@ TEST(HostPane, PaintAndMouseEventsHandTheViewItsContextAndRangesFollowTheContent
   pane.set_scroll_pos(scroll_bar::vertical, 70);
   recording_surface s;
   pane.paint(s);
-  ASSERT_EQ(s.calls().size(), 2u);  // white first, then the view
-  EXPECT_EQ(draw_line(s.calls()[0]), "fill 0 0 300 200 #FFFFFF");
-  EXPECT_EQ(v.seen.scroll_x, 40);
-  EXPECT_EQ(v.seen.scroll_y, 70);
-  EXPECT_EQ(v.seen.surface, &s);
+  EXPECT_EQ(draw_text(s.calls()), "fill 0 0 300 200 #FFFFFF\nfill 1 2 3 4 #010203\n");  // white, then the view
+  EXPECT_EQ(std::tuple(v.seen.scroll_x, v.seen.scroll_y, v.seen.surface, v.drawn.w, v.drawn.h),
+            std::tuple(40, 70, &s, 300.0f, 200.0f));
   EXPECT_EQ(v.context().surface, nullptr);  // not kept beyond the paint
-  EXPECT_EQ(v.drawn.w, 300.0f);
-  EXPECT_EQ(v.drawn.h, 200.0f);
-  EXPECT_EQ(pane.scroll_range(scroll_bar::horizontal), 710);
-  EXPECT_EQ(pane.scroll_range(scroll_bar::vertical), 610);
+  EXPECT_EQ(ranges(pane), std::pair(710, 610));
 
   struct edge {
     float content;
@@ -120,8 +118,7 @@ TEST(HostPane, PaintAndMouseEventsHandTheViewItsContextAndRangesFollowTheContent
     v.width = e.content;
     v.height = e.content - 100;
     pane.update_ranges();
-    EXPECT_EQ(pane.scroll_range(scroll_bar::horizontal), e.range) << e.content;
-    EXPECT_EQ(pane.scroll_range(scroll_bar::vertical), e.range) << e.content;
+    EXPECT_EQ(ranges(pane), std::pair(e.range, e.range)) << e.content;
   }
   // A range that shrinks takes the position with it.
   v.width = 1000;
@@ -143,8 +140,7 @@ TEST(HostPane, PaintAndMouseEventsHandTheViewItsContextAndRangesFollowTheContent
 
   v.wanted = cursor_shape::size_we;
   p.pane.mouse_move(0, 1, 1);
-  EXPECT_EQ(v.seen.scroll_x, 33);
-  EXPECT_EQ(v.seen.scroll_y, 44);
+  EXPECT_EQ(std::pair(v.seen.scroll_x, v.seen.scroll_y), std::pair(33, 44));
   EXPECT_EQ(p.pane.cursor(), cursor_shape::size_we);
   EXPECT_EQ(p.repaints, 0);  // the view asked for none
   v.move_answer = true;
@@ -181,8 +177,7 @@ TEST(HostPane, ScrollStepsClampAndCarryVerticallyToTheLinkedPane) {
   ASSERT_EQ(p.a.pane.scroll_range(scroll_bar::vertical), 710);
   p.a.pane.scroll(scroll_bar::vertical, scroll_action::line_down);
   EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(20, 20));
-  EXPECT_EQ(p.a.repaints, 1);
-  EXPECT_EQ(p.b.repaints, 1);
+  EXPECT_EQ(std::pair(p.a.repaints, p.b.repaints), std::pair(1, 1));
   // {pane scrolled (0 table, 1 chart), bar, action, thumb value, both positions after}
   struct step {
     int pane;
@@ -212,8 +207,7 @@ TEST(HostPane, UnequalClientHeightsShareOneVerticalRange) {
   linked_panes p;
   p.a.pane.set_client_size(400, 500);
   p.b.pane.set_client_size(600, 486);
-  EXPECT_EQ(p.a.pane.scroll_range(scroll_bar::vertical), 1000 - 486 + 10);
-  EXPECT_EQ(p.b.pane.scroll_range(scroll_bar::vertical), 1000 - 486 + 10);
+  EXPECT_EQ(std::pair(ranges(p.a.pane).second, ranges(p.b.pane).second), std::pair(524, 524));  // 1000 - 486 + 10
   for (HostPane* first : {&p.a.pane, &p.b.pane}) {
     first->scroll(scroll_bar::vertical, scroll_action::bottom);
     EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(524, 524));
@@ -224,8 +218,7 @@ TEST(HostPane, UnequalClientHeightsShareOneVerticalRange) {
     EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(520, 520));
   }
   p.b.pane.set_client_size(600, 500);
-  EXPECT_EQ(p.a.pane.scroll_range(scroll_bar::vertical), 510);
-  EXPECT_EQ(p.b.pane.scroll_range(scroll_bar::vertical), 510);
+  EXPECT_EQ(std::pair(ranges(p.a.pane).second, ranges(p.b.pane).second), std::pair(510, 510));
   HostPane lone;
   lone.set_view(&p.table);
   lone.set_client_size(400, 486);
@@ -239,19 +232,14 @@ TEST(HostPane, WheelMovesBySixthsClampedToTheRange) {
   p.b.pane.update_ranges();
   p.a.pane.wheel(-120);  // a notch towards the user scrolls down 20
   EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(20, 20));
-  EXPECT_EQ(p.a.repaints, 1);
-  EXPECT_EQ(p.b.repaints, 1);
-  // A move that would leave the range stops at its end.
-  for (const auto& [delta, after] :
-       {std::pair{-240, 60}, {60, 50}, {-480, 110}, {360, 50}, {300, 0}, {-24, 4}, {120, 0}}) {
+  EXPECT_EQ(std::pair(p.a.repaints, p.b.repaints), std::pair(1, 1));
+  // A move that would leave the range stops at its end; from 0 the end is
+  // reached exactly (-660), and a step from there does not pass it by one.
+  for (const auto& [delta, after] : {std::pair{-240, 60}, {60, 50}, {-480, 110}, {360, 50}, {300, 0}, {-24, 4},
+                                     {120, 0}, {-660, 110}, {-6, 110}}) {
     p.a.pane.wheel(delta);
     EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(after, after)) << delta;
   }
-  // The end of the range is reached exactly, and not passed by one.
-  p.a.pane.wheel(-660);
-  EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(110, 110));
-  p.a.pane.wheel(-6);
-  EXPECT_EQ(p.pos(scroll_bar::vertical), std::pair(110, 110));
 }
 
 TEST(HostPane, MouseRoutingRefreshesAndRepaintsTheRightPanes) {
@@ -288,10 +276,9 @@ TEST(HostPane, MouseRoutingRefreshesAndRepaintsTheRightPanes) {
   t.pane.left_button_up(0, 5, 6);
   // The extra pane is repainted only on button down.
   EXPECT_EQ(counts(), (std::vector<int>{1, 1, 2, 2, 2, 1, 1}));
-  EXPECT_EQ(shown_reported, 2);
-  EXPECT_EQ(d.pane.shown_child(), 2);
-  EXPECT_EQ(child.pane.view(), &codes);
-  EXPECT_EQ(codes.refreshes, 1);
+  // Reported and shown: the child of index 2, given its view and refreshed.
+  EXPECT_EQ(std::tuple(shown_reported, d.pane.shown_child(), child.pane.view(), codes.refreshes),
+            std::tuple(2, 2, &codes, 1));
 
   // A tab without a child, or a child that has no view: every child hidden.
   detail.child_index = -1;

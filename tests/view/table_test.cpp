@@ -126,8 +126,7 @@ class ViewTable : public ::testing::Test {
 
 TEST_F(ViewTable, FlatRowsCellsAndMarkersAtScaleOne) {
   table_setup t(four_activities());
-  EXPECT_EQ(t.view.contentWidth(), 380.0f);
-  EXPECT_EQ(t.view.contentHeight(), 4 * 18.0f + 30.0f);
+  EXPECT_EQ(std::pair(t.view.contentWidth(), t.view.contentHeight()), std::pair(380.0f, 4 * 18.0f + 30.0f));
   const auto lines = t.paint();
   // Row 0: the first column indented one level, text clipped 5 before the
   // cell's right edge; a user field holding "Red" shows the red marker, a
@@ -153,10 +152,9 @@ TEST_F(ViewTable, FlatRowsCellsAndMarkersAtScaleOne) {
 
   set_display_scale(1.5f);
   table_setup big(four_activities(), 570, 300);
-  EXPECT_EQ(big.view.headerHeight(), 45.0f);
-  EXPECT_EQ(big.view.rowHeight(), 27.0f);
-  EXPECT_EQ(big.view.contentWidth(), 570.0f);
-  EXPECT_EQ(big.view.contentHeight(), 4 * 27.0f + 45.0f);
+  const ActivityTableView& b = big.view;
+  EXPECT_EQ(std::tuple(b.headerHeight(), b.rowHeight(), b.contentWidth(), b.contentHeight()),
+            std::tuple(45.0f, 27.0f, 570.0f, 4 * 27.0f + 45.0f));
   expect_lines(big.paint(), {"text 30 46 112.5 26 #000000 Calibri 22 A10",
                              "text 157.5 46 285 26 #000000 Calibri 22 Green", "image red 499.5 48 21 21",
                              "fill 0 0 570 45 #F0F0F0", "text 7.5 0 132 45 #000000 Calibri 22 Activity ID",
@@ -249,12 +247,11 @@ TEST_F(ViewTable, SelectionByClickAndScrolledPaintsOfTheRowsInSight) {
   for (std::size_t i = 0; i < s.view.visibleRows().size(); ++i)
     EXPECT_EQ(s.view.visibleRows()[i]->table_rect.w >= 0.0f, i >= 2 && i <= 12) << i;
   EXPECT_FALSE(has(lines, "text 20 -9 75 17 #000000 Calibri 15 A002"));
-  const auto third = position(lines, "text 20 27 75 17 #000000 Calibri 15 A003");
   const auto last = position(lines, "text 20 207 75 17 #000000 Calibri 15 A013");
-  ASSERT_LT(third, static_cast<std::ptrdiff_t>(lines.size()));
   ASSERT_LT(last, static_cast<std::ptrdiff_t>(lines.size()));
   EXPECT_GT(position(lines, "fill 0 0 380 30 #F0F0F0"), last);  // painted over the rows
-  expect_lines(lines, {"line 0 30 380 30 #646464 1", "line 0 224 380 224 #646464 1"});
+  expect_lines(lines, {"text 20 27 75 17 #000000 Calibri 15 A003", "line 0 30 380 30 #646464 1",
+                       "line 0 224 380 224 #646464 1"});
   // The click point is taken in content coordinates.
   s.pane.set_scroll_pos(scroll_bar::vertical, 90);
   s.paint();
@@ -380,8 +377,7 @@ TEST_F(ViewTable, WithoutLayoutOrDocumentNothingToDrawOtherViewsListTheirOwnReco
   pane.paint(s);
   EXPECT_EQ(s.calls().size(), 1u);
   EXPECT_TRUE(pane.copy_text().empty());
-  EXPECT_EQ(bare.contentWidth(), 0.0f);
-  EXPECT_EQ(bare.contentHeight(), 0.0f);
+  EXPECT_EQ(std::pair(bare.contentWidth(), bare.contentHeight()), std::pair(0.0f, 0.0f));
   EXPECT_EQ(pane.scroll_range(scroll_bar::vertical), 0);
   EXPECT_TRUE(bare.onLButtonDown(mouse_left_held, 1, 1));
   EXPECT_TRUE(bare.onLButtonUp(0, 1, 1));
@@ -389,12 +385,11 @@ TEST_F(ViewTable, WithoutLayoutOrDocumentNothingToDrawOtherViewsListTheirOwnReco
 
   // Other views list their own records.
   opened o(four_activities());
-  const auto make = [](view_kind k) { return make_table_view(k); };
-  EXPECT_TRUE(make(view_kind::activity)->isActivityTable());
-  EXPECT_TRUE(make(view_kind::wbs)->isWbsTable());
-  EXPECT_TRUE(make(view_kind::project)->isProjectTable());
-  EXPECT_TRUE(make(view_kind::resource)->isResourceTable());
-  EXPECT_FALSE(make(view_kind::resource)->isActivityTable());
+  EXPECT_TRUE(make_table_view(view_kind::activity)->isActivityTable());
+  EXPECT_TRUE(make_table_view(view_kind::wbs)->isWbsTable());
+  EXPECT_TRUE(make_table_view(view_kind::project)->isProjectTable());
+  EXPECT_TRUE(make_table_view(view_kind::resource)->isResourceTable());
+  EXPECT_FALSE(make_table_view(view_kind::resource)->isActivityTable());
 
   // WBS grouped by its code: elements nested under their parents.
   WBSLayout wbs;
@@ -437,11 +432,7 @@ TEST(TableText, HeaderGroupLinesRowLinesAndEmptyTables) {
   auto root = build_activity_tree(o.doc(), s);
   const auto cols = columns({u"task_code", u"start_date", u"end_date", u"total_drtn_hr_cnt"});
 
-  EXPECT_EQ(table_header_text(cols), u"Activity ID\tStart\tFinish\tAt Completion Duration");
   // Group rows: the title in the first column, summaries in the others.
-  EXPECT_EQ(table_row_text(*root->children()[0], cols), u"R1.Crane\t8-Jan-2024\t12-Jan-2024\t5");
-  EXPECT_EQ(table_row_text(*root->children()[0]->children()[1], cols), u"A20\t10-Jan-2024\t12-Jan-2024\t3");
-
   const std::u16string text = table_text(*root, cols);
   EXPECT_EQ(text,
             u"Activity ID\tStart\tFinish\tAt Completion Duration\n"
@@ -574,9 +565,9 @@ TEST(DrawDump, DetailsTabsAndSubTablesFollowTheSelection) {
   EXPECT_EQ(preds.out.find("A10"), std::string::npos);
   const run_result succs = draw("successors --select 3");
   ASSERT_EQ(succs.status, 0);
-  EXPECT_TRUE(succs.drawn("A1010"));
-  EXPECT_TRUE(succs.drawn("Mobilise and Establish Site Compound"));
-  EXPECT_TRUE(succs.drawn("Total Float"));  // the successor list has its own columns
+  // The successor list has its own columns (Total Float).
+  for (const char* text : {"A1010", "Mobilise and Establish Site Compound", "Total Float"})
+    EXPECT_TRUE(succs.drawn(text)) << text;
 
   const run_result codes = draw("activity-codes --select 3");
   ASSERT_EQ(codes.status, 0);
@@ -608,6 +599,8 @@ class TableKeys : public demo_panes {
     return top >= pos && top + 18 <= pos + 300 - 30;
   }
 };
+
+using ColumnFit = demo_panes;
 
 class FirstColumn : public demo_sandbox {
  protected:
@@ -678,15 +671,13 @@ TEST_F(TableKeys, ArrowsPagesAndEndsMoveTheSelectionIntoSightInBothPanes) {
   EXPECT_EQ(selected(), 20);
   EXPECT_TRUE(selection_in_sight());
   EXPECT_EQ(gp.scroll_pos(scroll_bar::vertical), tp.scroll_pos(scroll_bar::vertical));
-  tp.key_down(nav_key::up);
-  EXPECT_EQ(selected(), 19);
-  tp.key_down(nav_key::page_down);
-  EXPECT_EQ(selected(), 19 + 15);
-  EXPECT_TRUE(selection_in_sight());
-  tp.key_down(nav_key::page_up);
-  tp.key_down(nav_key::page_up);
-  EXPECT_EQ(selected(), 4);
-  EXPECT_TRUE(selection_in_sight());
+  // A page is the 15 rows in sight.
+  for (const auto& [key, row] : {std::pair{nav_key::up, 19}, {nav_key::page_down, 34}, {nav_key::page_up, 19},
+                                 {nav_key::page_up, 4}}) {
+    tp.key_down(key);
+    EXPECT_EQ(selected(), row);
+    EXPECT_TRUE(selection_in_sight()) << row;
+  }
   tp.key_down(nav_key::end);
   EXPECT_EQ(selected(), static_cast<int>(rows()) - 1);
   EXPECT_TRUE(selection_in_sight());
@@ -707,12 +698,10 @@ TEST_F(TableKeys, LeftRightAndEnterFoldGroupRowsAndLeftGoesUpToTheGroup) {
   tp.key_down(nav_key::left);  // the expanded first group collapses
   EXPECT_EQ(rows(), 1u);
   EXPECT_EQ(selected(), 0);
-  tp.key_down(nav_key::right);
-  EXPECT_EQ(rows(), all);
-  tp.key_down(nav_key::enter);
-  EXPECT_EQ(rows(), 1u);
-  tp.key_down(nav_key::enter);
-  EXPECT_EQ(rows(), all);
+  for (const auto& [key, count] : {std::pair{nav_key::right, all}, {nav_key::enter, 1u}, {nav_key::enter, all}}) {
+    tp.key_down(key);
+    EXPECT_EQ(rows(), count);
+  }
   tp.key_down(nav_key::end);  // an activity, deep in the tree
   const int leaf = selected();
   ASSERT_FALSE(table.visibleRows()[static_cast<std::size_t>(leaf)]->has_children());
@@ -742,19 +731,11 @@ TEST_F(TableKeys, AClickInTheChartSelectsItsRowAndTheSidewaysWheelPans) {
   EXPECT_EQ(gp.scroll_pos(scroll_bar::vertical), 36);
 }
 
-TEST_F(FirstColumn, AWiderRememberedWidthStaysAndADoubleClickOnAHandleFits) {
-  TesselDoc doc;
-  ASSERT_TRUE(doc.open(demo()));
-  Layout* l = doc.configuration().layouts().find(view_kind::activity, u"Classic WBS Layout");
-  ASSERT_NE(l, nullptr);
+TEST_F(ColumnFit, AWiderRememberedWidthStaysAndADoubleClickOnAHandleFits) {
+  Layout* l = layout;
   ASSERT_GE(l->column_count(), 2u);
   l->columns()[0].width = 900.0f;  // the user's own, wider than any ID needs
-  ActivityTableView view;
-  view.set_document(doc.document());
-  view.set_layout(l);
-  view.refresh();
-  HostPane pane;
-  pane.set_view(&view);
+  HostPane& pane = tp;
   pane.set_client_size(1200, 600);
   recording_surface s;
   pane.paint(s);
@@ -769,7 +750,7 @@ TEST_F(FirstColumn, AWiderRememberedWidthStaysAndADoubleClickOnAHandleFits) {
   const float name_width = l->columns()[1].width;
   EXPECT_GT(name_width, 150.0f);
   float widest = 0.0f;
-  for (const Row* r : view.visibleRows())
+  for (const Row* r : table.visibleRows())
     if (!r->is_group_row())
       widest = std::max(widest, s.text_width(r->field_value(l->columns()[1].field_id).text(),
                                              current_table_metrics().cell_style));
@@ -781,7 +762,7 @@ TEST_F(FirstColumn, AWiderRememberedWidthStaysAndADoubleClickOnAHandleFits) {
   EXPECT_LT(l->columns()[0].width, 400.0f);
   // Every ID fits beside its row's indentation (grouped: level + 1 steps).
   float ids = 0.0f;
-  for (const Row* r : view.visibleRows())
+  for (const Row* r : table.visibleRows())
     if (!r->is_group_row())
       ids = std::max(ids, static_cast<float>(r->depth + 1) * 20.0f +
                               s.text_width(r->field_value(l->columns()[0].field_id).text(),
