@@ -2,6 +2,7 @@
 // settings (group "Window"): its geometry with the maximised state, the
 // theme, the category shown last and both splitters' positions.
 #include <QByteArray>
+#include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 
@@ -29,7 +30,13 @@ void CMainFrame::remember_window() const {
 void CMainFrame::recall_window() {
   QSettings s(organisation, app_title);
   s.beginGroup(group);
-  if (const QByteArray g = s.value(QStringLiteral("geometry")).toByteArray(); !g.isEmpty()) restoreGeometry(g);
+  if (const QByteArray g = s.value(QStringLiteral("geometry")).toByteArray(); !g.isEmpty()) {
+    restoreGeometry(g);
+  } else if (const QScreen* screen = this->screen()) {
+    // The first start: the usual size, but within a small screen (a laptop's
+    // 768 lines are fewer than the window's 800).
+    resize(size().boundedTo(screen->availableGeometry().size() * 0.95));
+  }
   bool ok = false;
   // Numbers outside the enumerations (a damaged or newer file) are ignored.
   if (const int t = s.value(QStringLiteral("theme")).toInt(&ok); ok && t >= 0 && t <= static_cast<int>(theme::white))

@@ -6,9 +6,12 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/app_info.h"
 #include "app/print_preview.h"
 #include "app/ribbon.h"
 #include "app/ribbon_panel.h"
@@ -78,6 +81,15 @@ TEST_F(SmallScreen, ANarrowWindowFoldsTheFilterWhoseControlsStillWork) {
   for (RibbonPanel* p : static_cast<RibbonPage*>(page)->panels()) EXPECT_FALSE(p->folded());
   EXPECT_TRUE(c.critical->isVisible());
   EXPECT_EQ(c.critical->window(), frame.get());
+}
+
+TEST(SmallScreenStart, TheFirstWindowFitsTheScreen) {
+  QSettings(organisation, app_title).remove(QStringLiteral("Window"));
+  CMainFrame first;
+  first.recall_window();
+  const QSize room = first.screen()->availableGeometry().size();
+  ASSERT_TRUE(room.width() < 1280 || room.height() < 800) << room.width() << "x" << room.height();
+  EXPECT_TRUE(first.width() <= room.width() && first.height() <= room.height()) << first.width() << "x" << first.height();
 }
 
 TEST_F(SmallScreen, PrintPreviewOpensWithinTheScreen) {
