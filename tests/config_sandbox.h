@@ -54,6 +54,9 @@ class config_sandbox : public ::testing::Test {
     std::filesystem::remove_all(root_);
   }
 
+  // Layouts read from the ones the program ships instead of the sandbox's.
+  static void use_shipped_layouts() { setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1); }
+
   std::string prefix_;
   std::filesystem::path root_;
   tessel::view::filter_lists filters_;

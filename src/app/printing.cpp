@@ -329,12 +329,8 @@ bool write_pdf(CMainFrame& frame, const QString& out, const print_options& optio
     });
     whole = drawn > 0 && drawn == pages;
   }
-  if (!whole) {
-    file.cancelWriting();
-    file.commit();  // discards the partial file
-    return false;
-  }
-  return file.commit();
+  // Not committed, the file discards what it wrote.
+  return whole && file.commit();
 }
 
 bool write_pdf_with_progress(CMainFrame& frame, const QString& out, const print_options& options) {

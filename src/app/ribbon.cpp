@@ -71,9 +71,12 @@ QVBoxLayout* column(std::initializer_list<QWidget*> widgets) {
   return v;
 }
 
-// A panel: its controls over a caption, as ribbons group their commands;
-// `g` pictures it when the page folds it.
-RibbonPanel* panel(const QString& caption, QLayout* content, glyph g) { return new RibbonPanel(caption, content, g); }
+// A panel: its controls over a caption, as ribbons group their commands.
+// Folded, a big button with `g` and the caption over a drop-down arrow
+// stands for it.
+RibbonPanel* panel(const QString& caption, QLayout* content, glyph g) {
+  return new RibbonPanel(caption, content, big_button(caption + QStringLiteral("\n\u25BE"), g, caption));
+}
 
 const char* category_name(view::view_kind c) {
   switch (c) {

@@ -20,7 +20,7 @@ std::vector<bool> panels_to_fold(const std::vector<int>& open, const std::vector
   return fold;
 }
 
-RibbonPanel::RibbonPanel(const QString& caption, QLayout* content, glyph g) {
+RibbonPanel::RibbonPanel(const QString& caption, QLayout* content, QToolButton* fold_button) : button_(fold_button) {
   setObjectName(QStringLiteral("ribbonPanel"));
   column_ = new QVBoxLayout(this);
   column_->setContentsMargins(4, 4, 4, 2);
@@ -30,17 +30,6 @@ RibbonPanel::RibbonPanel(const QString& caption, QLayout* content, glyph g) {
   body_->setLayout(content);
   column_->addWidget(body_, 1);
 
-  // Folded: one big button named after the panel, with an arrow under the
-  // name as a drop-down shows.
-  button_ = new QToolButton;
-  button_->setText(caption + QStringLiteral("\n\u25BE"));
-  button_->setToolTip(caption);
-  button_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-  button_->setIconSize(QSize(28, 28));
-  button_->setProperty("glyph", static_cast<int>(g));
-  button_->setProperty("glyphSize", 28);
-  button_->setAutoRaise(true);
-  button_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Expanding);
   button_->hide();
   column_->addWidget(button_, 1);
   connect(button_, &QToolButton::clicked, this, [this] { show_drop_down(); });

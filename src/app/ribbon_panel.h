@@ -10,8 +10,6 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "app/ribbon_icons.h"
-
 namespace tessel::app {
 
 // Which panels to fold so that panels `open` wide fit `room`; a folded one
@@ -26,8 +24,8 @@ class RibbonPanel : public QFrame {
   Q_OBJECT
 
  public:
-  // `g` is the folded button's picture.
-  RibbonPanel(const QString& caption, QLayout* content, glyph g);
+  // `fold_button` stands for the panel while it is folded.
+  RibbonPanel(const QString& caption, QLayout* content, QToolButton* fold_button);
 
   // The widths the panel takes open and folded.
   int open_width() const;

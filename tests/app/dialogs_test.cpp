@@ -159,7 +159,7 @@ TEST_F(Dialogs, OptionsShowTheSettingsAndOnlyOkStoresThem) {
 // One window on the demo schedule: each dialog rendered headless, the
 // command line's render request, and the modal dialogs its hooks open.
 TEST_F(Dialogs, WindowHooksRenderAndOpenTheDialogsOfTheDemoSchedule) {
-  setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);
+  use_shipped_layouts();
   const QString demo = QStringLiteral(TESSEL_SOURCE_DIR "/samples/demo.xer");
   CMainFrame frame;
   ASSERT_TRUE(frame.open_file_now(demo));

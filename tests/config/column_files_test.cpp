@@ -197,7 +197,7 @@ class RememberedColumns : public config_sandbox {
   RememberedColumns() : config_sandbox("tessel-remembered-") {}
   void SetUp() override {
     config_sandbox::SetUp();
-    setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);
+    use_shipped_layouts();
   }
 
   // Every column file in the data folder with its text.

@@ -318,7 +318,7 @@ TEST_F(Layouts, LoadLayoutsReadsTheFixedListInOrder) {
 
 // The layouts the program ships with.
 TEST_F(Layouts, ShippedOnesResolveEveryEntryAndShowSomethingForTheDemoSchedule) {
-  setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);
+  use_shipped_layouts();
   layout_lists layouts;
   LoadLayouts(layouts, filters_, &diag_);
   EXPECT_TRUE(diag_.skipped.empty()) << joined(diag_.skipped);

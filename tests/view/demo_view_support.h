@@ -18,7 +18,7 @@ class demo_sandbox : public config_sandbox {
   demo_sandbox() : config_sandbox("tessel-demo-view-") {}
   void SetUp() override {
     config_sandbox::SetUp();
-    setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);
+    use_shipped_layouts();
   }
   void TearDown() override {
     tessel::view::set_display_scale(1.0f);

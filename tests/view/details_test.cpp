@@ -128,7 +128,7 @@ class DetailViews : public config_sandbox {
   DetailViews() : config_sandbox("tessel-details-") {}
   void SetUp() override {
     config_sandbox::SetUp();
-    setenv("TESSEL_LAYOUTS_DIR", TESSEL_SOURCE_DIR "/Layouts", 1);  // the shipped layouts
+    use_shipped_layouts();
     file_.emplace(test_support::read_file(TESSEL_TEST_DATA "/xer/details.xer"));
     activities_ = std::make_unique<followed_table>(doc(), layout(view_kind::activity));
   }
